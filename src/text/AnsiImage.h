@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace text {
+
+// The byte string of a text in the run's ANSI code page. A character that the
+// code page lacks becomes its best fit (the base letter of an accented
+// letter, a few letters by table) or "?"; a surrogate pair is one character.
+// Never fails and never truncates. The image is made for one comparison,
+// search or parse and never stored.
+[[nodiscard]] QByteArray ToAnsiImage(QStringView text);
+
+// Appends the image of text to out; the same bytes as ToAnsiImage, without a
+// temporary, for callers that image millions of texts.
+void appendAnsiImage(QStringView text, QByteArray& out);
+
+// An ANSI image decoded back through the code page into Unicode.
+[[nodiscard]] QString fromAnsiImage(QByteArrayView image);
+
+// Byte order of two images: -1, 0 or +1; bytes compare unsigned and a proper
+// prefix is less than the longer image.
+[[nodiscard]] int CompareAnsiOrdinal(QByteArrayView a, QByteArrayView b);
+
+// Case-insensitive collation of two images by the user's locale (the images
+// decoded back through the code page): below zero, zero or above zero.
+[[nodiscard]] int CompareAnsiText(QByteArrayView a, QByteArrayView b);
+
+// The key under which CompareAnsiText orders the ANSI image of text: for any
+// texts a and b, comparing their keys bytewise (CompareAnsiOrdinal) has the
+// sign of CompareAnsiText(ToAnsiImage(a), ToAnsiImage(b)). Sorting by name
+// computes one key per row instead of one collation per comparison.
+[[nodiscard]] QByteArray ansiTextSortKey(QStringView text);
+
+} // namespace text

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace text {
+
+// The user's locale and the system's ANSI code page, chosen once per run and
+// used by every comparison, image and parse of that run.
+struct TextEnvironment {
+    QString localeName; // as QLocale names it: "en_US", "ru_RU", "C"
+    int codePage = 1252; // Windows code page number: 1252, 1251, 932, ...
+};
+
+// The ANSI code page that Windows derives from a locale's language (and, for
+// Chinese, its script or territory). The C and POSIX locales give 1252.
+[[nodiscard]] int ansiCodePageForLocale(const QLocale& locale);
+
+// The environment of this run: the first call takes QLocale::system() and its
+// code page; every later call gives the same answer.
+[[nodiscard]] const TextEnvironment& currentTextEnvironment();
+
+// Test seam: makes the given locale and code page the run's environment and
+// drops every collator and converter opened for the previous one.
+void pinTextEnvironmentForTesting(const QString& localeName, int codePage);
+
+} // namespace text

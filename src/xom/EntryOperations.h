@@ -1,0 +1,48 @@
+#pragma once
+
+#include "xom/EntryTable.h"
+#include "xom/LanguageFileWriter.h"
+#include "xom/LanguageModel.h"
+
+#include <QStringView>
+
+#include <optional>
+
+namespace xom {
+
+// Toggles the mark of a grid row: an empty mark cell becomes "x", any other
+// content becomes empty. The header row 0 and rows outside the table are
+// left alone.
+void toggleMark(EntryTable& table, int gridRow);
+
+// Moves one grid row to the last row, the rows after it moving up by one,
+// and clears the moved row's mark. A row outside 1 .. gridRowCount() - 1
+// does nothing.
+void MoveRowToEnd(EntryTable& table, int gridRow);
+
+// Move Down: the rows whose mark is exactly "x" go to the bottom, the others
+// stay first; each group keeps its previous order and the moved rows lose
+// their marks. Numbers and the row count are kept. Linear in the rows.
+void moveMarkedRowsToEnd(EntryTable& table);
+
+// Sort: the rows ordered by name, ascending and stable, names compared as
+// CompareAnsiText compares their ANSI images. Reports the progress bar's
+// positions k / (R + 2) * 100, rounded half to even, for k = 2 .. R - 1, R
+// being the grid's row count; with fewer than two entries nothing moves.
+void sortEntriesByName(EntryTable& table, const ProgressReport& progress = {});
+
+// The bar position after inserting row k during a sort of a grid of R rows.
+[[nodiscard]] int sortProgressPosition(int k, int gridRowCount) noexcept;
+
+// Search: the grid row that Enter in the search box selects. The first entry
+// row whose text passes PrefixTest with search; row 1 when none does or
+// search is empty; nothing when the table has no entry row.
+[[nodiscard]] std::optional<int> searchRowForPrefix(const EntryTable& table, QStringView search);
+
+// Add: raises the instance count of the string resource type (when the file
+// has one), appends a row numbered with the old grid row count holding name
+// and text and no mark, and appends the name and then the text to the
+// string list. Gives the new entry's number.
+int addEntry(EntryTable& table, LanguageModel& model, const QString& name, const QString& text);
+
+} // namespace xom

@@ -1,0 +1,38 @@
+#include "EntryTable.h"
+
+namespace xom {
+
+const QString& Entry::cell(const int column) const
+{
+    switch (column) {
+    case MarkColumn:
+        return mark;
+    case NumberColumn:
+        return number;
+    case NameColumn:
+        return name;
+    default:
+        return text;
+    }
+}
+
+QString& Entry::cell(const int column)
+{
+    return const_cast<QString&>(static_cast<const Entry&>(*this).cell(column));
+}
+
+const std::array<QString, ColumnCount>& EntryTable::headerTexts()
+{
+    static const std::array<QString, ColumnCount> texts{
+        QStringLiteral("x"), QString(QChar(0x2116)), QStringLiteral("Name"), QStringLiteral("Text")};
+    return texts;
+}
+
+const QString& EntryTable::gridCell(const int gridRow, const int column) const
+{
+    if (gridRow == 0)
+        return headerTexts()[static_cast<std::size_t>(column)];
+    return rows[static_cast<std::size_t>(gridRow - 1)].cell(column);
+}
+
+} // namespace xom

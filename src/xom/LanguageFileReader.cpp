@@ -1,0 +1,267 @@
+#include "xom/LanguageFileReader.h"
+
+#include "xom/ByteCursor.h"
+#include "xom/FileLayout.h"
+#include "xom/Utf8Codec.h"
+#include "xom/Varint.h"
+
+#include "text/Decimal.h"
+#include "text/EditorError.h"
+
+#include <QByteArrayMatcher>
+
+#include <cstring>
+#include <limits>
+
+namespace xom {
+
+QString LoadError::message() const
+{
+    if (kind == Kind::ListIndexOutOfBounds)
+        return text::ListIndexError(index).message();
+    return QStringLiteral("Bad Language File");
+}
+
+namespace {
+
+using Kind = LoadError::Kind;
+
+struct Bad {
+    LoadError error;
+};
+
+[[noreturn]] void badFile()
+{
+    throw Bad{LoadError{Kind::BadLanguageFile, 0}};
+}
+
+template <typename T>
+T require(std::optional<T> value)
+{
+    if (!value)
+        badFile();
+    return *value;
+}
+
+// The walk's state: the resources read so far and the last data bank.
+struct Walk {
+    // Record i (from 1) holds the i-th string resource container's name and
+    // text; record 0 stays empty.
+    std::vector<std::pair<QString, QString>> resources;
+    std::optional<std::vector<std::uint32_t>> dataBank;
+    std::optional<int> containerCounter;
+};
+
+class Reader {
+public:
+    explicit Reader(const QByteArray& bytes)
+        : m_bytes(bytes)
+        , m_view(bytes)
+    {
+    }
+
+    LoadedFile read()
+    {
+        LoadedFile result;
+        LanguageModel& model = result.model;
+        if (m_view.size() > std::numeric_limits<qint32>::max())
+            badFile();
+        model.FileSize = static_cast<qint32>(m_view.size());
+        model.FileBuffer = m_bytes;
+
+        ByteCursor header(m_view, layout::TypeCountOffset);
+        if (require(header.readU32()) != layout::RequiredTypeCount)
+            badFile();
+        readTypeTable(model);
+        const qsizetype firstContainer = readStringTable(model.StringList);
+        Walk walk = walkContainers(model, firstContainer);
+        result.entries = resolveDataBank(walk);
+        result.containerCounter = walk.containerCounter;
+        return result;
+    }
+
+private:
+    void readTypeTable(LanguageModel& model)
+    {
+        model.TypeTable.resize(layout::RequiredTypeCount);
+        for (std::size_t n = 0; n < model.TypeTable.size(); ++n) {
+            XTypeCont& type = model.TypeTable[n];
+            const qsizetype entry = layout::HeaderSize + layout::TypeEntrySize * static_cast<qsizetype>(n);
+            ByteCursor cursor(m_view, entry + layout::TypeInstanceCountOffset);
+            type.instanceCount = static_cast<qint32>(require(cursor.readU32()));
+            cursor.seek(entry + layout::TypeGuidOffset);
+            const QByteArrayView guid = require(cursor.readBytes(layout::TypeGuidSize));
+            std::memcpy(type.guid.data(), guid.data(), type.guid.size());
+            cursor.seek(entry + layout::TypeNameOffset);
+            const QByteArrayView field = require(cursor.readBytes(layout::TypeNameSize));
+            const qsizetype nul = field.indexOf('\0');
+            type.name = field.first(nul < 0 ? field.size() : nul).toByteArray();
+            type.kind = kindOfTypeName(type.name);
+            if (type.kind == TypeKind::StringResourceDetails)
+                model.StringResourceType = static_cast<int>(n);
+        }
+    }
+
+    // Reads the strings into list and gives the offset of the first container.
+    qsizetype readStringTable(text::UnicodeStringList& list)
+    {
+        const qsizetype end = layout::typeTableEnd(layout::RequiredTypeCount);
+        ByteCursor probe(m_view, end + layout::ChunkSize);
+        const auto magic = probe.readBytes(layout::MagicStrings.size());
+        const qsizetype start = magic && *magic == layout::MagicStrings ? end + layout::ChunkSize
+                                                                         : end + 2 * layout::ChunkSize;
+        ByteCursor cursor(m_view, start + 4);
+        const auto stringCount = static_cast<qint32>(require(cursor.readU32()));
+        const std::uint32_t dataSize = require(cursor.readU32());
+        // Each string needs its four offset bytes: a count beyond that is a
+        // lie, caught before anything is sized from it.
+        if (stringCount < 0 || stringCount > cursor.remaining() / 4)
+            badFile();
+        const QByteArrayView offsets = require(cursor.readBytes(qsizetype{4} * stringCount));
+        const QByteArrayView data = require(cursor.readBytes(static_cast<qsizetype>(dataSize)));
+
+        list.reserve(std::max(stringCount, 1));
+        list.append(QString());
+        for (qint32 k = 1; k < stringCount; ++k) {
+            ByteCursor entry(offsets, qsizetype{4} * k);
+            const std::uint32_t offset = require(entry.readU32());
+            if (offset >= dataSize)
+                badFile();
+            const QByteArrayView rest = data.sliced(offset);
+            const auto nul = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
+            if (!nul)
+                badFile();
+            list.append(DecodeUtf8(rest.first(nul - rest.data())));
+        }
+        return cursor.position();
+    }
+
+    Walk walkContainers(LanguageModel& model, qsizetype position)
+    {
+        Walk walk;
+        const int stringCount = model.StringList.count();
+        qint64 resourceCount = 0;
+        if (model.StringResourceType >= 0)
+            resourceCount = std::max(0, model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount);
+        // A string resource container takes at least four bytes: more than
+        // the file could hold is a lie.
+        if (resourceCount > m_view.size() / 4)
+            badFile();
+        walk.resources.resize(static_cast<std::size_t>(resourceCount) + 1);
+
+        int counter = 0;
+        for (std::size_t typeIndex = 0; typeIndex < model.TypeTable.size(); ++typeIndex) {
+            const XTypeCont& type = model.TypeTable[typeIndex];
+            for (qint32 i = 1; i <= type.instanceCount; ++i) {
+                qsizetype searchStart = position + layout::MagicContainer.size();
+                switch (type.kind) {
+                case TypeKind::StringResourceDetails:
+                    searchStart = readStringResource(model.StringList, stringCount, walk, position, i);
+                    break;
+                case TypeKind::DataBank:
+                    searchStart = readDataBank(walk, position);
+                    break;
+                default:
+                    break;
+                }
+                ++counter;
+                const qsizetype next = findContainer(std::max(searchStart, position + 1));
+                if (!isParsed(type.kind))
+                    carry(model, static_cast<int>(typeIndex), position, next);
+                if (next < 0)
+                    return walk;
+                walk.containerCounter = counter;
+                position = next;
+            }
+        }
+        return walk;
+    }
+
+    static bool isParsed(const TypeKind kind)
+    {
+        return kind == TypeKind::StringResourceDetails || kind == TypeKind::DataBank;
+    }
+
+    qsizetype readStringResource(const text::UnicodeStringList& strings, const int stringCount, Walk& walk,
+                                 const qsizetype position, const qint32 instance)
+    {
+        ByteCursor cursor(m_view, position + 4 + layout::StringResourceReservedSize);
+        const qint32 textIndex = require(ReadVarint(cursor));
+        const qint32 nameIndex = require(ReadVarint(cursor));
+        for (const qint32 index : {textIndex, nameIndex}) {
+            if (index < 0 || index >= stringCount)
+                throw Bad{LoadError{Kind::ListIndexOutOfBounds, index}};
+        }
+        // Instances beyond the resource table cannot occur: instance runs
+        // up to the same count the table was sized from.
+        auto& record = walk.resources[static_cast<std::size_t>(instance)];
+        record.first = strings.at(nameIndex);
+        record.second = strings.at(textIndex);
+        return cursor.position() + layout::ContainerReadTrailer;
+    }
+
+    qsizetype readDataBank(Walk& walk, const qsizetype position)
+    {
+        ByteCursor cursor(m_view, position + 4 + layout::DataBankReservedSize);
+        const qint32 entryCount = require(ReadVarint(cursor));
+        // Every entry takes at least one byte.
+        if (entryCount < 0 || entryCount > cursor.remaining())
+            badFile();
+        std::vector<std::uint32_t> entries(static_cast<std::size_t>(entryCount));
+        for (auto& entry : entries)
+            entry = static_cast<std::uint32_t>(require(ReadVarint(cursor)));
+        walk.dataBank = std::move(entries);
+        return cursor.position() + layout::ContainerReadTrailer;
+    }
+
+    // The offset of the next "CTNR" at or after from, or -1.
+    qsizetype findContainer(const qsizetype from) const
+    {
+        if (from >= m_view.size())
+            return -1;
+        static const QByteArrayMatcher matcher(layout::MagicContainer.toByteArray());
+        return matcher.indexIn(m_view, from);
+    }
+
+    void carry(LanguageModel& model, const int typeIndex, const qsizetype position, const qsizetype next) const
+    {
+        const qsizetype end = next < 0 ? m_view.size() : next;
+        if (position >= end)
+            return;
+        model.carriedContainers.push_back({typeIndex, m_view.sliced(position, end - position).toByteArray()});
+    }
+
+    // The data bank is resolved after the whole walk, so a type table that
+    // lists it before the string resources still gives rows their names and
+    // texts.
+    static EntryTable resolveDataBank(const Walk& walk)
+    {
+        EntryTable table;
+        if (!walk.dataBank)
+            return table;
+        table.rows.reserve(walk.dataBank->size());
+        for (const std::uint32_t number : *walk.dataBank) {
+            if (number >= walk.resources.size())
+                badFile();
+            const auto& [name, text] = walk.resources[number];
+            table.rows.push_back(Entry{QString(), text::FormatDecimal(static_cast<qint32>(number)), name, text});
+        }
+        return table;
+    }
+
+    const QByteArray& m_bytes;
+    QByteArrayView m_view;
+};
+
+} // namespace
+
+LoadResult loadLanguageFile(const QByteArray& bytes)
+{
+    try {
+        return Reader(bytes).read();
+    } catch (const Bad& bad) {
+        return bad.error;
+    }
+}
+
+} // namespace xom

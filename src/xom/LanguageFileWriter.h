@@ -1,0 +1,37 @@
+#pragma once
+
+#include "xom/EntryTable.h"
+#include "xom/LanguageModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace xom {
+
+// Receives every position the progress bar is set to, in order.
+using ProgressReport = std::function<void(int position)>;
+
+// Builds the complete image of a language file from the entries and the
+// model: a fresh header, the type table, the GUID and SCHM chunks, the string
+// table rebuilt from the entries, one string resource container per entry
+// number and the data bank in row order. Rebuilds model.StringList on the way
+// (and leaves it rebuilt if a later step fails); changes nothing else.
+// Throws text::ListIndexError (fewer than two strings: 1; an entry number
+// 1 .. n missing from the number column: -1) and text::ConvertError (a
+// number cell that does not parse).
+[[nodiscard]] QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model,
+                                            const ProgressReport& progress = {});
+
+// Replaces the file at path with image atomically: a failed or interrupted
+// write leaves any previous file whole. Throws FileCreateError or
+// StreamWriteError.
+void writeLanguageFile(const QString& path, const QByteArray& image);
+
+// The whole save after the file was chosen: builds the image, records its
+// size in model.FileSize, reports 100 and writes the file.
+void saveLanguageFile(const QString& path, const EntryTable& entries, LanguageModel& model,
+                      const ProgressReport& progress = {});
+
+} // namespace xom

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace testsupport {
+
+// A type entry as a test file states it.
+struct TypeSpec {
+    QByteArray name;
+    std::int32_t instanceCount = 0;
+    std::array<char, 16> guid{};
+};
+
+// The four types in the usual order, string resources before the data bank.
+[[nodiscard]] std::vector<TypeSpec> standardTypes(std::int32_t stringResources, std::int32_t dataBanks = 1);
+
+// A language file laid out field by field, so that tests can make both
+// well-formed files and every kind of broken one. Strings are raw bytes
+// (index 0, the empty string, is implicit); containers are raw bytes placed
+// back to back after the string data.
+struct RawFile {
+    std::uint32_t typeCount = 4;
+    std::vector<TypeSpec> types;
+    int chunksBeforeStrings = 2; // 1: "STRS" at E + 0x10, 2: at E + 0x20
+    std::vector<QByteArray> strings;
+    std::vector<QByteArray> containers;
+
+    [[nodiscard]] QByteArray bytes() const;
+};
+
+[[nodiscard]] QByteArray stringResourceContainer(std::uint32_t textIndex, std::uint32_t nameIndex);
+[[nodiscard]] QByteArray dataBankContainer(const std::vector<std::uint32_t>& entries);
+[[nodiscard]] QByteArray varintBytes(std::uint32_t value);
+// The editor's own UTF-8 form (surrogates one by one).
+[[nodiscard]] QByteArray utf8(const QString& text);
+
+// A well-formed file with one string resource per (name, text) pair, strings
+// stored in order (text k at 2k - 1, name k at 2k) and a data bank listing
+// 1 .. n, or the given order.
+[[nodiscard]] RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts);
+[[nodiscard]] RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts,
+                                 const std::vector<std::uint32_t>& dataBankOrder);
+
+} // namespace testsupport

@@ -1,0 +1,168 @@
+#include "support/RandomEntries.h"
+
+#include "support/FileBuilder.h"
+
+#include "text/Decimal.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace testsupport {
+
+namespace {
+
+template <typename T>
+const T& pick(std::mt19937& random, const std::vector<T>& items)
+{
+    return items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)];
+}
+
+const std::vector<char16_t> accents{0x00E9, 0x00C9, 0x0100, 0x0151, 0x00DF, 0x0141, 0x0142, 0x00FC, 0x00E7};
+const std::vector<char16_t> outside{0x0416, 0x0436, 0x0444, 0x65E5, 0x672C, 0x4E2D, 0xAC00};
+
+} // namespace
+
+QString randomText(std::mt19937& random, const int maxLength, const TextMix& mix)
+{
+    const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
+    QString out;
+    std::uniform_int_distribution<int> kind(0, 9);
+    while (out.size() < length) {
+        switch (kind(random)) {
+        case 0:
+            if (mix.accents) {
+                out += QChar(pick(random, accents));
+                break;
+            }
+            [[fallthrough]];
+        case 1:
+            if (mix.outsideCodePage) {
+                out += QChar(pick(random, outside));
+                break;
+            }
+            [[fallthrough]];
+        case 2:
+            if (mix.emoji) {
+                out += QChar(0xD83D);
+                out += QChar(static_cast<char16_t>(0xDE00 + std::uniform_int_distribution<int>(0, 0x4F)(random)));
+                break;
+            }
+            [[fallthrough]];
+        case 3:
+            if (mix.loneSurrogates && std::uniform_int_distribution<int>(0, 3)(random) == 0) {
+                out += QChar(static_cast<char16_t>(std::uniform_int_distribution<int>(0xD800, 0xDFFF)(random)));
+                break;
+            }
+            if (mix.controlCodes && std::uniform_int_distribution<int>(0, 2)(random) == 0) {
+                out += std::uniform_int_distribution<int>(0, 1)(random) ? QStringLiteral("\r\n")
+                                                                          : QString(QChar(static_cast<char16_t>(std::uniform_int_distribution<int>(1, 0x1F)(random))));
+                break;
+            }
+            if (mix.nul && std::uniform_int_distribution<int>(0, 5)(random) == 0) {
+                out += QChar(u'\0');
+                break;
+            }
+            [[fallthrough]];
+        default:
+            out += QChar(static_cast<char16_t>(std::uniform_int_distribution<int>(0x20, 0x7E)(random)));
+            break;
+        }
+    }
+    return out;
+}
+
+xom::EntryTable randomEntries(std::mt19937& random, const int count, const TextMix& mix)
+{
+    std::vector<int> numbers(static_cast<std::size_t>(count));
+    std::iota(numbers.begin(), numbers.end(), 1);
+    std::shuffle(numbers.begin(), numbers.end(), random);
+    xom::EntryTable table;
+    std::vector<QString> pool;
+    for (const int number : numbers) {
+        xom::Entry entry;
+        entry.number = text::FormatDecimal(number);
+        const int choice = std::uniform_int_distribution<int>(0, 9)(random);
+        // Repeats and empties are what the string table has to share.
+        entry.name = (choice == 0 && !pool.empty()) ? pick(random, pool) : randomText(random, 12, mix);
+        entry.text = (choice == 1 && !pool.empty()) ? pick(random, pool) : (choice == 2 ? QString() : randomText(random, 24, mix));
+        if (std::uniform_int_distribution<int>(0, 4)(random) == 0)
+            entry.mark = QStringLiteral("x");
+        pool.push_back(entry.name);
+        pool.push_back(entry.text);
+        table.rows.push_back(std::move(entry));
+    }
+    return table;
+}
+
+xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString& keptString)
+{
+    xom::LanguageModel model;
+    const auto types = standardTypes(entries.entryCount());
+    for (const TypeSpec& spec : types) {
+        xom::XTypeCont type;
+        type.name = spec.name;
+        type.kind = xom::kindOfTypeName(spec.name);
+        type.instanceCount = spec.instanceCount;
+        type.guid = spec.guid;
+        model.TypeTable.push_back(type);
+    }
+    model.StringResourceType = 2;
+    model.StringList.append(QString());
+    model.StringList.append(keptString);
+    for (const xom::Entry& entry : entries.rows) {
+        model.StringList.append(entry.text);
+        model.StringList.append(entry.name);
+    }
+    model.FileSize = 1000;
+    return model;
+}
+
+namespace {
+
+const std::vector<QString> words{
+    QStringLiteral("the"),   QStringLiteral("castle"), QStringLiteral("gate"),  QStringLiteral("opens"),
+    QStringLiteral("at"),    QStringLiteral("dawn"),   QStringLiteral("worm"),  QStringLiteral("banana"),
+    QStringLiteral("bomb"),  QStringLiteral("river"),  QStringLiteral("Ready"), QStringLiteral("fire"),
+    QStringLiteral("team"),  QStringLiteral("wins"),   QStringLiteral("round"), QStringLiteral("sheep"),
+};
+
+// A bijection of 0 .. count - 1 that scatters consecutive numbers.
+int scramble(const int i, const int count)
+{
+    return static_cast<int>((static_cast<std::int64_t>(i) * 7919 + 13) % count);
+}
+
+} // namespace
+
+xom::EntryTable syntheticEntries(const int count)
+{
+    xom::EntryTable table;
+    table.rows.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const int key = count % 7919 == 0 ? i : scramble(i, count);
+        xom::Entry entry;
+        entry.number = text::FormatDecimal(i + 1);
+        entry.name = QStringLiteral("FE.Str") + QString::number(key);
+        QString text;
+        for (int w = 0; w < 4; ++w) {
+            text += words[static_cast<std::size_t>((key >> (4 * w)) & 15)];
+            text += u' ';
+        }
+        text += QString::number(i);
+        entry.text = std::move(text);
+        table.rows.push_back(std::move(entry));
+    }
+    return table;
+}
+
+QByteArray syntheticFileBytes(const int count)
+{
+    const xom::EntryTable entries = syntheticEntries(count);
+    std::vector<std::pair<QString, QString>> pairs;
+    pairs.reserve(entries.rows.size());
+    for (const xom::Entry& entry : entries.rows)
+        pairs.emplace_back(entry.name, entry.text);
+    return simpleFile(pairs).bytes();
+}
+
+} // namespace testsupport

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "xom/EntryTable.h"
+#include "xom/LanguageModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <random>
+
+namespace testsupport {
+
+// What random texts may hold besides printable ASCII.
+struct TextMix {
+    bool accents = true;         // é, Ā, ő, ß ...
+    bool outsideCodePage = true; // Cyrillic, CJK
+    bool emoji = true;           // surrogate pairs
+    bool loneSurrogates = false;
+    bool controlCodes = false;   // U+0001 .. U+001F, CR LF included
+    bool nul = false;            // U+0000
+};
+
+[[nodiscard]] QString randomText(std::mt19937& random, int maxLength, const TextMix& mix = {});
+
+// count entries numbered 1 .. count in a random grid order, with repeated and
+// empty names and texts among them, and some marks.
+[[nodiscard]] xom::EntryTable randomEntries(std::mt19937& random, int count, const TextMix& mix = {});
+
+// A model as a load of a file with these entries leaves it: the usual four
+// types, the string resource count equal to the entry count, and a string
+// list of the empty string, keptString, then the entries' texts and names.
+[[nodiscard]] xom::LanguageModel modelForEntries(const xom::EntryTable& entries,
+                                                 const QString& keptString = QStringLiteral("Kept"));
+
+// Deterministic large grids for benchmarks: every name and text distinct,
+// names "FE.Str" plus a number in scrambled order, texts of a few words.
+[[nodiscard]] xom::EntryTable syntheticEntries(int count);
+// The bytes of a well-formed file holding syntheticEntries(count).
+[[nodiscard]] QByteArray syntheticFileBytes(int count);
+
+} // namespace testsupport

@@ -1,0 +1,4 @@
+// Text benchmarks are being written.
+#include <benchmark/benchmark.h>
+
+BENCHMARK_MAIN();

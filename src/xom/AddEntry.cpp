@@ -1,6 +1,23 @@
-// Placeholder: being written.
 #include "xom/EntryOperations.h"
 
+#include "text/Decimal.h"
+
 namespace xom {
-int addEntry(EntryTable&, LanguageModel&, const QString&, const QString&) { return 0; }
+
+int addEntry(EntryTable& table, LanguageModel& model, const QString& name, const QString& text)
+{
+    const int number = table.gridRowCount();
+    // A file without a string resource type has no count to raise; the row
+    // is added all the same.
+    if (model.StringResourceType >= 0 && model.StringResourceType < static_cast<int>(model.TypeTable.size())) {
+        // Wraps like the 32-bit field it is written to, never overflows.
+        qint32& count = model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount;
+        count = static_cast<qint32>(static_cast<quint32>(count) + 1u);
+    }
+    table.rows.push_back(Entry{QString(), text::FormatDecimal(number), name, text});
+    model.StringList.append(name);
+    model.StringList.append(text);
+    return number;
+}
+
 } // namespace xom

@@ -1,23 +1,371 @@
-// Placeholder: the writer is being written.
 #include "xom/LanguageFileWriter.h"
 
 #include "xom/FileErrors.h"
+#include "xom/FileLayout.h"
+#include "xom/ProgressPosition.h"
+#include "xom/TextIndex.h"
+#include "xom/Utf8Codec.h"
+#include "xom/Varint.h"
 
+#include "text/AnsiImage.h"
+#include "text/Decimal.h"
+#include "text/EditorError.h"
+#include "text/QuickSort.h"
+
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+// The writer builds the whole file in one buffer, sized exactly before the
+// first byte is written (see FileLayout.h for the layout):
+//
+//   header | type table | GUID | SCHM | "STRS" count size | offsets | data |
+//   containers in type-table order: the string resources (one per entry
+//   number, in number order), the data bank (entry numbers in row order),
+//   and the containers of other types carried through from the load.
+//
+// The string table holds each distinct text once: the empty string, the
+// string that stood at index 1 ("kept"), then every text and name of the
+// rows in order of first occurrence, a row's text before its name. Offsets
+// stay in that order while the bytes of data are laid out in ascending order
+// of the strings' ANSI images, as the list's quicksort leaves them.
 namespace xom {
 
-QByteArray buildLanguageImage(const EntryTable&, LanguageModel&, const ProgressReport&)
+namespace {
+
+class Progress {
+public:
+    explicit Progress(const ProgressReport& report)
+        : m_report(report)
+    {
+    }
+
+    void set(const int position) const
+    {
+        if (m_report)
+            m_report(position);
+    }
+
+    // nearest(item / count * factor) + base, the quotient taken first.
+    void step(const qint64 item, const qint64 count, const int factor, const int base) const
+    {
+        if (m_report)
+            m_report(nearestPosition(static_cast<double>(item) / static_cast<double>(count) * factor) + base);
+    }
+
+private:
+    const ProgressReport& m_report;
+};
+
+// The value of a number cell when it is exactly the decimal text of a value
+// from 1 to limit - 1 (what FormatDecimal would make of it), otherwise -1.
+int canonicalEntryNumber(const QString& cell, const int limit)
 {
-    throw StreamWriteError();
+    const qsizetype length = cell.size();
+    if (length == 0 || length > 10 || cell.front() == u'0')
+        return -1;
+    qint64 value = 0;
+    for (const QChar c : cell) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value < limit ? static_cast<int>(value) : -1;
 }
 
-void writeLanguageFile(const QString& path, const QByteArray&)
+void putU32(char* at, const std::uint32_t value)
 {
-    throw FileCreateError(path);
+    qToLittleEndian(value, at);
 }
 
-void saveLanguageFile(const QString& path, const EntryTable&, LanguageModel&, const ProgressReport&)
+char* putMagic(char* at, const QByteArrayView magic)
 {
-    throw FileCreateError(path);
+    std::memcpy(at, magic.data(), static_cast<std::size_t>(magic.size()));
+    return at + magic.size();
+}
+
+// The strings of the rebuilt table and, per row, the indices of its text and
+// name in it.
+struct RebuiltStrings {
+    std::vector<QString> strings;
+    std::vector<std::int32_t> textIndex;
+    std::vector<std::int32_t> nameIndex;
+};
+
+RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, const Progress& progress)
+{
+    const std::size_t rows = entries.rows.size();
+    const int gridRows = entries.gridRowCount();
+    RebuiltStrings result;
+    result.strings.reserve(2 * rows + 2);
+    result.textIndex.resize(rows);
+    result.nameIndex.resize(rows);
+    TextIndex index(2 * rows + 2);
+    index.addIfAbsent(QString(), result.strings);
+    // The kept string takes index 1 even when it is empty; lookups of the
+    // empty string still find index 0 first.
+    if (kept.isEmpty())
+        result.strings.push_back(kept);
+    else
+        index.addIfAbsent(kept, result.strings);
+    for (std::size_t row = 0; row < rows; ++row) {
+        const Entry& entry = entries.rows[row];
+        result.textIndex[row] = index.addIfAbsent(entry.text, result.strings);
+        result.nameIndex[row] = index.addIfAbsent(entry.name, result.strings);
+        progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
+    }
+    return result;
+}
+
+// One string of the sorted copy: its ANSI image (in the arena) with its
+// first eight bytes kept big-endian beside it, and its index in the list.
+struct SortItem {
+    std::uint64_t prefix;
+    std::uint32_t offset;
+    std::uint32_t length;
+    std::int32_t listIndex;
+};
+
+// The list indices 1 .. count - 1 in the order the list's quicksort leaves
+// them when it compares ANSI images bytewise.
+std::vector<SortItem> sortByAnsiImage(const std::vector<QString>& strings)
+{
+    QByteArray arena;
+    std::vector<SortItem> items;
+    items.reserve(strings.size());
+    for (std::size_t k = 1; k < strings.size(); ++k) {
+        const qsizetype start = arena.size();
+        text::appendAnsiImage(strings[k], arena);
+        items.push_back(SortItem{0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start),
+                                 static_cast<std::int32_t>(k)});
+    }
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(arena.constData());
+    for (SortItem& item : items) {
+        std::uint64_t prefix = 0;
+        for (std::uint32_t b = 0; b < 8; ++b)
+            prefix = (prefix << 8) | (b < item.length ? bytes[item.offset + b] : 0u);
+        item.prefix = prefix;
+    }
+    // Equal prefixes fall back to the whole images; a shorter image padded
+    // with zeros never orders wrongly against a longer one, since a real
+    // zero byte only ties and sends the comparison to the full images.
+    const auto compare = [&](const int i, const int j) {
+        const SortItem& a = items[static_cast<std::size_t>(i)];
+        const SortItem& b = items[static_cast<std::size_t>(j)];
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix ? -1 : 1;
+        return text::CompareAnsiOrdinal(
+            QByteArrayView(bytes + a.offset, a.length), QByteArrayView(bytes + b.offset, b.length));
+    };
+    const auto swap = [&](const int i, const int j) {
+        std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
+    };
+    text::quickSortPositions(static_cast<int>(items.size()), compare, swap);
+    return items;
+}
+
+qsizetype stringResourceSize(const std::int32_t textIndex, const std::int32_t nameIndex)
+{
+    return layout::MagicContainer.size() + layout::StringResourceReservedSize
+           + varintLength(static_cast<std::uint32_t>(textIndex)) + varintLength(static_cast<std::uint32_t>(nameIndex))
+           + layout::StringResourceTrailer;
+}
+
+// Where each group of containers goes, in type-table order. The string
+// resources stand at the place of their type and the data bank at the place
+// of the first data bank type; a file without one of them gets it where the
+// usual layout has it (string resources just before the data bank, the data
+// bank last).
+struct ContainerPlaces {
+    qsizetype stringResources = -1;
+    qsizetype dataBank = -1;
+    std::vector<qsizetype> carried; // beside model.carriedContainers
+    qsizetype end = 0;
+};
+
+ContainerPlaces placeContainers(const LanguageModel& model, qsizetype position, const qsizetype stringResourceBytes,
+                                const qsizetype dataBankBytes)
+{
+    ContainerPlaces places;
+    places.carried.assign(model.carriedContainers.size(), 0);
+    const auto placeStringResources = [&] {
+        places.stringResources = position;
+        position += stringResourceBytes;
+    };
+    for (std::size_t t = 0; t < model.TypeTable.size(); ++t) {
+        if (static_cast<int>(t) == model.StringResourceType && places.stringResources < 0) {
+            placeStringResources();
+        } else if (model.TypeTable[t].kind == TypeKind::DataBank && places.dataBank < 0) {
+            if (model.StringResourceType < 0)
+                placeStringResources();
+            places.dataBank = position;
+            position += dataBankBytes;
+        } else {
+            for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
+                if (model.carriedContainers[c].typeIndex == static_cast<int>(t)) {
+                    places.carried[c] = position;
+                    position += model.carriedContainers[c].bytes.size();
+                }
+            }
+        }
+    }
+    if (places.stringResources < 0)
+        placeStringResources();
+    if (places.dataBank < 0) {
+        places.dataBank = position;
+        position += dataBankBytes;
+    }
+    places.end = position;
+    return places;
+}
+
+} // namespace
+
+QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
+{
+    const Progress progress(report);
+    progress.set(0);
+    const int gridRows = entries.gridRowCount();
+    const std::size_t rows = entries.rows.size();
+
+    // The list is still unchanged when it has no string 1 to keep.
+    const QString kept = model.StringList.get(1);
+    RebuiltStrings rebuilt = rebuildStrings(entries, kept, progress);
+    model.StringList.setMatchCase(true);
+    model.StringList.clear();
+    model.StringList.reserve(static_cast<int>(rebuilt.strings.size()));
+    for (const QString& s : rebuilt.strings)
+        model.StringList.append(s);
+    const std::vector<QString>& strings = rebuilt.strings;
+    const auto stringCount = static_cast<qsizetype>(strings.size());
+
+    // The row of each entry number: the first row whose number cell is
+    // exactly its decimal text.
+    std::vector<int> rowOfNumber(static_cast<std::size_t>(gridRows), -1);
+    std::vector<int> numberOfRow(rows, -1);
+    for (std::size_t row = 0; row < rows; ++row) {
+        const int number = canonicalEntryNumber(entries.rows[row].number, gridRows);
+        if (number > 0 && rowOfNumber[static_cast<std::size_t>(number)] < 0) {
+            rowOfNumber[static_cast<std::size_t>(number)] = static_cast<int>(row);
+            numberOfRow[row] = number;
+        }
+    }
+
+    // Exact sizes. The data bank's size counts the numbers the rows were
+    // matched by; a row left unmatched means a number is missing and the
+    // save stops before the data bank is written.
+    qsizetype dataSize = 1;
+    for (qsizetype k = 1; k < stringCount; ++k)
+        dataSize += utf8Length(strings[static_cast<std::size_t>(k)]) + 1;
+    qsizetype stringResourceBytes = 0;
+    qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
+                              + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
+    for (std::size_t row = 0; row < rows; ++row) {
+        stringResourceBytes += stringResourceSize(rebuilt.textIndex[row], rebuilt.nameIndex[row]);
+        dataBankBytes += varintLength(static_cast<std::uint32_t>(std::max(numberOfRow[row], 0)));
+    }
+    const auto typeCount = static_cast<qsizetype>(model.TypeTable.size());
+    const qsizetype stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
+    const qsizetype offsetsStart = stringTable + layout::StringTableHeaderSize;
+    const qsizetype dataStart = offsetsStart + 4 * stringCount;
+    const ContainerPlaces places = placeContainers(model, dataStart + dataSize, stringResourceBytes, dataBankBytes);
+
+    QByteArray image(places.end, '\0');
+    char* const base = image.data();
+
+    // Header, type table, GUID and SCHM chunks.
+    putMagic(base, layout::MagicFile);
+    base[layout::VersionLastByteOffset] = layout::VersionLastByte;
+    putU32(base + layout::TypeCountOffset, static_cast<std::uint32_t>(typeCount));
+    const auto containerCount = static_cast<std::uint32_t>(rows + 1 + model.carriedContainers.size());
+    putU32(base + layout::ContainerCountOffset, containerCount);
+    putU32(base + layout::ContainerCount2Offset, containerCount);
+    for (qsizetype t = 0; t < typeCount; ++t) {
+        const XTypeCont& type = model.TypeTable[static_cast<std::size_t>(t)];
+        char* const entry = base + layout::typeTableEnd(t);
+        putMagic(entry, layout::MagicType);
+        putU32(entry + layout::TypeInstanceCountOffset, static_cast<std::uint32_t>(type.instanceCount));
+        std::memcpy(entry + layout::TypeGuidOffset, type.guid.data(), type.guid.size());
+        std::memcpy(entry + layout::TypeNameOffset, type.name.constData(),
+                    static_cast<std::size_t>(std::min(type.name.size(), layout::TypeNameSize)));
+    }
+    char* const chunks = base + layout::typeTableEnd(typeCount);
+    putMagic(chunks, layout::MagicGuid);
+    putMagic(chunks + layout::ChunkSize, layout::MagicSchema);
+    putU32(chunks + layout::ChunkSize + 4, layout::SchmValue);
+
+    // String table.
+    putMagic(base + stringTable, layout::MagicStrings);
+    putU32(base + stringTable + 4, static_cast<std::uint32_t>(stringCount));
+    putU32(base + stringTable + 8, static_cast<std::uint32_t>(dataSize));
+    const std::vector<SortItem> sorted = sortByAnsiImage(strings);
+    const auto sortedCount = static_cast<qint64>(sorted.size());
+    qsizetype running = 1;
+    for (qint64 i = 0; i < sortedCount; ++i) {
+        const SortItem& item = sorted[static_cast<std::size_t>(i)];
+        putU32(base + offsetsStart + 4 * qsizetype{item.listIndex}, static_cast<std::uint32_t>(running));
+        char* const end = writeUtf8(strings[static_cast<std::size_t>(item.listIndex)], base + dataStart + running);
+        running = end - (base + dataStart) + 1;
+        progress.step(i, sortedCount, 20, 20);
+    }
+
+    // One string resource container per entry number, in number order.
+    char* out = base + places.stringResources;
+    for (int k = 1; k < gridRows; ++k) {
+        const int row = rowOfNumber[static_cast<std::size_t>(k)];
+        if (row < 0)
+            throw text::ListIndexError(-1);
+        out = putMagic(out, layout::MagicContainer) + layout::StringResourceReservedSize;
+        out = WriteVarint(out, static_cast<std::uint32_t>(rebuilt.textIndex[static_cast<std::size_t>(row)]));
+        out = WriteVarint(out, static_cast<std::uint32_t>(rebuilt.nameIndex[static_cast<std::size_t>(row)]));
+        out += layout::StringResourceTrailer;
+        progress.step(k, gridRows, 50, 40);
+    }
+
+    // The data bank: the entry numbers in row order.
+    out = base + places.dataBank;
+    out = putMagic(out, layout::MagicContainer) + layout::DataBankReservedSize;
+    out = WriteVarint(out, static_cast<std::uint32_t>(rows));
+    for (std::size_t row = 0; row < rows; ++row) {
+        out = WriteVarint(out, static_cast<std::uint32_t>(text::ParseDecimal(entries.rows[row].number)));
+        progress.step(static_cast<qint64>(row) + 1, gridRows, 10, 90);
+    }
+
+    for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
+        const QByteArray& bytes = model.carriedContainers[c].bytes;
+        std::memcpy(base + places.carried[c], bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return image;
+}
+
+void writeLanguageFile(const QString& path, const QByteArray& image)
+{
+    // A temporary file beside the target, renamed over it only when every
+    // byte is on disk: a failed save leaves the previous file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw FileCreateError(path);
+    // Unbuffered, so that a short write shows here and not in a final flush
+    // whose failure commit() would not report.
+    const qint64 written = file.write(image);
+    if (written != image.size() || !file.flush()) {
+        file.cancelWriting();
+        throw StreamWriteError();
+    }
+    if (!file.commit())
+        throw StreamWriteError();
+}
+
+void saveLanguageFile(const QString& path, const EntryTable& entries, LanguageModel& model,
+                      const ProgressReport& progress)
+{
+    const QByteArray image = buildLanguageImage(entries, model, progress);
+    model.FileSize = static_cast<qint32>(std::min<qsizetype>(image.size(), std::numeric_limits<qint32>::max()));
+    if (progress)
+        progress(100);
+    writeLanguageFile(path, image);
 }
 
 } // namespace xom

@@ -10,6 +10,7 @@
 
 #include <QByteArrayMatcher>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -48,6 +49,7 @@ struct Walk {
     // Record i (from 1) holds the i-th string resource container's name and
     // text; record 0 stays empty.
     std::vector<std::pair<QString, QString>> resources;
+    std::vector<bool> resourceRead;
     std::optional<std::vector<std::uint32_t>> dataBank;
     std::optional<int> containerCounter;
 };
@@ -75,6 +77,13 @@ public:
         readTypeTable(model);
         const qsizetype firstContainer = readStringTable(model.StringList);
         Walk walk = walkContainers(model, firstContainer);
+        // A type table that promises a data bank the walk never reached
+        // belongs to a file cut short.
+        const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(), [](const XTypeCont& type) {
+            return type.kind == TypeKind::DataBank && type.instanceCount > 0;
+        });
+        if (dataBankPromised && !walk.dataBank)
+            badFile();
         result.entries = resolveDataBank(walk);
         result.containerCounter = walk.containerCounter;
         return result;
@@ -148,6 +157,8 @@ private:
         if (resourceCount > m_view.size() / 4)
             badFile();
         walk.resources.resize(static_cast<std::size_t>(resourceCount) + 1);
+        walk.resourceRead.assign(walk.resources.size(), false);
+        walk.resourceRead[0] = true; // entry 0: a row with an empty name and text
 
         int counter = 0;
         for (std::size_t typeIndex = 0; typeIndex < model.TypeTable.size(); ++typeIndex) {
@@ -192,11 +203,14 @@ private:
             if (index < 0 || index >= stringCount)
                 throw Bad{LoadError{Kind::ListIndexOutOfBounds, index}};
         }
-        // Instances beyond the resource table cannot occur: instance runs
-        // up to the same count the table was sized from.
+        // A second type of the same name may count more instances than the
+        // table was sized for.
+        if (static_cast<std::size_t>(instance) >= walk.resources.size())
+            badFile();
         auto& record = walk.resources[static_cast<std::size_t>(instance)];
         record.first = strings.at(nameIndex);
         record.second = strings.at(textIndex);
+        walk.resourceRead[static_cast<std::size_t>(instance)] = true;
         return cursor.position() + layout::ContainerReadTrailer;
     }
 
@@ -223,12 +237,17 @@ private:
         return matcher.indexIn(m_view, from);
     }
 
+    // Keeps a container of a type the editor does not parse: its bytes up to
+    // the next container or the end of the file, behind a "CTNR" of its own
+    // (the first container's magic is never checked, and a save writes every
+    // container with one).
     void carry(LanguageModel& model, const int typeIndex, const qsizetype position, const qsizetype next) const
     {
         const qsizetype end = next < 0 ? m_view.size() : next;
-        if (position >= end)
-            return;
-        model.carriedContainers.push_back({typeIndex, m_view.sliced(position, end - position).toByteArray()});
+        const qsizetype body = std::min(position + layout::MagicContainer.size(), end);
+        QByteArray bytes = layout::MagicContainer.toByteArray();
+        bytes += m_view.sliced(body, end - body);
+        model.carriedContainers.push_back({typeIndex, std::move(bytes)});
     }
 
     // The data bank is resolved after the whole walk, so a type table that
@@ -241,7 +260,9 @@ private:
             return table;
         table.rows.reserve(walk.dataBank->size());
         for (const std::uint32_t number : *walk.dataBank) {
-            if (number >= walk.resources.size())
+            // An entry must name a resource that the walk read: one beyond
+            // them, or one the file ended before, is no entry of this file.
+            if (number >= walk.resources.size() || !walk.resourceRead[number])
                 badFile();
             const auto& [name, text] = walk.resources[number];
             table.rows.push_back(Entry{QString(), text::FormatDecimal(static_cast<qint32>(number)), name, text});

@@ -1,0 +1,56 @@
+// Sort, Move Down and search over large entry tables.
+#include "xom/EntryOperations.h"
+
+#include "support/RandomEntries.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void sortByName(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    const xom::EntryTable original = testsupport::syntheticEntries(entries);
+    for (auto _ : state) {
+        state.PauseTiming();
+        xom::EntryTable table = original;
+        state.ResumeTiming();
+        xom::sortEntriesByName(table, [](int) {});
+        benchmark::DoNotOptimize(table.rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
+void moveDown(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    xom::EntryTable original = testsupport::syntheticEntries(entries);
+    // One row in ten marked.
+    for (std::size_t i = 0; i < original.rows.size(); i += 10)
+        original.rows[i].mark = QStringLiteral("x");
+    for (auto _ : state) {
+        state.PauseTiming();
+        xom::EntryTable table = original;
+        state.ResumeTiming();
+        xom::moveMarkedRowsToEnd(table);
+        benchmark::DoNotOptimize(table.rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
+void searchWithoutMatch(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    const xom::EntryTable table = testsupport::syntheticEntries(entries);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(xom::searchRowForPrefix(table, u"no such text"));
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
+BENCHMARK(sortByName)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(moveDown)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(searchWithoutMatch)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,106 @@
+#include "support/FuzzChecks.h"
+
+#include "xom/LanguageFileReader.h"
+#include "xom/LanguageFileWriter.h"
+
+#include "text/EditorError.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+
+namespace testsupport {
+
+namespace {
+
+std::optional<xom::LoadedFile> load(const QByteArray& bytes)
+{
+    auto result = xom::loadLanguageFile(bytes);
+    if (auto* file = std::get_if<xom::LoadedFile>(&result))
+        return std::move(*file);
+    return std::nullopt;
+}
+
+// A file whose type table promises exactly the containers it holds: one
+// string resource per entry, one data bank, every carried container counted.
+bool isConsistent(const xom::LoadedFile& file)
+{
+    const xom::LanguageModel& model = file.model;
+    int dataBanks = 0;
+    for (std::size_t t = 0; t < model.TypeTable.size(); ++t) {
+        const xom::XTypeCont& type = model.TypeTable[t];
+        switch (type.kind) {
+        case xom::TypeKind::StringResourceDetails:
+            if (static_cast<int>(t) != model.StringResourceType || type.instanceCount != file.entries.entryCount())
+                return false;
+            break;
+        case xom::TypeKind::DataBank:
+            dataBanks += type.instanceCount;
+            break;
+        default: {
+            const auto carried = std::count_if(model.carriedContainers.begin(), model.carriedContainers.end(),
+                [&](const xom::CarriedContainer& c) { return c.typeIndex == static_cast<int>(t); });
+            if (std::max(type.instanceCount, 0) != carried)
+                return false;
+        }
+        }
+    }
+    return dataBanks == 1 && model.StringResourceType >= 0;
+}
+
+xom::EntryTable cutAtNul(xom::EntryTable table)
+{
+    for (xom::Entry& e : table.rows) {
+        for (QString* cell : {&e.name, &e.text}) {
+            const qsizetype nul = cell->indexOf(QChar(u'\0'));
+            if (nul >= 0)
+                cell->truncate(nul);
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+void checkLoad(const QByteArrayView bytes, const FuzzFailure& fail)
+{
+    // A copy of its own, so that a read past the end is a read past the
+    // allocation.
+    const auto file = load(bytes.toByteArray());
+    if (!file)
+        return;
+    if (file->model.StringList.count() < 1 || !file->model.StringList.get(0).isEmpty())
+        fail("the string list does not start with the empty string");
+    for (const xom::Entry& entry : file->entries.rows) {
+        if (entry.number.isEmpty() || !entry.mark.isEmpty())
+            fail("a loaded row without its number or with a mark");
+    }
+}
+
+void checkRoundTrip(const QByteArrayView bytes, const FuzzFailure& fail)
+{
+    const auto first = load(bytes.toByteArray());
+    if (!first || !isConsistent(*first))
+        return;
+    xom::LanguageModel model = first->model;
+    QByteArray image;
+    try {
+        image = xom::buildLanguageImage(first->entries, model);
+    } catch (const text::EditorError&) {
+        return; // numbers that are not 1 .. n, or no string to keep
+    }
+    const auto second = load(image);
+    if (!second) {
+        fail("a saved file does not load");
+        return;
+    }
+    if (second->entries != cutAtNul(first->entries))
+        fail("a saved file loads with other entries");
+    if (second->model.TypeTable != first->model.TypeTable)
+        fail("a saved file loads with another type table");
+    xom::LanguageModel again = second->model;
+    if (xom::buildLanguageImage(second->entries, again) != image)
+        fail("saving the reloaded file gives other bytes");
+}
+
+} // namespace testsupport

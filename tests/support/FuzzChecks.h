@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <functional>
+
+// The properties that fuzzing checks on arbitrary bytes, shared by the fuzz
+// targets and by the regression test that replays the files they found.
+namespace testsupport {
+
+// Called with a description when a property does not hold.
+using FuzzFailure = std::function<void(const char* what)>;
+
+// Loading never reads outside the bytes (the sanitizers watch that) and a
+// load that succeeds gives a consistent model: one row per data bank entry,
+// every row numbered, a string list that starts with the empty string.
+void checkLoad(QByteArrayView bytes, const FuzzFailure& fail);
+
+// When the bytes load as a consistent file (the type table's counts match
+// the containers found) and the entries can be saved, saving and loading
+// again gives the same entries, texts cut at U+0000.
+void checkRoundTrip(QByteArrayView bytes, const FuzzFailure& fail);
+
+} // namespace testsupport

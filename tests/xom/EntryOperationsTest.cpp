@@ -1,0 +1,186 @@
+#include "LiteralProcedures.h"
+
+#include "xom/EntryOperations.h"
+
+#include "support/RandomEntries.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <random>
+
+namespace {
+
+// A table from "mark|name|text" rows, numbered 1, 2, ... in order.
+xom::EntryTable tableOf(const std::vector<const char16_t*>& rows)
+{
+    xom::EntryTable table;
+    int number = 1;
+    for (const char16_t* row : rows) {
+        const QStringList cells = QString::fromUtf16(row).split(u'|');
+        table.rows.push_back(xom::Entry{cells.value(0), QString::number(number++), cells.value(1), cells.value(2)});
+    }
+    return table;
+}
+
+// The rows as "mark|number|name".
+QStringList describe(const xom::EntryTable& table)
+{
+    QStringList out;
+    for (const xom::Entry& e : table.rows)
+        out << e.mark + u'|' + e.number + u'|' + e.name;
+    return out;
+}
+
+TEST(Marks, ToggleWritesXOrClearsAnyContent)
+{
+    xom::EntryTable table = tableOf({u"|a|", u"x|b|", u"X|c|", u"any|d|"});
+    for (int row = 1; row <= 4; ++row)
+        xom::toggleMark(table, row);
+    xom::toggleMark(table, 0);
+    xom::toggleMark(table, 5);
+    xom::toggleMark(table, -1);
+    EXPECT_EQ(describe(table), (QStringList{"x|1|a", "|2|b", "|3|c", "|4|d"}));
+}
+
+struct MoveDownCase {
+    const char* what;
+    std::vector<const char16_t*> before;
+    QStringList after;
+};
+
+class MoveDown : public testing::TestWithParam<MoveDownCase> { };
+
+TEST_P(MoveDown, MarkedRowsGoToTheBottomUnmarked)
+{
+    xom::EntryTable table = tableOf(GetParam().before);
+    xom::moveMarkedRowsToEnd(table);
+    EXPECT_EQ(describe(table), GetParam().after) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(MoveDown, MoveDown,
+    testing::Values(MoveDownCase{"two marks", {u"x|A|", u"|B|", u"x|C|", u"|D|"}, {"|2|B", "|4|D", "|1|A", "|3|C"}},
+        MoveDownCase{"marks already at the bottom", {u"|A|", u"x|B|", u"x|C|"}, {"|1|A", "|2|B", "|3|C"}},
+        MoveDownCase{"only x is a mark", {u"X|A|", u"x |B|", u"x|C|", u"|D|"}, {"X|1|A", "x |2|B", "|4|D", "|3|C"}},
+        MoveDownCase{"no marks", {u"|A|", u"|B|"}, {"|1|A", "|2|B"}}, MoveDownCase{"no entries", {}, {}}));
+
+TEST(MoveDown, MoveRowToEndMovesOneRowAndClearsItsMark)
+{
+    xom::EntryTable table = tableOf({u"x|A|", u"x|B|", u"|C|"});
+    xom::MoveRowToEnd(table, 1);
+    EXPECT_EQ(describe(table), (QStringList{"x|2|B", "|3|C", "|1|A"}));
+    xom::MoveRowToEnd(table, 3);
+    xom::MoveRowToEnd(table, 0);
+    xom::MoveRowToEnd(table, 4);
+    EXPECT_EQ(describe(table), (QStringList{"x|2|B", "|3|C", "|1|A"}));
+}
+
+TEST(Sort, EqualNamesKeepTheirOrder)
+{
+    xom::EntryTable table = tableOf({u"x|b|", u"|A|", u"|a|", u"|B|"});
+    std::vector<int> positions;
+    xom::sortEntriesByName(table, [&](const int p) { positions.push_back(p); });
+    EXPECT_EQ(describe(table), (QStringList{"|2|A", "|3|a", "x|1|b", "|4|B"}));
+    // R = 5: k = 2, 3, 4 over R + 2 = 7.
+    EXPECT_EQ(positions, (std::vector<int>{29, 43, 57}));
+}
+
+TEST(Sort, OneEntryOrNoneMovesNothing)
+{
+    for (const std::vector<const char16_t*>& rows : {std::vector<const char16_t*>{}, std::vector<const char16_t*>{u"|z|"}}) {
+        xom::EntryTable table = tableOf(rows);
+        const xom::EntryTable before = table;
+        std::vector<int> positions;
+        xom::sortEntriesByName(table, [&](const int p) { positions.push_back(p); });
+        EXPECT_EQ(table, before);
+        EXPECT_TRUE(positions.empty());
+    }
+}
+
+TEST(Sort, ProgressHalvesGoToEven)
+{
+    // R = 6: 2/8, 3/8, 4/8, 5/8 of 100 are 25, 37.5, 50, 62.5.
+    EXPECT_EQ(xom::sortProgressPosition(3, 6), 38);
+    EXPECT_EQ(xom::sortProgressPosition(5, 6), 62);
+    EXPECT_EQ(xom::sortProgressPosition(2, 6), 25);
+}
+
+TEST(Search, FirstTextThatBeginsWithTheSearch)
+{
+    const xom::EntryTable table = tableOf({u"|n1|Hello", u"|n2|help", u"|n3|World"});
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"HEL"), 1);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"help"), 2);
+    // The last entry takes part.
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"wor"), 3);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"nothing"), 1);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u""), 1);
+    EXPECT_EQ(xom::searchRowForPrefix(xom::EntryTable{}, u"x"), std::nullopt);
+}
+
+TEST(Search, TextsOutsideTheCodePageAreNotQuestionMarks)
+{
+    const xom::EntryTable table = tableOf({u"|a|\u65E5\u672C", u"|b|\u0416\u0423\u041A", u"|c|Stra\u00DFe"});
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"\u0436\u0443"), 2);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"\u4E2D"), 1);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"STRASS"), 3);
+}
+
+TEST(Add, AppendsANumberedRowAndItsStrings)
+{
+    xom::EntryTable table = tableOf({u"x|a|A", u"|b|B"});
+    xom::LanguageModel model = testsupport::modelForEntries(table);
+    const int strings = model.StringList.count();
+    EXPECT_EQ(xom::addEntry(table, model, QStringLiteral("FE.NewString"), QStringLiteral("NewString")), 3);
+    EXPECT_EQ(xom::addEntry(table, model, QString(), QString()), 4);
+    EXPECT_EQ(describe(table), (QStringList{"x|1|a", "|2|b", "|3|FE.NewString", "|4|"}));
+    EXPECT_EQ(table.rows[2].text, QStringLiteral("NewString"));
+    EXPECT_EQ(model.TypeTable[2].instanceCount, 4);
+    ASSERT_EQ(model.StringList.count(), strings + 4);
+    EXPECT_EQ(model.StringList.get(strings), QStringLiteral("FE.NewString"));
+    EXPECT_EQ(model.StringList.get(strings + 1), QStringLiteral("NewString"));
+}
+
+TEST(Add, WithoutAStringResourceTypeNoCountChanges)
+{
+    xom::EntryTable table;
+    xom::LanguageModel model = testsupport::modelForEntries(table);
+    model.StringResourceType = -1;
+    const auto types = model.TypeTable;
+    EXPECT_EQ(xom::addEntry(table, model, QStringLiteral("n"), QStringLiteral("t")), 1);
+    EXPECT_EQ(model.TypeTable, types);
+    EXPECT_EQ(table.entryCount(), 1);
+}
+
+TEST(CrossCheck, SortAndMoveDownGiveTheRowCopyProceduresOrder)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        const int count = std::uniform_int_distribution<int>(0, 60)(random);
+        xom::EntryTable table = testsupport::randomEntries(random, count);
+        // Names from a small pool, so that many compare equal: case
+        // variants, accents and characters outside the code page.
+        static const QStringList pool{"a", "A", "b", "B", "ab", "Ab", QString::fromUtf16(u"\u00E9"), "e", "E",
+            QString::fromUtf16(u"\u0416"), QString::fromUtf16(u"\u0436"), QString::fromUtf16(u"\u65E5"), "?", "", "zz",
+            QString::fromUtf16(u"\u0100x"), "Ax", "ax", "a-b", "ab-"};
+        for (xom::Entry& e : table.rows)
+            e.name = pool[std::uniform_int_distribution<int>(0, static_cast<int>(pool.size()) - 1)(random)];
+
+        literal::Grid grid = literal::gridOf(table);
+        std::vector<int> literalPositions;
+        literal::sortByName(grid, literalPositions);
+        xom::EntryTable sorted = table;
+        std::vector<int> positions;
+        xom::sortEntriesByName(sorted, [&](const int p) { positions.push_back(p); });
+        ASSERT_EQ(sorted, literal::tableOf(grid)) << "round " << round;
+        EXPECT_EQ(positions, literalPositions);
+
+        literal::Grid moved = literal::gridOf(table);
+        literal::moveDown(moved);
+        xom::EntryTable fastMoved = table;
+        xom::moveMarkedRowsToEnd(fastMoved);
+        ASSERT_EQ(fastMoved, literal::tableOf(moved)) << "round " << round;
+    }
+}
+
+} // namespace

@@ -1,0 +1,337 @@
+#include "xom/LanguageFileReader.h"
+
+#include "support/FileBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+
+#include <random>
+
+namespace {
+
+using testsupport::dataBankContainer;
+using testsupport::RawFile;
+using testsupport::simpleFile;
+using testsupport::stringResourceContainer;
+using testsupport::utf8;
+
+const std::vector<std::pair<QString, QString>> threeEntries{
+    {QStringLiteral("FE.Hello"), QStringLiteral("Hello")},
+    {QStringLiteral("FE.Help"), QStringLiteral("help\r\nme")},
+    {QStringLiteral("FE.World"), QStringLiteral("World")},
+};
+
+xom::LoadedFile loaded(const QByteArray& bytes)
+{
+    auto result = xom::loadLanguageFile(bytes);
+    if (const auto* error = std::get_if<xom::LoadError>(&result))
+        ADD_FAILURE() << "load failed: " << error->message().toStdString();
+    else
+        return std::get<xom::LoadedFile>(std::move(result));
+    return {};
+}
+
+std::optional<xom::LoadError> failure(const QByteArray& bytes)
+{
+    const auto result = xom::loadLanguageFile(bytes);
+    if (const auto* error = std::get_if<xom::LoadError>(&result))
+        return *error;
+    return std::nullopt;
+}
+
+// Rows as "number|name|text", marks included when set.
+std::vector<QString> rowsOf(const xom::EntryTable& table)
+{
+    std::vector<QString> rows;
+    for (const xom::Entry& e : table.rows)
+        rows.push_back((e.mark.isEmpty() ? QString() : e.mark + u'!') + e.number + u'|' + e.name + u'|' + e.text);
+    return rows;
+}
+
+TEST(Load, WellFormedFileFillsEntriesAndModel)
+{
+    const xom::LoadedFile file = loaded(simpleFile(threeEntries).bytes());
+    EXPECT_EQ(rowsOf(file.entries), (std::vector<QString>{QStringLiteral("1|FE.Hello|Hello"),
+                                        QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("3|FE.World|World")}));
+    // The counter is written after each container that another follows.
+    EXPECT_EQ(file.containerCounter, 3);
+    const xom::LanguageModel& model = file.model;
+    ASSERT_EQ(model.TypeTable.size(), 4u);
+    EXPECT_EQ(model.TypeTable[0].name, "XContainer");
+    EXPECT_EQ(model.TypeTable[0].kind, xom::TypeKind::Container);
+    EXPECT_EQ(model.TypeTable[1].kind, xom::TypeKind::ResourceDetails);
+    EXPECT_EQ(model.TypeTable[2].kind, xom::TypeKind::StringResourceDetails);
+    EXPECT_EQ(model.TypeTable[2].instanceCount, 3);
+    EXPECT_EQ(model.TypeTable[3].kind, xom::TypeKind::DataBank);
+    EXPECT_EQ(model.TypeTable[3].guid, testsupport::standardTypes(3)[3].guid);
+    EXPECT_EQ(model.StringResourceType, 2);
+    ASSERT_EQ(model.StringList.count(), 7);
+    EXPECT_EQ(model.StringList.get(0), QString());
+    EXPECT_EQ(model.StringList.get(1), QStringLiteral("Hello"));
+    EXPECT_EQ(model.StringList.get(6), QStringLiteral("FE.World"));
+    EXPECT_FALSE(model.StringList.matchCase());
+    EXPECT_EQ(model.FileSize, simpleFile(threeEntries).bytes().size());
+    EXPECT_TRUE(model.carriedContainers.empty());
+}
+
+struct LayoutCase {
+    const char* what;
+    std::function<void(RawFile&)> change;
+    std::vector<QString> rows;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+class LoadLayouts : public testing::TestWithParam<LayoutCase> { };
+
+TEST_P(LoadLayouts, GiveTheRowsOfTheDataBank)
+{
+    RawFile file = simpleFile(threeEntries);
+    GetParam().change(file);
+    EXPECT_EQ(rowsOf(loaded(file.bytes()).entries), GetParam().rows) << GetParam().what;
+}
+
+const std::vector<QString> threeRows{
+    QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("3|FE.World|World")};
+
+INSTANTIATE_TEST_SUITE_P(Load, LoadLayouts,
+    testing::Values(
+        LayoutCase{"strings 32 bytes after the type table", [](RawFile&) {}, threeRows},
+        LayoutCase{"strings 16 bytes after the type table", [](RawFile& f) { f.chunksBeforeStrings = 1; }, threeRows},
+        LayoutCase{"data bank in another order",
+            [](RawFile& f) { f.containers.back() = dataBankContainer({3, 1, 2}); },
+            {QStringLiteral("3|FE.World|World"), QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("2|FE.Help|help\r\nme")}},
+        LayoutCase{"entry 0 is an empty row", [](RawFile& f) { f.containers.back() = dataBankContainer({2, 0}); },
+            {QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("0||")}},
+        LayoutCase{"a resource listed twice", [](RawFile& f) { f.containers.back() = dataBankContainer({1, 1}); },
+            {QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("1|FE.Hello|Hello")}},
+        LayoutCase{"extra bytes between containers",
+            [](RawFile& f) {
+                f.containers[0] += QByteArray("junk CTN junk");
+                f.containers[1] += QByteArray(7, '\xFF');
+            },
+            threeRows},
+        LayoutCase{"data bank before the string resources in the type table",
+            [](RawFile& f) {
+                std::swap(f.types[2], f.types[3]);
+                std::rotate(f.containers.begin(), f.containers.end() - 1, f.containers.end());
+            },
+            threeRows},
+        LayoutCase{"no data bank type: no entries",
+            [](RawFile& f) {
+                f.types[3].instanceCount = 0;
+                f.containers.pop_back();
+            },
+            {}},
+        LayoutCase{"a data bank type differing in case is no data bank",
+            [](RawFile& f) { f.types[3].name = "XDATABANK"; }, {}},
+        LayoutCase{"data bank with no entries", [](RawFile& f) { f.containers.back() = dataBankContainer({}); }, {}},
+        LayoutCase{"texts outside every code page",
+            [](RawFile& f) {
+                f.strings[0] = utf8(QString::fromUtf16(u"\u65E5\u672C \U0001F600 \u0416"));
+                f.strings[1] = utf8(QString::fromUtf16(u"\u00A0\u0001x"));
+            },
+            {QString::fromUtf16(u"1|\u00A0\u0001x|\u65E5\u672C \U0001F600 \u0416"), QStringLiteral("2|FE.Help|help\r\nme"),
+                QStringLiteral("3|FE.World|World")}},
+        LayoutCase{"a string with a bad byte keeps the rest",
+            [](RawFile& f) { f.strings[0] = QByteArray("Hel\x80lo"); },
+            {QString::fromUtf16(u"1|FE.Hello|Hel\uFFFDlo"), QStringLiteral("2|FE.Help|help\r\nme"),
+                QStringLiteral("3|FE.World|World")}}));
+
+TEST(Load, DataBankAloneWritesNoCounter)
+{
+    RawFile file;
+    file.types = testsupport::standardTypes(0);
+    file.containers.push_back(dataBankContainer({}));
+    const xom::LoadedFile result = loaded(file.bytes());
+    EXPECT_TRUE(result.entries.rows.empty());
+    EXPECT_EQ(result.containerCounter, std::nullopt);
+}
+
+TEST(Load, ContainersOfOtherTypesAreCarriedWhole)
+{
+    RawFile file = simpleFile(threeEntries);
+    file.types[0].instanceCount = 1;
+    file.types[1].name = "XSomethingElse";
+    file.types[1].instanceCount = 1;
+    const QByteArray first = QByteArray("CTNR") + QByteArray("\x01\x02\x03 opaque", 10);
+    const QByteArray second = QByteArray("CTNR") + QByteArray(5, '\x07');
+    file.containers.insert(file.containers.begin(), {first, second});
+    const xom::LoadedFile result = loaded(file.bytes());
+    EXPECT_EQ(rowsOf(result.entries), threeRows);
+    ASSERT_EQ(result.model.carriedContainers.size(), 2u);
+    EXPECT_EQ(result.model.carriedContainers[0], (xom::CarriedContainer{0, first}));
+    EXPECT_EQ(result.model.carriedContainers[1], (xom::CarriedContainer{1, second}));
+    EXPECT_EQ(result.model.TypeTable[1].kind, xom::TypeKind::Unknown);
+    EXPECT_EQ(result.containerCounter, 5);
+}
+
+TEST(Load, FileWithoutStringResourceTypeHasNone)
+{
+    RawFile file;
+    file.types = testsupport::standardTypes(0);
+    file.types[2].name = "XOther";
+    file.containers.push_back(dataBankContainer({0}));
+    const xom::LoadedFile result = loaded(file.bytes());
+    EXPECT_EQ(result.model.StringResourceType, -1);
+    EXPECT_EQ(rowsOf(result.entries), std::vector<QString>{QStringLiteral("0||")});
+}
+
+struct RejectCase {
+    const char* what;
+    std::function<QByteArray()> bytes;
+    xom::LoadError::Kind kind;
+    qint32 index;
+};
+
+void PrintTo(const RejectCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+class LoadRejects : public testing::TestWithParam<RejectCase> { };
+
+TEST_P(LoadRejects, WithTheMessageOfTheFault)
+{
+    const auto error = failure(GetParam().bytes());
+    ASSERT_TRUE(error.has_value()) << GetParam().what;
+    EXPECT_EQ(error->kind, GetParam().kind) << GetParam().what;
+    EXPECT_EQ(error->index, GetParam().index) << GetParam().what;
+}
+
+QByteArray withU32(QByteArray bytes, const qsizetype at, const std::uint32_t value)
+{
+    qToLittleEndian(value, bytes.data() + at);
+    return bytes;
+}
+
+QByteArray threeFile()
+{
+    return simpleFile(threeEntries).bytes();
+}
+
+// Offsets in the three-entry file: strings at 0x160, offsets from 0x16C.
+constexpr qsizetype StringCountAt = 0x164;
+constexpr qsizetype DataSizeAt = 0x168;
+constexpr qsizetype OffsetsAt = 0x16C;
+
+constexpr auto Bad = xom::LoadError::Kind::BadLanguageFile;
+constexpr auto ListIndex = xom::LoadError::Kind::ListIndexOutOfBounds;
+
+INSTANTIATE_TEST_SUITE_P(Load, LoadRejects,
+    testing::Values(
+        RejectCase{"type count 3", [] { return withU32(threeFile(), 0x18, 3); }, Bad, 0},
+        RejectCase{"type count 5", [] { return withU32(threeFile(), 0x18, 5); }, Bad, 0},
+        RejectCase{"empty file", [] { return QByteArray(); }, Bad, 0},
+        RejectCase{"header cut short", [] { return threeFile().left(0x1B); }, Bad, 0},
+        RejectCase{"type table cut short", [] { return threeFile().left(0x13F); }, Bad, 0},
+        RejectCase{"string table outside the file", [] { return threeFile().left(0x168); }, Bad, 0},
+        RejectCase{"string count beyond the file", [] { return withU32(threeFile(), StringCountAt, 0x40000000); }, Bad, 0},
+        RejectCase{"negative string count", [] { return withU32(threeFile(), StringCountAt, 0xFFFFFFFF); }, Bad, 0},
+        RejectCase{"data size beyond the file", [] { return withU32(threeFile(), DataSizeAt, 0x7FFFFFFF); }, Bad, 0},
+        RejectCase{"an offset outside the data", [] { return withU32(threeFile(), OffsetsAt + 8, 5000); }, Bad, 0},
+        RejectCase{"a string without its NUL",
+            [] {
+                QByteArray bytes = threeFile();
+                // The data's last byte is the last string's NUL.
+                const auto dataSize = qFromLittleEndian<std::uint32_t>(bytes.constData() + DataSizeAt);
+                bytes[OffsetsAt + 4 * 7 + dataSize - 1] = 'x';
+                return bytes;
+            },
+            Bad, 0},
+        RejectCase{"text index outside the string list",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.containers[1] = stringResourceContainer(7, 4);
+                return f.bytes();
+            },
+            ListIndex, 7},
+        RejectCase{"name index outside the string list",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.containers[2] = stringResourceContainer(5, 300);
+                return f.bytes();
+            },
+            ListIndex, 300},
+        RejectCase{"data bank entry beyond the resources",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.containers.back() = dataBankContainer({1, 4});
+                return f.bytes();
+            },
+            Bad, 0},
+        RejectCase{"entry count beyond the file",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.containers.back() = QByteArray("CTNR") + QByteArray(6, '\0') + testsupport::varintBytes(268435455) + '\1';
+                return f.bytes();
+            },
+            Bad, 0},
+        RejectCase{"instance count beyond the file",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.types[2].instanceCount = 0x7FFFFFFF;
+                return f.bytes();
+            },
+            Bad, 0},
+        RejectCase{"a second string resource type counting more instances",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.types[0] = {"XStringResourceDetails", 4, {}};
+                f.types[2].instanceCount = 1;
+                f.containers.insert(f.containers.begin(), stringResourceContainer(1, 2));
+                return f.bytes();
+            },
+            Bad, 0},
+        RejectCase{"the file ends before its data bank",
+            [] {
+                RawFile f = simpleFile(threeEntries);
+                f.containers.pop_back();
+                return f.bytes();
+            },
+            Bad, 0}));
+
+TEST(Load, FileCutAtAnyByteIsRejectedOrComplete)
+{
+    RawFile file = simpleFile(threeEntries);
+    file.types[0].instanceCount = 1;
+    file.containers.insert(file.containers.begin(), QByteArray("CTNRopaque"));
+    const QByteArray whole = file.bytes();
+    const xom::LoadedFile complete = loaded(whole);
+    for (qsizetype length = 0; length < whole.size(); ++length) {
+        // A copy of its own, so that any read past the cut is a read past
+        // the allocation, which the sanitizer build catches.
+        const QByteArray cut(whole.constData(), length);
+        auto result = xom::loadLanguageFile(cut);
+        if (const auto* file2 = std::get_if<xom::LoadedFile>(&result)) {
+            // Only the data bank's unread trailer may go.
+            EXPECT_GE(length, whole.size() - 5) << length;
+            EXPECT_EQ(file2->entries, complete.entries) << length;
+        }
+    }
+}
+
+TEST(Load, RandomDamageNeverCrashes)
+{
+    const QByteArray whole = simpleFile(threeEntries).bytes();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<qsizetype> position(0, whole.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray damaged = whole;
+        const int changes = 1 + round % 8;
+        for (int c = 0; c < changes; ++c)
+            damaged[position(random)] = static_cast<char>(byte(random));
+        const auto result = xom::loadLanguageFile(damaged);
+        if (const auto* file = std::get_if<xom::LoadedFile>(&result)) {
+            for (const xom::Entry& entry : file->entries.rows)
+                EXPECT_FALSE(entry.number.isEmpty());
+        }
+    }
+}
+
+} // namespace

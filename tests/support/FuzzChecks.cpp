@@ -98,8 +98,14 @@ void checkRoundTrip(const QByteArrayView bytes, const FuzzFailure& fail)
         fail("a saved file loads with other entries");
     if (second->model.TypeTable != first->model.TypeTable)
         fail("a saved file loads with another type table");
+    // A U+0000 ends its string in the file, so only texts without one come
+    // back whole and save to the same bytes again.
+    const auto hasNul = [](const QString& s) { return s.contains(QChar(u'\0')); };
+    const bool nulFree = !hasNul(first->model.StringList.get(1))
+                         && std::none_of(first->entries.rows.begin(), first->entries.rows.end(),
+                             [&](const xom::Entry& e) { return hasNul(e.name) || hasNul(e.text); });
     xom::LanguageModel again = second->model;
-    if (xom::buildLanguageImage(second->entries, again) != image)
+    if (nulFree && xom::buildLanguageImage(second->entries, again) != image)
         fail("saving the reloaded file gives other bytes");
 }
 

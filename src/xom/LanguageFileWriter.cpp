@@ -119,10 +119,36 @@ RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, co
     return result;
 }
 
-// One string of the sorted copy: its ANSI image (in the arena) with its
-// first eight bytes kept big-endian beside it, and its index in the list.
+// The first sixteen bytes of an image, big-endian in two words and padded
+// with zeros, so that most comparisons never reach the arena. A shorter image
+// padded with zeros never orders wrongly against a longer one: a real zero
+// byte only ties, and ties go to the whole images.
+struct ImagePrefix {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+
+    ImagePrefix(const unsigned char* bytes, const std::uint32_t length)
+    {
+        for (std::uint32_t b = 0; b < 16; ++b) {
+            const std::uint64_t byte = b < length ? bytes[b] : 0u;
+            (b < 8 ? high : low) = ((b < 8 ? high : low) << 8) | byte;
+        }
+    }
+
+    [[nodiscard]] int compare(const ImagePrefix& other) const noexcept
+    {
+        if (high != other.high)
+            return high < other.high ? -1 : 1;
+        if (low != other.low)
+            return low < other.low ? -1 : 1;
+        return 0;
+    }
+};
+
+// One string of the sorted copy: its ANSI image in the arena, the image's
+// prefix beside it, and the string's index in the list.
 struct SortItem {
-    std::uint64_t prefix;
+    ImagePrefix prefix;
     std::uint32_t offset;
     std::uint32_t length;
     std::int32_t listIndex;
@@ -130,32 +156,30 @@ struct SortItem {
 
 // The list indices 1 .. count - 1 in the order the list's quicksort leaves
 // them when it compares ANSI images bytewise.
-std::vector<SortItem> sortByAnsiImage(const std::vector<QString>& strings)
+std::vector<SortItem> sortByAnsiImage(const std::vector<QString>& strings, const qsizetype imageBytesHint)
 {
     QByteArray arena;
-    std::vector<SortItem> items;
-    items.reserve(strings.size());
+    arena.reserve(imageBytesHint);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
+    spans.reserve(strings.size());
     for (std::size_t k = 1; k < strings.size(); ++k) {
         const qsizetype start = arena.size();
         text::appendAnsiImage(strings[k], arena);
-        items.push_back(SortItem{0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start),
-                                 static_cast<std::int32_t>(k)});
+        spans.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start));
     }
     const auto* const bytes = reinterpret_cast<const unsigned char*>(arena.constData());
-    for (SortItem& item : items) {
-        std::uint64_t prefix = 0;
-        for (std::uint32_t b = 0; b < 8; ++b)
-            prefix = (prefix << 8) | (b < item.length ? bytes[item.offset + b] : 0u);
-        item.prefix = prefix;
+    std::vector<SortItem> items;
+    items.reserve(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const auto [offset, length] = spans[i];
+        items.push_back(SortItem{ImagePrefix(bytes + offset, length), offset, length, static_cast<std::int32_t>(i + 1)});
     }
-    // Equal prefixes fall back to the whole images; a shorter image padded
-    // with zeros never orders wrongly against a longer one, since a real
-    // zero byte only ties and sends the comparison to the full images.
     const auto compare = [&](const int i, const int j) {
         const SortItem& a = items[static_cast<std::size_t>(i)];
         const SortItem& b = items[static_cast<std::size_t>(j)];
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix ? -1 : 1;
+        const int byPrefix = a.prefix.compare(b.prefix);
+        if (byPrefix != 0)
+            return byPrefix;
         return text::CompareAnsiOrdinal(
             QByteArrayView(bytes + a.offset, a.length), QByteArrayView(bytes + b.offset, b.length));
     };
@@ -256,9 +280,15 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     // Exact sizes. The data bank's size counts the numbers the rows were
     // matched by; a row left unmatched means a number is missing and the
     // save stops before the data bank is written.
+    std::vector<std::uint32_t> utf8Lengths(strings.size());
     qsizetype dataSize = 1;
-    for (qsizetype k = 1; k < stringCount; ++k)
-        dataSize += utf8Length(strings[static_cast<std::size_t>(k)]) + 1;
+    qsizetype codeUnits = 0;
+    for (qsizetype k = 1; k < stringCount; ++k) {
+        const QString& s = strings[static_cast<std::size_t>(k)];
+        utf8Lengths[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(utf8Length(s));
+        dataSize += utf8Lengths[static_cast<std::size_t>(k)] + 1;
+        codeUnits += s.size();
+    }
     qsizetype stringResourceBytes = 0;
     qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
                               + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
@@ -300,15 +330,24 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     putMagic(base + stringTable, layout::MagicStrings);
     putU32(base + stringTable + 4, static_cast<std::uint32_t>(stringCount));
     putU32(base + stringTable + 8, static_cast<std::uint32_t>(dataSize));
-    const std::vector<SortItem> sorted = sortByAnsiImage(strings);
-    const auto sortedCount = static_cast<qint64>(sorted.size());
-    qsizetype running = 1;
-    for (qint64 i = 0; i < sortedCount; ++i) {
-        const SortItem& item = sorted[static_cast<std::size_t>(i)];
-        putU32(base + offsetsStart + 4 * qsizetype{item.listIndex}, static_cast<std::uint32_t>(running));
-        char* const end = writeUtf8(strings[static_cast<std::size_t>(item.listIndex)], base + dataStart + running);
-        running = end - (base + dataStart) + 1;
-        progress.step(i, sortedCount, 20, 20);
+    // Each string's place in data follows the sorted order; the bytes are
+    // then written in list order, reading the strings one after another.
+    std::vector<std::uint32_t> dataOffsets(strings.size(), 0);
+    {
+        const std::vector<SortItem> sorted = sortByAnsiImage(strings, codeUnits);
+        const auto sortedCount = static_cast<qint64>(sorted.size());
+        qsizetype running = 1;
+        for (qint64 i = 0; i < sortedCount; ++i) {
+            const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)].listIndex);
+            dataOffsets[slot] = static_cast<std::uint32_t>(running);
+            running += utf8Lengths[slot] + 1;
+            progress.step(i, sortedCount, 20, 20);
+        }
+    }
+    for (qsizetype k = 1; k < stringCount; ++k) {
+        const std::uint32_t offset = dataOffsets[static_cast<std::size_t>(k)];
+        putU32(base + offsetsStart + 4 * k, offset);
+        writeUtf8(strings[static_cast<std::size_t>(k)], base + dataStart + offset);
     }
 
     // One string resource container per entry number, in number order.

@@ -1,46 +1,75 @@
-// Placeholder until the ICU-backed implementation lands.
 #include "text/AnsiImage.h"
+
+#include "text/TextRuntime.h"
+
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
 
 namespace text {
 
-QByteArray ToAnsiImage(QStringView text)
+namespace {
+
+// Room for the units of short texts on the stack; longer ones allocate.
+using UnitBuffer = QVarLengthArray<char16_t, 256>;
+
+std::u16string_view decodeInto(const QByteArrayView image, UnitBuffer& buffer)
 {
-    QByteArray out;
-    appendAnsiImage(text, out);
-    return out;
+    buffer.resize(image.size());
+    const qsizetype length = textRuntime().codePage().decode(image, buffer.data());
+    return {buffer.data(), static_cast<std::size_t>(length)};
 }
 
-void appendAnsiImage(QStringView text, QByteArray& out)
+} // namespace
+
+QByteArray ToAnsiImage(const QStringView text)
 {
-    for (const QChar c : text)
-        out.append(c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?');
+    QByteArray image;
+    appendAnsiImage(text, image);
+    return image;
 }
 
-QString fromAnsiImage(QByteArrayView image)
+void appendAnsiImage(const QStringView text, QByteArray& out)
 {
-    return QString::fromLatin1(image);
+    if (!text.isEmpty())
+        textRuntime().codePage().appendImage(text, out);
 }
 
-int CompareAnsiOrdinal(QByteArrayView a, QByteArrayView b)
+QString fromAnsiImage(const QByteArrayView image)
 {
-    const auto n = std::min(a.size(), b.size());
-    const int c = n ? std::memcmp(a.data(), b.data(), static_cast<std::size_t>(n)) : 0;
+    QString text(image.size(), Qt::Uninitialized);
+    const qsizetype length = textRuntime().codePage().decode(image, reinterpret_cast<char16_t*>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+int CompareAnsiOrdinal(const QByteArrayView a, const QByteArrayView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    const int c = common != 0 ? std::memcmp(a.data(), b.data(), static_cast<std::size_t>(common)) : 0;
     if (c != 0)
         return c < 0 ? -1 : 1;
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-int CompareAnsiText(QByteArrayView a, QByteArrayView b)
+int CompareAnsiText(const QByteArrayView a, const QByteArrayView b)
 {
-    return QString::compare(fromAnsiImage(a), fromAnsiImage(b), Qt::CaseInsensitive);
+    UnitBuffer first;
+    UnitBuffer second;
+    const std::u16string_view left = decodeInto(a, first);
+    const std::u16string_view right = decodeInto(b, second);
+    return textRuntime().collator(false).compare(left, right);
 }
 
-QByteArray ansiTextSortKey(QStringView text)
+QByteArray ansiTextSortKey(const QStringView text)
 {
-    return ToAnsiImage(text).toLower();
+    // The image decoded back, made unit by unit from the code page's tables
+    // without the image itself.
+    TextRuntime& runtime = textRuntime();
+    UnitBuffer units(text.size());
+    const qsizetype length = runtime.codePage().roundTrip(text, units.data());
+    return runtime.collator(false).sortKey({units.data(), static_cast<std::size_t>(length)});
 }
 
 } // namespace text

@@ -8,10 +8,12 @@
 namespace text {
 
 // The byte string of a text in the run's ANSI code page. A character that the
-// code page lacks becomes its best fit (the base letter of an accented
-// letter, a few letters by table) or "?"; a surrogate pair is one character.
-// Never fails and never truncates. The image is made for one comparison,
-// search or parse and never stored.
+// code page lacks becomes its best fit (the converter's own one-way mapping,
+// else the nearest letter along an accented letter's canonical decomposition,
+// else a few letters by table) or "?"; a surrogate pair is one character and
+// one "?", and so is a lone surrogate. ASCII is always itself. Never fails
+// and never truncates. The image is made for one comparison, search or parse
+// and never stored.
 [[nodiscard]] QByteArray ToAnsiImage(QStringView text);
 
 // Appends the image of text to out; the same bytes as ToAnsiImage, without a

@@ -11,8 +11,9 @@ namespace text {
 
 // Parses the ANSI image of text: spaces (0x20 only), then either an optional
 // sign and decimal digits in the 32-bit signed range, or one of the prefixes
-// "$", "x", "X", "0x", "0X" and at most eight hexadecimal digits taken as a
-// two's-complement value; nothing after it. Throws ConvertError otherwise.
+// "$", "x", "X", "0x", "0X" and hexadecimal digits of value at most FFFFFFFF
+// taken as a two's-complement value; nothing after it. Throws ConvertError,
+// "'%s' is not a valid integer value" with the image shown back, otherwise.
 [[nodiscard]] qint32 ParseDecimal(QStringView text);
 
 } // namespace text

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
+
+#include <string>
 
 namespace text {
 
@@ -11,14 +14,27 @@ namespace text {
 // Equal means equal to the collation, not identical code units.
 [[nodiscard]] int CompareLocale(QStringView a, QStringView b, bool matchCase);
 
+// The key under which CompareLocale orders text: for any texts a and b,
+// CompareAnsiOrdinal of their keys is CompareLocale(a, b, matchCase), so two
+// keys are equal exactly when the texts are equal to the collation. A lookup
+// over many texts computes one key per text instead of one collation per
+// pair.
+[[nodiscard]] QByteArray localeSortKey(QStringView text, bool matchCase);
+
 // Same length and the same code units in the same places.
 [[nodiscard]] bool TextEquals(QStringView a, QStringView b) noexcept;
 
 // True when the full Unicode case folding of cell begins with that of search,
 // code unit by code unit. An empty search text or an empty cell never match.
+// Unlike a prefix test of the lower-cased ANSI images, it does not take one
+// character outside the code page for another because both image as "?".
+// For texts inside the code page the answers agree, except where full
+// folding is longer than lower-casing ("ss" matches "ß").
 [[nodiscard]] bool PrefixTest(QStringView search, QStringView cell);
 
 // PrefixTest with the search text folded once, for a scan over many cells.
+// A cell is folded only as far as it matches, so a cell that differs early
+// costs little.
 class PrefixMatcher {
 public:
     explicit PrefixMatcher(QStringView search);
@@ -26,7 +42,7 @@ public:
     [[nodiscard]] bool matches(QStringView cell) const;
 
 private:
-    QString m_foldedSearch;
+    std::u16string m_foldedSearch;
 };
 
 } // namespace text

@@ -65,8 +65,9 @@ TEST(HostileFiles, OpaqueTypeWithAHugeCountOverManySmallContainers)
 {
     testsupport::RawFile file = testsupport::simpleFile({{QStringLiteral("n"), QStringLiteral("t")}});
     file.types[0].instanceCount = 0x7FFFFFFF;
-    for (int i = 0; i < 200'000; ++i)
-        file.containers.insert(file.containers.begin(), QByteArray("CTNRxx"));
+    std::vector<QByteArray> containers(200'000, QByteArray("CTNRxx"));
+    containers.insert(containers.end(), file.containers.begin(), file.containers.end());
+    file.containers = std::move(containers);
     const auto result = xom::loadLanguageFile(file.bytes());
     // The opaque type swallows every container, the data bank included.
     EXPECT_TRUE(std::holds_alternative<xom::LoadError>(result));

@@ -1,0 +1,166 @@
+#include "ProgramRun.h"
+
+#include "support/FileBuilder.h"
+#include "support/RandomEntries.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace toolstest;
+
+const QByteArray Previous("previous contents");
+
+// A folder with good and broken inputs, and out.xom and out.csv holding
+// Previous, which no failed command may touch.
+class ErrorFolder {
+public:
+    ErrorFolder()
+    {
+        write("good.xom", testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")},
+                                                   {utf16(u"FE.B"), utf16(u"two\r\nlines")}})
+                              .bytes());
+        testsupport::RawFile badTypeCount = testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")}});
+        badTypeCount.typeCount = 3;
+        write("bad.xom", badTypeCount.bytes());
+        testsupport::RawFile badIndex;
+        badIndex.types = testsupport::standardTypes(1);
+        badIndex.strings = {"text", "name"};
+        badIndex.containers = {testsupport::stringResourceContainer(99, 2), testsupport::dataBankContainer({1})};
+        write("badindex.xom", badIndex.bytes());
+        testsupport::RawFile noStrings;
+        noStrings.types = testsupport::standardTypes(0);
+        noStrings.containers = {testsupport::dataBankContainer({})};
+        write("nostrings.xom", noStrings.bytes());
+        write("out.xom", Previous);
+        write("out.csv", Previous);
+    }
+
+    [[nodiscard]] QString path() const { return m_dir.path(); }
+    [[nodiscard]] QStringList listing() const { return QDir(m_dir.path()).entryList(QDir::Files, QDir::Name); }
+
+    void write(const char* name, const QByteArray& bytes) const
+    {
+        writeFile(m_dir.filePath(QString::fromUtf8(name)), bytes);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct ErrorCase {
+    std::string name;
+    QStringList arguments; // "@" stands for the folder
+    QByteArray csv;        // written to edits.csv when not empty
+    int exitCode;
+    QString message; // on standard error, "@" standing for the folder
+};
+
+class Errors : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(Errors, ExitCodeMessageAndNothingWritten)
+{
+    const ErrorFolder folder;
+    if (!GetParam().csv.isNull())
+        folder.write("edits.csv", GetParam().csv);
+    const QStringList before = folder.listing();
+    QStringList arguments = GetParam().arguments;
+    arguments.replaceInStrings(QStringLiteral("@"), folder.path());
+
+    const ProgramRun run = runLang(arguments);
+
+    EXPECT_EQ(run.exitCode, GetParam().exitCode);
+    EXPECT_EQ(run.out, QByteArray());
+    const QString message = QString(GetParam().message).replace(u'@', folder.path());
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains(message)) << run.err.toStdString();
+    EXPECT_EQ(folder.listing(), before);
+    EXPECT_EQ(readFile(folder.path() + QStringLiteral("/out.xom")), Previous);
+    EXPECT_EQ(readFile(folder.path() + QStringLiteral("/out.csv")), Previous);
+}
+
+QStringList args(std::initializer_list<const char*> list)
+{
+    QStringList result;
+    for (const char* a : list)
+        result += QString::fromUtf8(a);
+    return result;
+}
+
+QStringList importEdits()
+{
+    return args({"import", "@/good.xom", "@/edits.csv", "@/out.xom"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tools, Errors,
+    testing::Values(
+        ErrorCase{"MissingInput", args({"resave", "@/missing.xom", "@/out.xom"}), {}, 1,
+                  "ludra-lang: Cannot open file @/missing.xom\n"},
+        ErrorCase{"FolderAsInput", args({"export", "@", "@/out.csv"}), {}, 1, "Cannot open file @\n"},
+        ErrorCase{"BadLanguageFile", args({"sort", "@/bad.xom", "@/out.xom"}), {}, 1,
+                  "ludra-lang: @/bad.xom: Bad Language File\n"},
+        ErrorCase{"StringIndexOnLoad", args({"export", "@/badindex.xom", "@/out.csv"}), {}, 1,
+                  "@/badindex.xom: List index out of bounds (99)\n"},
+        ErrorCase{"NoKeptStringOnSave", args({"resave", "@/nostrings.xom", "@/out.xom"}), {}, 1,
+                  "ludra-lang: List index out of bounds (1)\n"},
+        ErrorCase{"MissingFolder", args({"resave", "@/good.xom", "@/missing/out.xom"}), {}, 1,
+                  "ludra-lang: Cannot create file @/missing/out.xom\n"},
+        ErrorCase{"MissingCsv", importEdits(), QByteArray(), 1, "Cannot open file @/edits.csv\n"},
+        ErrorCase{"EmptyCsv", importEdits(), QByteArray(""), 1,
+                  "@/edits.csv:1: missing header line \"number,name,text\"\n"},
+        ErrorCase{"NoHeader", importEdits(), "1,FE.A,x\r\n", 1, "@/edits.csv:1: missing header line"},
+        ErrorCase{"NumberMatchesNoEntry", importEdits(), "number,name,text\r\n1,FE.A,x\r\n\r\n3,FE.C,y\r\n", 1,
+                  "@/edits.csv:4: no entry numbered \"3\"\n"},
+        ErrorCase{"TwoFields", importEdits(), "number,name,text\n1,FE.A\n", 1,
+                  "@/edits.csv:2: expected 3 fields (number,name,text), found 2\n"},
+        ErrorCase{"FourFields", importEdits(), "number,name,text\n1,FE.A,x,\n", 1, "@/edits.csv:2: expected 3"},
+        ErrorCase{"QuoteLeftOpen", importEdits(), "number,name,text\r\n1,FE.A,\"never\r\nclosed\r\n", 1,
+                  "@/edits.csv:2: quoted field without its closing quote\n"},
+        ErrorCase{"AfterClosingQuote", importEdits(), "number,name,text\r\n1,FE.A,\"two\r\nlines\"\r\n2,\"FE.B\"x,y\r\n",
+                  1, "@/edits.csv:4: unexpected character after a closing quote\n"},
+        ErrorCase{"QuoteInUnquotedField", importEdits(), "number,name,text\r\n1,FE.A,say \"hi\"\r\n", 1,
+                  "@/edits.csv:2: quote inside an unquoted field\n"},
+        ErrorCase{"LoneCarriageReturn", importEdits(), "number,name,text\r1,FE.A,x\r", 1,
+                  "@/edits.csv:1: carriage return without a line feed outside quotes\n"},
+        ErrorCase{"NotUtf8", importEdits(), "number,name,text\r\n1,FE.A,caf\xE9\r\n", 1,
+                  "@/edits.csv:2: field is not UTF-8\n"},
+        ErrorCase{"UnknownCommand", args({"convert", "@/good.xom", "@/out.xom"}), {}, 2,
+                  "ludra-lang: unknown command 'convert'\nUsage: ludra-lang COMMAND"},
+        ErrorCase{"TooFewOperands", args({"import", "@/good.xom", "@/out.xom"}), {}, 2,
+                  "ludra-lang: import takes 3 operands, got 2\nUsage: ludra-lang import IN.xom IN.csv OUT.xom\n"},
+        ErrorCase{"TooManyOperands", args({"dump", "@/good.xom", "@/out.xom"}), {}, 2,
+                  "ludra-lang: dump takes 1 operand, got 2\n"},
+        ErrorCase{"UnknownOption", args({"resave", "--force", "@/good.xom", "@/out.xom"}), {}, 2,
+                  "ludra-lang: unknown option '--force'\nUsage: ludra-lang resave IN OUT\n"},
+        ErrorCase{"NoCommand", {}, {}, 2, "ludra-lang: no command given\nUsage: ludra-lang COMMAND"}),
+    [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
+
+TEST(Errors, WriteCutShortIsStreamWriteErrorAndKeepsThePreviousFile)
+{
+    const ErrorFolder folder;
+    folder.write("large.xom", testsupport::syntheticFileBytes(5000));
+    const QStringList before = folder.listing();
+
+    // A file size limit stops the save's write part way.
+    const ProgramRun run = runProgram(QStringLiteral(LUDRA_LANG_PATH),
+                               {QStringLiteral("resave"), folder.path() + QStringLiteral("/large.xom"),
+                                folder.path() + QStringLiteral("/out.xom")},
+                               QProcessEnvironment::systemEnvironment(), [] {
+                                   std::signal(SIGXFSZ, SIG_IGN);
+                                   const rlimit limit{16384, 16384};
+                                   setrlimit(RLIMIT_FSIZE, &limit);
+                               });
+
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QByteArray("ludra-lang: Stream write error\n"));
+    EXPECT_EQ(folder.listing(), before);
+    EXPECT_EQ(readFile(folder.path() + QStringLiteral("/out.xom")), Previous);
+}
+
+} // namespace

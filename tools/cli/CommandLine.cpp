@@ -1,0 +1,150 @@
+#include "cli/CommandLine.h"
+
+#include "cli/Command.h"
+#include "cli/Console.h"
+#include "cli/Dump.h"
+#include "cli/Export.h"
+#include "cli/Import.h"
+#include "cli/Info.h"
+#include "cli/Resave.h"
+#include "cli/Sort.h"
+
+#include "text/EditorError.h"
+
+#include <memory>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+using Commands = std::vector<std::unique_ptr<const Command>>;
+
+Commands allCommands()
+{
+    Commands commands;
+    commands.push_back(std::make_unique<const Info>());
+    commands.push_back(std::make_unique<const Dump>());
+    commands.push_back(std::make_unique<const Resave>());
+    commands.push_back(std::make_unique<const Sort>());
+    commands.push_back(std::make_unique<const Export>());
+    commands.push_back(std::make_unique<const Import>());
+    return commands;
+}
+
+QString programUsage(const Commands& commands)
+{
+    QString usage = QStringLiteral(
+        "Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+        "\n"
+        "Reads and writes language files (lang*.xom) with the Ludra Language\n"
+        "Editor's own load, save, sort and Add, so that the results are exactly\n"
+        "the editor's.\n"
+        "\n"
+        "Commands:\n");
+    for (const auto& command : commands) {
+        const QString call = command->name() + u' ' + command->operands().join(u' ');
+        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command->summary());
+    }
+    usage += QStringLiteral(
+        "\n"
+        "Run 'ludra-lang COMMAND --help' for one command's details.\n"
+        "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
+        "written then), 2 a usage error.\n");
+    return usage;
+}
+
+QString shortProgramUsage(const Commands& commands)
+{
+    QStringList names;
+    for (const auto& command : commands)
+        names += command->name();
+    return QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+                          "Commands: %1.\n"
+                          "Run 'ludra-lang --help' for details.\n")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+[[nodiscard]] bool isHelpOption(const QString& argument)
+{
+    return argument == u"--help" || argument == u"-h";
+}
+
+[[nodiscard]] bool isOption(const QString& argument)
+{
+    return argument.size() > 1 && argument.startsWith(u'-');
+}
+
+int usageError(const QString& problem, const QString& usage)
+{
+    writeErr(QStringLiteral("%1: %2\n%3").arg(QLatin1StringView(ProgramName), problem, usage));
+    return ExitUsageError;
+}
+
+int runCommand(const Command& command, const QStringList& arguments)
+{
+    const QString shortUsage
+        = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name());
+    QStringList operands;
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (optionsEnded || !isOption(argument)) {
+            operands += argument;
+        } else if (argument == u"--") {
+            optionsEnded = true;
+        } else if (isHelpOption(argument)) {
+            writeOut(command.help().toUtf8());
+            return ExitSuccess;
+        } else {
+            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
+        }
+    }
+    const qsizetype expected = command.operands().size();
+    if (operands.size() != expected) {
+        return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
+                              .arg(command.name())
+                              .arg(expected)
+                              .arg(expected == 1 ? QString() : QStringLiteral("s"))
+                              .arg(operands.size()),
+                          shortUsage);
+    }
+    command.run(operands);
+    return ExitSuccess;
+}
+
+int dispatch(const QStringList& arguments)
+{
+    const Commands commands = allCommands();
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no command given"), shortProgramUsage(commands));
+    const QString& first = arguments.front();
+    if (isHelpOption(first)) {
+        writeOut(programUsage(commands).toUtf8());
+        return ExitSuccess;
+    }
+    for (const auto& command : commands) {
+        if (command->name() == first)
+            return runCommand(*command, arguments.sliced(1));
+    }
+    return usageError(QStringLiteral("unknown command '%1'").arg(first), shortProgramUsage(commands));
+}
+
+} // namespace
+
+int runCommandLine(const QStringList& arguments)
+{
+    // Every failure ends here with its message, and no file written, as the
+    // editor's error box ends an operation.
+    try {
+        return dispatch(arguments);
+    } catch (const CommandError& error) {
+        writeErr(QStringLiteral("%1: %2\n").arg(QLatin1StringView(ProgramName), error.message()));
+    } catch (const text::EditorError& error) {
+        writeErr(QStringLiteral("%1: %2\n").arg(QLatin1StringView(ProgramName), error.message()));
+    } catch (const std::exception& error) {
+        writeErr(QStringLiteral("%1: %2\n").arg(QLatin1StringView(ProgramName), QString::fromLocal8Bit(error.what())));
+    }
+    return ExitFileError;
+}
+
+} // namespace cli

@@ -1,0 +1,40 @@
+#include "cli/CsvText.h"
+
+#include "xom/Utf8Codec.h"
+
+namespace cli {
+
+QByteArray csvUtf8(const QStringView text)
+{
+    QByteArray out;
+    out.reserve(xom::utf8Length(text));
+    const qsizetype size = text.size();
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        if (!text[i].isHighSurrogate() || !text[i + 1].isLowSurrogate())
+            continue;
+        // Everything but a pair is what the editor's own codec writes.
+        xom::appendUtf8(text.sliced(runStart, i - runStart), out);
+        const char32_t c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+        runStart = i + 2;
+        ++i;
+    }
+    xom::appendUtf8(text.sliced(runStart), out);
+    return out;
+}
+
+std::optional<QString> textOfCsvUtf8(const QByteArrayView bytes)
+{
+    // The editor's decoder reads everything csvUtf8 writes; whatever it had
+    // to repair or read leniently does not encode back to the same bytes.
+    QString text = xom::DecodeUtf8(bytes);
+    if (csvUtf8(text) != bytes)
+        return std::nullopt;
+    return text;
+}
+
+} // namespace cli

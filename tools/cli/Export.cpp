@@ -1,0 +1,43 @@
+#include "cli/Export.h"
+
+#include "cli/CsvWriter.h"
+#include "cli/Files.h"
+
+namespace cli {
+
+QString Export::name() const
+{
+    return QStringLiteral("export");
+}
+
+QStringList Export::operands() const
+{
+    return {QStringLiteral("IN"), QStringLiteral("OUT.csv")};
+}
+
+QString Export::summary() const
+{
+    return QStringLiteral("the entries as CSV: number,name,text");
+}
+
+QString Export::details() const
+{
+    return QStringLiteral(
+        "Writes the entries of IN to OUT.csv in grid order: the header line\n"
+        "\"number,name,text\", then one record per entry. UTF-8 with a byte-order\n"
+        "mark, CR LF after every record, RFC 4180 quoting: a field holding a\n"
+        "comma, a quote or a line break is quoted and its quotes doubled; line\n"
+        "breaks stay inside the quotes as they are. A lone surrogate is written\n"
+        "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
+        "atomically.\n"
+        "\n"
+        "Example: ludra-lang export lang_en.xom lang_en.csv\n");
+}
+
+void Export::run(const QStringList& operands) const
+{
+    const xom::LoadedFile file = loadLanguageFile(operands[0]);
+    writeWholeFile(operands[1], csvOfEntries(file.entries));
+}
+
+} // namespace cli

@@ -1,0 +1,47 @@
+#include "cli/Files.h"
+
+#include "cli/Command.h"
+
+#include "xom/LanguageFileWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace cli {
+
+QByteArray readWholeFile(const QString& path)
+{
+    const auto cannotOpen = [&] { return CommandError(QStringLiteral("Cannot open file %1").arg(path)); };
+    if (!QFileInfo(path).isFile())
+        throw cannotOpen();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw cannotOpen();
+    const qint64 size = file.size();
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (file.read(bytes.data(), size) != size)
+        throw cannotOpen();
+    return bytes;
+}
+
+xom::LoadedFile loadLanguageFile(const QString& path)
+{
+    const QByteArray bytes = readWholeFile(path);
+    // The editor takes no file that its 32-bit sizes cannot describe.
+    if (bytes.size() > std::numeric_limits<qint32>::max())
+        throw CommandError(QStringLiteral("%1: %2").arg(path, xom::LoadError{}.message()));
+    xom::LoadResult result = xom::loadLanguageFile(bytes);
+    if (const auto* const error = std::get_if<xom::LoadError>(&result))
+        throw CommandError(QStringLiteral("%1: %2").arg(path, error->message()));
+    return std::get<xom::LoadedFile>(std::move(result));
+}
+
+void writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    // The save's own atomic write: a temporary file renamed over the target.
+    xom::writeLanguageFile(path, bytes);
+}
+
+} // namespace cli

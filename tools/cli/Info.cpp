@@ -1,0 +1,77 @@
+#include "cli/Info.h"
+
+#include "cli/Console.h"
+#include "cli/Files.h"
+
+namespace cli {
+
+namespace {
+
+// A type name as the table shows it: printable ASCII as it is, any other
+// byte as \xNN.
+QByteArray shownTypeName(const QByteArray& name)
+{
+    QByteArray shown;
+    for (const char b : name) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0x20 && byte <= 0x7E && byte != '\\')
+            shown += b;
+        else
+            shown += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
+    }
+    return shown;
+}
+
+} // namespace
+
+QString Info::name() const
+{
+    return QStringLiteral("info");
+}
+
+QStringList Info::operands() const
+{
+    return {QStringLiteral("FILE")};
+}
+
+QString Info::summary() const
+{
+    return QStringLiteral("the type table and the counts of entries and strings");
+}
+
+QString Info::details() const
+{
+    return QStringLiteral(
+        "Shows the type table of FILE, one type a line: its index, name, instance\n"
+        "count and kind (1 XContainer, 2 XResourceDetails, 3 XDataBank,\n"
+        "4 XStringResourceDetails, 0 any other name); then the number of strings\n"
+        "in the string table (the empty string at index 0 included), the number\n"
+        "of string resources its XStringResourceDetails type declares, and the\n"
+        "number of entries in its data bank.\n"
+        "\n"
+        "Example: ludra-lang info samples/lang_sample.xom\n");
+}
+
+void Info::run(const QStringList& operands) const
+{
+    const xom::LoadedFile file = loadLanguageFile(operands[0]);
+    const xom::LanguageModel& model = file.model;
+
+    QByteArray out("Type table:\n  #  name                      instances  kind\n");
+    for (std::size_t t = 0; t < model.TypeTable.size(); ++t) {
+        const xom::XTypeCont& type = model.TypeTable[t];
+        out += "  " + QByteArray::number(t).leftJustified(2) + ' ' + shownTypeName(type.name).leftJustified(25) + ' '
+               + QByteArray::number(type.instanceCount).rightJustified(9) + "  "
+               + QByteArray::number(static_cast<int>(type.kind)) + '\n';
+    }
+    const bool hasStringResources
+        = model.StringResourceType >= 0 && model.StringResourceType < static_cast<int>(model.TypeTable.size());
+    const qint32 stringResources
+        = hasStringResources ? model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount : 0;
+    out += "Strings: " + QByteArray::number(model.StringList.count()) + '\n';
+    out += "String resources: " + QByteArray::number(stringResources) + '\n';
+    out += "Entries: " + QByteArray::number(file.entries.entryCount()) + '\n';
+    writeOut(out);
+}
+
+} // namespace cli

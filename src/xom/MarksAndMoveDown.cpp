@@ -3,7 +3,6 @@
 #include "text/TextCompare.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace xom {
 
@@ -44,10 +43,22 @@ void moveMarkedRowsToEnd(EntryTable& table)
 {
     // Each marked row moved to the end in turn leaves the unmarked rows in
     // their order followed by the marked rows in theirs: a stable partition.
-    const auto firstMarked = std::stable_partition(table.rows.begin(), table.rows.end(),
-                                                   [](const Entry& entry) { return !isMarked(entry); });
-    for (auto row = firstMarked; row != table.rows.end(); ++row)
-        row->mark.clear();
+    // Only the marked rows are set aside; the others close up in place.
+    std::vector<Entry> marked;
+    auto kept = table.rows.begin();
+    for (auto row = table.rows.begin(); row != table.rows.end(); ++row) {
+        if (isMarked(*row)) {
+            marked.push_back(std::move(*row));
+        } else {
+            if (kept != row)
+                *kept = std::move(*row);
+            ++kept;
+        }
+    }
+    for (Entry& entry : marked) {
+        entry.mark.clear();
+        *kept++ = std::move(entry);
+    }
 }
 
 } // namespace xom

@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -87,11 +88,35 @@ char* putMagic(char* at, const QByteArrayView magic)
 }
 
 // The strings of the rebuilt table and, per row, the indices of its text and
-// name in it.
+// name in it. Each string is measured and imaged when it joins the table,
+// while its characters are at hand: later steps need not read the strings
+// again until their bytes are written.
 struct RebuiltStrings {
     std::vector<QString> strings;
     std::vector<std::int32_t> textIndex;
     std::vector<std::int32_t> nameIndex;
+    std::vector<std::uint32_t> utf8Lengths; // per string
+    QByteArray images;                      // the strings' ANSI images, in list order
+    std::vector<std::uint32_t> imageEnds;   // per string: where its image ends
+
+    void measureLast()
+    {
+        const QString& s = strings.back();
+        utf8Lengths.push_back(static_cast<std::uint32_t>(utf8Length(s)));
+        text::appendAnsiImage(s, images);
+        imageEnds.push_back(static_cast<std::uint32_t>(images.size()));
+    }
+
+    // Adds text unless the table holds it already; gives its index.
+    std::int32_t add(TextIndex& index, const QString& text) { return add(index, text, TextIndex::hashOf(text)); }
+    std::int32_t add(TextIndex& index, const QString& text, const std::uint32_t hash)
+    {
+        const std::size_t before = strings.size();
+        const std::int32_t position = index.addIfAbsent(text, hash, strings);
+        if (strings.size() != before)
+            measureLast();
+        return position;
+    }
 };
 
 RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, const Progress& progress)
@@ -100,21 +125,41 @@ RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, co
     const int gridRows = entries.gridRowCount();
     RebuiltStrings result;
     result.strings.reserve(2 * rows + 2);
+    result.utf8Lengths.reserve(2 * rows + 2);
+    result.imageEnds.reserve(2 * rows + 2);
     result.textIndex.resize(rows);
     result.nameIndex.resize(rows);
     TextIndex index(2 * rows + 2);
-    index.addIfAbsent(QString(), result.strings);
+    result.add(index, QString());
     // The kept string takes index 1 even when it is empty; lookups of the
     // empty string still find index 0 first.
-    if (kept.isEmpty())
+    if (kept.isEmpty()) {
         result.strings.push_back(kept);
-    else
-        index.addIfAbsent(kept, result.strings);
-    for (std::size_t row = 0; row < rows; ++row) {
-        const Entry& entry = entries.rows[row];
-        result.textIndex[row] = index.addIfAbsent(entry.text, result.strings);
-        result.nameIndex[row] = index.addIfAbsent(entry.name, result.strings);
-        progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
+        result.measureLast();
+    } else {
+        result.add(index, kept);
+    }
+    // Rows go in batches: their hashes first, with a prefetch of each
+    // lookup's memory, then the lookups in row order.
+    constexpr std::size_t Batch = 16;
+    std::array<std::uint32_t, 2 * Batch> hashes{};
+    for (std::size_t first = 0; first < rows; first += Batch) {
+        const std::size_t last = std::min(rows, first + Batch);
+        for (std::size_t row = first; row < last; ++row) {
+            const Entry& entry = entries.rows[row];
+            const std::size_t at = 2 * (row - first);
+            hashes[at] = TextIndex::hashOf(entry.text);
+            hashes[at + 1] = TextIndex::hashOf(entry.name);
+            index.prefetch(hashes[at]);
+            index.prefetch(hashes[at + 1]);
+        }
+        for (std::size_t row = first; row < last; ++row) {
+            const Entry& entry = entries.rows[row];
+            const std::size_t at = 2 * (row - first);
+            result.textIndex[row] = result.add(index, entry.text, hashes[at]);
+            result.nameIndex[row] = result.add(index, entry.name, hashes[at + 1]);
+            progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
+        }
     }
     return result;
 }
@@ -156,23 +201,15 @@ struct SortItem {
 
 // The list indices 1 .. count - 1 in the order the list's quicksort leaves
 // them when it compares ANSI images bytewise.
-std::vector<SortItem> sortByAnsiImage(const std::vector<QString>& strings, const qsizetype imageBytesHint)
+std::vector<SortItem> sortByAnsiImage(const RebuiltStrings& rebuilt)
 {
-    QByteArray arena;
-    arena.reserve(imageBytesHint);
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
-    spans.reserve(strings.size());
-    for (std::size_t k = 1; k < strings.size(); ++k) {
-        const qsizetype start = arena.size();
-        text::appendAnsiImage(strings[k], arena);
-        spans.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start));
-    }
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(arena.constData());
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(rebuilt.images.constData());
     std::vector<SortItem> items;
-    items.reserve(spans.size());
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        const auto [offset, length] = spans[i];
-        items.push_back(SortItem{ImagePrefix(bytes + offset, length), offset, length, static_cast<std::int32_t>(i + 1)});
+    items.reserve(rebuilt.strings.size());
+    for (std::size_t k = 1; k < rebuilt.strings.size(); ++k) {
+        const std::uint32_t offset = rebuilt.imageEnds[k - 1];
+        const std::uint32_t length = rebuilt.imageEnds[k] - offset;
+        items.push_back(SortItem{ImagePrefix(bytes + offset, length), offset, length, static_cast<std::int32_t>(k)});
     }
     const auto compare = [&](const int i, const int j) {
         const SortItem& a = items[static_cast<std::size_t>(i)];
@@ -280,15 +317,10 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     // Exact sizes. The data bank's size counts the numbers the rows were
     // matched by; a row left unmatched means a number is missing and the
     // save stops before the data bank is written.
-    std::vector<std::uint32_t> utf8Lengths(strings.size());
+    const std::vector<std::uint32_t>& utf8Lengths = rebuilt.utf8Lengths;
     qsizetype dataSize = 1;
-    qsizetype codeUnits = 0;
-    for (qsizetype k = 1; k < stringCount; ++k) {
-        const QString& s = strings[static_cast<std::size_t>(k)];
-        utf8Lengths[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(utf8Length(s));
+    for (qsizetype k = 1; k < stringCount; ++k)
         dataSize += utf8Lengths[static_cast<std::size_t>(k)] + 1;
-        codeUnits += s.size();
-    }
     qsizetype stringResourceBytes = 0;
     qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
                               + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
@@ -334,7 +366,7 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     // then written in list order, reading the strings one after another.
     std::vector<std::uint32_t> dataOffsets(strings.size(), 0);
     {
-        const std::vector<SortItem> sorted = sortByAnsiImage(strings, codeUnits);
+        const std::vector<SortItem> sorted = sortByAnsiImage(rebuilt);
         const auto sortedCount = static_cast<qint64>(sorted.size());
         qsizetype running = 1;
         for (qint64 i = 0; i < sortedCount; ++i) {

@@ -8,17 +8,17 @@ namespace xom {
 
 namespace {
 
-std::uint32_t hashOf(const QStringView text) noexcept
-{
-    return static_cast<std::uint32_t>(qHash(text, 0x5EED));
-}
-
 std::size_t capacityFor(const std::size_t texts)
 {
     return std::bit_ceil(std::max<std::size_t>(16, texts * 2));
 }
 
 } // namespace
+
+std::uint32_t TextIndex::hashOf(const QStringView text) noexcept
+{
+    return static_cast<std::uint32_t>(qHash(text, 0x5EED));
+}
 
 TextIndex::TextIndex(const std::size_t expectedTexts)
     : m_slots(capacityFor(expectedTexts))
@@ -38,9 +38,8 @@ int TextIndex::find(const QStringView text, const std::vector<QString>& texts) c
     }
 }
 
-int TextIndex::addIfAbsent(const QString& text, std::vector<QString>& texts)
+int TextIndex::addIfAbsent(const QString& text, const std::uint32_t hash, std::vector<QString>& texts)
 {
-    const std::uint32_t hash = hashOf(text);
     std::size_t i = probeStart(hash);
     for (;; i = (i + 1) & m_mask) {
         const Slot& slot = m_slots[i];

@@ -21,7 +21,14 @@ public:
     [[nodiscard]] int find(QStringView text, const std::vector<QString>& texts) const;
     // Gives the first position of text among texts; when there is none,
     // appends text to texts and gives its new position.
-    int addIfAbsent(const QString& text, std::vector<QString>& texts);
+    int addIfAbsent(const QString& text, std::vector<QString>& texts) { return addIfAbsent(text, hashOf(text), texts); }
+    // The same with the text's hashOf computed beforehand.
+    int addIfAbsent(const QString& text, std::uint32_t hash, std::vector<QString>& texts);
+
+    [[nodiscard]] static std::uint32_t hashOf(QStringView text) noexcept;
+    // Asks for the memory where a text of this hash is looked up first, so
+    // that a batch of lookups waits for memory once rather than each in turn.
+    void prefetch(const std::uint32_t hash) const noexcept { __builtin_prefetch(&m_slots[probeStart(hash)]); }
 
 private:
     struct Slot {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/LanguageEdit2Uni.h"
+
+#include "dialogs/AddUni.h"
+#include "dialogs/EditUni.h"
+
+namespace app {
+
+// The windows of a run, created in the order of the design: the main window,
+// then the Edit dialog, then the Add dialog. They live as long as this object
+// and go in the reverse order, the dialogs before the window they serve.
+struct EditorForms {
+    EditorForms();
+
+    TFormXom FormXom;
+    dialogs::TEditForm EditForm;
+    dialogs::TAddForm AddForm;
+};
+
+} // namespace app

@@ -1,0 +1,162 @@
+#include "app/EntryGridView.h"
+
+#include "app/EntryGridModel.h"
+#include "app/GridCellDelegate.h"
+
+#include "xom/EntryTable.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+
+#include <array>
+
+namespace app {
+
+namespace {
+
+constexpr std::array<int, xom::ColumnCount> ColumnWidths { 15, 30, 150, 255 };
+
+} // namespace
+
+EntryGridView::EntryGridView(QWidget* parent)
+    : QTableView(parent)
+{
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setEditTriggers(NoEditTriggers);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    // A number wider than its 30-pixel column is cut, as in a plain grid,
+    // rather than replaced by an ellipsis that hides its first digits.
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new GridCellDelegate(this));
+
+    // Rows never measure their contents: at a million rows that alone would
+    // take half a minute.
+    QHeaderView* const rows = verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(RowHeight);
+
+    QHeaderView* const columns = horizontalHeader();
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    columns->setMinimumSectionSize(1);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setFixedHeight(RowHeight);
+    columns->viewport()->installEventFilter(this);
+}
+
+void EntryGridView::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    for (int column = 0; column < xom::ColumnCount; ++column)
+        setColumnWidth(column, ColumnWidths[static_cast<std::size_t>(column)]);
+}
+
+void EntryGridView::setCurrentCellQuietly(const QModelIndex& cell)
+{
+    const QScopedValueRollback quiet(m_quiet, true);
+    if (cell.isValid())
+        selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->clear();
+}
+
+void EntryGridView::selectCell(const QModelIndex& cell)
+{
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    scrollTo(cell);
+}
+
+void EntryGridView::keyboardSearch(const QString&) { }
+
+QModelIndex EntryGridView::moveCursor(const CursorAction cursorAction, const Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex target = QTableView::moveCursor(cursorAction, modifiers);
+    // The keyboard stops at the number column, as it would at a fixed column.
+    if (target.isValid() && target.column() == xom::MarkColumn)
+        return target.siblingAtColumn(xom::NumberColumn);
+    return target;
+}
+
+QItemSelectionModel::SelectionFlags EntryGridView::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    // Exactly one cell stays selected: Ctrl+click or Ctrl+Space on the
+    // selected cell must not leave none.
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect;
+    return command;
+}
+
+void EntryGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_quiet && current.isValid())
+        emit cellSelected(current);
+}
+
+void EntryGridView::press(QMouseEvent* event)
+{
+    m_leftPressForwarded = false;
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (!cell.isValid())
+        return;
+    if (cell.column() == xom::MarkColumn) {
+        emit markPressed(EntryGridModel::gridRowOf(cell));
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex before = currentIndex();
+    QTableView::mousePressEvent(event);
+    m_leftPressForwarded = true;
+    // Selecting the selected cell again is a select event too: it is how the
+    // user refreshes the preview after an edit.
+    if (before == cell && currentIndex() == cell)
+        emit cellSelected(cell);
+}
+
+void EntryGridView::mousePressEvent(QMouseEvent* event)
+{
+    press(event);
+}
+
+void EntryGridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt delivers a double click's second press as this event alone.
+    QMouseEvent secondPress(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+        event->globalPosition(), event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+    press(&secondPress);
+}
+
+void EntryGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    // A drag that did not start with a selecting press selects nothing.
+    if ((event->buttons() & Qt::LeftButton) && !m_leftPressForwarded)
+        return;
+    QTableView::mouseMoveEvent(event);
+}
+
+void EntryGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_leftPressForwarded) {
+        m_leftPressForwarded = false;
+        QTableView::mouseReleaseEvent(event);
+    }
+    emit mouseReleased();
+}
+
+bool EntryGridView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The header is the grid's row 0: a release over it is a release over the
+    // grid.
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease)
+        emit mouseReleased();
+    return QTableView::eventFilter(watched, event);
+}
+
+} // namespace app

@@ -1,0 +1,29 @@
+#include "app/MessageBoxes.h"
+
+#include "app/WindowCaptions.h"
+
+#include <QMessageBox>
+
+namespace app {
+
+SystemMessageBoxes::SystemMessageBoxes(QWidget& owner)
+    : m_owner(owner)
+{
+}
+
+void SystemMessageBoxes::showBadLanguageFile()
+{
+    QMessageBox box(
+        QMessageBox::NoIcon, QStringLiteral("Error"), QStringLiteral("Bad Language File"), QMessageBox::Ok, &m_owner);
+    box.exec();
+}
+
+void SystemMessageBoxes::showError(const QString& text)
+{
+    // Plain text: a message quoting a cell must not be read as markup.
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace app

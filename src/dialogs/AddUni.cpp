@@ -1,0 +1,76 @@
+#include "dialogs/AddUni.h"
+
+#include "dialogs/DialogButton.h"
+#include "dialogs/FormFont.h"
+#include "dialogs/ModalResult.h"
+#include "dialogs/PlainTextBox.h"
+
+#include "text/Decimal.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <limits>
+
+namespace dialogs {
+
+TAddForm::TAddForm(QWidget* parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
+    , labNumber(new QLabel(QStringLiteral("#"), this))
+    , EditName(new QLineEdit(this))
+    , EditText(new PlainTextBox(this))
+    , AddBut(makeDialogButton(QStringLiteral("Add"), "AddBut", this, QRect(48, 184, 75, 25)))
+    , Button2(makeDialogButton(QStringLiteral("Close"), "Button2", this, QRect(168, 184, 75, 25)))
+{
+    setObjectName(QStringLiteral("AddForm"));
+    setWindowTitle(QStringLiteral("Add"));
+    setFont(formFont());
+    setFixedSize(282, 222);
+
+    labNumber->setObjectName(QStringLiteral("labNumber"));
+    labNumber->move(8, 8);
+    labNumber->adjustSize();
+
+    EditName->setObjectName(QStringLiteral("EditName"));
+    EditName->setGeometry(8, 32, 257, 21);
+    // A name is never cut short.
+    EditName->setMaxLength(std::numeric_limits<int>::max());
+
+    EditText->setObjectName(QStringLiteral("EditText"));
+    EditText->setGeometry(8, 64, 257, 113);
+
+    connect(AddBut, &QPushButton::clicked, this, [this] { done(ModalOk); });
+    connect(Button2, &QPushButton::clicked, this, &TAddForm::reject);
+
+    setTabOrder(AddBut, Button2);
+    setTabOrder(Button2, EditName);
+    setTabOrder(EditName, EditText);
+}
+
+void TAddForm::prepare(const int newNumber)
+{
+    EditName->setText(QStringLiteral("FE.NewString"));
+    EditText->setText(QStringLiteral("NewString"));
+    labNumber->setText(QLatin1Char('#') + text::FormatDecimal(newNumber));
+    labNumber->adjustSize();
+}
+
+QString TAddForm::name() const
+{
+    return EditName->text();
+}
+
+QString TAddForm::text() const
+{
+    return EditText->text();
+}
+
+void TAddForm::reject()
+{
+    done(ModalCancel);
+}
+
+} // namespace dialogs

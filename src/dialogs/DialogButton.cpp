@@ -1,0 +1,16 @@
+#include "dialogs/DialogButton.h"
+
+#include <QPushButton>
+
+namespace dialogs {
+
+QPushButton* makeDialogButton(const QString& caption, const char* objectName, QWidget* parent, const QRect& geometry)
+{
+    auto* const button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace dialogs

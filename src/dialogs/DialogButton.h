@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace dialogs {
+
+// A button of a dialog, owned by parent, at a fixed place. No dialog button
+// is a default button: Enter in a text box must not end the dialog.
+[[nodiscard]] QPushButton* makeDialogButton(
+    const QString& caption, const char* objectName, QWidget* parent, const QRect& geometry);
+
+} // namespace dialogs

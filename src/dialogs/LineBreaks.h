@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace dialogs {
+
+// The text with every line break in the form CR LF: a CR LF pair stays, and
+// a lone CR, a lone LF, U+2028 (line separator) and U+2029 (paragraph
+// separator, how a text document ends its blocks) each become CR LF. Every
+// other code unit, U+0000 and unpaired surrogates included, is kept.
+[[nodiscard]] QString withCrLfLineBreaks(QStringView text);
+
+} // namespace dialogs

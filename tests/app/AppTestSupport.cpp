@@ -1,0 +1,212 @@
+#include "AppTestSupport.h"
+
+#include "app/EntryGridModel.h"
+#include "app/EntryGridView.h"
+
+#include "support/FileBuilder.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace apptest {
+
+QString FakeFileDialogs::chooseOpenFile()
+{
+    if (openAnswers.empty())
+        return {};
+    QString answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+QString FakeFileDialogs::chooseSaveFile(const QString& startPath)
+{
+    saveStartPaths.append(startPath);
+    if (saveAnswers.empty())
+        return {};
+    QString answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+void FakeMessageBoxes::showBadLanguageFile()
+{
+    ++badLanguageFileBoxes;
+}
+
+void FakeMessageBoxes::showError(const QString& text)
+{
+    errorTexts.append(text);
+}
+
+Editor::Editor()
+{
+    auto fileDialogs = std::make_unique<FakeFileDialogs>();
+    files = fileDialogs.get();
+    window.setFileDialogs(std::move(fileDialogs));
+    auto messageBoxes = std::make_unique<FakeMessageBoxes>();
+    boxes = messageBoxes.get();
+    window.setMessageBoxes(std::move(messageBoxes));
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window was not shown");
+}
+
+QString Editor::pathIn(const QString& name) const
+{
+    return folder.filePath(name);
+}
+
+QString Editor::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = pathIn(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file %s", qPrintable(path));
+    return path;
+}
+
+void Editor::open(const QString& path)
+{
+    files->openAnswers.push_back(path);
+    click("Button1");
+}
+
+void Editor::openEntries(const std::vector<std::pair<QString, QString>>& nameTexts, const QString& fileName)
+{
+    open(writeFile(fileName, testsupport::simpleFile(nameTexts).bytes()));
+}
+
+void Editor::save(const QString& path)
+{
+    files->saveAnswers.push_back(path);
+    click("SaveLang");
+}
+
+void Editor::click(const char* buttonName)
+{
+    QTest::mouseClick(button(buttonName), Qt::LeftButton);
+}
+
+QPushButton* Editor::button(const char* name) const
+{
+    auto* const found = window.findChild<QPushButton*>(QLatin1String(name));
+    if (!found)
+        qFatal("no button %s", name);
+    return found;
+}
+
+app::EntryGridView* Editor::table() const
+{
+    return window.findChild<app::EntryGridView*>(QStringLiteral("Table"));
+}
+
+QPlainTextEdit* Editor::preview() const
+{
+    return window.findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1"));
+}
+
+QLineEdit* Editor::searchBox() const
+{
+    return window.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+}
+
+QProgressBar* Editor::progressBar() const
+{
+    return window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+}
+
+QString Editor::countPanel() const
+{
+    return window.findChild<QLabel*>(QStringLiteral("StatusPanel0"))->text();
+}
+
+QString Editor::rowPanel() const
+{
+    return window.findChild<QLabel*>(QStringLiteral("StatusPanel1"))->text();
+}
+
+std::pair<int, int> Editor::currentCell() const
+{
+    const QModelIndex current = table()->currentIndex();
+    if (!current.isValid())
+        return { -1, -1 };
+    return { current.row() + 1, current.column() };
+}
+
+QString Editor::cell(const int gridRow, const int column) const
+{
+    return window.entries().gridCell(gridRow, column);
+}
+
+QStringList Editor::rows() const
+{
+    QStringList result;
+    for (const xom::Entry& entry : window.entries().rows)
+        result.append(QStringList { entry.mark, entry.number, entry.name, entry.text }.join(QLatin1Char('|')));
+    return result;
+}
+
+QPoint Editor::cellCentre(const int gridRow, const int column) const
+{
+    const auto* const model = static_cast<const app::EntryGridModel*>(table()->model());
+    return table()->visualRect(model->indexOfCell(gridRow, column)).center();
+}
+
+void Editor::clickCell(const int gridRow, const int column, const Qt::MouseButton button)
+{
+    QTest::mouseClick(table()->viewport(), button, {}, cellCentre(gridRow, column));
+}
+
+void Editor::doubleClickCell(const int gridRow, const int column)
+{
+    QWidget* const viewport = table()->viewport();
+    const QPoint centre = cellCentre(gridRow, column);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
+}
+
+namespace {
+
+// Posts the action when the dialog is first shown; the post is delivered by
+// the modal loop that exec() then runs.
+class ShowWatcher final : public QObject {
+public:
+    ShowWatcher(QDialog& dialog, std::function<void()> action)
+        : QObject(&dialog)
+        , m_dialog(dialog)
+        , m_action(std::move(action))
+    {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &m_dialog && event->type() == QEvent::Show) {
+            m_dialog.removeEventFilter(this);
+            QMetaObject::invokeMethod(&m_dialog, std::move(m_action), Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QDialog& m_dialog;
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+void whenShown(QDialog& dialog, std::function<void()> action)
+{
+    new ShowWatcher(dialog, std::move(action));
+}
+
+} // namespace apptest

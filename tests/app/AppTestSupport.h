@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/EditorForms.h"
+#include "app/FileDialogs.h"
+#include "app/MessageBoxes.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace app {
+class EntryGridView;
+}
+
+namespace apptest {
+
+// Answers the file dialogs from queues; an empty queue answers "cancelled".
+class FakeFileDialogs final : public app::FileDialogs {
+public:
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    // The start path of every save dialog shown, in order.
+    QStringList saveStartPaths;
+
+    [[nodiscard]] QString chooseOpenFile() override;
+    [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
+};
+
+// Records the boxes that would have been shown.
+class FakeMessageBoxes final : public app::MessageBoxes {
+public:
+    int badLanguageFileBoxes = 0;
+    QStringList errorTexts;
+
+    void showBadLanguageFile() override;
+    void showError(const QString& text) override;
+};
+
+// The editor's windows as the application creates them, shown, with both
+// seams replaced and a temporary folder for files.
+class Editor {
+public:
+    Editor();
+
+    app::EditorForms forms;
+    app::TFormXom& window = forms.FormXom;
+    FakeFileDialogs* files = nullptr;
+    FakeMessageBoxes* boxes = nullptr;
+    QTemporaryDir folder;
+
+    // Writes bytes to a file of the folder; gives its path.
+    [[nodiscard]] QString writeFile(const QString& name, const QByteArray& bytes) const;
+    [[nodiscard]] QString pathIn(const QString& name) const;
+    // Answers the next open dialog with path and clicks "Open lang*.xom".
+    void open(const QString& path);
+    // Writes a well-formed file of these (name, text) entries and opens it.
+    void openEntries(const std::vector<std::pair<QString, QString>>& nameTexts,
+        const QString& fileName = QStringLiteral("lang.xom"));
+    // Answers the next save dialog with path and clicks "Save lang*.xom".
+    void save(const QString& path);
+
+    void click(const char* buttonName);
+    [[nodiscard]] QPushButton* button(const char* name) const;
+    [[nodiscard]] app::EntryGridView* table() const;
+    [[nodiscard]] QPlainTextEdit* preview() const;
+    [[nodiscard]] QLineEdit* searchBox() const;
+    [[nodiscard]] QProgressBar* progressBar() const;
+    [[nodiscard]] QString countPanel() const;
+    [[nodiscard]] QString rowPanel() const;
+
+    // The current cell as grid row and column; (-1, -1) for none.
+    [[nodiscard]] std::pair<int, int> currentCell() const;
+    [[nodiscard]] QString cell(int gridRow, int column) const;
+    // Every entry row's four cells, in grid order, as "mark|number|name|text".
+    [[nodiscard]] QStringList rows() const;
+
+    // Presses and releases a mouse button over a cell, as a window system
+    // would deliver it.
+    void clickCell(int gridRow, int column, Qt::MouseButton button = Qt::LeftButton);
+    // A double click as widgets receive it: press, release, double-click
+    // event (the second press), release.
+    void doubleClickCell(int gridRow, int column);
+    [[nodiscard]] QPoint cellCentre(int gridRow, int column) const;
+};
+
+// Runs action once the dialog's modal loop is running, so that the test can
+// fill the dialog in and end it while exec() waits.
+void whenShown(QDialog& dialog, std::function<void()> action);
+
+} // namespace apptest

@@ -7,6 +7,7 @@
 #include "app/WindowCaptions.h"
 
 #include "support/FileBuilder.h"
+#include "support/HostileFiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -69,6 +70,8 @@ private slots:
     void openKeepsTheDataBankOrder();
     void openCancelledMissingOrFolderChangesNothing();
     void rejectedFilesChangeNothing();
+    void everyRejectionKeepsThePreviousFile_data();
+    void everyRejectionKeepsThePreviousFile();
     void unreadableFileShowsTheErrorBox();
     void titleTakesTheNameAfterTheLastSeparator();
     void reloadKeepsTheSelectionQuietly();
@@ -227,6 +230,40 @@ void WindowTest::rejectedFilesChangeNothing()
     QCOMPARE(editor.window.languageModel().TypeTable, types);
     QCOMPARE(editor.window.languageModel().StringList.count(), strings);
     QCOMPARE(editor.countPanel(), QStringLiteral("3"));
+}
+
+void WindowTest::everyRejectionKeepsThePreviousFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("listIndexError");
+    QTest::addColumn<QString>("message");
+    for (const testsupport::HostileFile& file : testsupport::hostileFiles())
+        QTest::newRow(file.what) << file.bytes << file.listIndexError << file.expectedMessage();
+}
+
+void WindowTest::everyRejectionKeepsThePreviousFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, listIndexError);
+    QFETCH(QString, message);
+    Editor editor;
+    editor.openEntries(ThreeEntries, QStringLiteral("good.xom"));
+    const QStringList rows = editor.rows();
+    const auto types = editor.window.languageModel().TypeTable;
+    const int strings = editor.window.languageModel().StringList.count();
+
+    editor.open(editor.writeFile(QStringLiteral("hostile.xom"), bytes));
+    if (listIndexError) {
+        QCOMPARE(editor.boxes->errorTexts, QStringList { message });
+        QCOMPARE(editor.boxes->badLanguageFileBoxes, 0);
+    } else {
+        QVERIFY(editor.boxes->errorTexts.isEmpty());
+        QCOMPARE(editor.boxes->badLanguageFileBoxes, 1);
+    }
+    QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("good.xom")));
+    QCOMPARE(editor.rows(), rows);
+    QCOMPARE(editor.window.languageModel().TypeTable, types);
+    QCOMPARE(editor.window.languageModel().StringList.count(), strings);
 }
 
 void WindowTest::unreadableFileShowsTheErrorBox()

@@ -12,12 +12,12 @@ CommandError::CommandError(QString message)
 
 QString Command::usageLine() const
 {
-    return QStringLiteral("Usage: %1 %2 %3").arg(QLatin1StringView(ProgramName), name(), operands().join(u' '));
+    return QStringLiteral("Usage: %1 %2 %3").arg(QLatin1StringView(ProgramName), name, operands.join(u' '));
 }
 
 QString Command::help() const
 {
-    return usageLine() + QStringLiteral("\n\n") + details();
+    return usageLine() + QStringLiteral("\n\n") + details;
 }
 
 } // namespace cli

@@ -32,30 +32,31 @@ private:
 };
 
 // One command of the program. The command line checks the options and the
-// number of operands before run() sees them.
-class Command {
-public:
-    Command() = default;
-    virtual ~Command() = default;
-    Command(const Command&) = delete;
-    Command& operator=(const Command&) = delete;
-
-    [[nodiscard]] virtual QString name() const = 0;
+// number of operands before run sees them.
+struct Command {
+    QString name;
     // The operands' placeholders in the order the command takes them.
-    [[nodiscard]] virtual QStringList operands() const = 0;
+    QStringList operands;
     // One line for the program's list of commands.
-    [[nodiscard]] virtual QString summary() const = 0;
+    QString summary;
     // What --help shows below the usage line.
-    [[nodiscard]] virtual QString details() const = 0;
-
-    // Runs with exactly operands().size() operands. Throws CommandError or
-    // text::EditorError (a save's own errors); an output file is then left as
-    // it was.
-    virtual void run(const QStringList& operands) const = 0;
+    QString details;
+    // Runs with exactly operands.size() operands. Throws CommandError or
+    // text::EditorError (a save's own errors); an output file is then left
+    // as it was.
+    void (*run)(const QStringList& operands) = nullptr;
 
     // "Usage: ludra-lang export IN OUT.csv"
     [[nodiscard]] QString usageLine() const;
     [[nodiscard]] QString help() const;
 };
+
+// The program's commands, in the order its help lists them.
+[[nodiscard]] Command infoCommand();
+[[nodiscard]] Command dumpCommand();
+[[nodiscard]] Command resaveCommand();
+[[nodiscard]] Command sortCommand();
+[[nodiscard]] Command exportCommand();
+[[nodiscard]] Command importCommand();
 
 } // namespace cli

@@ -2,34 +2,20 @@
 
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "cli/Dump.h"
-#include "cli/Export.h"
-#include "cli/Import.h"
-#include "cli/Info.h"
-#include "cli/Resave.h"
-#include "cli/Sort.h"
 
 #include "text/EditorError.h"
 
-#include <memory>
 #include <vector>
 
 namespace cli {
 
 namespace {
 
-using Commands = std::vector<std::unique_ptr<const Command>>;
+using Commands = std::vector<Command>;
 
 Commands allCommands()
 {
-    Commands commands;
-    commands.push_back(std::make_unique<const Info>());
-    commands.push_back(std::make_unique<const Dump>());
-    commands.push_back(std::make_unique<const Resave>());
-    commands.push_back(std::make_unique<const Sort>());
-    commands.push_back(std::make_unique<const Export>());
-    commands.push_back(std::make_unique<const Import>());
-    return commands;
+    return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand()};
 }
 
 QString programUsage(const Commands& commands)
@@ -43,8 +29,8 @@ QString programUsage(const Commands& commands)
         "\n"
         "Commands:\n");
     for (const auto& command : commands) {
-        const QString call = command->name() + u' ' + command->operands().join(u' ');
-        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command->summary());
+        const QString call = command.name + u' ' + command.operands.join(u' ');
+        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
     }
     usage += QStringLiteral(
         "\n"
@@ -58,7 +44,7 @@ QString shortProgramUsage(const Commands& commands)
 {
     QStringList names;
     for (const auto& command : commands)
-        names += command->name();
+        names += command.name;
     return QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
                           "Commands: %1.\n"
                           "Run 'ludra-lang --help' for details.\n")
@@ -84,7 +70,7 @@ int usageError(const QString& problem, const QString& usage)
 int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
-        = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name());
+        = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
     QStringList operands;
     bool optionsEnded = false;
     for (const QString& argument : arguments) {
@@ -99,10 +85,10 @@ int runCommand(const Command& command, const QStringList& arguments)
             return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
         }
     }
-    const qsizetype expected = command.operands().size();
+    const qsizetype expected = command.operands.size();
     if (operands.size() != expected) {
         return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
-                              .arg(command.name())
+                              .arg(command.name)
                               .arg(expected)
                               .arg(expected == 1 ? QString() : QStringLiteral("s"))
                               .arg(operands.size()),
@@ -123,8 +109,8 @@ int dispatch(const QStringList& arguments)
         return ExitSuccess;
     }
     for (const auto& command : commands) {
-        if (command->name() == first)
-            return runCommand(*command, arguments.sliced(1));
+        if (command.name == first)
+            return runCommand(command, arguments.sliced(1));
     }
     return usageError(QStringLiteral("unknown command '%1'").arg(first), shortProgramUsage(commands));
 }

@@ -1,28 +1,27 @@
-#include "cli/Export.h"
+#include "cli/Command.h"
 
 #include "cli/CsvWriter.h"
 #include "cli/Files.h"
 
 namespace cli {
 
-QString Export::name() const
+namespace {
+
+void runExport(const QStringList& operands)
 {
-    return QStringLiteral("export");
+    const xom::LoadedFile file = loadLanguageFile(operands[0]);
+    writeWholeFile(operands[1], csvOfEntries(file.entries));
 }
 
-QStringList Export::operands() const
-{
-    return {QStringLiteral("IN"), QStringLiteral("OUT.csv")};
-}
+} // namespace
 
-QString Export::summary() const
+// export IN OUT.csv: the entries of IN as CSV (see csvOfEntries).
+Command exportCommand()
 {
-    return QStringLiteral("the entries as CSV: number,name,text");
-}
-
-QString Export::details() const
-{
-    return QStringLiteral(
+    return Command{QStringLiteral("export"),
+        {QStringLiteral("IN"), QStringLiteral("OUT.csv")},
+        QStringLiteral("the entries as CSV: number,name,text"),
+        QStringLiteral(
         "Writes the entries of IN to OUT.csv in grid order: the header line\n"
         "\"number,name,text\", then one record per entry. UTF-8 with a byte-order\n"
         "mark, CR LF after every record, RFC 4180 quoting: a field holding a\n"
@@ -31,13 +30,8 @@ QString Export::details() const
         "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
         "atomically.\n"
         "\n"
-        "Example: ludra-lang export lang_en.xom lang_en.csv\n");
-}
-
-void Export::run(const QStringList& operands) const
-{
-    const xom::LoadedFile file = loadLanguageFile(operands[0]);
-    writeWholeFile(operands[1], csvOfEntries(file.entries));
+        "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
+        runExport};
 }
 
 } // namespace cli

@@ -1,4 +1,4 @@
-#include "cli/Import.h"
+#include "cli/Command.h"
 
 #include "cli/CsvImport.h"
 #include "cli/CsvReader.h"
@@ -8,24 +8,32 @@
 
 namespace cli {
 
-QString Import::name() const
+namespace {
+
+void runImport(const QStringList& operands)
 {
-    return QStringLiteral("import");
+    const QString& csvPath = operands[1];
+    xom::LoadedFile file = loadLanguageFile(operands[0]);
+    const QByteArray csv = readWholeFile(csvPath);
+    try {
+        CsvReader reader(csv);
+        applyCsvEdits(reader, file.entries, file.model);
+    } catch (const CsvError& error) {
+        throw CommandError(QStringLiteral("%1:%2: %3").arg(csvPath).arg(error.line()).arg(error.reason()));
+    }
+    xom::saveLanguageFile(operands[2], file.entries, file.model);
 }
 
-QStringList Import::operands() const
-{
-    return {QStringLiteral("IN.xom"), QStringLiteral("IN.csv"), QStringLiteral("OUT.xom")};
-}
+} // namespace
 
-QString Import::summary() const
+// import IN.xom IN.csv OUT.xom: an edit CSV applied to IN (see applyCsvEdits),
+// the result saved to OUT.
+Command importCommand()
 {
-    return QStringLiteral("apply CSV edits and new entries, save OUT.xom");
-}
-
-QString Import::details() const
-{
-    return QStringLiteral(
+    return Command{QStringLiteral("import"),
+        {QStringLiteral("IN.xom"), QStringLiteral("IN.csv"), QStringLiteral("OUT.xom")},
+        QStringLiteral("apply CSV edits and new entries, save OUT.xom"),
+        QStringLiteral(
         "Loads IN.xom, applies IN.csv to its entries and saves the result to\n"
         "OUT.xom. IN.csv starts with the header line \"number,name,text\"; each\n"
         "record after it\n"
@@ -44,21 +52,8 @@ QString Import::details() const
         "(the header is line 1), and then nothing is written. OUT.xom is\n"
         "replaced atomically and may be IN.xom.\n"
         "\n"
-        "Example: ludra-lang import lang_en.xom lang_en.csv lang_en.xom\n");
-}
-
-void Import::run(const QStringList& operands) const
-{
-    const QString& csvPath = operands[1];
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
-    const QByteArray csv = readWholeFile(csvPath);
-    try {
-        CsvReader reader(csv);
-        applyCsvEdits(reader, file.entries, file.model);
-    } catch (const CsvError& error) {
-        throw CommandError(QStringLiteral("%1:%2: %3").arg(csvPath).arg(error.line()).arg(error.reason()));
-    }
-    xom::saveLanguageFile(operands[2], file.entries, file.model);
+        "Example: ludra-lang import lang_en.xom lang_en.csv lang_en.xom\n"),
+        runImport};
 }
 
 } // namespace cli

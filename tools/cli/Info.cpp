@@ -1,4 +1,4 @@
-#include "cli/Info.h"
+#include "cli/Command.h"
 
 #include "cli/Console.h"
 #include "cli/Files.h"
@@ -24,35 +24,9 @@ QByteArray shownTypeName(const QByteArray& name)
 
 } // namespace
 
-QString Info::name() const
-{
-    return QStringLiteral("info");
-}
+namespace {
 
-QStringList Info::operands() const
-{
-    return {QStringLiteral("FILE")};
-}
-
-QString Info::summary() const
-{
-    return QStringLiteral("the type table and the counts of entries and strings");
-}
-
-QString Info::details() const
-{
-    return QStringLiteral(
-        "Shows the type table of FILE, one type a line: its index, name, instance\n"
-        "count and kind (1 XContainer, 2 XResourceDetails, 3 XDataBank,\n"
-        "4 XStringResourceDetails, 0 any other name); then the number of strings\n"
-        "in the string table (the empty string at index 0 included), the number\n"
-        "of string resources its XStringResourceDetails type declares, and the\n"
-        "number of entries in its data bank.\n"
-        "\n"
-        "Example: ludra-lang info samples/lang_sample.xom\n");
-}
-
-void Info::run(const QStringList& operands) const
+void runInfo(const QStringList& operands)
 {
     const xom::LoadedFile file = loadLanguageFile(operands[0]);
     const xom::LanguageModel& model = file.model;
@@ -72,6 +46,27 @@ void Info::run(const QStringList& operands) const
     out += "String resources: " + QByteArray::number(stringResources) + '\n';
     out += "Entries: " + QByteArray::number(file.entries.entryCount()) + '\n';
     writeOut(out);
+}
+
+} // namespace
+
+// info FILE: the type table and the counts of strings, string resources and
+// entries.
+Command infoCommand()
+{
+    return Command{QStringLiteral("info"),
+        {QStringLiteral("FILE")},
+        QStringLiteral("the type table and the counts of entries and strings"),
+        QStringLiteral(
+        "Shows the type table of FILE, one type a line: its index, name, instance\n"
+        "count and kind (1 XContainer, 2 XResourceDetails, 3 XDataBank,\n"
+        "4 XStringResourceDetails, 0 any other name); then the number of strings\n"
+        "in the string table (the empty string at index 0 included), the number\n"
+        "of string resources its XStringResourceDetails type declares, and the\n"
+        "number of entries in its data bank.\n"
+        "\n"
+        "Example: ludra-lang info samples/lang_sample.xom\n"),
+        runInfo};
 }
 
 } // namespace cli

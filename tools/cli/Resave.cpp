@@ -1,4 +1,4 @@
-#include "cli/Resave.h"
+#include "cli/Command.h"
 
 #include "cli/Files.h"
 
@@ -6,35 +6,29 @@
 
 namespace cli {
 
-QString Resave::name() const
+namespace {
+
+void runResave(const QStringList& operands)
 {
-    return QStringLiteral("resave");
+    xom::LoadedFile file = loadLanguageFile(operands[0]);
+    xom::saveLanguageFile(operands[1], file.entries, file.model);
 }
 
-QStringList Resave::operands() const
-{
-    return {QStringLiteral("IN"), QStringLiteral("OUT")};
-}
+} // namespace
 
-QString Resave::summary() const
+// resave IN OUT: IN loaded and saved to OUT as the editor's Save does.
+Command resaveCommand()
 {
-    return QStringLiteral("load IN, save OUT as the editor's Save does");
-}
-
-QString Resave::details() const
-{
-    return QStringLiteral(
+    return Command{QStringLiteral("resave"),
+        {QStringLiteral("IN"), QStringLiteral("OUT")},
+        QStringLiteral("load IN, save OUT as the editor's Save does"),
+        QStringLiteral(
         "Loads IN and saves it to OUT exactly as the editor's Save does when\n"
         "nothing was changed: the same bytes. OUT is replaced atomically and may\n"
         "be IN.\n"
         "\n"
-        "Example: ludra-lang resave lang_en.xom lang_en.resaved.xom\n");
-}
-
-void Resave::run(const QStringList& operands) const
-{
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
-    xom::saveLanguageFile(operands[1], file.entries, file.model);
+        "Example: ludra-lang resave lang_en.xom lang_en.resaved.xom\n"),
+        runResave};
 }
 
 } // namespace cli

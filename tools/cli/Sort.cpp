@@ -1,4 +1,4 @@
-#include "cli/Sort.h"
+#include "cli/Command.h"
 
 #include "cli/Files.h"
 
@@ -7,37 +7,31 @@
 
 namespace cli {
 
-QString Sort::name() const
+namespace {
+
+void runSort(const QStringList& operands)
 {
-    return QStringLiteral("sort");
+    xom::LoadedFile file = loadLanguageFile(operands[0]);
+    xom::sortEntriesByName(file.entries);
+    xom::saveLanguageFile(operands[1], file.entries, file.model);
 }
 
-QStringList Sort::operands() const
-{
-    return {QStringLiteral("IN"), QStringLiteral("OUT")};
-}
+} // namespace
 
-QString Sort::summary() const
+// sort IN OUT: IN loaded, sorted by name as the editor's Sort does, saved to OUT.
+Command sortCommand()
 {
-    return QStringLiteral("load IN, sort by name as the editor does, save OUT");
-}
-
-QString Sort::details() const
-{
-    return QStringLiteral(
+    return Command{QStringLiteral("sort"),
+        {QStringLiteral("IN"), QStringLiteral("OUT")},
+        QStringLiteral("load IN, sort by name as the editor does, save OUT"),
+        QStringLiteral(
         "Loads IN, sorts its entries by name as the editor's Sort button does\n"
         "(ascending, case-insensitive, stable, in the collation of the user's\n"
         "locale) and saves the result to OUT. Every entry keeps its number. OUT is\n"
         "replaced atomically and may be IN.\n"
         "\n"
-        "Example: ludra-lang sort lang_en.xom lang_en.sorted.xom\n");
-}
-
-void Sort::run(const QStringList& operands) const
-{
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
-    xom::sortEntriesByName(file.entries);
-    xom::saveLanguageFile(operands[1], file.entries, file.model);
+        "Example: ludra-lang sort lang_en.xom lang_en.sorted.xom\n"),
+        runSort};
 }
 
 } // namespace cli

@@ -1,5 +1,6 @@
 #include "app/GridCellDelegate.h"
 
+#include "dialogs/LineBreaks.h"
 #include "xom/EntryTable.h"
 
 namespace app {
@@ -15,26 +16,7 @@ constexpr qsizetype ShownLength = 1000;
 QString GridCellDelegate::displayText(const QVariant& value, const QLocale&) const
 {
     const QString text = value.toString();
-    const QStringView start = QStringView(text).left(ShownLength);
-    QString shown;
-    shown.reserve(start.size());
-    for (qsizetype i = 0; i < start.size(); ++i) {
-        switch (start[i].unicode()) {
-        case u'\r':
-            if (i + 1 < start.size() && start[i + 1] == u'\n')
-                ++i;
-            shown += u' ';
-            break;
-        case u'\n':
-        case u'\u2028':
-        case u'\u2029':
-            shown += u' ';
-            break;
-        default:
-            shown += start[i];
-        }
-    }
-    return shown;
+    return dialogs::withLineBreaksAs(QStringView(text).left(ShownLength), u" ");
 }
 
 void GridCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const

@@ -11,4 +11,8 @@ namespace dialogs {
 // other code unit, U+0000 and unpaired surrogates included, is kept.
 [[nodiscard]] QString withCrLfLineBreaks(QStringView text);
 
+// The text with each of those line breaks (a CR LF pair counting as one)
+// replaced by lineBreak.
+[[nodiscard]] QString withLineBreaksAs(QStringView text, QStringView lineBreak);
+
 } // namespace dialogs

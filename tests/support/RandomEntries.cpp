@@ -98,12 +98,12 @@ xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString
 {
     xom::LanguageModel model;
     const auto types = standardTypes(entries.entryCount());
-    for (const TypeSpec& spec : types) {
+    for (const TypeSpec& declared : types) {
         xom::XTypeCont type;
-        type.name = spec.name;
-        type.kind = xom::kindOfTypeName(spec.name);
-        type.instanceCount = spec.instanceCount;
-        type.guid = spec.guid;
+        type.name = declared.name;
+        type.kind = xom::kindOfTypeName(declared.name);
+        type.instanceCount = declared.instanceCount;
+        type.guid = declared.guid;
         model.TypeTable.push_back(type);
     }
     model.StringResourceType = 2;

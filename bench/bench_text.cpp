@@ -51,8 +51,8 @@ void pin(const char* locale, const int codePage)
     text::pinTextEnvironmentForTesting(QString::fromLatin1(locale), codePage);
 }
 
-void BM_AppendAnsiImage(benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale,
-                        const int codePage)
+void BM_AppendAnsiImage(
+    benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale, const int codePage)
 {
     const std::vector<QString>& all = texts();
     pin(locale, codePage);
@@ -69,8 +69,8 @@ void BM_AppendAnsiImage(benchmark::State& state, const std::vector<QString>& (*t
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(all.size()));
 }
 
-void BM_ToAnsiImage(benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale,
-                    const int codePage)
+void BM_ToAnsiImage(
+    benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale, const int codePage)
 {
     const std::vector<QString>& all = texts();
     pin(locale, codePage);
@@ -81,8 +81,8 @@ void BM_ToAnsiImage(benchmark::State& state, const std::vector<QString>& (*texts
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(all.size()));
 }
 
-void BM_AnsiTextSortKey(benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale,
-                        const int codePage)
+void BM_AnsiTextSortKey(
+    benchmark::State& state, const std::vector<QString>& (*texts)(), const char* locale, const int codePage)
 {
     const std::vector<QString>& all = texts();
     pin(locale, codePage);

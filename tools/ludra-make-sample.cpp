@@ -32,8 +32,8 @@ int main(int argc, char* argv[])
         const QString xomPath = dir.filePath(QStringLiteral("lang_sample.xom"));
         xom::saveLanguageFile(xomPath, sample.entries, sample.model);
         // The CSV is the export of the file as written, as a user would make it.
-        cli::writeWholeFile(dir.filePath(QStringLiteral("lang_sample.csv")),
-                            cli::csvOfEntries(cli::loadLanguageFile(xomPath).entries));
+        cli::writeWholeFile(
+            dir.filePath(QStringLiteral("lang_sample.csv")), cli::csvOfEntries(cli::loadLanguageFile(xomPath).entries));
     } catch (const cli::CommandError& error) {
         cli::writeErr(QStringLiteral("ludra-make-sample: %1\n").arg(error.message()));
         return cli::ExitFileError;

@@ -87,7 +87,7 @@ void EntryGridModel::setCellText(const QModelIndex& index, const QString& text)
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return;
     m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column()) = text;
-    emit dataChanged(index, index, { Qt::DisplayRole });
+    emit dataChanged(index, index, {Qt::DisplayRole});
 }
 
 void EntryGridModel::toggleMark(const int gridRow)
@@ -96,7 +96,7 @@ void EntryGridModel::toggleMark(const int gridRow)
     if (!markCell.isValid())
         return;
     xom::toggleMark(m_table, gridRow);
-    emit dataChanged(markCell, markCell, { Qt::DisplayRole });
+    emit dataChanged(markCell, markCell, {Qt::DisplayRole});
 }
 
 int EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)

@@ -15,7 +15,7 @@ namespace app {
 
 namespace {
 
-constexpr std::array<int, xom::ColumnCount> ColumnWidths { 15, 30, 150, 255 };
+constexpr std::array<int, xom::ColumnCount> ColumnWidths{15, 30, 150, 255};
 
 } // namespace
 

@@ -9,9 +9,9 @@ namespace app {
 struct WholeFile {
     enum class Status {
         Read,
-        Missing, // no file of that name (a folder is no file)
+        Missing,    // no file of that name (a folder is no file)
         Unreadable, // it exists but could not be opened or read in full
-        TooLarge, // larger than any language file can be (32-bit sizes)
+        TooLarge,   // larger than any language file can be (32-bit sizes)
     };
     Status status = Status::Missing;
     QByteArray bytes;

@@ -79,9 +79,8 @@ private:
 } // namespace
 
 TFormXom::TFormXom(QWidget* parent)
-    : QMainWindow(parent,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_grid(new EntryGridModel(this))
     , m_fileDialogs(std::make_unique<SystemFileDialogs>(*this))
     , m_messageBoxes(std::make_unique<SystemMessageBoxes>(*this))
@@ -152,7 +151,7 @@ void TFormXom::buildControls()
     QFont previewFont = dialogs::formFont(13);
     previewFont.setBold(true);
     RichEdit1->setFont(previewFont);
-    Splitter1->setSizes({ 351, 206 });
+    Splitter1->setSizes({351, 206});
 
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));

@@ -16,9 +16,8 @@
 namespace dialogs {
 
 TAddForm::TAddForm(QWidget* parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
     , labNumber(new QLabel(QStringLiteral("#"), this))
     , EditName(new QLineEdit(this))
     , EditText(new PlainTextBox(this))

@@ -30,11 +30,20 @@ struct CodePageConverter {
 // tables, and for 932 the table ICU also calls "windows-31j" (its control
 // code swap never shows, as ASCII does not reach the converter).
 constexpr CodePageConverter Converters[] = {
-    {874, "windows-874-2000"},   {932, "ibm-943_P15A-2003"}, {936, "windows-936-2000"},
-    {949, "windows-949-2000"},   {950, "windows-950-2000"},  {1250, "windows-1250"},
-    {1251, "windows-1251"},      {1252, "windows-1252"},     {1253, "windows-1253"},
-    {1254, "windows-1254"},      {1255, "windows-1255"},     {1256, "windows-1256"},
-    {1257, "windows-1257"},      {1258, "windows-1258"},
+    {874, "windows-874-2000"},
+    {932, "ibm-943_P15A-2003"},
+    {936, "windows-936-2000"},
+    {949, "windows-949-2000"},
+    {950, "windows-950-2000"},
+    {1250, "windows-1250"},
+    {1251, "windows-1251"},
+    {1252, "windows-1252"},
+    {1253, "windows-1253"},
+    {1254, "windows-1254"},
+    {1255, "windows-1255"},
+    {1256, "windows-1256"},
+    {1257, "windows-1257"},
+    {1258, "windows-1258"},
 };
 
 struct PlainLetterFit {
@@ -45,8 +54,19 @@ struct PlainLetterFit {
 // Letters drawn from a plain ASCII letter with a stroke or without its dot,
 // which Unicode gives no canonical decomposition to take that letter from.
 constexpr PlainLetterFit PlainLetterFits[] = {
-    {0x00D8, 'O'}, {0x00F8, 'o'}, {0x0110, 'D'}, {0x0111, 'd'}, {0x0126, 'H'}, {0x0127, 'h'}, {0x0131, 'i'},
-    {0x013F, 'L'}, {0x0140, 'l'}, {0x0141, 'L'}, {0x0142, 'l'}, {0x0166, 'T'}, {0x0167, 't'},
+    {0x00D8, 'O'},
+    {0x00F8, 'o'},
+    {0x0110, 'D'},
+    {0x0111, 'd'},
+    {0x0126, 'H'},
+    {0x0127, 'h'},
+    {0x0131, 'i'},
+    {0x013F, 'L'},
+    {0x0140, 'l'},
+    {0x0141, 'L'},
+    {0x0142, 'l'},
+    {0x0166, 'T'},
+    {0x0167, 't'},
 };
 
 constexpr std::size_t pairIndex(const unsigned char lead, const unsigned char trail)
@@ -176,8 +196,8 @@ std::uint32_t CodePage::fillUnitEntry(const char16_t unit)
     const char bytes[2] = {static_cast<char>(image.bytes[0]), static_cast<char>(image.bytes[1])};
     if (decode(QByteArrayView(bytes, image.length), &back) != 1)
         back = Replacement;
-    const std::uint32_t entry = image.bytes[0] | (static_cast<std::uint32_t>(image.bytes[1]) << 8)
-                                | (static_cast<std::uint32_t>(back) << 16);
+    const std::uint32_t entry
+        = image.bytes[0] | (static_cast<std::uint32_t>(image.bytes[1]) << 8) | (static_cast<std::uint32_t>(back) << 16);
     m_units[unit] = entry;
     return entry;
 }

@@ -24,8 +24,7 @@ int hexDigitValue(const unsigned unit) noexcept
 // The number rules over units that are bytes of an ANSI image, or the
 // UTF-16 units of a text that is all ASCII and so its own image. Never reads
 // at or beyond units + count.
-template <typename Unit>
-std::optional<qint32> parseImage(const Unit* const units, const qsizetype count)
+template <typename Unit> std::optional<qint32> parseImage(const Unit* const units, const qsizetype count)
 {
     qsizetype i = 0;
     while (i < count && units[i] == ' ')

@@ -19,7 +19,7 @@ namespace text {
 // in either order with the same result; the larger one is kept on an explicit
 // stack, which bounds the memory by log2(count) ranges whatever the input.
 template <typename Compare, typename Swap>
-    requires std::invocable<Compare&, int, int> && std::invocable<Swap&, int, int>
+requires std::invocable<Compare&, int, int> && std::invocable<Swap&, int, int>
 void quickSortPositions(const int count, Compare&& compare, Swap&& swap)
 {
     if (count < 2)

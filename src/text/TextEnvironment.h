@@ -8,7 +8,7 @@ namespace text {
 // The user's locale and the system's ANSI code page, chosen once per run and
 // used by every comparison, image and parse of that run.
 struct TextEnvironment {
-    QString localeName; // as QLocale names it: "en_US", "ru_RU", "C"
+    QString localeName;  // as QLocale names it: "en_US", "ru_RU", "C"
     int codePage = 1252; // Windows code page number: 1252, 1251, 932, ...
 };
 

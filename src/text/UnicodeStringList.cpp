@@ -47,7 +47,9 @@ void UnicodeStringList::sortWith(const Comparer& comparer)
 {
     quickSortPositions(
         count(), [&](const int i, const int j) { return comparer(*this, i, j); },
-        [&](const int i, const int j) { std::swap(m_texts[static_cast<std::size_t>(i)], m_texts[static_cast<std::size_t>(j)]); });
+        [&](const int i, const int j) {
+            std::swap(m_texts[static_cast<std::size_t>(i)], m_texts[static_cast<std::size_t>(j)]);
+        });
 }
 
 } // namespace text

@@ -36,8 +36,7 @@ struct Bad {
     throw Bad{LoadError{Kind::BadLanguageFile, 0}};
 }
 
-template <typename T>
-T require(std::optional<T> value)
+template <typename T> T require(std::optional<T> value)
 {
     if (!value)
         badFile();
@@ -79,9 +78,8 @@ public:
         Walk walk = walkContainers(model, firstContainer);
         // A type table that promises a data bank the walk never reached
         // belongs to a file cut short.
-        const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(), [](const XTypeCont& type) {
-            return type.kind == TypeKind::DataBank && type.instanceCount > 0;
-        });
+        const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(),
+            [](const XTypeCont& type) { return type.kind == TypeKind::DataBank && type.instanceCount > 0; });
         if (dataBankPromised && !walk.dataBank)
             badFile();
         result.entries = resolveDataBank(walk);
@@ -117,8 +115,8 @@ private:
         const qsizetype end = layout::typeTableEnd(layout::RequiredTypeCount);
         ByteCursor probe(m_view, end + layout::ChunkSize);
         const auto magic = probe.readBytes(layout::MagicStrings.size());
-        const qsizetype start = magic && *magic == layout::MagicStrings ? end + layout::ChunkSize
-                                                                         : end + 2 * layout::ChunkSize;
+        const qsizetype start
+            = magic && *magic == layout::MagicStrings ? end + layout::ChunkSize : end + 2 * layout::ChunkSize;
         ByteCursor cursor(m_view, start + 4);
         const auto stringCount = static_cast<qint32>(require(cursor.readU32()));
         const std::uint32_t dataSize = require(cursor.readU32());
@@ -137,7 +135,8 @@ private:
             if (offset >= dataSize)
                 badFile();
             const QByteArrayView rest = data.sliced(offset);
-            const auto nul = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
+            const auto nul
+                = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
             if (!nul)
                 badFile();
             list.append(DecodeUtf8(rest.first(nul - rest.data())));
@@ -151,7 +150,8 @@ private:
         const int stringCount = model.StringList.count();
         qint64 resourceCount = 0;
         if (model.StringResourceType >= 0)
-            resourceCount = std::max(0, model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount);
+            resourceCount
+                = std::max(0, model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount);
         // A string resource container takes at least four bytes: more than
         // the file could hold is a lie.
         if (resourceCount > m_view.size() / 4)
@@ -194,7 +194,7 @@ private:
     }
 
     qsizetype readStringResource(const text::UnicodeStringList& strings, const int stringCount, Walk& walk,
-                                 const qsizetype position, const qint32 instance)
+        const qsizetype position, const qint32 instance)
     {
         ByteCursor cursor(m_view, position + 4 + layout::StringResourceReservedSize);
         const qint32 textIndex = require(ReadVarint(cursor));

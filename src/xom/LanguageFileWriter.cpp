@@ -230,8 +230,8 @@ std::vector<SortItem> sortByAnsiImage(const RebuiltStrings& rebuilt)
 qsizetype stringResourceSize(const std::int32_t textIndex, const std::int32_t nameIndex)
 {
     return layout::MagicContainer.size() + layout::StringResourceReservedSize
-           + varintLength(static_cast<std::uint32_t>(textIndex)) + varintLength(static_cast<std::uint32_t>(nameIndex))
-           + layout::StringResourceTrailer;
+         + varintLength(static_cast<std::uint32_t>(textIndex)) + varintLength(static_cast<std::uint32_t>(nameIndex))
+         + layout::StringResourceTrailer;
 }
 
 // Where each group of containers goes, in type-table order. The string
@@ -246,8 +246,8 @@ struct ContainerPlaces {
     qsizetype end = 0;
 };
 
-ContainerPlaces placeContainers(const LanguageModel& model, qsizetype position, const qsizetype stringResourceBytes,
-                                const qsizetype dataBankBytes)
+ContainerPlaces placeContainers(
+    const LanguageModel& model, qsizetype position, const qsizetype stringResourceBytes, const qsizetype dataBankBytes)
 {
     ContainerPlaces places;
     places.carried.assign(model.carriedContainers.size(), 0);
@@ -323,7 +323,7 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
         dataSize += utf8Lengths[static_cast<std::size_t>(k)] + 1;
     qsizetype stringResourceBytes = 0;
     qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
-                              + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
+                            + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
     for (std::size_t row = 0; row < rows; ++row) {
         stringResourceBytes += stringResourceSize(rebuilt.textIndex[row], rebuilt.nameIndex[row]);
         dataBankBytes += varintLength(static_cast<std::uint32_t>(std::max(numberOfRow[row], 0)));
@@ -351,7 +351,7 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
         putU32(entry + layout::TypeInstanceCountOffset, static_cast<std::uint32_t>(type.instanceCount));
         std::memcpy(entry + layout::TypeGuidOffset, type.guid.data(), type.guid.size());
         std::memcpy(entry + layout::TypeNameOffset, type.name.constData(),
-                    static_cast<std::size_t>(std::min(type.name.size(), layout::TypeNameSize)));
+            static_cast<std::size_t>(std::min(type.name.size(), layout::TypeNameSize)));
     }
     char* const chunks = base + layout::typeTableEnd(typeCount);
     putMagic(chunks, layout::MagicGuid);
@@ -429,8 +429,8 @@ void writeLanguageFile(const QString& path, const QByteArray& image)
         throw StreamWriteError();
 }
 
-void saveLanguageFile(const QString& path, const EntryTable& entries, LanguageModel& model,
-                      const ProgressReport& progress)
+void saveLanguageFile(
+    const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& progress)
 {
     const QByteArray image = buildLanguageImage(entries, model, progress);
     model.FileSize = static_cast<qint32>(std::min<qsizetype>(image.size(), std::numeric_limits<qint32>::max()));

@@ -21,8 +21,8 @@ using ProgressReport = std::function<void(int position)>;
 // Throws text::ListIndexError (fewer than two strings: 1; an entry number
 // 1 .. n missing from the number column: -1) and text::ConvertError (a
 // number cell that does not parse).
-[[nodiscard]] QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model,
-                                            const ProgressReport& progress = {});
+[[nodiscard]] QByteArray buildLanguageImage(
+    const EntryTable& entries, LanguageModel& model, const ProgressReport& progress = {});
 
 // Replaces the file at path with image atomically: a failed or interrupted
 // write leaves any previous file whole. Throws FileCreateError or
@@ -31,7 +31,7 @@ void writeLanguageFile(const QString& path, const QByteArray& image);
 
 // The whole save after the file was chosen: builds the image, records its
 // size in model.FileSize, reports 100 and writes the file.
-void saveLanguageFile(const QString& path, const EntryTable& entries, LanguageModel& model,
-                      const ProgressReport& progress = {});
+void saveLanguageFile(
+    const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& progress = {});
 
 } // namespace xom

@@ -45,7 +45,7 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
         const qsizetype start = arena.size();
         arena += text::ansiTextSortKey(table.rows[row].name);
         keyed.push_back(KeyedRow{0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start),
-                                 static_cast<std::int32_t>(row)});
+            static_cast<std::int32_t>(row)});
         // Straight insertion sets the bar after inserting each of the grid
         // rows 2 .. R - 1. The positions do not depend on the names, so they
         // are reported in that order while the keys, the bulk of the work,

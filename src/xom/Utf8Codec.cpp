@@ -95,8 +95,7 @@ QString DecodeUtf8(const QByteArrayView bytes)
                 i += 1 + found;
                 continue;
             }
-            *units++ = static_cast<char16_t>(((b & 0x0F) << 12) | ((data[i + 1] & 0x3F) << 6)
-                                             | (data[i + 2] & 0x3F));
+            *units++ = static_cast<char16_t>(((b & 0x0F) << 12) | ((data[i + 1] & 0x3F) << 6) | (data[i + 2] & 0x3F));
             i += 3;
         } else if (b >= 0xF0 && b <= 0xF4) {
             const int found = continuations(i, 3);
@@ -106,7 +105,7 @@ QString DecodeUtf8(const QByteArrayView bytes)
                 continue;
             }
             const char32_t codePoint = (char32_t(b & 0x07) << 18) | (char32_t(data[i + 1] & 0x3F) << 12)
-                                       | (char32_t(data[i + 2] & 0x3F) << 6) | char32_t(data[i + 3] & 0x3F);
+                                     | (char32_t(data[i + 2] & 0x3F) << 6) | char32_t(data[i + 3] & 0x3F);
             if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) {
                 const char32_t offset = codePoint - 0x10000;
                 *units++ = static_cast<char16_t>(0xD800 + (offset >> 10));

@@ -153,7 +153,7 @@ void AddEditTest::twoAdditionsStartFromTheDefaults()
     QCOMPARE(second.name, QStringLiteral("FE.NewString"));
     QCOMPARE(second.text, QStringLiteral("NewString"));
     // Nothing is validated: an empty name and text are added as they are.
-    QCOMPARE(editor.rows().mid(3), (QStringList { QStringLiteral("|4|One|first"), QStringLiteral("|5||") }));
+    QCOMPARE(editor.rows().mid(3), (QStringList{QStringLiteral("|4|One|first"), QStringLiteral("|5||")}));
     QCOMPARE(editor.countPanel(), QStringLiteral("5"));
 }
 
@@ -273,9 +273,8 @@ void AddEditTest::multiLineTextsComeBackWithCrLfAndAreSaved()
     editor.save(path);
     QVERIFY2(editor.boxes->errorTexts.isEmpty(), qPrintable(editor.boxes->errorTexts.join(QLatin1Char('\n'))));
     editor.open(path);
-    QCOMPARE(editor.rows(),
-        (QStringList { QStringLiteral("|1|FE.Str1|un\r\ndeux\r\ntrois"), QStringLiteral("|2|FE.Str2|T2"),
-            QStringLiteral("|3|FE.Lines|one\r\ntwo\r\nthree") }));
+    QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|1|FE.Str1|un\r\ndeux\r\ntrois"),
+                                QStringLiteral("|2|FE.Str2|T2"), QStringLiteral("|3|FE.Lines|one\r\ntwo\r\nthree")}));
     editor.clickCell(3, 3);
     QCOMPARE(editor.preview()->document()->blockCount(), 3);
 }

@@ -136,8 +136,8 @@ std::pair<int, int> Editor::currentCell() const
 {
     const QModelIndex current = table()->currentIndex();
     if (!current.isValid())
-        return { -1, -1 };
-    return { current.row() + 1, current.column() };
+        return {-1, -1};
+    return {current.row() + 1, current.column()};
 }
 
 QString Editor::cell(const int gridRow, const int column) const
@@ -149,7 +149,7 @@ QStringList Editor::rows() const
 {
     QStringList result;
     for (const xom::Entry& entry : window.entries().rows)
-        result.append(QStringList { entry.mark, entry.number, entry.name, entry.text }.join(QLatin1Char('|')));
+        result.append(QStringList{entry.mark, entry.number, entry.name, entry.text}.join(QLatin1Char('|')));
     return result;
 }
 

@@ -71,13 +71,13 @@ void DialogTextTest::lineBreaksBecomeCrLf_data()
     QTest::newRow("CR LF stays") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
     QTest::newRow("lone LF") << QStringLiteral("a\nb") << QStringLiteral("a\r\nb");
     QTest::newRow("lone CR") << QStringLiteral("a\rb") << QStringLiteral("a\r\nb");
-    QTest::newRow("line separator") << units({ u'a', 0x2028, u'b' }) << QStringLiteral("a\r\nb");
-    QTest::newRow("paragraph separator") << units({ u'a', 0x2029, u'b' }) << QStringLiteral("a\r\nb");
+    QTest::newRow("line separator") << units({u'a', 0x2028, u'b'}) << QStringLiteral("a\r\nb");
+    QTest::newRow("paragraph separator") << units({u'a', 0x2029, u'b'}) << QStringLiteral("a\r\nb");
     QTest::newRow("LF CR is two breaks") << QStringLiteral("a\n\rb") << QStringLiteral("a\r\n\r\nb");
     QTest::newRow("CR CR LF") << QStringLiteral("\r\r\n") << QStringLiteral("\r\n\r\n");
     QTest::newRow("trailing CR") << QStringLiteral("a\r") << QStringLiteral("a\r\n");
     QTest::newRow("NUL and lone surrogates kept")
-        << units({ 0x0000, 0xD800, u'x', 0xDC00, u'\n' }) << units({ 0x0000, 0xD800, u'x', 0xDC00, u'\r', u'\n' });
+        << units({0x0000, 0xD800, u'x', 0xDC00, u'\n'}) << units({0x0000, 0xD800, u'x', 0xDC00, u'\r', u'\n'});
 }
 
 void DialogTextTest::lineBreaksBecomeCrLf()
@@ -94,16 +94,16 @@ void DialogTextTest::textBoxGivesBackEveryCharacter_data()
     const QString crLf = QStringLiteral("un\r\ndeux");
     QTest::newRow("no-break space") << QStringLiteral("10\u00A0%") << QStringLiteral("10\u00A0%");
     QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\tb");
-    QTest::newRow("NUL") << units({ u'a', 0x0000, u'b' }) << units({ u'a', 0x0000, u'b' });
-    QTest::newRow("unpaired high surrogate") << units({ u'a', 0xD83D, u'b' }) << units({ u'a', 0xD83D, u'b' });
-    QTest::newRow("unpaired low surrogate") << units({ 0xDE00, u'b' }) << units({ 0xDE00, u'b' });
-    QTest::newRow("surrogate pair") << units({ 0xD83D, 0xDE00 }) << units({ 0xD83D, 0xDE00 });
+    QTest::newRow("NUL") << units({u'a', 0x0000, u'b'}) << units({u'a', 0x0000, u'b'});
+    QTest::newRow("unpaired high surrogate") << units({u'a', 0xD83D, u'b'}) << units({u'a', 0xD83D, u'b'});
+    QTest::newRow("unpaired low surrogate") << units({0xDE00, u'b'}) << units({0xDE00, u'b'});
+    QTest::newRow("surrogate pair") << units({0xD83D, 0xDE00}) << units({0xD83D, 0xDE00});
     QTest::newRow("CR LF") << crLf << crLf;
     QTest::newRow("LF") << QStringLiteral("un\ndeux") << crLf;
     QTest::newRow("CR") << QStringLiteral("un\rdeux") << crLf;
-    QTest::newRow("line separator") << units({ u'u', 0x2028, u'd' }) << QStringLiteral("u\r\nd");
+    QTest::newRow("line separator") << units({u'u', 0x2028, u'd'}) << QStringLiteral("u\r\nd");
     QTest::newRow("empty lines kept") << QStringLiteral("\n\na\n") << QStringLiteral("\r\n\r\na\r\n");
-    QTest::newRow("object replacement") << units({ 0xFFFC, u'a' }) << units({ 0xFFFC, u'a' });
+    QTest::newRow("object replacement") << units({0xFFFC, u'a'}) << units({0xFFFC, u'a'});
     QTest::newRow("mixed") << QStringLiteral("Prix\u00A0:\t12\u00A0€\nFin")
                            << QStringLiteral("Prix\u00A0:\t12\u00A0€\r\nFin");
 }

@@ -99,17 +99,17 @@ private slots:
 void GridTest::pressesOnTheMarkColumnToggleMarks()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "A", "B", "C" }, { "a", "b", "c" }));
+    editor.openEntries(namesAndTexts({"A", "B", "C"}, {"a", "b", "c"}));
     editor.clickCell(2, 2);
 
     editor.clickCell(1, 0);
-    QCOMPARE(marks(editor), (QStringList { "x", "", "" }));
+    QCOMPARE(marks(editor), (QStringList{"x", "", ""}));
     editor.clickCell(1, 0, Qt::RightButton);
-    QCOMPARE(marks(editor), (QStringList { "", "", "" }));
+    QCOMPARE(marks(editor), (QStringList{"", "", ""}));
     editor.clickCell(3, 0, Qt::RightButton);
     editor.clickCell(2, 0, Qt::MiddleButton);
     QTest::mouseClick(editor.table()->viewport(), Qt::LeftButton, Qt::ShiftModifier, editor.cellCentre(1, 0));
-    QCOMPARE(marks(editor), (QStringList { "x", "x", "x" }));
+    QCOMPARE(marks(editor), (QStringList{"x", "x", "x"}));
 
     // The presses moved neither the selection nor the panels.
     QCOMPARE(editor.currentCell(), std::make_pair(2, 2));
@@ -120,18 +120,18 @@ void GridTest::pressesOnTheMarkColumnToggleMarks()
 void GridTest::doubleClickLeavesTheMarkAsItWas()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "A", "B" }, { "a", "b" }));
+    editor.openEntries(namesAndTexts({"A", "B"}, {"a", "b"}));
     editor.doubleClickCell(1, 0);
-    QCOMPARE(marks(editor), (QStringList { "", "" }));
+    QCOMPARE(marks(editor), (QStringList{"", ""}));
     editor.clickCell(2, 0);
     editor.doubleClickCell(2, 0);
-    QCOMPARE(marks(editor), (QStringList { "", "x" }));
+    QCOMPARE(marks(editor), (QStringList{"", "x"}));
 }
 
 void GridTest::pressesElsewhereChangeNoMark()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "A", "B" }, { "a", "b" }));
+    editor.openEntries(namesAndTexts({"A", "B"}, {"a", "b"}));
     editor.clickCell(1, 0);
     for (int column = 1; column < 4; ++column) {
         editor.clickCell(1, column);
@@ -143,14 +143,14 @@ void GridTest::pressesElsewhereChangeNoMark()
     QTest::mouseClick(header, Qt::RightButton, {}, QPoint(5, 5));
     // Below the last row is outside every cell.
     QTest::mouseClick(editor.table()->viewport(), Qt::LeftButton, {}, QPoint(7, 300));
-    QCOMPARE(marks(editor), (QStringList { "x", "" }));
+    QCOMPARE(marks(editor), (QStringList{"x", ""}));
     QCOMPARE(editor.table()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("x"));
 }
 
 void GridTest::moveDownIsOneLayoutChangeAndKeepsTheCurrentCell()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "A", "B", "C", "D" }, { "a", "b", "c", "d" }));
+    editor.openEntries(namesAndTexts({"A", "B", "C", "D"}, {"a", "b", "c", "d"}));
     editor.clickCell(1, 0);
     editor.clickCell(3, 0);
     editor.clickCell(2, 3);
@@ -159,14 +159,14 @@ void GridTest::moveDownIsOneLayoutChangeAndKeepsTheCurrentCell()
 
     editor.click("MoveDown");
 
-    QCOMPARE(editor.rows(), (QStringList { "|2|B|b", "|4|D|d", "|1|A|a", "|3|C|c" }));
+    QCOMPARE(editor.rows(), (QStringList{"|2|B|b", "|4|D|d", "|1|A|a", "|3|C|c"}));
     QCOMPARE(announced.layoutChanges.count(), 1);
     QCOMPARE(announced.resets.count(), 0);
     QCOMPARE(announced.moves.count(), 0);
     // The current cell stays at row 2, column 3, which now shows D; nothing
     // refreshes the preview or the panel.
     QCOMPARE(editor.currentCell(), std::make_pair(2, 3));
-    QCOMPARE(editor.table()->selectionModel()->selectedIndexes(), QModelIndexList { editor.table()->currentIndex() });
+    QCOMPARE(editor.table()->selectionModel()->selectedIndexes(), QModelIndexList{editor.table()->currentIndex()});
     QCOMPARE(selects.count(), 0);
     QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("b"));
     QCOMPARE(editor.rowPanel(), QStringLiteral("2"));
@@ -175,7 +175,7 @@ void GridTest::moveDownIsOneLayoutChangeAndKeepsTheCurrentCell()
 void GridTest::sortMovesTheProgressBarAndKeepsTheCurrentCell()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "b", "A", "a", "B" }, { "1", "2", "3", "4" }));
+    editor.openEntries(namesAndTexts({"b", "A", "a", "B"}, {"1", "2", "3", "4"}));
     editor.clickCell(4, 2);
     const QString countPanel = editor.countPanel();
     QProgressBar* const bar = editor.progressBar();
@@ -189,9 +189,9 @@ void GridTest::sortMovesTheProgressBarAndKeepsTheCurrentCell()
 
     editor.click("Sort");
 
-    QCOMPARE(editor.rows(), (QStringList { "|2|A|2", "|3|a|3", "|1|b|1", "|4|B|4" }));
+    QCOMPARE(editor.rows(), (QStringList{"|2|A|2", "|3|a|3", "|1|b|1", "|4|B|4"}));
     // R = 5 rows: positions k / 7 * 100 for k = 2, 3, 4, after the start at 0.
-    QCOMPARE(positions, (QList<int> { 0, 29, 43, 57 }));
+    QCOMPARE(positions, (QList<int>{0, 29, 43, 57}));
     QVERIFY(alwaysVisible);
     QVERIFY(!bar->isVisible());
     QCOMPARE(announced.layoutChanges.count(), 1);
@@ -224,7 +224,7 @@ void GridTest::sortPaintsTheBarOncePerPosition()
 void GridTest::rowAddedAfterSortOrMoveDownHoldsOnlyWhatAddWrote()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "c", "b", "a" }, { "3", "2", "1" }));
+    editor.openEntries(namesAndTexts({"c", "b", "a"}, {"3", "2", "1"}));
     editor.clickCell(1, 0);
     editor.click("MoveDown");
     editor.click("Sort");
@@ -232,13 +232,13 @@ void GridTest::rowAddedAfterSortOrMoveDownHoldsOnlyWhatAddWrote()
         QTest::mouseClick(editor.forms.AddForm.findChild<QPushButton*>(QStringLiteral("AddBut")), Qt::LeftButton);
     });
     editor.click("AddRow");
-    QCOMPARE(editor.rows(), (QStringList { "|3|a|1", "|2|b|2", "|1|c|3", "|4|FE.NewString|NewString" }));
+    QCOMPARE(editor.rows(), (QStringList{"|3|a|1", "|2|b|2", "|1|c|3", "|4|FE.NewString|NewString"}));
 }
 
 void GridTest::searchSelectsTheTextCellOfTheRowFound()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "N1", "N2", "N3" }, { "Hello", "help", "World" }));
+    editor.openEntries(namesAndTexts({"N1", "N2", "N3"}, {"Hello", "help", "World"}));
 
     pressEnter(editor, QStringLiteral("HEL"));
     QCOMPARE(editor.currentCell(), std::make_pair(1, 3));
@@ -290,7 +290,7 @@ void GridTest::searchFiresOneSelectEventPerStepAndScrolls()
 void GridTest::searchLeavesTheEditButtonAlone()
 {
     Editor editor;
-    editor.openEntries(namesAndTexts({ "N1", "N2" }, { "Hello", "help" }));
+    editor.openEntries(namesAndTexts({"N1", "N2"}, {"Hello", "help"}));
     pressEnter(editor, QStringLiteral("hel"));
     QVERIFY(!editor.button("EditText")->isEnabled());
     editor.clickCell(2, 3);
@@ -322,7 +322,7 @@ void GridTest::operationsWorkBeforeAnyFile()
     editor.clickCell(1, 0);
     editor.click("Sort");
     editor.click("MoveDown");
-    QCOMPARE(editor.rows(), QStringList { QStringLiteral("|||") });
+    QCOMPARE(editor.rows(), QStringList{QStringLiteral("|||")});
     pressEnter(editor, QString());
     QCOMPARE(editor.currentCell(), std::make_pair(1, 3));
     QCOMPARE(editor.rowPanel(), QStringLiteral("1"));

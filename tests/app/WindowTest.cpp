@@ -34,15 +34,15 @@ QString saved(const QString& name)
     return QStringLiteral("LudraLanguageEditor v.2.0 [Unicode] - [%1]").arg(name);
 }
 
-const std::vector<std::pair<QString, QString>> ThreeEntries {
-    { QStringLiteral("FE.Hello"), QStringLiteral("Hello") },
-    { QStringLiteral("FE.Two"), QStringLiteral("two\nlines") },
-    { QStringLiteral("FE.Ru"), QStringLiteral("Привет, мир") },
+const std::vector<std::pair<QString, QString>> ThreeEntries{
+    {QStringLiteral("FE.Hello"), QStringLiteral("Hello")},
+    {QStringLiteral("FE.Two"), QStringLiteral("two\nlines")},
+    {QStringLiteral("FE.Ru"), QStringLiteral("Привет, мир")},
 };
 
 QByteArray badTypeCountFile()
 {
-    testsupport::RawFile file = testsupport::simpleFile({ { QStringLiteral("n"), QStringLiteral("t") } });
+    testsupport::RawFile file = testsupport::simpleFile({{QStringLiteral("n"), QStringLiteral("t")}});
     file.typeCount = 3;
     return file.bytes();
 }
@@ -52,8 +52,8 @@ QByteArray badStringIndexFile()
 {
     testsupport::RawFile file;
     file.types = testsupport::standardTypes(1);
-    file.strings = { QByteArray("text"), QByteArray("name") };
-    file.containers = { testsupport::stringResourceContainer(99, 2), testsupport::dataBankContainer({ 1 }) };
+    file.strings = {QByteArray("text"), QByteArray("name")};
+    file.containers = {testsupport::stringResourceContainer(99, 2), testsupport::dataBankContainer({1})};
     return file.bytes();
 }
 
@@ -108,15 +108,14 @@ void WindowTest::startUpState()
     QCOMPARE(editor.button("SaveLang")->text(), QStringLiteral("Save lang*.xom"));
 
     app::EntryGridView* const table = editor.table();
-    const QStringList headers { QStringLiteral("x"), QStringLiteral("№"), QStringLiteral("Name"),
-        QStringLiteral("Text") };
-    const QList<int> widths { 15, 30, 150, 255 };
+    const QStringList headers{QStringLiteral("x"), QStringLiteral("№"), QStringLiteral("Name"), QStringLiteral("Text")};
+    const QList<int> widths{15, 30, 150, 255};
     for (int column = 0; column < 4; ++column) {
         QCOMPARE(table->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
         QCOMPARE(table->columnWidth(column), widths[column]);
     }
     QCOMPARE(table->model()->rowCount(), 1);
-    QCOMPARE(editor.rows(), QStringList { QStringLiteral("|||") });
+    QCOMPARE(editor.rows(), QStringList{QStringLiteral("|||")});
     QCOMPARE(table->rowHeight(0), 17);
 
     // Row 1, column 1 is selected, without a select event having fired.
@@ -135,9 +134,9 @@ void WindowTest::startUpTabOrder()
     editor.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor.window));
     editor.button("Button1")->setFocus();
-    const QStringList expected { QStringLiteral("EditText"), QStringLiteral("SaveLang"), QStringLiteral("RichEdit1"),
+    const QStringList expected{QStringLiteral("EditText"), QStringLiteral("SaveLang"), QStringLiteral("RichEdit1"),
         QStringLiteral("Table"), QStringLiteral("Edit1"), QStringLiteral("MoveDown"), QStringLiteral("Sort"),
-        QStringLiteral("AddRow"), QStringLiteral("Button1") };
+        QStringLiteral("AddRow"), QStringLiteral("Button1")};
     // Edit is disabled and skipped until a release over a Text cell.
     QStringList visited;
     for (int step = 0; step < expected.size() - 1; ++step) {
@@ -154,9 +153,8 @@ void WindowTest::openFillsGridTitleAndPanels()
     Editor editor;
     editor.openEntries(ThreeEntries, QStringLiteral("lang_en.xom"));
 
-    QCOMPARE(editor.rows(),
-        (QStringList { QStringLiteral("|1|FE.Hello|Hello"), QStringLiteral("|2|FE.Two|two\nlines"),
-            QStringLiteral("|3|FE.Ru|Привет, мир") }));
+    QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|1|FE.Hello|Hello"), QStringLiteral("|2|FE.Two|two\nlines"),
+                                QStringLiteral("|3|FE.Ru|Привет, мир")}));
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("lang_en.xom")));
     QCOMPARE(editor.countPanel(), QStringLiteral("3"));
     QVERIFY(editor.button("SaveLang")->isEnabled());
@@ -175,11 +173,9 @@ void WindowTest::openFillsGridTitleAndPanels()
 void WindowTest::openKeepsTheDataBankOrder()
 {
     Editor editor;
-    editor.open(
-        editor.writeFile(QStringLiteral("lang.xom"), testsupport::simpleFile(ThreeEntries, { 3, 1, 2 }).bytes()));
-    QCOMPARE(editor.rows(),
-        (QStringList { QStringLiteral("|3|FE.Ru|Привет, мир"), QStringLiteral("|1|FE.Hello|Hello"),
-            QStringLiteral("|2|FE.Two|two\nlines") }));
+    editor.open(editor.writeFile(QStringLiteral("lang.xom"), testsupport::simpleFile(ThreeEntries, {3, 1, 2}).bytes()));
+    QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|3|FE.Ru|Привет, мир"), QStringLiteral("|1|FE.Hello|Hello"),
+                                QStringLiteral("|2|FE.Two|two\nlines")}));
 }
 
 void WindowTest::openCancelledMissingOrFolderChangesNothing()
@@ -192,7 +188,7 @@ void WindowTest::openCancelledMissingOrFolderChangesNothing()
     QCOMPARE(editor.window.windowTitle(), Started);
     QVERIFY(!editor.button("SaveLang")->isEnabled());
     QVERIFY(!editor.button("AddRow")->isEnabled());
-    QCOMPARE(editor.rows(), QStringList { QStringLiteral("|||") });
+    QCOMPARE(editor.rows(), QStringList{QStringLiteral("|||")});
     QCOMPARE(editor.boxes->badLanguageFileBoxes, 0);
     QVERIFY(editor.boxes->errorTexts.isEmpty());
 }
@@ -219,7 +215,7 @@ void WindowTest::rejectedFilesChangeNothing()
 
     editor.open(editor.writeFile(QStringLiteral("bad_index.xom"), badStringIndexFile()));
     // The error box's text: no full stop after ")".
-    QCOMPARE(editor.boxes->errorTexts, QStringList { QStringLiteral("List index out of bounds (99)") });
+    QCOMPARE(editor.boxes->errorTexts, QStringList{QStringLiteral("List index out of bounds (99)")});
     QCOMPARE(editor.boxes->badLanguageFileBoxes, 2);
 
     editor.open(editor.writeFile(QStringLiteral("empty.xom"), QByteArray()));
@@ -254,7 +250,7 @@ void WindowTest::everyRejectionKeepsThePreviousFile()
 
     editor.open(editor.writeFile(QStringLiteral("hostile.xom"), bytes));
     if (listIndexError) {
-        QCOMPARE(editor.boxes->errorTexts, QStringList { message });
+        QCOMPARE(editor.boxes->errorTexts, QStringList{message});
         QCOMPARE(editor.boxes->badLanguageFileBoxes, 0);
     } else {
         QVERIFY(editor.boxes->errorTexts.isEmpty());
@@ -275,7 +271,7 @@ void WindowTest::unreadableFileShowsTheErrorBox()
         QSKIP("this user reads files whatever their permissions");
 
     editor.open(path);
-    QCOMPARE(editor.boxes->errorTexts, QStringList { QStringLiteral("Cannot open file %1.").arg(path) });
+    QCOMPARE(editor.boxes->errorTexts, QStringList{QStringLiteral("Cannot open file %1.").arg(path)});
     QCOMPARE(editor.window.windowTitle(), Started);
     QVERIFY(!editor.button("SaveLang")->isEnabled());
 }
@@ -304,7 +300,7 @@ void WindowTest::reloadKeepsTheSelectionQuietly()
     QCOMPARE(editor.rowPanel(), QStringLiteral("5"));
     QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("T5"));
 
-    editor.openEntries({ { QStringLiteral("A"), QStringLiteral("a") }, { QStringLiteral("B"), QStringLiteral("b") } },
+    editor.openEntries({{QStringLiteral("A"), QStringLiteral("a")}, {QStringLiteral("B"), QStringLiteral("b")}},
         QStringLiteral("two.xom"));
     QCOMPARE(editor.currentCell(), std::make_pair(2, 3));
     QCOMPARE(editor.rowPanel(), QStringLiteral("5"));
@@ -315,7 +311,7 @@ void WindowTest::reloadKeepsTheSelectionQuietly()
     QCOMPARE(editor.currentCell(), std::make_pair(-1, -1));
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("none.xom")));
     for (int column = 0; column < 4; ++column)
-        QCOMPARE(editor.table()->columnWidth(column), (QList<int> { 15, 30, 150, 255 }[column]));
+        QCOMPARE(editor.table()->columnWidth(column), (QList<int>{15, 30, 150, 255}[column]));
 
     editor.openEntries(ThreeEntries);
     QCOMPARE(editor.currentCell(), std::make_pair(1, 1));
@@ -450,7 +446,7 @@ void WindowTest::saveDialogStartsAtThePreviousSave()
     editor.save(first);
     editor.click("SaveLang"); // cancelled
     editor.save(editor.pathIn(QStringLiteral("second.xom")));
-    QCOMPARE(editor.files->saveStartPaths, (QStringList { QString(), first, first }));
+    QCOMPARE(editor.files->saveStartPaths, (QStringList{QString(), first, first}));
 }
 
 void WindowTest::saveCancelledChangesNothing()
@@ -473,7 +469,7 @@ void WindowTest::saveErrorShowsTheBox()
     editor.openEntries(ThreeEntries);
     const QString path = editor.pathIn(QStringLiteral("no/such/folder/lang.xom"));
     editor.save(path);
-    QCOMPARE(editor.boxes->errorTexts, QStringList { QStringLiteral("Cannot create file %1.").arg(path) });
+    QCOMPARE(editor.boxes->errorTexts, QStringList{QStringLiteral("Cannot create file %1.").arg(path)});
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("lang.xom")));
     QVERIFY(!editor.progressBar()->isVisible());
     QVERIFY(!QFileInfo::exists(path));

@@ -50,7 +50,8 @@ QByteArray RawFile::bytes() const
         std::memcpy(entry.data(), "TYPE", 4);
         putU32(entry, 0x08, static_cast<std::uint32_t>(type.instanceCount));
         std::memcpy(entry.data() + 0x10, type.guid.data(), 16);
-        std::memcpy(entry.data() + 0x20, type.name.constData(), static_cast<std::size_t>(std::min<qsizetype>(type.name.size(), 32)));
+        std::memcpy(entry.data() + 0x20, type.name.constData(),
+            static_cast<std::size_t>(std::min<qsizetype>(type.name.size(), 32)));
         out += entry;
     }
     QByteArray guidChunk(16, '\0');
@@ -126,7 +127,8 @@ RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts)
     return simpleFile(nameTexts, order);
 }
 
-RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts, const std::vector<std::uint32_t>& dataBankOrder)
+RawFile simpleFile(
+    const std::vector<std::pair<QString, QString>>& nameTexts, const std::vector<std::uint32_t>& dataBankOrder)
 {
     RawFile file;
     file.types = standardTypes(static_cast<std::int32_t>(nameTexts.size()));

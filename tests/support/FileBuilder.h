@@ -44,7 +44,7 @@ struct RawFile {
 // stored in order (text k at 2k - 1, name k at 2k) and a data bank listing
 // 1 .. n, or the given order.
 [[nodiscard]] RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts);
-[[nodiscard]] RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts,
-                                 const std::vector<std::uint32_t>& dataBankOrder);
+[[nodiscard]] RawFile simpleFile(
+    const std::vector<std::pair<QString, QString>>& nameTexts, const std::vector<std::uint32_t>& dataBankOrder);
 
 } // namespace testsupport

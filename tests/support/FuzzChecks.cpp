@@ -102,8 +102,8 @@ void checkRoundTrip(const QByteArrayView bytes, const FuzzFailure& fail)
     // back whole and save to the same bytes again.
     const auto hasNul = [](const QString& s) { return s.contains(QChar(u'\0')); };
     const bool nulFree = !hasNul(first->model.StringList.get(1))
-                         && std::none_of(first->entries.rows.begin(), first->entries.rows.end(),
-                             [&](const xom::Entry& e) { return hasNul(e.name) || hasNul(e.text); });
+                      && std::none_of(first->entries.rows.begin(), first->entries.rows.end(),
+                          [&](const xom::Entry& e) { return hasNul(e.name) || hasNul(e.text); });
     xom::LanguageModel again = second->model;
     if (nulFree && xom::buildLanguageImage(second->entries, again) != image)
         fail("saving the reloaded file gives other bytes");

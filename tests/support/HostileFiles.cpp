@@ -30,8 +30,7 @@ QByteArray three()
     return simpleFile(threeEntries).bytes();
 }
 
-template <typename Change>
-QByteArray changed(Change change)
+template <typename Change> QByteArray changed(Change change)
 {
     RawFile file = simpleFile(threeEntries);
     change(file);
@@ -42,7 +41,8 @@ QByteArray changed(Change change)
 
 QString HostileFile::expectedMessage() const
 {
-    return listIndexError ? QStringLiteral("List index out of bounds (%1)").arg(index) : QStringLiteral("Bad Language File");
+    return listIndexError ? QStringLiteral("List index out of bounds (%1)").arg(index)
+                          : QStringLiteral("Bad Language File");
 }
 
 std::vector<HostileFile> hostileFiles()
@@ -67,19 +67,18 @@ std::vector<HostileFile> hostileFiles()
             changed([](RawFile& f) { f.containers[1] = stringResourceContainer(7, 4); }), true, 7},
         {"name index outside the string list",
             changed([](RawFile& f) { f.containers[2] = stringResourceContainer(5, 300); }), true, 300},
-        {"data bank entry beyond the resources",
-            changed([](RawFile& f) { f.containers.back() = dataBankContainer({1, 4}); })},
-        {"entry count beyond the file",
-            changed([](RawFile& f) {
-                f.containers.back() = QByteArray("CTNR") + QByteArray(6, '\0') + varintBytes(268435455) + '\1';
-            })},
+        {"data bank entry beyond the resources", changed([](RawFile& f) {
+             f.containers.back() = dataBankContainer({1, 4});
+         })},
+        {"entry count beyond the file", changed([](RawFile& f) {
+             f.containers.back() = QByteArray("CTNR") + QByteArray(6, '\0') + varintBytes(268435455) + '\1';
+         })},
         {"instance count beyond the file", changed([](RawFile& f) { f.types[2].instanceCount = 0x7FFFFFFF; })},
-        {"a second string resource type counting more instances",
-            changed([](RawFile& f) {
-                f.types[0] = {"XStringResourceDetails", 4, {}};
-                f.types[2].instanceCount = 1;
-                f.containers.insert(f.containers.begin(), stringResourceContainer(1, 2));
-            })},
+        {"a second string resource type counting more instances", changed([](RawFile& f) {
+             f.types[0] = {"XStringResourceDetails", 4, {}};
+             f.types[2].instanceCount = 1;
+             f.containers.insert(f.containers.begin(), stringResourceContainer(1, 2));
+         })},
         {"the file ends before its data bank", changed([](RawFile& f) { f.containers.pop_back(); })},
     };
 }

@@ -11,8 +11,7 @@ namespace testsupport {
 
 namespace {
 
-template <typename T>
-const T& pick(std::mt19937& random, const std::vector<T>& items)
+template <typename T> const T& pick(std::mt19937& random, const std::vector<T>& items)
 {
     return items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)];
 }
@@ -54,8 +53,9 @@ QString randomText(std::mt19937& random, const int maxLength, const TextMix& mix
                 break;
             }
             if (mix.controlCodes && std::uniform_int_distribution<int>(0, 2)(random) == 0) {
-                out += std::uniform_int_distribution<int>(0, 1)(random) ? QStringLiteral("\r\n")
-                                                                          : QString(QChar(static_cast<char16_t>(std::uniform_int_distribution<int>(1, 0x1F)(random))));
+                out += std::uniform_int_distribution<int>(0, 1)(random)
+                         ? QStringLiteral("\r\n")
+                         : QString(QChar(static_cast<char16_t>(std::uniform_int_distribution<int>(1, 0x1F)(random))));
                 break;
             }
             if (mix.nul && std::uniform_int_distribution<int>(0, 5)(random) == 0) {
@@ -84,7 +84,8 @@ xom::EntryTable randomEntries(std::mt19937& random, const int count, const TextM
         const int choice = std::uniform_int_distribution<int>(0, 9)(random);
         // Repeats and empties are what the string table has to share.
         entry.name = (choice == 0 && !pool.empty()) ? pick(random, pool) : randomText(random, 12, mix);
-        entry.text = (choice == 1 && !pool.empty()) ? pick(random, pool) : (choice == 2 ? QString() : randomText(random, 24, mix));
+        entry.text = (choice == 1 && !pool.empty()) ? pick(random, pool)
+                                                    : (choice == 2 ? QString() : randomText(random, 24, mix));
         if (std::uniform_int_distribution<int>(0, 4)(random) == 0)
             entry.mark = QStringLiteral("x");
         pool.push_back(entry.name);
@@ -120,10 +121,22 @@ xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString
 namespace {
 
 const std::vector<QString> words{
-    QStringLiteral("the"),   QStringLiteral("castle"), QStringLiteral("gate"),  QStringLiteral("opens"),
-    QStringLiteral("at"),    QStringLiteral("dawn"),   QStringLiteral("worm"),  QStringLiteral("banana"),
-    QStringLiteral("bomb"),  QStringLiteral("river"),  QStringLiteral("Ready"), QStringLiteral("fire"),
-    QStringLiteral("team"),  QStringLiteral("wins"),   QStringLiteral("round"), QStringLiteral("sheep"),
+    QStringLiteral("the"),
+    QStringLiteral("castle"),
+    QStringLiteral("gate"),
+    QStringLiteral("opens"),
+    QStringLiteral("at"),
+    QStringLiteral("dawn"),
+    QStringLiteral("worm"),
+    QStringLiteral("banana"),
+    QStringLiteral("bomb"),
+    QStringLiteral("river"),
+    QStringLiteral("Ready"),
+    QStringLiteral("fire"),
+    QStringLiteral("team"),
+    QStringLiteral("wins"),
+    QStringLiteral("round"),
+    QStringLiteral("sheep"),
 };
 
 // A bijection of 0 .. count - 1 that scatters consecutive numbers.

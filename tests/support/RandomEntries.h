@@ -16,8 +16,8 @@ struct TextMix {
     bool outsideCodePage = true; // Cyrillic, CJK
     bool emoji = true;           // surrogate pairs
     bool loneSurrogates = false;
-    bool controlCodes = false;   // U+0001 .. U+001F, CR LF included
-    bool nul = false;            // U+0000
+    bool controlCodes = false; // U+0001 .. U+001F, CR LF included
+    bool nul = false;          // U+0000
 };
 
 [[nodiscard]] QString randomText(std::mt19937& random, int maxLength, const TextMix& mix = {});
@@ -29,8 +29,8 @@ struct TextMix {
 // A model as a load of a file with these entries leaves it: the usual four
 // types, the string resource count equal to the entry count, and a string
 // list of the empty string, keptString, then the entries' texts and names.
-[[nodiscard]] xom::LanguageModel modelForEntries(const xom::EntryTable& entries,
-                                                 const QString& keptString = QStringLiteral("Kept"));
+[[nodiscard]] xom::LanguageModel modelForEntries(
+    const xom::EntryTable& entries, const QString& keptString = QStringLiteral("Kept"));
 
 // Deterministic large grids for benchmarks: every name and text distinct,
 // names "FE.Str" plus a number in scrambled order, texts of a few words.

@@ -50,10 +50,10 @@ TEST(ToAnsiImage, FitsLettersTheCodePageLacksToTheirBaseLetter)
         {"en_US", 1252, u"Ł", "L"},
         {"en_US", 1252, u"Đđ", "Dd"},
         {"en_US", 1252, u"ı", "i"},
-        {"en_US", 1252, u"Ḉ", "\xC7"}, // the nearest letter on the way: Ç, not C
-        {"en_US", 1252, u"\u212B", "\xC5"}, // the angstrom sign is the letter Å
+        {"en_US", 1252, u"Ḉ", "\xC7"},        // the nearest letter on the way: Ç, not C
+        {"en_US", 1252, u"\u212B", "\xC5"},   // the angstrom sign is the letter Å
         {"en_US", 1252, u"Ａｂ", "Ab"},       // full-width forms, from the converter's own fallbacks
-        {"pl_PL", 1250, u"Āőł", "A\xF5\xB3"},  // ő and ł are in 1250 itself
+        {"pl_PL", 1250, u"Āőł", "A\xF5\xB3"}, // ő and ł are in 1250 itself
         {"ru_RU", 1251, u"éÅ", "eA"},
     });
 }
@@ -66,8 +66,8 @@ TEST(ToAnsiImage, GivesAQuestionMarkForWhatHasNoFit)
         {"en_US", 1252, u"≠", "?"},  // decomposes, but not to a letter
         {"en_US", 1252, u"가", "?"}, // Hangul decomposes to jamo, none in 1252
         {"en_US", 1252, u"😀", "?"},
-        {"en_US", 1252, u"\xD83D", "?"},           // lone high surrogate
-        {"en_US", 1252, u"\xDE00x", "?x"},         // lone low surrogate
+        {"en_US", 1252, u"\xD83D", "?"},              // lone high surrogate
+        {"en_US", 1252, u"\xDE00x", "?x"},            // lone low surrogate
         {"en_US", 1252, u"\xD83D\xD83D\xDE00", "??"}, // a lone one, then a pair
         {"ru_RU", 1251, u"日", "?"},
     });
@@ -80,8 +80,7 @@ TEST(ToAnsiImage, KeepsAsciiAndControlCodesAsTheyAre)
         ascii += QChar(unit);
     const QByteArray bytes = ascii.toLatin1();
     for (const auto& [locale, codePage] : {std::pair{"en_US", 1252}, std::pair{"ru_RU", 1251}, std::pair{"ja_JP", 932},
-                                           std::pair{"zh_CN", 936}, std::pair{"ko_KR", 949}, std::pair{"zh_TW", 950},
-                                           std::pair{"th_TH", 874}}) {
+             std::pair{"zh_CN", 936}, std::pair{"ko_KR", 949}, std::pair{"zh_TW", 950}, std::pair{"th_TH", 874}}) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(locale), codePage);
         EXPECT_EQ(text::ToAnsiImage(ascii), bytes) << locale;
         EXPECT_EQ(text::fromAnsiImage(bytes), ascii) << locale;
@@ -123,8 +122,15 @@ TEST(CompareAnsiOrdinal, OrdersBytesUnsignedAndAPrefixFirst)
         QByteArray b;
         int result;
     } rows[] = {
-        {"ab", "abc", -1}, {"abc", "ab", 1}, {"abc", "abc", 0}, {"Z", "a", -1}, {"a", "Z", 1},
-        {"", "", 0},       {"", "a", -1},    {"\xE9", "f", 1},  {"a\x01", "a\xFF", -1},
+        {"ab", "abc", -1},
+        {"abc", "ab", 1},
+        {"abc", "abc", 0},
+        {"Z", "a", -1},
+        {"a", "Z", 1},
+        {"", "", 0},
+        {"", "a", -1},
+        {"\xE9", "f", 1},
+        {"a\x01", "a\xFF", -1},
     };
     for (const auto& row : rows)
         EXPECT_EQ(text::CompareAnsiOrdinal(row.a, row.b), row.result)
@@ -155,7 +161,7 @@ TEST(CompareAnsiText, CollatesTheImagesIgnoringCase)
         {"en_US", 1252, "Text", "text", 0},
         {"en_US", 1252, "FE.NewString", "fe.newstring", 0},
         {"en_US", 1252, "\xC9t\xE9", "ETE", 1}, // accents still count
-        {"ru_RU", 1251, "\xE0", "\xC1", -1}, // а before Б
+        {"ru_RU", 1251, "\xE0", "\xC1", -1},    // а before Б
         {"ru_RU", 1251, "\xC6\xF3\xEA", "\xE6\xd3\xca", 0},
         {"C", 1252, "a", "B", -1},
     };

@@ -18,9 +18,42 @@ using texttest::PinnedTextEnvironment;
 QString randomCollationText(std::mt19937& random)
 {
     static const char16_t alphabet[] = {
-        u'a', u'A', u'b', u'B', u'z', u'Z', u'e', u'E', u'0', u'9', u' ', u'.', u'_', u'-', u'?',
-        0x00E9, 0x00C9, 0x00EB, 0x0100, 0x0101, 0x0151, 0x0141, 0x00DF, 0x00E5, 0x0416, 0x0436,
-        0x0451, 0x65E5, 0x672C, 0xAC00, 0x30A2, 0xFF71, 0xFF21, 0x20AC, 0x212B, 0xD83D,
+        u'a',
+        u'A',
+        u'b',
+        u'B',
+        u'z',
+        u'Z',
+        u'e',
+        u'E',
+        u'0',
+        u'9',
+        u' ',
+        u'.',
+        u'_',
+        u'-',
+        u'?',
+        0x00E9,
+        0x00C9,
+        0x00EB,
+        0x0100,
+        0x0101,
+        0x0151,
+        0x0141,
+        0x00DF,
+        0x00E5,
+        0x0416,
+        0x0436,
+        0x0451,
+        0x65E5,
+        0x672C,
+        0xAC00,
+        0x30A2,
+        0xFF71,
+        0xFF21,
+        0x20AC,
+        0x212B,
+        0xD83D,
     };
     constexpr int alphabetSize = static_cast<int>(sizeof alphabet / sizeof alphabet[0]);
     const int length = std::uniform_int_distribution<int>(0, 6)(random);
@@ -41,13 +74,18 @@ int signOf(const int value)
 }
 
 const std::pair<const char*, int> Environments[] = {
-    {"en_US", 1252}, {"C", 1252}, {"ru_RU", 1251}, {"pl_PL", 1250}, {"ja_JP", 932}, {"zh_CN", 936}, {"ko_KR", 949},
+    {"en_US", 1252},
+    {"C", 1252},
+    {"ru_RU", 1251},
+    {"pl_PL", 1250},
+    {"ja_JP", 932},
+    {"zh_CN", 936},
+    {"ko_KR", 949},
 };
 
 // Pins each environment in turn and checks that the bytewise order of the
 // keys of 250 random texts is compare's order for every pair of them.
-template <typename Key, typename Compare>
-void expectKeysOrderAs(const Key& keyOf, const Compare& compare)
+template <typename Key, typename Compare> void expectKeysOrderAs(const Key& keyOf, const Compare& compare)
 {
     std::mt19937 random(1);
     std::vector<QString> texts;
@@ -70,9 +108,9 @@ void expectKeysOrderAs(const Key& keyOf, const Compare& compare)
 TEST(AnsiTextSortKey, OrdersAsCompareAnsiTextOrdersTheImages)
 {
     expectKeysOrderAs([](const QString& t) { return text::ansiTextSortKey(t); },
-                      [](const QString& a, const QString& b) {
-                          return text::CompareAnsiText(text::ToAnsiImage(a), text::ToAnsiImage(b));
-                      });
+        [](const QString& a, const QString& b) {
+            return text::CompareAnsiText(text::ToAnsiImage(a), text::ToAnsiImage(b));
+        });
 }
 
 // The key is made from per-unit tables without building the image; for every
@@ -96,7 +134,7 @@ TEST(LocaleSortKey, OrdersAsCompareLocaleWithAndWithoutCase)
 {
     for (const bool matchCase : {false, true}) {
         expectKeysOrderAs([&](const QString& t) { return text::localeSortKey(t, matchCase); },
-                          [&](const QString& a, const QString& b) { return text::CompareLocale(a, b, matchCase); });
+            [&](const QString& a, const QString& b) { return text::CompareLocale(a, b, matchCase); });
     }
 }
 

@@ -54,12 +54,9 @@ TEST(TextEquals, ComparesCodeUnitsExactly)
         QString b;
         bool equal;
     } rows[] = {
-        {QStringLiteral("x"), QStringLiteral("x"), true},
-        {QStringLiteral("X"), QStringLiteral("x"), false},
-        {QStringLiteral("x "), QStringLiteral("x"), false},
-        {QString(), QString(), true},
-        {QString(QChar(u'\0')), QString(), false},
-        {QString(QChar(0xD800)), QString(QChar(0xD800)), true},
+        {QStringLiteral("x"), QStringLiteral("x"), true}, {QStringLiteral("X"), QStringLiteral("x"), false},
+        {QStringLiteral("x "), QStringLiteral("x"), false}, {QString(), QString(), true},
+        {QString(QChar(u'\0')), QString(), false}, {QString(QChar(0xD800)), QString(QChar(0xD800)), true},
         {fromUtf16(u"é"), fromUtf16(u"e\u0301"), false}, // canonically equal, different units
     };
     for (const auto& row : rows)
@@ -79,7 +76,7 @@ TEST(PrefixTest, MatchesTheCaseFoldedStartOfTheCell)
         {u"fe", u"", false},
         {u"fe.newstringx", u"FE.NewString", false},
         {u"Жук", u"жУК жёлтый", true},
-        {u"Жук", u"Фен", false},  // both image as "???" on a Western system
+        {u"Жук", u"Фен", false},     // both image as "???" on a Western system
         {u"日本", u"中国語", false}, // likewise "??"
         {u"日本", u"日本語", true},
         {u"ÉTÉ", u"été", true},
@@ -89,7 +86,7 @@ TEST(PrefixTest, MatchesTheCaseFoldedStartOfTheCell)
         {u"k", u"\u212A", true},   // the Kelvin sign folds to k
         {u"😀", u"😀 smile", true},
         {u"\xD83D", u"\xD83Dx", true}, // a lone surrogate is itself
-        {u"\xD83D", u"😀", true},      // the folded cell begins with that unit
+        {u"\xD83D", u"😀", true},       // the folded cell begins with that unit
         {u"\xDE00", u"😀", false},
     };
     const PinnedTextEnvironment pinned(QStringLiteral("en_US"), 1252);

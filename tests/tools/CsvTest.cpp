@@ -16,13 +16,11 @@ TEST(Export, KnownFileGivesExactCsv)
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("lang_in.xom"));
     const QString out = dir.filePath(QStringLiteral("lang_in.csv"));
-    writeFile(in, testsupport::simpleFile({{utf16(u"FE.Plain"), utf16(u"Hello")},
-                                           {utf16(u"FE.Comma"), utf16(u"a, b")},
-                                           {utf16(u"FE.Quote"), utf16(u"say \"hi\"")},
-                                           {utf16(u"FE.Lines"), utf16(u"one\r\ntwo\nthree")},
-                                           {utf16(u"FE.Cup"), utf16(u"Cup \U0001F3C6")},
-                                           {utf16(u"FE.Lone"), utf16(u"x\xD800")}},
-                                          {1, 2, 3, 4, 6, 5})
+    writeFile(in, testsupport::simpleFile(
+                      {{utf16(u"FE.Plain"), utf16(u"Hello")}, {utf16(u"FE.Comma"), utf16(u"a, b")},
+                          {utf16(u"FE.Quote"), utf16(u"say \"hi\"")}, {utf16(u"FE.Lines"), utf16(u"one\r\ntwo\nthree")},
+                          {utf16(u"FE.Cup"), utf16(u"Cup \U0001F3C6")}, {utf16(u"FE.Lone"), utf16(u"x\xD800")}},
+                      {1, 2, 3, 4, 6, 5})
                       .bytes());
 
     const ProgramRun run = runLang({QStringLiteral("export"), in, out});
@@ -38,7 +36,7 @@ TEST(Export, KnownFileGivesExactCsv)
                                         "5,FE.Cup,Cup \xF0\x9F\x8F\x86\r\n"));
 }
 
-class RoundTrip : public testing::TestWithParam<InputFile> {};
+class RoundTrip : public testing::TestWithParam<InputFile> { };
 
 TEST_P(RoundTrip, ExportThenImportUnchangedGivesResave)
 {
@@ -58,7 +56,7 @@ TEST_P(RoundTrip, ExportThenImportUnchangedGivesResave)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RoundTrip, testing::ValuesIn(inputFiles()),
-                         [](const testing::TestParamInfo<InputFile>& row) { return row.param.name; });
+    [](const testing::TestParamInfo<InputFile>& row) { return row.param.name; });
 
 // One edit CSV as different tools save it.
 struct EditedCsv {
@@ -67,17 +65,16 @@ struct EditedCsv {
     QByteArray newTextJson; // the added entry's text in the dump
 };
 
-class Import : public testing::TestWithParam<EditedCsv> {};
+class Import : public testing::TestWithParam<EditedCsv> { };
 
 TEST_P(Import, EditedCsvGivesExpectedDump)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lang_en.xom"));
     const QString csv = dir.filePath(QStringLiteral("edits.csv"));
-    writeFile(path, testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"Alpha")},
-                                             {utf16(u"FE.B"), utf16(u"Beta")},
-                                             {utf16(u"FE.C"), utf16(u"Gamma")}},
-                                            {3, 1, 2})
+    writeFile(path, testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"Alpha")}, {utf16(u"FE.B"), utf16(u"Beta")},
+                                                {utf16(u"FE.C"), utf16(u"Gamma")}},
+                        {3, 1, 2})
                         .bytes());
     writeFile(csv, GetParam().csv);
 
@@ -99,21 +96,19 @@ TEST_P(Import, EditedCsvGivesExpectedDump)
                             + GetParam().newTextJson + "}\n]}\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tools, Import,
-    testing::Values(
-        EditedCsv{"ExportStyle",
-                  "\xEF\xBB\xBFnumber,name,text\r\n2,FE.B,\"Beta, \"\"edited\"\"\"\r\n"
-                  ",FE.New,\"first line\r\nsecond line\"\r\n3,FE.C.renamed,Gamma\r\n",
-                  R"("first line\u000D\u000Asecond line")"},
+INSTANTIATE_TEST_SUITE_P(Tools, Import,
+    testing::Values(EditedCsv{"ExportStyle",
+                        "\xEF\xBB\xBFnumber,name,text\r\n2,FE.B,\"Beta, \"\"edited\"\"\"\r\n"
+                        ",FE.New,\"first line\r\nsecond line\"\r\n3,FE.C.renamed,Gamma\r\n",
+                        R"("first line\u000D\u000Asecond line")"},
         EditedCsv{"LfWithoutBom",
-                  "number,name,text\n2,FE.B,\"Beta, \"\"edited\"\"\"\n"
-                  ",FE.New,\"first line\nsecond line\"\n3,FE.C.renamed,Gamma\n",
-                  R"("first line\u000Asecond line")"},
+            "number,name,text\n2,FE.B,\"Beta, \"\"edited\"\"\"\n"
+            ",FE.New,\"first line\nsecond line\"\n3,FE.C.renamed,Gamma\n",
+            R"("first line\u000Asecond line")"},
         EditedCsv{"QuotedEverywhereNoFinalLineEndEmptyLines",
-                  "\"number\",\"name\",\"text\"\r\n\r\n\"2\",\"FE.B\",\"Beta, \"\"edited\"\"\"\r\n"
-                  "\"\",\"FE.New\",\"draft\"\r\n\r\n\"4\",FE.New,\"\"\r\n\"3\",\"FE.C.renamed\",\"Gamma\"",
-                  R"("")"}),
+            "\"number\",\"name\",\"text\"\r\n\r\n\"2\",\"FE.B\",\"Beta, \"\"edited\"\"\"\r\n"
+            "\"\",\"FE.New\",\"draft\"\r\n\r\n\"4\",FE.New,\"\"\r\n\"3\",\"FE.C.renamed\",\"Gamma\"",
+            R"("")"}),
     [](const testing::TestParamInfo<EditedCsv>& row) { return row.param.name; });
 
 } // namespace

@@ -18,7 +18,8 @@ TEST(Dump, KnownFileGivesExactAsciiJson)
     writeFile(path, testsupport::simpleFile(
                         {
                             {utf16(u"FE.Cup"), utf16(u"Cup \U0001F3C6")},
-                            {utf16(u"FE.Lone"), utf16(u"a\xD800" u"b")},
+                            {utf16(u"FE.Lone"), utf16(u"a\xD800"
+                                                      u"b")},
                             {utf16(u"FE.Lines"), utf16(u"one\r\ntwo")},
                             {utf16(u"FE.Space"), utf16(u"1\u00A0000")},
                             {utf16(u"FE.Bell"), utf16(u"\x07 say \"hi\" \\ bye\x7F")},

@@ -23,9 +23,8 @@ class ErrorFolder {
 public:
     ErrorFolder()
     {
-        write("good.xom", testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")},
-                                                   {utf16(u"FE.B"), utf16(u"two\r\nlines")}})
-                              .bytes());
+        write("good.xom",
+            testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")}, {utf16(u"FE.B"), utf16(u"two\r\nlines")}}).bytes());
         testsupport::RawFile badTypeCount = testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")}});
         badTypeCount.typeCount = 3;
         write("bad.xom", badTypeCount.bytes());
@@ -62,7 +61,7 @@ struct ErrorCase {
     QString message; // on standard error, "@" standing for the folder
 };
 
-class Errors : public testing::TestWithParam<ErrorCase> {};
+class Errors : public testing::TestWithParam<ErrorCase> { };
 
 TEST_P(Errors, ExitCodeMessageAndNothingWritten)
 {
@@ -97,47 +96,46 @@ QStringList importEdits()
     return args({"import", "@/good.xom", "@/edits.csv", "@/out.xom"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tools, Errors,
-    testing::Values(
-        ErrorCase{"MissingInput", args({"resave", "@/missing.xom", "@/out.xom"}), {}, 1,
-                  "ludra-lang: Cannot open file @/missing.xom\n"},
+INSTANTIATE_TEST_SUITE_P(Tools, Errors,
+    testing::Values(ErrorCase{"MissingInput", args({"resave", "@/missing.xom", "@/out.xom"}), {}, 1,
+                        "ludra-lang: Cannot open file @/missing.xom\n"},
         ErrorCase{"FolderAsInput", args({"export", "@", "@/out.csv"}), {}, 1, "Cannot open file @\n"},
         ErrorCase{"BadLanguageFile", args({"sort", "@/bad.xom", "@/out.xom"}), {}, 1,
-                  "ludra-lang: @/bad.xom: Bad Language File\n"},
+            "ludra-lang: @/bad.xom: Bad Language File\n"},
         ErrorCase{"StringIndexOnLoad", args({"export", "@/badindex.xom", "@/out.csv"}), {}, 1,
-                  "@/badindex.xom: List index out of bounds (99)\n"},
+            "@/badindex.xom: List index out of bounds (99)\n"},
         ErrorCase{"NoKeptStringOnSave", args({"resave", "@/nostrings.xom", "@/out.xom"}), {}, 1,
-                  "ludra-lang: List index out of bounds (1)\n"},
+            "ludra-lang: List index out of bounds (1)\n"},
         ErrorCase{"MissingFolder", args({"resave", "@/good.xom", "@/missing/out.xom"}), {}, 1,
-                  "ludra-lang: Cannot create file @/missing/out.xom\n"},
+            "ludra-lang: Cannot create file @/missing/out.xom\n"},
         ErrorCase{"MissingCsv", importEdits(), QByteArray(), 1, "Cannot open file @/edits.csv\n"},
-        ErrorCase{"EmptyCsv", importEdits(), QByteArray(""), 1,
-                  "@/edits.csv:1: missing header line \"number,name,text\"\n"},
+        ErrorCase{
+            "EmptyCsv", importEdits(), QByteArray(""), 1, "@/edits.csv:1: missing header line \"number,name,text\"\n"},
         ErrorCase{"NoHeader", importEdits(), "1,FE.A,x\r\n", 1, "@/edits.csv:1: missing header line"},
         ErrorCase{"NumberMatchesNoEntry", importEdits(), "number,name,text\r\n1,FE.A,x\r\n\r\n3,FE.C,y\r\n", 1,
-                  "@/edits.csv:4: no entry numbered \"3\"\n"},
+            "@/edits.csv:4: no entry numbered \"3\"\n"},
         ErrorCase{"TwoFields", importEdits(), "number,name,text\n1,FE.A\n", 1,
-                  "@/edits.csv:2: expected 3 fields (number,name,text), found 2\n"},
+            "@/edits.csv:2: expected 3 fields (number,name,text), found 2\n"},
         ErrorCase{"FourFields", importEdits(), "number,name,text\n1,FE.A,x,\n", 1, "@/edits.csv:2: expected 3"},
         ErrorCase{"QuoteLeftOpen", importEdits(), "number,name,text\r\n1,FE.A,\"never\r\nclosed\r\n", 1,
-                  "@/edits.csv:2: quoted field without its closing quote\n"},
-        ErrorCase{"AfterClosingQuote", importEdits(), "number,name,text\r\n1,FE.A,\"two\r\nlines\"\r\n2,\"FE.B\"x,y\r\n",
-                  1, "@/edits.csv:4: unexpected character after a closing quote\n"},
+            "@/edits.csv:2: quoted field without its closing quote\n"},
+        ErrorCase{"AfterClosingQuote", importEdits(),
+            "number,name,text\r\n1,FE.A,\"two\r\nlines\"\r\n2,\"FE.B\"x,y\r\n", 1,
+            "@/edits.csv:4: unexpected character after a closing quote\n"},
         ErrorCase{"QuoteInUnquotedField", importEdits(), "number,name,text\r\n1,FE.A,say \"hi\"\r\n", 1,
-                  "@/edits.csv:2: quote inside an unquoted field\n"},
+            "@/edits.csv:2: quote inside an unquoted field\n"},
         ErrorCase{"LoneCarriageReturn", importEdits(), "number,name,text\r1,FE.A,x\r", 1,
-                  "@/edits.csv:1: carriage return without a line feed outside quotes\n"},
+            "@/edits.csv:1: carriage return without a line feed outside quotes\n"},
         ErrorCase{"NotUtf8", importEdits(), "number,name,text\r\n1,FE.A,caf\xE9\r\n", 1,
-                  "@/edits.csv:2: field is not UTF-8\n"},
+            "@/edits.csv:2: field is not UTF-8\n"},
         ErrorCase{"UnknownCommand", args({"convert", "@/good.xom", "@/out.xom"}), {}, 2,
-                  "ludra-lang: unknown command 'convert'\nUsage: ludra-lang COMMAND"},
+            "ludra-lang: unknown command 'convert'\nUsage: ludra-lang COMMAND"},
         ErrorCase{"TooFewOperands", args({"import", "@/good.xom", "@/out.xom"}), {}, 2,
-                  "ludra-lang: import takes 3 operands, got 2\nUsage: ludra-lang import IN.xom IN.csv OUT.xom\n"},
+            "ludra-lang: import takes 3 operands, got 2\nUsage: ludra-lang import IN.xom IN.csv OUT.xom\n"},
         ErrorCase{"TooManyOperands", args({"dump", "@/good.xom", "@/out.xom"}), {}, 2,
-                  "ludra-lang: dump takes 1 operand, got 2\n"},
+            "ludra-lang: dump takes 1 operand, got 2\n"},
         ErrorCase{"UnknownOption", args({"resave", "--force", "@/good.xom", "@/out.xom"}), {}, 2,
-                  "ludra-lang: unknown option '--force'\nUsage: ludra-lang resave IN OUT\n"},
+            "ludra-lang: unknown option '--force'\nUsage: ludra-lang resave IN OUT\n"},
         ErrorCase{"NoCommand", {}, {}, 2, "ludra-lang: no command given\nUsage: ludra-lang COMMAND"}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
 
@@ -149,13 +147,13 @@ TEST(Errors, WriteCutShortIsStreamWriteErrorAndKeepsThePreviousFile)
 
     // A file size limit stops the save's write part way.
     const ProgramRun run = runProgram(QStringLiteral(LUDRA_LANG_PATH),
-                               {QStringLiteral("resave"), folder.path() + QStringLiteral("/large.xom"),
-                                folder.path() + QStringLiteral("/out.xom")},
-                               QProcessEnvironment::systemEnvironment(), [] {
-                                   std::signal(SIGXFSZ, SIG_IGN);
-                                   const rlimit limit{16384, 16384};
-                                   setrlimit(RLIMIT_FSIZE, &limit);
-                               });
+        {QStringLiteral("resave"), folder.path() + QStringLiteral("/large.xom"),
+            folder.path() + QStringLiteral("/out.xom")},
+        QProcessEnvironment::systemEnvironment(), [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{16384, 16384};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
 
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QByteArray("ludra-lang: Stream write error\n"));

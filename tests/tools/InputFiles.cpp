@@ -21,11 +21,11 @@ std::vector<InputFile> inputFiles()
     xom::LanguageModel model = testsupport::modelForEntries(entries);
 
     return {
-        {"HandMade", testsupport::simpleFile({{utf16(u"FE.B"), utf16(u"b, \"quoted\"")},
-                                              {utf16(u"FE.a"), utf16(u"line\r\nbreak")},
-                                              {utf16(u"FE.A"), utf16(u"x\xDC00")}},
-                                             {3, 1, 2})
-                         .bytes()},
+        {"HandMade",
+            testsupport::simpleFile({{utf16(u"FE.B"), utf16(u"b, \"quoted\"")},
+                                        {utf16(u"FE.a"), utf16(u"line\r\nbreak")}, {utf16(u"FE.A"), utf16(u"x\xDC00")}},
+                {3, 1, 2})
+                .bytes()},
         {"RandomTexts", xom::buildLanguageImage(entries, model)},
         {"Synthetic", testsupport::syntheticFileBytes(2000)},
     };

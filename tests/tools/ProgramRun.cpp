@@ -8,7 +8,7 @@
 namespace toolstest {
 
 ProgramRun runProgram(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
-               const std::function<void()>& childSetup)
+    const std::function<void()>& childSetup)
 {
     QProcess process;
     process.setProcessEnvironment(environment);

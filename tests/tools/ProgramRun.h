@@ -18,8 +18,8 @@ struct ProgramRun {
 // Runs a program to its end (no time limit) with the test's environment or
 // the one given; childSetup runs in the child before the program starts.
 [[nodiscard]] ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
-                             const std::function<void()>& childSetup = {});
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+    const std::function<void()>& childSetup = {});
 [[nodiscard]] ProgramRun runLang(const QStringList& arguments);
 
 // A QString of a UTF-16 literal, which may hold lone surrogates.

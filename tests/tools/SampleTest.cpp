@@ -17,7 +17,7 @@ QString committed(const char* name)
 
 // The generator fixes its own text environment: the user's locale makes no
 // difference to the sample's bytes.
-class SampleGenerator : public testing::TestWithParam<const char*> {};
+class SampleGenerator : public testing::TestWithParam<const char*> { };
 
 TEST_P(SampleGenerator, RemakesTheCommittedSampleByteForByte)
 {

@@ -22,7 +22,7 @@ QByteArray editorSave(const QByteArray& input, const std::function<void(xom::Ent
     return xom::buildLanguageImage(file.entries, file.model);
 }
 
-class SaveCommands : public testing::TestWithParam<InputFile> {};
+class SaveCommands : public testing::TestWithParam<InputFile> { };
 
 TEST_P(SaveCommands, ResaveWritesTheEditorsSave)
 {
@@ -49,10 +49,10 @@ TEST_P(SaveCommands, SortWritesTheEditorsSortThenSave)
 
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(readFile(path),
-              editorSave(GetParam().bytes, [](xom::EntryTable& entries) { xom::sortEntriesByName(entries); }));
+        editorSave(GetParam().bytes, [](xom::EntryTable& entries) { xom::sortEntriesByName(entries); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveCommands, testing::ValuesIn(inputFiles()),
-                         [](const testing::TestParamInfo<InputFile>& row) { return row.param.name; });
+    [](const testing::TestParamInfo<InputFile>& row) { return row.param.name; });
 
 } // namespace

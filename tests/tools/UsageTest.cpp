@@ -11,7 +11,7 @@ struct HelpCase {
     QByteArray firstLine;
 };
 
-class Help : public testing::TestWithParam<HelpCase> {};
+class Help : public testing::TestWithParam<HelpCase> { };
 
 TEST_P(Help, GoesToStandardOutputWithExitZero)
 {
@@ -23,16 +23,15 @@ TEST_P(Help, GoesToStandardOutputWithExitZero)
     EXPECT_TRUE(run.out.contains("Example: ") || GetParam().arguments.size() == 1) << run.out.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tools, Help,
+INSTANTIATE_TEST_SUITE_P(Tools, Help,
     testing::Values(HelpCase{{"--help"}, "Usage: ludra-lang COMMAND [--help] OPERAND..."},
-                    HelpCase{{"-h"}, "Usage: ludra-lang COMMAND [--help] OPERAND..."},
-                    HelpCase{{"info", "--help"}, "Usage: ludra-lang info FILE"},
-                    HelpCase{{"dump", "-h"}, "Usage: ludra-lang dump FILE"},
-                    HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
-                    HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
-                    HelpCase{{"export", "--help"}, "Usage: ludra-lang export IN OUT.csv"},
-                    HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"}));
+        HelpCase{{"-h"}, "Usage: ludra-lang COMMAND [--help] OPERAND..."},
+        HelpCase{{"info", "--help"}, "Usage: ludra-lang info FILE"},
+        HelpCase{{"dump", "-h"}, "Usage: ludra-lang dump FILE"},
+        HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
+        HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
+        HelpCase{{"export", "--help"}, "Usage: ludra-lang export IN OUT.csv"},
+        HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"}));
 
 TEST(Usage, OperandsAfterDoubleDashAreFileNames)
 {

@@ -88,7 +88,8 @@ TEST(Sort, EqualNamesKeepTheirOrder)
 
 TEST(Sort, OneEntryOrNoneMovesNothing)
 {
-    for (const std::vector<const char16_t*>& rows : {std::vector<const char16_t*>{}, std::vector<const char16_t*>{u"|z|"}}) {
+    for (const std::vector<const char16_t*>& rows :
+        {std::vector<const char16_t*>{}, std::vector<const char16_t*>{u"|z|"}}) {
         xom::EntryTable table = tableOf(rows);
         const xom::EntryTable before = table;
         std::vector<int> positions;

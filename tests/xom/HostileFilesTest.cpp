@@ -55,7 +55,7 @@ TEST(HostileFiles, DataBankClaimingTwoHundredMillionEntries)
 {
     testsupport::RawFile file = testsupport::simpleFile({{QStringLiteral("n"), QStringLiteral("t")}});
     file.containers.back() = QByteArray("CTNR") + QByteArray(6, '\0') + testsupport::varintBytes((1u << 28) - 1)
-                             + QByteArray(4'000'000, '\x01');
+                           + QByteArray(4'000'000, '\x01');
     const auto result = xom::loadLanguageFile(file.bytes());
     ASSERT_TRUE(std::holds_alternative<xom::LoadError>(result));
     EXPECT_EQ(std::get<xom::LoadError>(result).kind, xom::LoadError::Kind::BadLanguageFile);

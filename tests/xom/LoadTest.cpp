@@ -108,15 +108,23 @@ const std::vector<QString> threeRows{
     QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("3|FE.World|World")};
 
 INSTANTIATE_TEST_SUITE_P(Load, LoadLayouts,
-    testing::Values(
-        LayoutCase{"strings 32 bytes after the type table", [](RawFile&) {}, threeRows},
+    testing::Values(LayoutCase{"strings 32 bytes after the type table", [](RawFile&) {}, threeRows},
         LayoutCase{"strings 16 bytes after the type table", [](RawFile& f) { f.chunksBeforeStrings = 1; }, threeRows},
         LayoutCase{"data bank in another order",
-            [](RawFile& f) { f.containers.back() = dataBankContainer({3, 1, 2}); },
-            {QStringLiteral("3|FE.World|World"), QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("2|FE.Help|help\r\nme")}},
-        LayoutCase{"entry 0 is an empty row", [](RawFile& f) { f.containers.back() = dataBankContainer({2, 0}); },
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({3, 1, 2});
+            },
+            {QStringLiteral("3|FE.World|World"), QStringLiteral("1|FE.Hello|Hello"),
+                QStringLiteral("2|FE.Help|help\r\nme")}},
+        LayoutCase{"entry 0 is an empty row",
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({2, 0});
+            },
             {QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("0||")}},
-        LayoutCase{"a resource listed twice", [](RawFile& f) { f.containers.back() = dataBankContainer({1, 1}); },
+        LayoutCase{"a resource listed twice",
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({1, 1});
+            },
             {QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("1|FE.Hello|Hello")}},
         LayoutCase{"extra bytes between containers",
             [](RawFile& f) {
@@ -144,8 +152,8 @@ INSTANTIATE_TEST_SUITE_P(Load, LoadLayouts,
                 f.strings[0] = utf8(QString::fromUtf16(u"\u65E5\u672C \U0001F600 \u0416"));
                 f.strings[1] = utf8(QString::fromUtf16(u"\u00A0\u0001x"));
             },
-            {QString::fromUtf16(u"1|\u00A0\u0001x|\u65E5\u672C \U0001F600 \u0416"), QStringLiteral("2|FE.Help|help\r\nme"),
-                QStringLiteral("3|FE.World|World")}},
+            {QString::fromUtf16(u"1|\u00A0\u0001x|\u65E5\u672C \U0001F600 \u0416"),
+                QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("3|FE.World|World")}},
         LayoutCase{"a string with a bad byte keeps the rest",
             [](RawFile& f) { f.strings[0] = QByteArray("Hel\x80lo"); },
             {QString::fromUtf16(u"1|FE.Hello|Hel\uFFFDlo"), QStringLiteral("2|FE.Help|help\r\nme"),

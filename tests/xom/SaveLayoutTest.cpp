@@ -115,7 +115,8 @@ TEST(SaveLayout, StringBytesInAnsiOrderOffsetsInListOrder)
 TEST(SaveLayout, PrefixLaidOutBeforeItsExtension)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("1", QStringLiteral("ab"), QStringLiteral("abc")), entry("2", QStringLiteral("a"), QString())};
+    entries.rows
+        = {entry("1", QStringLiteral("ab"), QStringLiteral("abc")), entry("2", QStringLiteral("a"), QString())};
     const StringTable table = stringTableOf(save(entries, QStringLiteral("b")).image);
     EXPECT_EQ(table.data, QByteArray("\0a\0ab\0abc\0b\0", 12));
 }
@@ -172,8 +173,8 @@ TEST(SaveLayout, SharedEmptyAndKeptStrings)
     EXPECT_EQ(saved.model.StringList.count(), 8);
     EXPECT_TRUE(saved.model.StringList.matchCase());
     const Containers c = containersOf(saved.image, 5);
-    EXPECT_EQ(c.textAndName,
-        (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1, 2}, {0, 2}, {2, 3}, {4, 5}, {6, 7}}));
+    EXPECT_EQ(
+        c.textAndName, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1, 2}, {0, 2}, {2, 3}, {4, 5}, {6, 7}}));
 }
 
 TEST(SaveLayout, NoEntries)
@@ -194,8 +195,8 @@ TEST(SaveLayout, ProgressPositionsOfEachPhase)
         entries.rows.push_back(entry(QByteArray::number(k).constData(), k % 2 ? "odd" : "even", "t"));
     const Saved saved = save(entries);
     ASSERT_EQ(saved.model.StringList.count(), 5);
-    EXPECT_EQ(saved.positions, (std::vector<int>{0, 2, 5, 8, 10, 12, 15, 18, 20, 25, 30, 35, 46, 52, 59, 65, 71, 78,
-                                   84, 91, 92, 94, 95, 96, 98, 99}));
+    EXPECT_EQ(saved.positions, (std::vector<int>{0, 2, 5, 8, 10, 12, 15, 18, 20, 25, 30, 35, 46, 52, 59, 65, 71, 78, 84,
+                                   91, 92, 94, 95, 96, 98, 99}));
 }
 
 TEST(SaveLayout, TypeTableOrderDecidesContainerOrder)
@@ -272,7 +273,7 @@ TEST_P(SaveNumberErrors, MissingNumberStopsAfterTheStringsWereRebuilt)
 
 INSTANTIATE_TEST_SUITE_P(SaveErrors, SaveNumberErrors,
     testing::Values(NumberCase{"a duplicate", {"1", "1", "3"}}, NumberCase{"out of range", {"1", "2", "4"}},
-        NumberCase{"leading zero", {"01", "2"}}, NumberCase{"spaces", {"1", " 2"}}, NumberCase{"not a number", {"1", "two"}},
-        NumberCase{"zero", {"0", "1"}}));
+        NumberCase{"leading zero", {"01", "2"}}, NumberCase{"spaces", {"1", " 2"}},
+        NumberCase{"not a number", {"1", "two"}}, NumberCase{"zero", {"0", "1"}}));
 
 } // namespace

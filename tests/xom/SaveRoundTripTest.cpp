@@ -101,13 +101,16 @@ TEST(SaveRoundTrip, ManyEqualImagesKeepTheQuicksortsOrder)
     for (int round = 0; round < 20; ++round) {
         xom::EntryTable entries = testsupport::randomEntries(random, 60, mix);
         for (xom::Entry& e : entries.rows) {
-            e.text = QString(3, QChar(static_cast<char16_t>(0x0416 + std::uniform_int_distribution<int>(0, 9)(random))));
-            e.name = QString(2, QChar(static_cast<char16_t>(0x4E00 + std::uniform_int_distribution<int>(0, 30)(random))));
+            e.text
+                = QString(3, QChar(static_cast<char16_t>(0x0416 + std::uniform_int_distribution<int>(0, 9)(random))));
+            e.name
+                = QString(2, QChar(static_cast<char16_t>(0x4E00 + std::uniform_int_distribution<int>(0, 30)(random))));
         }
         xom::LanguageModel fastModel = testsupport::modelForEntries(entries);
         xom::LanguageModel literalModel = testsupport::modelForEntries(entries);
         std::vector<int> positions;
-        EXPECT_EQ(xom::buildLanguageImage(entries, fastModel), literal::save(literal::gridOf(entries), literalModel, positions));
+        EXPECT_EQ(xom::buildLanguageImage(entries, fastModel),
+            literal::save(literal::gridOf(entries), literalModel, positions));
     }
 }
 

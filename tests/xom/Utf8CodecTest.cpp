@@ -40,12 +40,12 @@ TEST_P(EncodeAndDecode, WritesTheEditorsFormAndReadsItBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Utf8, EncodeAndDecode,
-    testing::Values(
-        CodecCase{"empty", QString(), QByteArray()},
+    testing::Values(CodecCase{"empty", QString(), QByteArray()},
         CodecCase{"ascii", QStringLiteral("FE.NewString"), QByteArray("FE.NewString")},
         CodecCase{"e acute", units({0x00E9}), bytes({0xC3, 0xA9})},
         CodecCase{"euro", units({0x20AC}), bytes({0xE2, 0x82, 0xAC})},
-        CodecCase{"emoji as two three-byte groups", units({0xD83D, 0xDE00}), bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80})},
+        CodecCase{
+            "emoji as two three-byte groups", units({0xD83D, 0xDE00}), bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80})},
         CodecCase{"lone high surrogate", units({0x41, 0xD800, 0x42}), bytes({0x41, 0xED, 0xA0, 0x80, 0x42})},
         CodecCase{"lone low surrogate", units({0xDFFF}), bytes({0xED, 0xBF, 0xBF})},
         CodecCase{"nul is one zero byte", units({0x41, 0x0000, 0x42}), bytes({0x41, 0x00, 0x42})},

@@ -31,9 +31,9 @@ TEST_P(VarintWriting, WritesAsManyBytesAsTheValueNeeds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Varint, VarintWriting,
-    testing::Values(WrittenCase{0, bytes({0x00})}, WrittenCase{127, bytes({0x7F})}, WrittenCase{128, bytes({0x80, 0x01})},
-        WrittenCase{300, bytes({0xAC, 0x02})}, WrittenCase{16384, bytes({0x80, 0x80, 0x01})},
-        WrittenCase{268435455, bytes({0xFF, 0xFF, 0xFF, 0x7F})},
+    testing::Values(WrittenCase{0, bytes({0x00})}, WrittenCase{127, bytes({0x7F})},
+        WrittenCase{128, bytes({0x80, 0x01})}, WrittenCase{300, bytes({0xAC, 0x02})},
+        WrittenCase{16384, bytes({0x80, 0x80, 0x01})}, WrittenCase{268435455, bytes({0xFF, 0xFF, 0xFF, 0x7F})},
         WrittenCase{268435456, bytes({0x80, 0x80, 0x80, 0x80, 0x01})},
         WrittenCase{0xFFFFFFFFu, bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x0F})}));
 
@@ -55,8 +55,7 @@ TEST_P(VarintReading, ReadsAtMostFourBytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Varint, VarintReading,
-    testing::Values(ReadCase{"one byte", bytes({0x05, 0x99}), 5, 1},
-        ReadCase{"two bytes", bytes({0xAC, 0x02}), 300, 2},
+    testing::Values(ReadCase{"one byte", bytes({0x05, 0x99}), 5, 1}, ReadCase{"two bytes", bytes({0xAC, 0x02}), 300, 2},
         ReadCase{"largest value", bytes({0xFF, 0xFF, 0xFF, 0x7F}), 268435455, 4},
         ReadCase{"the fourth byte ends it", bytes({0x80, 0x80, 0x80, 0x80, 0x01}), 0, 4},
         ReadCase{"fourth byte's top bit ignored", bytes({0x81, 0x80, 0x80, 0xFF}), 1 + (0x7F << 21), 4},

@@ -20,23 +20,21 @@ Commands allCommands()
 
 QString programUsage(const Commands& commands)
 {
-    QString usage = QStringLiteral(
-        "Usage: ludra-lang COMMAND [--help] OPERAND...\n"
-        "\n"
-        "Reads and writes language files (lang*.xom) with the Ludra Language\n"
-        "Editor's own load, save, sort and Add, so that the results are exactly\n"
-        "the editor's.\n"
-        "\n"
-        "Commands:\n");
+    QString usage = QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+                                   "\n"
+                                   "Reads and writes language files (lang*.xom) with the Ludra Language\n"
+                                   "Editor's own load, save, sort and Add, so that the results are exactly\n"
+                                   "the editor's.\n"
+                                   "\n"
+                                   "Commands:\n");
     for (const auto& command : commands) {
         const QString call = command.name + u' ' + command.operands.join(u' ');
         usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
     }
-    usage += QStringLiteral(
-        "\n"
-        "Run 'ludra-lang COMMAND --help' for one command's details.\n"
-        "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
-        "written then), 2 a usage error.\n");
+    usage += QStringLiteral("\n"
+                            "Run 'ludra-lang COMMAND --help' for one command's details.\n"
+                            "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
+                            "written then), 2 a usage error.\n");
     return usage;
 }
 
@@ -92,7 +90,7 @@ int runCommand(const Command& command, const QStringList& arguments)
                               .arg(expected)
                               .arg(expected == 1 ? QString() : QStringLiteral("s"))
                               .arg(operands.size()),
-                          shortUsage);
+            shortUsage);
     }
     command.run(operands);
     return ExitSuccess;

@@ -57,7 +57,7 @@ void applyCsvEdits(CsvReader& csv, xom::EntryTable& entries, xom::LanguageModel&
     while (const std::optional<CsvRecord> record = csv.next()) {
         if (record->fields.size() != 3) {
             throw CsvError(record->line,
-                           QStringLiteral("expected 3 fields (number,name,text), found %1").arg(record->fields.size()));
+                QStringLiteral("expected 3 fields (number,name,text), found %1").arg(record->fields.size()));
         }
         const QString& number = record->fields[0];
         const QString& name = record->fields[1];

@@ -20,8 +20,7 @@ CsvReader::CsvReader(const QByteArrayView bytes)
 
 std::optional<CsvRecord> CsvReader::next()
 {
-    while (skipLineEnd()) {
-    }
+    while (skipLineEnd()) { }
     if (atEnd())
         return std::nullopt;
     CsvRecord record{m_line, {}};

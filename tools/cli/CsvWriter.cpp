@@ -27,7 +27,8 @@ void appendField(const QString& cell, QByteArray& out)
 
 QByteArray csvOfEntries(const xom::EntryTable& entries)
 {
-    QByteArray out("\xEF\xBB\xBF" "number,name,text\r\n");
+    QByteArray out("\xEF\xBB\xBF"
+                   "number,name,text\r\n");
     for (const xom::Entry& entry : entries.rows) {
         appendField(entry.number, out);
         out += ',';

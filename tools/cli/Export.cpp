@@ -18,19 +18,17 @@ void runExport(const QStringList& operands)
 // export IN OUT.csv: the entries of IN as CSV (see csvOfEntries).
 Command exportCommand()
 {
-    return Command{QStringLiteral("export"),
-        {QStringLiteral("IN"), QStringLiteral("OUT.csv")},
+    return Command{QStringLiteral("export"), {QStringLiteral("IN"), QStringLiteral("OUT.csv")},
         QStringLiteral("the entries as CSV: number,name,text"),
-        QStringLiteral(
-        "Writes the entries of IN to OUT.csv in grid order: the header line\n"
-        "\"number,name,text\", then one record per entry. UTF-8 with a byte-order\n"
-        "mark, CR LF after every record, RFC 4180 quoting: a field holding a\n"
-        "comma, a quote or a line break is quoted and its quotes doubled; line\n"
-        "breaks stay inside the quotes as they are. A lone surrogate is written\n"
-        "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
-        "atomically.\n"
-        "\n"
-        "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
+        QStringLiteral("Writes the entries of IN to OUT.csv in grid order: the header line\n"
+                       "\"number,name,text\", then one record per entry. UTF-8 with a byte-order\n"
+                       "mark, CR LF after every record, RFC 4180 quoting: a field holding a\n"
+                       "comma, a quote or a line break is quoted and its quotes doubled; line\n"
+                       "breaks stay inside the quotes as they are. A lone surrogate is written\n"
+                       "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
+                       "atomically.\n"
+                       "\n"
+                       "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
         runExport};
 }
 

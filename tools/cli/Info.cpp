@@ -35,8 +35,8 @@ void runInfo(const QStringList& operands)
     for (std::size_t t = 0; t < model.TypeTable.size(); ++t) {
         const xom::XTypeCont& type = model.TypeTable[t];
         out += "  " + QByteArray::number(t).leftJustified(2) + ' ' + shownTypeName(type.name).leftJustified(25) + ' '
-               + QByteArray::number(type.instanceCount).rightJustified(9) + "  "
-               + QByteArray::number(static_cast<int>(type.kind)) + '\n';
+             + QByteArray::number(type.instanceCount).rightJustified(9) + "  "
+             + QByteArray::number(static_cast<int>(type.kind)) + '\n';
     }
     const bool hasStringResources
         = model.StringResourceType >= 0 && model.StringResourceType < static_cast<int>(model.TypeTable.size());
@@ -54,18 +54,16 @@ void runInfo(const QStringList& operands)
 // entries.
 Command infoCommand()
 {
-    return Command{QStringLiteral("info"),
-        {QStringLiteral("FILE")},
+    return Command{QStringLiteral("info"), {QStringLiteral("FILE")},
         QStringLiteral("the type table and the counts of entries and strings"),
-        QStringLiteral(
-        "Shows the type table of FILE, one type a line: its index, name, instance\n"
-        "count and kind (1 XContainer, 2 XResourceDetails, 3 XDataBank,\n"
-        "4 XStringResourceDetails, 0 any other name); then the number of strings\n"
-        "in the string table (the empty string at index 0 included), the number\n"
-        "of string resources its XStringResourceDetails type declares, and the\n"
-        "number of entries in its data bank.\n"
-        "\n"
-        "Example: ludra-lang info samples/lang_sample.xom\n"),
+        QStringLiteral("Shows the type table of FILE, one type a line: its index, name, instance\n"
+                       "count and kind (1 XContainer, 2 XResourceDetails, 3 XDataBank,\n"
+                       "4 XStringResourceDetails, 0 any other name); then the number of strings\n"
+                       "in the string table (the empty string at index 0 included), the number\n"
+                       "of string resources its XStringResourceDetails type declares, and the\n"
+                       "number of entries in its data bank.\n"
+                       "\n"
+                       "Example: ludra-lang info samples/lang_sample.xom\n"),
         runInfo};
 }
 

@@ -13,8 +13,8 @@ void appendEscaped(const char16_t unit, QByteArray& out)
     } else if (unit >= 0x20 && unit <= 0x7E) {
         out += static_cast<char>(unit);
     } else {
-        const char escape[] = {'\\', 'u', Hex[(unit >> 12) & 0xF], Hex[(unit >> 8) & 0xF], Hex[(unit >> 4) & 0xF],
-                               Hex[unit & 0xF]};
+        const char escape[]
+            = {'\\', 'u', Hex[(unit >> 12) & 0xF], Hex[(unit >> 8) & 0xF], Hex[(unit >> 4) & 0xF], Hex[unit & 0xF]};
         out.append(escape, sizeof escape);
     }
 }

@@ -19,15 +19,13 @@ void runResave(const QStringList& operands)
 // resave IN OUT: IN loaded and saved to OUT as the editor's Save does.
 Command resaveCommand()
 {
-    return Command{QStringLiteral("resave"),
-        {QStringLiteral("IN"), QStringLiteral("OUT")},
+    return Command{QStringLiteral("resave"), {QStringLiteral("IN"), QStringLiteral("OUT")},
         QStringLiteral("load IN, save OUT as the editor's Save does"),
-        QStringLiteral(
-        "Loads IN and saves it to OUT exactly as the editor's Save does when\n"
-        "nothing was changed: the same bytes. OUT is replaced atomically and may\n"
-        "be IN.\n"
-        "\n"
-        "Example: ludra-lang resave lang_en.xom lang_en.resaved.xom\n"),
+        QStringLiteral("Loads IN and saves it to OUT exactly as the editor's Save does when\n"
+                       "nothing was changed: the same bytes. OUT is replaced atomically and may\n"
+                       "be IN.\n"
+                       "\n"
+                       "Example: ludra-lang resave lang_en.xom lang_en.resaved.xom\n"),
         runResave};
 }
 

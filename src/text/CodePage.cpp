@@ -21,6 +21,28 @@ constexpr char16_t InvalidPair = 0xFFFF;
 constexpr char16_t Replacement = 0xFFFD;
 constexpr unsigned char DefaultChar = '?';
 
+// Walks text as an image is made of it: a unit below 0x80 stands for itself,
+// a surrogate pair or a lone surrogate is one default character, and every
+// other unit goes to its table entry.
+template <typename Ascii, typename Default, typename Other>
+void walkImageCharacters(const QStringView text, Ascii&& ascii, Default&& defaultCharacter, Other&& other)
+{
+    const char16_t* const units = text.utf16();
+    const qsizetype count = text.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t unit = units[i];
+        if (unit < 0x80) {
+            ascii(unit);
+        } else if (QChar::isSurrogate(unit)) {
+            if (QChar::isHighSurrogate(unit) && i + 1 < count && QChar::isLowSurrogate(units[i + 1]))
+                ++i;
+            defaultCharacter();
+        } else {
+            other(unit);
+        }
+    }
+}
+
 struct CodePageConverter {
     int number;
     const char* icuName;
@@ -221,25 +243,15 @@ void CodePage::appendImage(const QStringView text, QByteArray& out)
     out.resize(start + text.size() * maxBytesPerUnit());
     char* const begin = out.data();
     char* next = begin + start;
-    const char16_t* const units = text.utf16();
-    const qsizetype count = text.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x80) {
-            *next++ = static_cast<char>(unit);
-            continue;
-        }
-        if (QChar::isSurrogate(unit)) {
-            if (QChar::isHighSurrogate(unit) && i + 1 < count && QChar::isLowSurrogate(units[i + 1]))
-                ++i;
-            *next++ = static_cast<char>(DefaultChar);
-            continue;
-        }
-        const std::uint32_t entry = unitEntry(unit);
-        *next++ = static_cast<char>(entry & 0xFF);
-        if (const std::uint32_t second = (entry >> 8) & 0xFF; second != 0)
-            *next++ = static_cast<char>(second);
-    }
+    walkImageCharacters(
+        text, [&](const char16_t ascii) { *next++ = static_cast<char>(ascii); },
+        [&] { *next++ = static_cast<char>(DefaultChar); },
+        [&](const char16_t unit) {
+            const std::uint32_t entry = unitEntry(unit);
+            *next++ = static_cast<char>(entry & 0xFF);
+            if (const std::uint32_t second = (entry >> 8) & 0xFF; second != 0)
+                *next++ = static_cast<char>(second);
+        });
     out.resize(next - begin);
 }
 
@@ -273,23 +285,10 @@ qsizetype CodePage::decode(const QByteArrayView image, char16_t* const out)
 
 qsizetype CodePage::roundTrip(const QStringView text, char16_t* const out)
 {
-    const char16_t* const units = text.utf16();
-    const qsizetype count = text.size();
     char16_t* next = out;
-    for (qsizetype i = 0; i < count; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x80) {
-            *next++ = unit;
-            continue;
-        }
-        if (QChar::isSurrogate(unit)) {
-            if (QChar::isHighSurrogate(unit) && i + 1 < count && QChar::isLowSurrogate(units[i + 1]))
-                ++i;
-            *next++ = DefaultChar;
-            continue;
-        }
-        *next++ = static_cast<char16_t>(unitEntry(unit) >> 16);
-    }
+    walkImageCharacters(
+        text, [&](const char16_t ascii) { *next++ = ascii; }, [&] { *next++ = DefaultChar; },
+        [&](const char16_t unit) { *next++ = static_cast<char16_t>(unitEntry(unit) >> 16); });
     return next - out;
 }
 

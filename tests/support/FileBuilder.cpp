@@ -82,6 +82,14 @@ QByteArray RawFile::bytes() const
     return out;
 }
 
+QByteArray bytes(const std::initializer_list<unsigned char> values)
+{
+    QByteArray out;
+    for (const unsigned char value : values)
+        out += static_cast<char>(value);
+    return out;
+}
+
 QByteArray varintBytes(std::uint32_t value)
 {
     QByteArray out;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct RawFile {
 [[nodiscard]] QByteArray stringResourceContainer(std::uint32_t textIndex, std::uint32_t nameIndex);
 [[nodiscard]] QByteArray dataBankContainer(const std::vector<std::uint32_t>& entries);
 [[nodiscard]] QByteArray varintBytes(std::uint32_t value);
+// The bytes written out one by one: bytes({0xC3, 0xA9}).
+[[nodiscard]] QByteArray bytes(std::initializer_list<unsigned char> values);
 // The editor's own UTF-8 form (surrogates one by one).
 [[nodiscard]] QByteArray utf8(const QString& text);
 

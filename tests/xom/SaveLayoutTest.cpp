@@ -47,13 +47,7 @@ StringTable stringTableOf(const QByteArray& image)
     return table;
 }
 
-QByteArray bytes(std::initializer_list<unsigned char> values)
-{
-    QByteArray b;
-    for (const unsigned char v : values)
-        b += static_cast<char>(v);
-    return b;
-}
+using testsupport::bytes;
 
 struct Saved {
     QByteArray image;

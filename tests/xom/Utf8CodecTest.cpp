@@ -1,5 +1,7 @@
 #include "xom/Utf8Codec.h"
 
+#include "support/FileBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -15,13 +17,7 @@ QString units(std::initializer_list<char16_t> codeUnits)
     return s;
 }
 
-QByteArray bytes(std::initializer_list<unsigned char> values)
-{
-    QByteArray b;
-    for (const unsigned char v : values)
-        b += static_cast<char>(v);
-    return b;
-}
+using testsupport::bytes;
 
 struct CodecCase {
     const char* what;

@@ -1,18 +1,14 @@
 #include "xom/Varint.h"
 
+#include "support/FileBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 
 namespace {
 
-QByteArray bytes(std::initializer_list<unsigned char> values)
-{
-    QByteArray b;
-    for (const unsigned char v : values)
-        b += static_cast<char>(v);
-    return b;
-}
+using testsupport::bytes;
 
 struct WrittenCase {
     std::uint32_t value;

@@ -1,14 +1,6 @@
 #include "cli/Command.h"
 
-#include <utility>
-
 namespace cli {
-
-CommandError::CommandError(QString message)
-    : m_message(std::move(message))
-    , m_utf8(m_message.toUtf8())
-{
-}
 
 QString Command::usageLine() const
 {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "text/EditorError.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-#include <exception>
 
 namespace cli {
 
@@ -18,17 +18,11 @@ enum ExitStatus : int {
 inline constexpr auto ProgramName = "ludra-lang";
 
 // A file that cannot be read or saved, or a CSV that is refused. The command
-// stops where it is raised, before anything is written.
-class CommandError : public std::exception {
+// stops where it is raised, before anything is written, as an editor error
+// ends an operation.
+class CommandError : public text::EditorError {
 public:
-    explicit CommandError(QString message);
-
-    [[nodiscard]] const QString& message() const noexcept { return m_message; }
-    [[nodiscard]] const char* what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
+    using EditorError::EditorError;
 };
 
 // One command of the program. The command line checks the options and the

@@ -121,8 +121,6 @@ int runCommandLine(const QStringList& arguments)
     // editor's error box ends an operation.
     try {
         return dispatch(arguments);
-    } catch (const CommandError& error) {
-        writeErr(QStringLiteral("%1: %2\n").arg(QLatin1StringView(ProgramName), error.message()));
     } catch (const text::EditorError& error) {
         writeErr(QStringLiteral("%1: %2\n").arg(QLatin1StringView(ProgramName), error.message()));
     } catch (const std::exception& error) {

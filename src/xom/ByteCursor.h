@@ -26,13 +26,6 @@ public:
     [[nodiscard]] bool atEnd() const noexcept { return remaining() == 0; }
     void seek(qsizetype position) noexcept { m_position = position; }
 
-    [[nodiscard]] std::optional<std::uint8_t> readByte() noexcept
-    {
-        if (remaining() < 1)
-            return std::nullopt;
-        return static_cast<std::uint8_t>(m_bytes[m_position++]);
-    }
-
     [[nodiscard]] std::optional<std::uint8_t> peekByte(qsizetype ahead = 0) const noexcept
     {
         if (ahead < 0 || remaining() <= ahead)
@@ -61,8 +54,6 @@ public:
         m_position += count;
         return view;
     }
-
-    [[nodiscard]] QByteArrayView bytes() const noexcept { return m_bytes; }
 
 private:
     QByteArrayView m_bytes;

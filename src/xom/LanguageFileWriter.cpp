@@ -1,5 +1,6 @@
 #include "xom/LanguageFileWriter.h"
 
+#include "xom/ArenaKey.h"
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
 #include "xom/ProgressPosition.h"
@@ -164,61 +165,19 @@ RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, co
     return result;
 }
 
-// The first sixteen bytes of an image, big-endian in two words and padded
-// with zeros, so that most comparisons never reach the arena. A shorter image
-// padded with zeros never orders wrongly against a longer one: a real zero
-// byte only ties, and ties go to the whole images.
-struct ImagePrefix {
-    std::uint64_t high = 0;
-    std::uint64_t low = 0;
-
-    ImagePrefix(const unsigned char* bytes, const std::uint32_t length)
-    {
-        for (std::uint32_t b = 0; b < 16; ++b) {
-            const std::uint64_t byte = b < length ? bytes[b] : 0u;
-            (b < 8 ? high : low) = ((b < 8 ? high : low) << 8) | byte;
-        }
-    }
-
-    [[nodiscard]] int compare(const ImagePrefix& other) const noexcept
-    {
-        if (high != other.high)
-            return high < other.high ? -1 : 1;
-        if (low != other.low)
-            return low < other.low ? -1 : 1;
-        return 0;
-    }
-};
-
-// One string of the sorted copy: its ANSI image in the arena, the image's
-// prefix beside it, and the string's index in the list.
-struct SortItem {
-    ImagePrefix prefix;
-    std::uint32_t offset;
-    std::uint32_t length;
-    std::int32_t listIndex;
-};
-
-// The list indices 1 .. count - 1 in the order the list's quicksort leaves
-// them when it compares ANSI images bytewise.
-std::vector<SortItem> sortByAnsiImage(const RebuiltStrings& rebuilt)
+// The list indices 1 .. count - 1 (as the keys' indices) in the order the
+// list's quicksort leaves them when it compares ANSI images bytewise.
+std::vector<ArenaKey> sortByAnsiImage(const RebuiltStrings& rebuilt)
 {
     const auto* const bytes = reinterpret_cast<const unsigned char*>(rebuilt.images.constData());
-    std::vector<SortItem> items;
+    std::vector<ArenaKey> items;
     items.reserve(rebuilt.strings.size());
     for (std::size_t k = 1; k < rebuilt.strings.size(); ++k) {
         const std::uint32_t offset = rebuilt.imageEnds[k - 1];
-        const std::uint32_t length = rebuilt.imageEnds[k] - offset;
-        items.push_back(SortItem{ImagePrefix(bytes + offset, length), offset, length, static_cast<std::int32_t>(k)});
+        items.emplace_back(bytes, offset, rebuilt.imageEnds[k] - offset, static_cast<std::int32_t>(k));
     }
     const auto compare = [&](const int i, const int j) {
-        const SortItem& a = items[static_cast<std::size_t>(i)];
-        const SortItem& b = items[static_cast<std::size_t>(j)];
-        const int byPrefix = a.prefix.compare(b.prefix);
-        if (byPrefix != 0)
-            return byPrefix;
-        return text::CompareAnsiOrdinal(
-            QByteArrayView(bytes + a.offset, a.length), QByteArrayView(bytes + b.offset, b.length));
+        return items[static_cast<std::size_t>(i)].compare(items[static_cast<std::size_t>(j)], bytes);
     };
     const auto swap = [&](const int i, const int j) {
         std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
@@ -366,11 +325,11 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     // then written in list order, reading the strings one after another.
     std::vector<std::uint32_t> dataOffsets(strings.size(), 0);
     {
-        const std::vector<SortItem> sorted = sortByAnsiImage(rebuilt);
+        const std::vector<ArenaKey> sorted = sortByAnsiImage(rebuilt);
         const auto sortedCount = static_cast<qint64>(sorted.size());
         qsizetype running = 1;
         for (qint64 i = 0; i < sortedCount; ++i) {
-            const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)].listIndex);
+            const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)].index);
             dataOffsets[slot] = static_cast<std::uint32_t>(running);
             running += utf8Lengths[slot] + 1;
             progress.step(i, sortedCount, 20, 20);

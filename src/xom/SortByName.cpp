@@ -1,12 +1,11 @@
 #include "xom/EntryOperations.h"
 
+#include "xom/ArenaKey.h"
 #include "xom/ProgressPosition.h"
 
 #include "text/AnsiImage.h"
 
 #include <algorithm>
-#include <cstring>
-#include <numeric>
 
 namespace xom {
 
@@ -15,19 +14,6 @@ int sortProgressPosition(const int k, const int gridRowCount) noexcept
     // The grid holds two scratch rows while it sorts: the divisor is R + 2.
     return nearestPosition(static_cast<double>(k) / (static_cast<double>(gridRowCount) + 2.0) * 100.0);
 }
-
-namespace {
-
-// A row's sort key in the arena, its first eight bytes kept big-endian
-// beside it so that most comparisons never touch the arena.
-struct KeyedRow {
-    std::uint64_t prefix;
-    std::uint32_t offset;
-    std::uint32_t length;
-    std::int32_t row;
-};
-
-} // namespace
 
 void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
 {
@@ -39,13 +25,12 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
     // strictly greater: a stable sort by CompareAnsiText of the names' ANSI
     // images, which comparing their collation keys reproduces.
     QByteArray arena;
-    std::vector<KeyedRow> keyed;
-    keyed.reserve(table.rows.size());
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
+    spans.reserve(table.rows.size());
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         const qsizetype start = arena.size();
         arena += text::ansiTextSortKey(table.rows[row].name);
-        keyed.push_back(KeyedRow{0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start),
-            static_cast<std::int32_t>(row)});
+        spans.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start));
         // Straight insertion sets the bar after inserting each of the grid
         // rows 2 .. R - 1. The positions do not depend on the names, so they
         // are reported in that order while the keys, the bulk of the work,
@@ -55,24 +40,17 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
             progress(sortProgressPosition(k, gridRows));
     }
     const auto* const bytes = reinterpret_cast<const unsigned char*>(arena.constData());
-    for (KeyedRow& key : keyed) {
-        std::uint64_t prefix = 0;
-        for (std::uint32_t b = 0; b < 8; ++b)
-            prefix = (prefix << 8) | (b < key.length ? bytes[key.offset + b] : 0u);
-        key.prefix = prefix;
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [bytes](const KeyedRow& a, const KeyedRow& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        const std::uint32_t common = std::min(a.length, b.length);
-        const int c = std::memcmp(bytes + a.offset, bytes + b.offset, common);
-        return c != 0 ? c < 0 : a.length < b.length;
-    });
+    std::vector<ArenaKey> keyed;
+    keyed.reserve(spans.size());
+    for (std::size_t row = 0; row < spans.size(); ++row)
+        keyed.emplace_back(bytes, spans[row].first, spans[row].second, static_cast<std::int32_t>(row));
+    std::stable_sort(
+        keyed.begin(), keyed.end(), [bytes](const ArenaKey& a, const ArenaKey& b) { return a.compare(b, bytes) < 0; });
 
     std::vector<Entry> sorted;
     sorted.reserve(table.rows.size());
-    for (const KeyedRow& key : keyed)
-        sorted.push_back(std::move(table.rows[static_cast<std::size_t>(key.row)]));
+    for (const ArenaKey& key : keyed)
+        sorted.push_back(std::move(table.rows[static_cast<std::size_t>(key.index)]));
     table.rows = std::move(sorted);
 }
 

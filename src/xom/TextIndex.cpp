@@ -26,18 +26,6 @@ TextIndex::TextIndex(const std::size_t expectedTexts)
 {
 }
 
-int TextIndex::find(const QStringView text, const std::vector<QString>& texts) const
-{
-    const std::uint32_t hash = hashOf(text);
-    for (std::size_t i = probeStart(hash);; i = (i + 1) & m_mask) {
-        const Slot& slot = m_slots[i];
-        if (slot.position < 0)
-            return -1;
-        if (slot.hash == hash && texts[static_cast<std::size_t>(slot.position)] == text)
-            return slot.position;
-    }
-}
-
 int TextIndex::addIfAbsent(const QString& text, const std::uint32_t hash, std::vector<QString>& texts)
 {
     std::size_t i = probeStart(hash);

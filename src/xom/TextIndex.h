@@ -17,8 +17,6 @@ class TextIndex {
 public:
     explicit TextIndex(std::size_t expectedTexts = 0);
 
-    // The position under which text was first added, or -1.
-    [[nodiscard]] int find(QStringView text, const std::vector<QString>& texts) const;
     // Gives the first position of text among texts; when there is none,
     // appends text to texts and gives its new position.
     int addIfAbsent(const QString& text, std::vector<QString>& texts) { return addIfAbsent(text, hashOf(text), texts); }

@@ -117,6 +117,14 @@ QLineEdit* Editor::searchBox() const
     return window.findChild<QLineEdit*>(QStringLiteral("Edit1"));
 }
 
+ProgressRecorder::ProgressRecorder(QProgressBar& bar)
+{
+    QObject::connect(&bar, &QProgressBar::valueChanged, &bar, [this, &bar](const int position) {
+        positions.append(position);
+        alwaysVisible = alwaysVisible && bar.isVisible();
+    });
+}
+
 QProgressBar* Editor::progressBar() const
 {
     return window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));

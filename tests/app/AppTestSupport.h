@@ -5,6 +5,7 @@
 #include "app/MessageBoxes.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -94,6 +95,16 @@ public:
     // event (the second press), release.
     void doubleClickCell(int gridRow, int column);
     [[nodiscard]] QPoint cellCentre(int gridRow, int column) const;
+};
+
+// Every position a progress bar is set to while the recorder lives, and
+// whether the bar was visible at each of them.
+class ProgressRecorder {
+public:
+    explicit ProgressRecorder(QProgressBar& bar);
+
+    QList<int> positions;
+    bool alwaysVisible = true;
 };
 
 // Runs action once the dialog's modal loop is running, so that the test can

@@ -179,20 +179,15 @@ void GridTest::sortMovesTheProgressBarAndKeepsTheCurrentCell()
     editor.clickCell(4, 2);
     const QString countPanel = editor.countPanel();
     QProgressBar* const bar = editor.progressBar();
-    QList<int> positions;
-    bool alwaysVisible = true;
-    connect(bar, &QProgressBar::valueChanged, bar, [&](int position) {
-        positions.append(position);
-        alwaysVisible = alwaysVisible && bar->isVisible();
-    });
+    const apptest::ProgressRecorder recorded(*bar);
     const Announcements announced(editor.table()->model());
 
     editor.click("Sort");
 
     QCOMPARE(editor.rows(), (QStringList{"|2|A|2", "|3|a|3", "|1|b|1", "|4|B|4"}));
     // R = 5 rows: positions k / 7 * 100 for k = 2, 3, 4, after the start at 0.
-    QCOMPARE(positions, (QList<int>{0, 29, 43, 57}));
-    QVERIFY(alwaysVisible);
+    QCOMPARE(recorded.positions, (QList<int>{0, 29, 43, 57}));
+    QVERIFY(recorded.alwaysVisible);
     QVERIFY(!bar->isVisible());
     QCOMPARE(announced.layoutChanges.count(), 1);
     QCOMPARE(announced.resets.count(), 0);

@@ -422,19 +422,14 @@ void WindowTest::saveMovesTheProgressBar()
     Editor editor;
     editor.openEntries(ThreeEntries);
     QProgressBar* const bar = editor.progressBar();
-    QList<int> positions;
-    bool alwaysVisible = true;
-    connect(bar, &QProgressBar::valueChanged, bar, [&](int position) {
-        positions.append(position);
-        alwaysVisible = alwaysVisible && bar->isVisible();
-    });
+    const apptest::ProgressRecorder recorded(*bar);
     editor.save(editor.pathIn(QStringLiteral("progress.xom")));
 
     QVERIFY2(editor.boxes->errorTexts.isEmpty(), qPrintable(editor.boxes->errorTexts.join(QLatin1Char('\n'))));
-    QVERIFY(!positions.isEmpty());
-    QCOMPARE(positions.back(), 100);
-    QVERIFY(std::is_sorted(positions.begin(), positions.end()));
-    QVERIFY(alwaysVisible);
+    QVERIFY(!recorded.positions.isEmpty());
+    QCOMPARE(recorded.positions.back(), 100);
+    QVERIFY(std::is_sorted(recorded.positions.begin(), recorded.positions.end()));
+    QVERIFY(recorded.alwaysVisible);
     QVERIFY(!bar->isVisible());
 }
 

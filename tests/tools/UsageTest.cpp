@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(Tools, Help,
         HelpCase{{"dump", "-h"}, "Usage: ludra-lang dump FILE"},
         HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
         HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
-        HelpCase{{"export", "--help"}, "Usage: ludra-lang export IN OUT.csv"},
+        HelpCase{{"export", "--help"}, "Usage: ludra-lang export [--reference REF] IN OUT.csv"},
+        HelpCase{{"check", "--help"}, "Usage: ludra-lang check --reference REF [--json] FILE"},
         HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"}));
 
 TEST(Usage, OperandsAfterDoubleDashAreFileNames)

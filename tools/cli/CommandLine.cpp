@@ -15,7 +15,8 @@ using Commands = std::vector<Command>;
 
 Commands allCommands()
 {
-    return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand()};
+    return {
+        infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(), checkCommand()};
 }
 
 QString programUsage(const Commands& commands)
@@ -28,13 +29,12 @@ QString programUsage(const Commands& commands)
                                    "\n"
                                    "Commands:\n");
     for (const auto& command : commands) {
-        const QString call = command.name + u' ' + command.operands.join(u' ');
-        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
+        usage += QStringLiteral("  %1 %2\n").arg(command.synopsis().leftJustified(29), command.summary);
     }
     usage += QStringLiteral("\n"
                             "Run 'ludra-lang COMMAND --help' for one command's details.\n"
                             "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
-                            "written then), 2 a usage error.\n");
+                            "written then), 2 a usage error; check: 3 when some entry fails a check.\n");
     return usage;
 }
 
@@ -65,13 +65,27 @@ int usageError(const QString& problem, const QString& usage)
     return ExitUsageError;
 }
 
+// The option of command that argument names, as "--name" or "--name=value";
+// nullptr when it takes none of that name.
+const CommandOption* optionNamed(const Command& command, const QString& argument)
+{
+    const QString name = argument.section(u'=', 0, 0);
+    for (const CommandOption& option : command.options) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
 int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
         = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
     QStringList operands;
+    OptionValues options;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
             operands += argument;
         } else if (argument == u"--") {
@@ -79,6 +93,22 @@ int runCommand(const Command& command, const QStringList& arguments)
         } else if (isHelpOption(argument)) {
             writeOut(command.help().toUtf8());
             return ExitSuccess;
+        } else if (const CommandOption* const option = optionNamed(command, argument)) {
+            if (options.contains(option->name))
+                return usageError(QStringLiteral("option '%1' given twice").arg(option->name), shortUsage);
+            const qsizetype equals = argument.indexOf(u'=');
+            if (option->valueName.isEmpty()) {
+                if (equals >= 0)
+                    return usageError(QStringLiteral("option '%1' takes no value").arg(option->name), shortUsage);
+                options.insert(option->name, QString());
+            } else if (equals >= 0) {
+                options.insert(option->name, argument.sliced(equals + 1));
+            } else if (i + 1 < arguments.size()) {
+                options.insert(option->name, arguments[++i]);
+            } else {
+                return usageError(
+                    QStringLiteral("option '%1' needs %2").arg(option->name, option->valueName), shortUsage);
+            }
         } else {
             return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
         }
@@ -92,6 +122,13 @@ int runCommand(const Command& command, const QStringList& arguments)
                               .arg(operands.size()),
             shortUsage);
     }
+    for (const CommandOption& option : command.options) {
+        if (option.required && !options.contains(option.name))
+            return usageError(
+                QStringLiteral("%1 needs %2 %3").arg(command.name, option.name, option.valueName), shortUsage);
+    }
+    if (command.runWithOptions)
+        return command.runWithOptions(operands, options);
     command.run(operands);
     return ExitSuccess;
 }

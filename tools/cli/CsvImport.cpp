@@ -50,14 +50,23 @@ void applyCsvEdits(CsvReader& csv, xom::EntryTable& entries, xom::LanguageModel&
     const std::optional<CsvRecord> header = csv.next();
     if (!header)
         throw CsvError(1, missingHeader);
-    if (!std::equal(header->fields.begin(), header->fields.end(), headerFields().begin(), headerFields().end()))
+    // export --reference adds a fourth column of reference texts, which
+    // belong to the reference file and are ignored here.
+    const bool withReference = header->fields.size() == 4 && header->fields[3] == u"reference";
+    const auto fieldsEnd = withReference ? header->fields.begin() + 3 : header->fields.end();
+    if (!std::equal(header->fields.begin(), fieldsEnd, headerFields().begin(), headerFields().end()))
         throw CsvError(header->line, missingHeader);
+    const std::size_t fieldCount = header->fields.size();
+    const QString fieldNames
+        = withReference ? QStringLiteral("number,name,text,reference") : QStringLiteral("number,name,text");
 
     RowsByNumber rows(entries);
     while (const std::optional<CsvRecord> record = csv.next()) {
-        if (record->fields.size() != 3) {
-            throw CsvError(record->line,
-                QStringLiteral("expected 3 fields (number,name,text), found %1").arg(record->fields.size()));
+        if (record->fields.size() != fieldCount) {
+            throw CsvError(record->line, QStringLiteral("expected %1 fields (%2), found %3")
+                                             .arg(fieldCount)
+                                             .arg(fieldNames)
+                                             .arg(record->fields.size()));
         }
         const QString& number = record->fields[0];
         const QString& name = record->fields[1];

@@ -9,7 +9,8 @@ namespace cli {
 
 // Applies an edit CSV to a loaded file's entries record by record, as a
 // user would by hand in the editor. The first record must be the header
-// "number,name,text"; every other record has three fields. A number
+// "number,name,text", or "number,name,text,reference" whose reference
+// column is ignored; every other record has as many fields as the header. A number
 // replaces the name and the text of the first entry whose number cell is
 // exactly that text; an empty number adds the name and text as a new last
 // entry exactly as Add does (the model counts it, and it takes the next

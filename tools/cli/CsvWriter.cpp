@@ -25,16 +25,22 @@ void appendField(const QString& cell, QByteArray& out)
 
 } // namespace
 
-QByteArray csvOfEntries(const xom::EntryTable& entries)
+QByteArray csvOfEntries(const xom::EntryTable& entries, const xom::TranslationReview* reference)
 {
     QByteArray out("\xEF\xBB\xBF"
-                   "number,name,text\r\n");
+                   "number,name,text");
+    out += reference ? ",reference\r\n" : "\r\n";
     for (const xom::Entry& entry : entries.rows) {
         appendField(entry.number, out);
         out += ',';
         appendField(entry.name, out);
         out += ',';
         appendField(entry.text, out);
+        if (reference) {
+            out += ',';
+            if (const QString* const referenceText = reference->referenceTextOf(entry.name))
+                appendField(*referenceText, out);
+        }
         out += "\r\n";
     }
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xom/EntryTable.h"
+#include "xom/TranslationReview.h"
 
 #include <QByteArray>
 
@@ -11,6 +12,9 @@ namespace cli {
 // one record per entry, CR LF after every record. A field is quoted (its
 // quotes doubled) when it holds a comma, a quote, a CR or an LF; a text's
 // line breaks stay inside the quotes as they are.
-[[nodiscard]] QByteArray csvOfEntries(const xom::EntryTable& entries);
+// With a reference, a fourth column "reference" holds each entry's reference
+// text (empty for an entry without one).
+[[nodiscard]] QByteArray csvOfEntries(
+    const xom::EntryTable& entries, const xom::TranslationReview* reference = nullptr);
 
 } // namespace cli

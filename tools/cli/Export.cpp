@@ -7,10 +7,18 @@ namespace cli {
 
 namespace {
 
-void runExport(const QStringList& operands)
+const QString ReferenceOption = QStringLiteral("--reference");
+
+int runExport(const QStringList& operands, const OptionValues& options)
 {
     const xom::LoadedFile file = loadLanguageFile(operands[0]);
-    writeWholeFile(operands[1], csvOfEntries(file.entries));
+    if (!options.contains(ReferenceOption)) {
+        writeWholeFile(operands[1], csvOfEntries(file.entries));
+        return ExitSuccess;
+    }
+    const xom::TranslationReview reference(loadLanguageFile(options.value(ReferenceOption)).entries);
+    writeWholeFile(operands[1], csvOfEntries(file.entries, &reference));
+    return ExitSuccess;
 }
 
 } // namespace
@@ -28,7 +36,13 @@ Command exportCommand()
                        "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
                        "atomically.\n"
                        "\n"
-                       "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
+                       "With --reference REF, a fourth column \"reference\" holds the text of\n"
+                       "the first entry of REF with the same name (empty when REF has none), for\n"
+                       "translating beside it; import ignores that column.\n"
+                       "\n"
+                       "Example: ludra-lang export lang_en.xom lang_en.csv\n"
+                       "         ludra-lang export --reference lang_en.xom lang_de.xom lang_de.csv\n"),
+        nullptr, {{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF")}},
         runExport};
 }
 

@@ -10,6 +10,8 @@ EntryGridModel::EntryGridModel(QObject* parent)
     m_table.rows.resize(1);
 }
 
+EntryGridModel::~EntryGridModel() = default;
+
 int EntryGridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_table.entryCount();
@@ -17,24 +19,33 @@ int EntryGridModel::rowCount(const QModelIndex& parent) const
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : xom::ColumnCount;
+    if (parent.isValid())
+        return 0;
+    return m_review ? xom::ColumnCount + 1 : xom::ColumnCount;
 }
 
 QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
 {
     // The view asks for a dozen roles per painted cell; all but one are
     // answered at once.
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return {};
-    return m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column());
+    if (role == Qt::ToolTipRole && m_review && index.column() == xom::MarkColumn)
+        return xom::checkNames(m_review->checksOfRow(index.row())).join(QStringLiteral(", "));
+    if (role != Qt::DisplayRole)
+        return {};
+    return cellText(index);
 }
 
 QVariant EntryGridModel::headerData(const int section, const Qt::Orientation orientation, const int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= xom::ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        if (section == ReferenceColumn)
+            return QStringLiteral("Reference");
         return xom::EntryTable::headerTexts()[static_cast<std::size_t>(section)];
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
@@ -58,6 +69,10 @@ QString EntryGridModel::cellText(const QModelIndex& index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
+    if (index.column() == ReferenceColumn) {
+        const QString* const reference = m_review->referenceTextOfRow(index.row());
+        return reference ? *reference : QString();
+    }
     return m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column());
 }
 
@@ -65,7 +80,11 @@ void EntryGridModel::replaceTable(xom::EntryTable table)
 {
     beginResetModel();
     m_table = std::move(table);
+    if (m_review)
+        m_review->recheckAll(m_table);
     endResetModel();
+    if (m_review)
+        emit reviewChanged();
 }
 
 void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& reordering)
@@ -75,19 +94,30 @@ void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& re
     try {
         reordering(m_table);
     } catch (...) {
+        // Rows may have moved before the failure.
+        if (m_review)
+            m_review->recheckAll(m_table);
         emit layoutChanged({}, VerticalSortHint);
         throw;
     }
     Q_ASSERT(m_table.entryCount() == rowsBefore);
+    // The checks move with their rows; the totals stay as they were.
+    if (m_review)
+        m_review->recheckAll(m_table);
     emit layoutChanged({}, VerticalSortHint);
+    if (m_review)
+        emit reviewChanged();
 }
 
 void EntryGridModel::setCellText(const QModelIndex& index, const QString& text)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    // The reference is never edited.
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == ReferenceColumn)
         return;
     m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column()) = text;
     emit dataChanged(index, index, {Qt::DisplayRole});
+    if (index.column() == xom::NameColumn || index.column() == xom::TextColumn)
+        recheckRow(index.row());
 }
 
 void EntryGridModel::toggleMark(const int gridRow)
@@ -104,8 +134,47 @@ int EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, con
     const int newRow = m_table.entryCount();
     beginInsertRows({}, newRow, newRow);
     const int number = xom::addEntry(m_table, model, name, text);
+    if (m_review)
+        m_review->recheckRow(m_table, newRow);
     endInsertRows();
+    if (m_review)
+        emit reviewChanged();
     return number;
+}
+
+void EntryGridModel::setReference(xom::EntryTable reference)
+{
+    auto review = std::make_unique<xom::TranslationReview>(std::move(reference));
+    review->recheckAll(m_table);
+    if (m_review) {
+        m_review = std::move(review);
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ReferenceColumn), {Qt::DisplayRole, Qt::ToolTipRole});
+    } else {
+        beginInsertColumns({}, ReferenceColumn, ReferenceColumn);
+        m_review = std::move(review);
+        endInsertColumns();
+    }
+    emit reviewChanged();
+}
+
+void EntryGridModel::clearReference()
+{
+    if (!m_review)
+        return;
+    beginRemoveColumns({}, ReferenceColumn, ReferenceColumn);
+    m_review.reset();
+    endRemoveColumns();
+    emit reviewChanged();
+}
+
+void EntryGridModel::recheckRow(const int row)
+{
+    if (!m_review)
+        return;
+    m_review->recheckRow(m_table, row);
+    const QModelIndex markCell = index(row, xom::MarkColumn);
+    emit dataChanged(markCell, markCell, {Qt::ToolTipRole});
+    emit reviewChanged();
 }
 
 } // namespace app

@@ -2,10 +2,12 @@
 
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/TranslationReview.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <memory>
 
 namespace app {
 
@@ -15,13 +17,24 @@ namespace app {
 // row 0 is the view's horizontal header.
 //
 // Built for a million rows: data() is O(1) and answers only the display
-// role; a reordering is announced once, never row by row.
+// role (and the mark cells' tooltips); a reordering is announced once, never
+// row by row.
+//
+// With a reference language open it also keeps the translation review of
+// the entries current: a fifth, read-only column "Reference" shows each
+// entry's reference text, the mark cell's tooltip names the checks the entry
+// fails, and each change of the entries rechecks what it changed (one row
+// for an edit or an Add; every row for a load or a reordering).
 class EntryGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The column that exists only while a reference is open.
+    static constexpr int ReferenceColumn = xom::ColumnCount;
+
     // Starts as the grid of a window that loaded nothing: one empty entry.
     explicit EntryGridModel(QObject* parent = nullptr);
+    ~EntryGridModel() override;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -52,8 +65,24 @@ public:
     // Add: see xom::addEntry. Gives the new entry's number.
     int addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
 
+    // Opens (or replaces) the reference language: the Reference column
+    // appears and every entry is checked.
+    void setReference(xom::EntryTable reference);
+    // Closes the reference: the Reference column goes, the checks with it.
+    void clearReference();
+    // Nothing while no reference is open.
+    [[nodiscard]] const xom::TranslationReview* review() const noexcept { return m_review.get(); }
+
+signals:
+    // The review's results may have changed: a reference was opened or
+    // closed, or the entries changed while one is open.
+    void reviewChanged();
+
 private:
+    void recheckRow(int row);
+
     xom::EntryTable m_table;
+    std::unique_ptr<xom::TranslationReview> m_review;
 };
 
 } // namespace app

@@ -19,6 +19,7 @@
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <limits>
@@ -90,6 +92,7 @@ TFormXom::TFormXom(QWidget* parent)
     setFont(dialogs::formFont());
     buildControls();
     setTabOrders();
+    buildReviewControls();
     setFixedSize(622, 629);
     if (const QScreen* const screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -181,6 +184,55 @@ void TFormXom::buildControls()
     connect(Table, &EntryGridView::cellSelected, this, &TFormXom::TableSelectCell);
 }
 
+void TFormXom::buildReviewControls()
+{
+    ReferencePane = new QWidget(Splitter1);
+    ReferencePane->setObjectName(QStringLiteral("ReferencePane"));
+    auto* const layout = new QVBoxLayout(ReferencePane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* const rule = new QFrame(ReferencePane);
+    rule->setObjectName(QStringLiteral("ReferenceRule"));
+    rule->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    rule->setFixedHeight(1);
+    layout->addWidget(rule);
+    ReferencePreview = new QPlainTextEdit(ReferencePane);
+    ReferencePreview->setObjectName(QStringLiteral("ReferencePreview"));
+    ReferencePreview->setReadOnly(true);
+    ReferencePreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ReferencePreview->setFont(RichEdit1->font());
+    layout->addWidget(ReferencePreview);
+    ReferencePane->hide();
+
+    m_checksPanel = new QLabel(StatusBar1);
+    m_checksPanel->setObjectName(QStringLiteral("StatusPanel2"));
+    m_checksPanel->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(m_checksPanel, 1);
+    m_checksPanel->hide();
+
+    const auto makeAction = [this](const QString& text, const char* name, const QKeySequence& keys) {
+        auto* const action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    m_openReferenceAction = makeAction(QStringLiteral("Open Reference\u2026"), "OpenReference", {});
+    m_closeReferenceAction = makeAction(QStringLiteral("Close Reference"), "CloseReference", {});
+    m_closeReferenceAction->setEnabled(false);
+    m_nextWarningAction = makeAction(QStringLiteral("Next Warning"), "NextWarning", QKeySequence(Qt::Key_F8));
+    m_previousWarningAction
+        = makeAction(QStringLiteral("Previous Warning"), "PreviousWarning", QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    // Added to the window so that their keys work wherever the focus is.
+    addAction(m_nextWarningAction);
+    addAction(m_previousWarningAction);
+
+    connect(m_openReferenceAction, &QAction::triggered, this, &TFormXom::OpenReferenceClick);
+    connect(m_closeReferenceAction, &QAction::triggered, this, &TFormXom::CloseReferenceClick);
+    connect(m_nextWarningAction, &QAction::triggered, this, &TFormXom::NextWarningClick);
+    connect(m_previousWarningAction, &QAction::triggered, this, &TFormXom::PreviousWarningClick);
+    connect(m_grid, &EntryGridModel::reviewChanged, this, &TFormXom::showReview);
+}
+
 void TFormXom::setTabOrders()
 {
     setTabOrder(Button1, EditText);
@@ -224,21 +276,18 @@ void TFormXom::setSelectedCellText(const QString& text)
     m_grid->setCellText(Table->currentIndex(), text);
 }
 
-void TFormXom::Button1Click()
+std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path)
 {
-    const QString path = m_fileDialogs->chooseOpenFile();
-    if (path.isEmpty())
-        return;
     const WholeFile file = readWholeFile(path);
     switch (file.status) {
     case WholeFile::Status::Missing:
-        return;
+        return std::nullopt;
     case WholeFile::Status::Unreadable:
         showError(QStringLiteral("Cannot open file %1").arg(path));
-        return;
+        return std::nullopt;
     case WholeFile::Status::TooLarge:
         m_messageBoxes->showBadLanguageFile();
-        return;
+        return std::nullopt;
     case WholeFile::Status::Read:
         break;
     }
@@ -251,12 +300,22 @@ void TFormXom::Button1Click()
             m_messageBoxes->showBadLanguageFile();
         else
             showError(error->message());
-        return;
+        return std::nullopt;
     }
-    auto& loaded = std::get<xom::LoadedFile>(result);
-    if (loaded.containerCounter)
-        m_countPanel->setText(text::FormatDecimal(*loaded.containerCounter));
-    takeLoadedFile(std::move(loaded.entries), std::move(loaded.model), path);
+    return std::get<xom::LoadedFile>(std::move(result));
+}
+
+void TFormXom::Button1Click()
+{
+    const QString path = m_fileDialogs->chooseOpenFile();
+    if (path.isEmpty())
+        return;
+    std::optional<xom::LoadedFile> loaded = readLanguageFile(path);
+    if (!loaded)
+        return;
+    if (loaded->containerCounter)
+        m_countPanel->setText(text::FormatDecimal(*loaded->containerCounter));
+    takeLoadedFile(std::move(loaded->entries), std::move(loaded->model), path);
 }
 
 void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path)
@@ -311,7 +370,9 @@ void TFormXom::AddRowClick()
     if (m_addForm->exec() != dialogs::ModalOk)
         return;
     const int number = m_grid->addEntry(m_model, m_addForm->name(), m_addForm->text());
-    m_countPanel->setText(text::FormatDecimal(number));
+    // While a reference is open the panel keeps showing the totals.
+    if (!m_grid->review())
+        m_countPanel->setText(text::FormatDecimal(number));
 }
 
 void TFormXom::EditTextClick()
@@ -348,6 +409,7 @@ void TFormXom::TableSelectCell(const QModelIndex& cell)
 {
     m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
     RichEdit1->setPlainText(m_grid->cellText(cell));
+    showCurrentReview();
 }
 
 void TFormXom::Edit1KeyDown(const int key)
@@ -370,6 +432,88 @@ bool TFormXom::eventFilter(QObject* watched, QEvent* event)
     if (watched == Edit1 && event->type() == QEvent::KeyPress)
         Edit1KeyDown(static_cast<const QKeyEvent*>(event)->key());
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFormXom::openReference(const QString& path)
+{
+    std::optional<xom::LoadedFile> loaded = readLanguageFile(path);
+    if (!loaded)
+        return false;
+    m_grid->setReference(std::move(loaded->entries));
+    return true;
+}
+
+void TFormXom::OpenReferenceClick()
+{
+    const QString path = m_fileDialogs->chooseOpenFile();
+    if (!path.isEmpty())
+        openReference(path);
+}
+
+void TFormXom::CloseReferenceClick()
+{
+    // The Reference cell goes with its column: the selection moves to the
+    // same row's Text cell first.
+    const QModelIndex current = Table->currentIndex();
+    if (current.isValid() && current.column() == EntryGridModel::ReferenceColumn)
+        Table->selectCell(current.siblingAtColumn(xom::TextColumn));
+    m_grid->clearReference();
+}
+
+void TFormXom::NextWarningClick()
+{
+    stepToFailingEntry(true);
+}
+
+void TFormXom::PreviousWarningClick()
+{
+    stepToFailingEntry(false);
+}
+
+void TFormXom::stepToFailingEntry(const bool forward)
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review)
+        return;
+    const QModelIndex current = Table->currentIndex();
+    const std::optional<int> found = review->nextFailingRow(current.isValid() ? current.row() : -1, forward);
+    if (!found)
+        return;
+    Table->selectCell(m_grid->index(*found, xom::TextColumn));
+    TableMouseUp(); // Edit follows the selected Text cell as after a click
+}
+
+void TFormXom::showReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    const bool open = review != nullptr;
+    if (open == ReferencePane->isHidden()) {
+        Table->fitReferenceColumn(open);
+        ReferencePane->setVisible(open);
+        m_checksPanel->setVisible(open);
+        m_closeReferenceAction->setEnabled(open);
+        if (open)
+            Splitter1->setSizes({351, 103, 103});
+        else
+            m_countPanel->clear(); // the totals described the closed reference
+    }
+    if (open)
+        m_countPanel->setText(xom::totalsText(review->totals()));
+    showCurrentReview();
+}
+
+void TFormXom::showCurrentReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review) {
+        m_checksPanel->clear();
+        ReferencePreview->clear();
+        return;
+    }
+    const int row = Table->currentIndex().row();
+    m_checksPanel->setText(xom::checkNames(review->checksOfRow(row)).join(QStringLiteral(", ")));
+    const QString* const reference = review->referenceTextOfRow(row);
+    ReferencePreview->setPlainText(reference ? *reference : QString());
 }
 
 void TFormXom::setProgress(const int position)

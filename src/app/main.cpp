@@ -2,6 +2,7 @@
 #include "app/WindowCaptions.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char* argv[])
 {
@@ -10,7 +11,17 @@ int main(int argc, char* argv[])
     // to every window's caption, and the captions are fixed.
     QApplication::setApplicationName(app::applicationTitle());
 
+    QCommandLineParser arguments;
+    arguments.addHelpOption();
+    const QCommandLineOption referenceOption(QStringLiteral("reference"),
+        QStringLiteral("Opens FILE beside the working file as the reference language."), QStringLiteral("FILE"));
+    arguments.addOption(referenceOption);
+    arguments.process(application);
+
     app::EditorForms forms;
     forms.FormXom.show();
+    // After show(), so that a rejected reference's error box has its window.
+    if (arguments.isSet(referenceOption))
+        forms.FormXom.openReference(arguments.value(referenceOption));
     return QApplication::exec();
 }

@@ -20,21 +20,14 @@ QString totalsText(const CheckTotals& totals)
 
 TranslationReview::TranslationReview(EntryTable reference)
     : m_reference(std::move(reference))
+    , m_firstRowOfName(m_reference)
 {
-    const int count = m_reference.entryCount();
-    m_firstRowOfName.reserve(count);
-    // From the bottom up, so that the first row of a name is the one that
-    // stays.
-    for (int row = count - 1; row >= 0; --row)
-        m_firstRowOfName.insert(m_reference.rows[static_cast<std::size_t>(row)].name, row);
 }
 
 const QString* TranslationReview::referenceTextOf(const QString& name) const
 {
-    const auto found = m_firstRowOfName.constFind(name);
-    if (found == m_firstRowOfName.cend())
-        return nullptr;
-    return &m_reference.rows[static_cast<std::size_t>(*found)].text;
+    const int row = m_firstRowOfName.find(m_reference, name);
+    return row < 0 ? nullptr : &m_reference.rows[static_cast<std::size_t>(row)].text;
 }
 
 Checks TranslationReview::checksOf(const Entry& entry) const
@@ -44,10 +37,10 @@ Checks TranslationReview::checksOf(const Entry& entry) const
 
 TranslationReview::RowReview TranslationReview::review(const Entry& entry) const
 {
-    const auto found = m_firstRowOfName.constFind(entry.name);
-    if (found == m_firstRowOfName.cend())
+    const int row = m_firstRowOfName.find(m_reference, entry.name);
+    if (row < 0)
         return {-1, checkTranslation(entry.text, nullptr)};
-    return {*found, checkTranslation(entry.text, &m_reference.rows[static_cast<std::size_t>(*found)].text)};
+    return {row, checkTranslation(entry.text, &m_reference.rows[static_cast<std::size_t>(row)].text)};
 }
 
 void TranslationReview::recheckAll(const EntryTable& entries)

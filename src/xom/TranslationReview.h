@@ -1,9 +1,9 @@
 #pragma once
 
 #include "xom/EntryTable.h"
+#include "xom/NameIndex.h"
 #include "xom/TranslationChecks.h"
 
-#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -75,7 +75,7 @@ private:
     [[nodiscard]] RowReview review(const Entry& entry) const;
 
     EntryTable m_reference;
-    QHash<QString, int> m_firstRowOfName;
+    NameIndex m_firstRowOfName;
     std::vector<RowReview> m_rows;
     CheckTotals m_totals;
 };

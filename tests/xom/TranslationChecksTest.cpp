@@ -1,8 +1,10 @@
+#include "xom/NameIndex.h"
 #include "xom/TranslationChecks.h"
 #include "xom/TranslationReview.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -121,6 +123,24 @@ TEST(Review, MatchesTheFirstReferenceEntryOfAName)
     EXPECT_EQ(review.checksOfRow(2), Checks(Check::MissingReference));
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 2}));
     EXPECT_EQ(xom::totalsText(review.totals()), s(u"1 untranslated \u00B7 2 with warnings"));
+}
+
+TEST(NameIndex, FindsTheFirstRowOfEachNameAsAScanWould)
+{
+    // Many names, each several times, so that probes run into each other.
+    xom::EntryTable reference;
+    for (int row = 0; row < 6000; ++row)
+        reference.rows.push_back({{}, {}, QStringLiteral("FE.%1").arg(row * 7919 % 2003), {}});
+    const xom::NameIndex index(reference);
+
+    for (int name = -10; name < 2100; ++name) {
+        const QString wanted = QStringLiteral("FE.%1").arg(name);
+        const auto first = std::find_if(reference.rows.begin(), reference.rows.end(),
+            [&](const xom::Entry& entry) { return entry.name == wanted; });
+        const int expected = first == reference.rows.end() ? -1 : static_cast<int>(first - reference.rows.begin());
+        ASSERT_EQ(index.find(reference, wanted), expected) << name;
+    }
+    EXPECT_EQ(xom::NameIndex().find(reference, s(u"FE.1")), -1);
 }
 
 TEST(Review, OneRowRecheckedGivesTheFullPassTotals)

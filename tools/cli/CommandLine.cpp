@@ -29,7 +29,12 @@ QString programUsage(const Commands& commands)
                                    "\n"
                                    "Commands:\n");
     for (const auto& command : commands) {
-        usage += QStringLiteral("  %1 %2\n").arg(command.synopsis().leftJustified(29), command.summary);
+        // A synopsis too long for its column puts the summary on a line of
+        // its own.
+        const QString synopsis = command.synopsis();
+        const QString gap = synopsis.size() < 30 ? QString(30 - synopsis.size(), u' ')
+                                                 : QStringLiteral("\n%1").arg(QString(32, u' '));
+        usage += QStringLiteral("  %1%2%3\n").arg(synopsis, gap, command.summary);
     }
     usage += QStringLiteral("\n"
                             "Run 'ludra-lang COMMAND --help' for one command's details.\n"

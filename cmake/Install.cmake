@@ -35,12 +35,16 @@ if(UNIX AND NOT APPLE)
         find_program(HELP2MAN help2man)
         if(HELP2MAN)
             set(manPage ${CMAKE_CURRENT_BINARY_DIR}/ludra-lang.1)
+            set(manCommands ${CMAKE_CURRENT_BINARY_DIR}/ludra-lang-commands.h2m)
             add_custom_command(OUTPUT ${manPage}
+                COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:ludra-lang> -DOUTPUT=${manCommands}
+                        -P ${PROJECT_SOURCE_DIR}/cmake/ManPageCommands.cmake
                 COMMAND ${HELP2MAN} --no-info --section=1
                         --name=${LUDRA_LANG_SUMMARY}
                         --version-string=${PROJECT_VERSION}
+                        --include=${manCommands}
                         --output=${manPage} $<TARGET_FILE:ludra-lang>
-                DEPENDS ludra-lang
+                DEPENDS ludra-lang ${PROJECT_SOURCE_DIR}/cmake/ManPageCommands.cmake
                 VERBATIM)
             add_custom_target(ludra-lang-man ALL DEPENDS ${manPage})
             install(FILES ${manPage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -88,6 +88,7 @@ xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" || fail 
 grep -q '^\.TH LUDRA-LANG "1"' "$prefix/share/man/man1/ludra-lang.1" || fail "the man page has no title line"
 grep -q 'import IN.xom IN.csv OUT.xom' "$prefix/share/man/man1/ludra-lang.1" \
     || fail "the man page lacks the commands of --help"
+grep -qx '\.SS import' "$prefix/share/man/man1/ludra-lang.1" || fail "the man page lacks the commands' own help"
 
 # The file type as a desktop compiles it: the glob, and the magic at the
 # offset where the sample, written by the project's own writer, has it.

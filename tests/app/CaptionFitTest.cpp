@@ -1,6 +1,6 @@
 // Every caption of the editor's windows shows whole, across and down, in the
-// face the platform gives for the designed font: the designed pixel geometry
-// holds only while the stand-in face is no wider than that.
+// face the platform gives for "MS Sans Serif": the windows' fixed pixel
+// geometry holds only while that stand-in face is no wider.
 
 #include "app/EditorForms.h"
 

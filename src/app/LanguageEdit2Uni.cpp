@@ -443,6 +443,12 @@ bool TFormXom::openReference(const QString& path)
     return true;
 }
 
+void TFormXom::addReferenceActionsTo(QWidget& menu) const
+{
+    menu.addAction(m_openReferenceAction);
+    menu.addAction(m_closeReferenceAction);
+}
+
 void TFormXom::OpenReferenceClick()
 {
     const QString path = m_fileDialogs->chooseOpenFile();

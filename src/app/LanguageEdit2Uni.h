@@ -67,6 +67,10 @@ public:
     // previous reference (or none) in place. Gives whether it was taken.
     bool openReference(const QString& path);
 
+    // The hook for the File menu: appends Open Reference… and Close
+    // Reference to menu (any widget that shows actions).
+    void addReferenceActionsTo(QWidget& menu) const;
+
     // The reference and warning commands, for the window's menus. Next and
     // Previous Warning (F8, Shift+F8) also work without a menu.
     [[nodiscard]] QAction* openReferenceAction() const noexcept { return m_openReferenceAction; }

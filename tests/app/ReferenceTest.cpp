@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -39,10 +40,15 @@ const std::vector<std::pair<QString, QString>> Reference{
     {QStringLiteral("FE.Start"), QStringLiteral("a later duplicate")},
 };
 
+// Through the File menu's Open Reference…, as a user would.
 void openReference(Editor& editor, const QByteArray& bytes)
 {
     editor.files->openAnswers.push_back(editor.writeFile(QStringLiteral("lang_en.xom"), bytes));
-    editor.window.openReferenceAction()->trigger();
+    QMenu file;
+    editor.window.addReferenceActionsTo(file);
+    QCOMPARE(file.actions().size(), 2);
+    QCOMPARE(file.actions().front()->text(), QStringLiteral("Open Reference\u2026"));
+    file.actions().front()->trigger();
 }
 
 void openBoth(Editor& editor)

@@ -34,6 +34,27 @@ struct ImportSummary {
     int unchanged = 0;
 };
 
+// A value for each number cell text, found in constant time: a plain
+// decimal (no sign, no leading zero) below a limit fixed at construction
+// indexes a vector, which covers every number a loaded file has, and any
+// other text is hashed. Which of the two holds a text depends on the text
+// alone, so a text is always found where it was put.
+class NumberMap {
+public:
+    explicit NumberMap(qsizetype expectedNumbers);
+
+    // The value of number, or -1.
+    [[nodiscard]] int value(const QString& number) const;
+    void insert(const QString& number, int value);
+
+private:
+    [[nodiscard]] qsizetype slot(const QString& number) const noexcept;
+
+    qsizetype m_limit;
+    std::vector<int> m_values;
+    QHash<QString, int> m_others;
+};
+
 // Applies the records of an exchange file to a loaded file's entries one by
 // one, as a user would by hand in the editor.
 //
@@ -67,9 +88,9 @@ private:
     ImportSummary m_summary;
     // The first row of each number cell, so that a large file costs no scan
     // of the rows per record.
-    QHash<QString, int> m_rowOfNumber;
+    NumberMap m_rowOfNumber;
     // The line of the record that named each number.
-    QHash<QString, int> m_lineOfNumber;
+    NumberMap m_lineOfNumber;
 };
 
 // "n changed, m added, k unchanged".

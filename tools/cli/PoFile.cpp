@@ -211,13 +211,15 @@ private:
             fail(QStringLiteral("string without its closing quote"));
         const QByteArrayView inner = quoted.sliced(1, quoted.size() - 2);
         for (qsizetype i = 0; i < inner.size(); ++i) {
-            const char b = inner[i];
-            if (b == '"')
+            // Up to the next escape or quote in one piece.
+            const qsizetype runStart = i;
+            while (i < inner.size() && inner[i] != '\\' && inner[i] != '"')
+                ++i;
+            out.append(inner.sliced(runStart, i - runStart));
+            if (i == inner.size())
+                break;
+            if (inner[i] == '"')
                 fail(QStringLiteral("unescaped quote inside a string"));
-            if (b != '\\') {
-                out += b;
-                continue;
-            }
             if (++i >= inner.size())
                 fail(QStringLiteral("string without its closing quote"));
             const char e = inner[i];

@@ -30,10 +30,14 @@ QByteArray csvUtf8(const QStringView text)
 std::optional<QString> textOfCsvUtf8(const QByteArrayView bytes)
 {
     // Standard UTF-8 (what nearly every field is) decodes without a
-    // replacement character, and csvUtf8 writes it back as it was.
-    QString text = QString::fromUtf8(bytes);
-    if (!text.contains(QChar::ReplacementCharacter))
-        return text;
+    // replacement character, and csvUtf8 writes it back as it was. Qt's
+    // decoder drops a leading byte-order mark, which a field keeps.
+    QString text;
+    if (!bytes.startsWith("\xEF\xBB\xBF")) {
+        text = QString::fromUtf8(bytes);
+        if (!text.contains(QChar::ReplacementCharacter))
+            return text;
+    }
     // The editor's decoder reads everything csvUtf8 writes, lone surrogates
     // included; whatever it had to repair or read leniently does not encode
     // back to the same bytes.

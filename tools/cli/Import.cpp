@@ -96,7 +96,7 @@ Command importCommand()
         runImport,
         {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
              QStringLiteral("the format of IN, whatever its extension")},
-            Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count, write no file")},
+            Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count; write no language file")},
             Option{QStringLiteral("--report"), QStringLiteral("FILE"),
                 QStringLiteral("the changed and added entries as CSV")}}};
 }

@@ -3,8 +3,11 @@
 #include "text/EditorError.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace cli {
 
@@ -16,6 +19,8 @@ enum ExitStatus : int {
 };
 
 inline constexpr auto ProgramName = "ludra-lang";
+// The version the build gives the editor and the program.
+inline constexpr auto ProgramVersion = LUDRA_VERSION;
 
 // A file that cannot be read or saved, or a CSV that is refused. The command
 // stops where it is raised, before anything is written, as an editor error
@@ -23,6 +28,33 @@ inline constexpr auto ProgramName = "ludra-lang";
 class CommandError : public text::EditorError {
 public:
     using EditorError::EditorError;
+};
+
+// An option a command takes: "--dry-run", or "--report FILE" when it has a
+// value (given as the next argument or after "=").
+struct Option {
+    QString name;      // "--report"
+    QString valueName; // "FILE"; empty for an option without a value
+    QString help;      // one line for --help
+};
+
+// What the command line gives a command: its operands in order, and the
+// options given with their values (an empty value for an option without
+// one). An operand "-" stands for standard input or output.
+struct Invocation {
+    QStringList operands;
+    QHash<QString, QString> options;
+
+    [[nodiscard]] bool has(const QString& option) const { return options.contains(option); }
+    [[nodiscard]] QString value(const QString& option) const { return options.value(option); }
+};
+
+// A call that the command line could not tell was wrong, found by the
+// command itself (an unknown --format value): exit status 2 with the
+// command's usage.
+class UsageError : public CommandError {
+public:
+    using CommandError::CommandError;
 };
 
 // One command of the program. The command line checks the options and the
@@ -35,12 +67,14 @@ struct Command {
     QString summary;
     // What --help shows below the usage line.
     QString details;
-    // Runs with exactly operands.size() operands. Throws CommandError or
-    // text::EditorError (a save's own errors); an output file is then left
-    // as it was.
-    void (*run)(const QStringList& operands) = nullptr;
+    // Runs with exactly operands.size() operands and only the options
+    // below. Throws CommandError or text::EditorError (a save's own errors);
+    // an output file is then left as it was.
+    void (*run)(const Invocation& call) = nullptr;
+    std::vector<Option> options = {};
 
-    // "Usage: ludra-lang export IN OUT.csv"
+    [[nodiscard]] const Option* findOption(const QString& name) const;
+    // "Usage: ludra-lang export [OPTION]... IN OUT"
     [[nodiscard]] QString usageLine() const;
     [[nodiscard]] QString help() const;
 };

@@ -21,6 +21,7 @@ Commands allCommands()
 QString programUsage(const Commands& commands)
 {
     QString usage = QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+                                   "       ludra-lang --version\n"
                                    "\n"
                                    "Reads and writes language files (lang*.xom) with the Ludra Language\n"
                                    "Editor's own load, save, sort and Add, so that the results are exactly\n"
@@ -32,7 +33,8 @@ QString programUsage(const Commands& commands)
         usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
     }
     usage += QStringLiteral("\n"
-                            "Run 'ludra-lang COMMAND --help' for one command's details.\n"
+                            "Run 'ludra-lang COMMAND --help' for one command's details and options.\n"
+                            "An operand '-' reads standard input or writes standard output.\n"
                             "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
                             "written then), 2 a usage error.\n");
     return usage;
@@ -69,30 +71,55 @@ int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
         = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
-    QStringList operands;
+    Invocation call;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
-            operands += argument;
-        } else if (argument == u"--") {
+            call.operands += argument;
+            continue;
+        }
+        if (argument == u"--") {
             optionsEnded = true;
-        } else if (isHelpOption(argument)) {
+            continue;
+        }
+        if (isHelpOption(argument)) {
             writeOut(command.help().toUtf8());
             return ExitSuccess;
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
         }
+        // "--report FILE" or "--report=FILE".
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = equals < 0 ? argument : argument.first(equals);
+        const Option* const option = command.findOption(name);
+        if (!option)
+            return usageError(QStringLiteral("unknown option '%1'").arg(name), shortUsage);
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (equals >= 0)
+                return usageError(QStringLiteral("option '%1' takes no value").arg(name), shortUsage);
+        } else if (equals >= 0) {
+            value = argument.sliced(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return usageError(QStringLiteral("option '%1' needs a value %2").arg(name, option->valueName), shortUsage);
+        }
+        call.options.insert(name, value);
     }
     const qsizetype expected = command.operands.size();
-    if (operands.size() != expected) {
+    if (call.operands.size() != expected) {
         return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
                               .arg(command.name)
                               .arg(expected)
                               .arg(expected == 1 ? QString() : QStringLiteral("s"))
-                              .arg(operands.size()),
+                              .arg(call.operands.size()),
             shortUsage);
     }
-    command.run(operands);
+    try {
+        command.run(call);
+    } catch (const UsageError& error) {
+        return usageError(error.message(), shortUsage);
+    }
     return ExitSuccess;
 }
 
@@ -104,6 +131,10 @@ int dispatch(const QStringList& arguments)
     const QString& first = arguments.front();
     if (isHelpOption(first)) {
         writeOut(programUsage(commands).toUtf8());
+        return ExitSuccess;
+    }
+    if (first == u"--version") {
+        writeOut(QByteArray(ProgramName) + ' ' + ProgramVersion + '\n');
         return ExitSuccess;
     }
     for (const auto& command : commands) {

@@ -67,12 +67,14 @@ QByteArray jsonReport(const xom::EntryTable& entries, const xom::TranslationRevi
     return out;
 }
 
-int runCheck(const QStringList& operands, const OptionValues& options)
+int runCheck(const Invocation& call)
 {
-    const xom::LoadedFile file = loadLanguageFile(operands[0]);
-    xom::TranslationReview review(loadLanguageFile(options.value(ReferenceOption)).entries);
+    if (!call.has(ReferenceOption))
+        throw UsageError(QStringLiteral("check needs --reference REF"));
+    const xom::LoadedFile file = loadLanguageFile(call.operands[0]);
+    xom::TranslationReview review(loadLanguageFile(call.value(ReferenceOption)).entries);
     review.recheckAll(file.entries);
-    writeOut(options.contains(JsonOption) ? jsonReport(file.entries, review) : plainReport(file.entries, review));
+    writeOut(call.has(JsonOption) ? jsonReport(file.entries, review) : plainReport(file.entries, review));
     return review.totals().failing() == 0 ? ExitSuccess : ExitChecksFailed;
 }
 
@@ -109,8 +111,8 @@ Command checkCommand()
                        "\n"
                        "Example: ludra-lang check lang_de.xom --reference lang_en.xom\n"),
         nullptr,
-        {{ReferenceOption, QStringLiteral("REF"), QStringLiteral("the reference language file"), true},
-            {JsonOption, {}, QStringLiteral("write the report as JSON")}},
+        {Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("the reference language file (required)")},
+            Option{JsonOption, {}, QStringLiteral("write the report as JSON")}},
         runCheck};
 }
 

@@ -2,30 +2,31 @@
 
 namespace cli {
 
-QString Command::synopsis() const
+const Option* Command::findOption(const QString& optionName) const
 {
-    QString text = name;
-    for (const CommandOption& option : options) {
-        const QString call = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
-        text += option.required ? u' ' + call : QStringLiteral(" [%1]").arg(call);
+    for (const Option& option : options) {
+        if (option.name == optionName)
+            return &option;
     }
-    return text + u' ' + operands.join(u' ');
+    return nullptr;
 }
 
 QString Command::usageLine() const
 {
-    return QStringLiteral("Usage: %1 %2").arg(QLatin1StringView(ProgramName), synopsis());
+    const QString optionsPart = options.empty() ? QString() : QStringLiteral("[OPTION]... ");
+    return QStringLiteral("Usage: %1 %2 %3%4")
+        .arg(QLatin1StringView(ProgramName), name, optionsPart, operands.join(u' '));
 }
 
 QString Command::help() const
 {
     QString text = usageLine() + QStringLiteral("\n\n") + details;
-    if (!options.isEmpty()) {
-        text += QStringLiteral("\nOptions:\n");
-        for (const CommandOption& option : options) {
-            const QString call = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
-            text += QStringLiteral("  %1%2\n").arg(call.leftJustified(18), option.help);
-        }
+    if (options.empty())
+        return text;
+    text += QStringLiteral("\nOptions:\n");
+    for (const Option& option : options) {
+        const QString call = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
+        text += QStringLiteral("  %1%2\n").arg(call.leftJustified(24), option.help);
     }
     return text;
 }

@@ -4,9 +4,10 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace cli {
 
@@ -19,6 +20,8 @@ enum ExitStatus : int {
 };
 
 inline constexpr auto ProgramName = "ludra-lang";
+// The version the build gives the editor and the program.
+inline constexpr auto ProgramVersion = LUDRA_VERSION;
 
 // A file that cannot be read or saved, or a CSV that is refused. The command
 // stops where it is raised, before anything is written, as an editor error
@@ -28,17 +31,32 @@ public:
     using EditorError::EditorError;
 };
 
-// An option that a command takes besides --help: a flag ("--json") or an
-// option with a value ("--reference REF" or "--reference=REF").
-struct CommandOption {
-    QString name;      // with its dashes: "--reference"
-    QString valueName; // empty for a flag
-    QString help;      // one line for the command's help
-    bool required = false;
+// An option a command takes: "--dry-run", or "--report FILE" when it has a
+// value (given as the next argument or after "=").
+struct Option {
+    QString name;      // "--report"
+    QString valueName; // "FILE"; empty for an option without a value
+    QString help;      // one line for --help
 };
 
-// The options given, by name; a flag's value is empty. Each at most once.
-using OptionValues = QHash<QString, QString>;
+// What the command line gives a command: its operands in order, and the
+// options given with their values (an empty value for an option without
+// one). An operand "-" stands for standard input or output.
+struct Invocation {
+    QStringList operands;
+    QHash<QString, QString> options;
+
+    [[nodiscard]] bool has(const QString& option) const { return options.contains(option); }
+    [[nodiscard]] QString value(const QString& option) const { return options.value(option); }
+};
+
+// A call that the command line could not tell was wrong, found by the
+// command itself (an unknown --format value): exit status 2 with the
+// command's usage.
+class UsageError : public CommandError {
+public:
+    using CommandError::CommandError;
+};
 
 // One command of the program. The command line checks the options and the
 // number of operands before run sees them.
@@ -50,20 +68,18 @@ struct Command {
     QString summary;
     // What --help shows below the usage line.
     QString details;
-    // Runs with exactly operands.size() operands. Throws CommandError or
-    // text::EditorError (a save's own errors); an output file is then left
-    // as it was.
-    void (*run)(const QStringList& operands) = nullptr;
-    // The options the command takes, listed in its usage line and help.
-    QList<CommandOption> options = {};
-    // Runs instead of run when set: for commands that take options or exit
-    // with another status than success. Gives the exit status.
-    int (*runWithOptions)(const QStringList& operands, const OptionValues& options) = nullptr;
+    // Runs with exactly operands.size() operands and only the options
+    // below. Throws CommandError or text::EditorError (a save's own errors);
+    // an output file is then left as it was.
+    void (*run)(const Invocation& call) = nullptr;
+    std::vector<Option> options = {};
+    // Runs instead of run when set, for a command whose exit status tells
+    // its result (check); gives that status.
+    int (*runWithStatus)(const Invocation& call) = nullptr;
 
-    // "Usage: ludra-lang export [--reference REF] IN OUT.csv"
+    [[nodiscard]] const Option* findOption(const QString& name) const;
+    // "Usage: ludra-lang export [OPTION]... IN OUT"
     [[nodiscard]] QString usageLine() const;
-    // The usage line without "Usage: ludra-lang ".
-    [[nodiscard]] QString synopsis() const;
     [[nodiscard]] QString help() const;
 };
 

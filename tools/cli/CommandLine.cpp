@@ -22,6 +22,7 @@ Commands allCommands()
 QString programUsage(const Commands& commands)
 {
     QString usage = QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+                                   "       ludra-lang --version\n"
                                    "\n"
                                    "Reads and writes language files (lang*.xom) with the Ludra Language\n"
                                    "Editor's own load, save, sort and Add, so that the results are exactly\n"
@@ -29,15 +30,12 @@ QString programUsage(const Commands& commands)
                                    "\n"
                                    "Commands:\n");
     for (const auto& command : commands) {
-        // A synopsis too long for its column puts the summary on a line of
-        // its own.
-        const QString synopsis = command.synopsis();
-        const QString gap = synopsis.size() < 30 ? QString(30 - synopsis.size(), u' ')
-                                                 : QStringLiteral("\n%1").arg(QString(32, u' '));
-        usage += QStringLiteral("  %1%2%3\n").arg(synopsis, gap, command.summary);
+        const QString call = command.name + u' ' + command.operands.join(u' ');
+        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
     }
     usage += QStringLiteral("\n"
-                            "Run 'ludra-lang COMMAND --help' for one command's details.\n"
+                            "Run 'ludra-lang COMMAND --help' for one command's details and options.\n"
+                            "An operand '-' reads standard input or writes standard output.\n"
                             "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
                             "written then), 2 a usage error; check: 3 when some entry fails a check.\n");
     return usage;
@@ -70,71 +68,61 @@ int usageError(const QString& problem, const QString& usage)
     return ExitUsageError;
 }
 
-// The option of command that argument names, as "--name" or "--name=value";
-// nullptr when it takes none of that name.
-const CommandOption* optionNamed(const Command& command, const QString& argument)
-{
-    const QString name = argument.section(u'=', 0, 0);
-    for (const CommandOption& option : command.options) {
-        if (option.name == name)
-            return &option;
-    }
-    return nullptr;
-}
-
 int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
         = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
-    QStringList operands;
-    OptionValues options;
+    Invocation call;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
-            operands += argument;
-        } else if (argument == u"--") {
+            call.operands += argument;
+            continue;
+        }
+        if (argument == u"--") {
             optionsEnded = true;
-        } else if (isHelpOption(argument)) {
+            continue;
+        }
+        if (isHelpOption(argument)) {
             writeOut(command.help().toUtf8());
             return ExitSuccess;
-        } else if (const CommandOption* const option = optionNamed(command, argument)) {
-            if (options.contains(option->name))
-                return usageError(QStringLiteral("option '%1' given twice").arg(option->name), shortUsage);
-            const qsizetype equals = argument.indexOf(u'=');
-            if (option->valueName.isEmpty()) {
-                if (equals >= 0)
-                    return usageError(QStringLiteral("option '%1' takes no value").arg(option->name), shortUsage);
-                options.insert(option->name, QString());
-            } else if (equals >= 0) {
-                options.insert(option->name, argument.sliced(equals + 1));
-            } else if (i + 1 < arguments.size()) {
-                options.insert(option->name, arguments[++i]);
-            } else {
-                return usageError(
-                    QStringLiteral("option '%1' needs %2").arg(option->name, option->valueName), shortUsage);
-            }
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
         }
+        // "--report FILE" or "--report=FILE".
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = equals < 0 ? argument : argument.first(equals);
+        const Option* const option = command.findOption(name);
+        if (!option)
+            return usageError(QStringLiteral("unknown option '%1'").arg(name), shortUsage);
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (equals >= 0)
+                return usageError(QStringLiteral("option '%1' takes no value").arg(name), shortUsage);
+        } else if (equals >= 0) {
+            value = argument.sliced(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return usageError(QStringLiteral("option '%1' needs a value %2").arg(name, option->valueName), shortUsage);
+        }
+        call.options.insert(name, value);
     }
     const qsizetype expected = command.operands.size();
-    if (operands.size() != expected) {
+    if (call.operands.size() != expected) {
         return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
                               .arg(command.name)
                               .arg(expected)
                               .arg(expected == 1 ? QString() : QStringLiteral("s"))
-                              .arg(operands.size()),
+                              .arg(call.operands.size()),
             shortUsage);
     }
-    for (const CommandOption& option : command.options) {
-        if (option.required && !options.contains(option.name))
-            return usageError(
-                QStringLiteral("%1 needs %2 %3").arg(command.name, option.name, option.valueName), shortUsage);
+    try {
+        if (command.runWithStatus)
+            return command.runWithStatus(call);
+        command.run(call);
+    } catch (const UsageError& error) {
+        return usageError(error.message(), shortUsage);
     }
-    if (command.runWithOptions)
-        return command.runWithOptions(operands, options);
-    command.run(operands);
     return ExitSuccess;
 }
 
@@ -146,6 +134,10 @@ int dispatch(const QStringList& arguments)
     const QString& first = arguments.front();
     if (isHelpOption(first)) {
         writeOut(programUsage(commands).toUtf8());
+        return ExitSuccess;
+    }
+    if (first == u"--version") {
+        writeOut(QByteArray(ProgramName) + ' ' + ProgramVersion + '\n');
         return ExitSuccess;
     }
     for (const auto& command : commands) {

@@ -45,11 +45,6 @@ constexpr std::size_t pairIndex(const unsigned lead, const unsigned trail)
 
 } // namespace
 
-bool CodePage::isKnown(const int number) noexcept
-{
-    return findCodePageTables(number) != nullptr;
-}
-
 CodePage::CodePage(const int number)
 {
     const CodePageTables* const tables = findCodePageTables(number);

@@ -25,10 +25,6 @@ public:
     CodePage(const CodePage&) = delete;
     CodePage& operator=(const CodePage&) = delete;
 
-    // True for the code pages the editor has tables for: 874, 932, 936, 949,
-    // 950 and 1250 to 1258.
-    [[nodiscard]] static bool isKnown(int number) noexcept;
-
     // The most bytes one UTF-16 unit can take in an image: 1 or 2.
     [[nodiscard]] int maxBytesPerUnit() const noexcept { return m_doubleByte ? 2 : 1; }
 

@@ -86,7 +86,7 @@ file -b "$prefix/share/icons/hicolor/256x256/apps/$app_id.png" | grep -q "^PNG i
     || fail "the PNG icon is not 256 x 256"
 xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" || fail "the SVG icon is not well-formed"
 grep -q '^\.TH LUDRA-LANG "1"' "$prefix/share/man/man1/ludra-lang.1" || fail "the man page has no title line"
-grep -q 'import IN.xom IN.csv OUT.xom' "$prefix/share/man/man1/ludra-lang.1" \
+grep -q 'import IN.xom IN OUT.xom' "$prefix/share/man/man1/ludra-lang.1" \
     || fail "the man page lacks the commands of --help"
 grep -qx '\.SS import' "$prefix/share/man/man1/ludra-lang.1" || fail "the man page lacks the commands' own help"
 

@@ -27,55 +27,43 @@ const QString MarkText = QStringLiteral("x");
     return static_cast<std::size_t>(place);
 }
 
+constexpr std::size_t PrefetchDistance = 16;
+
+// Both cache lines of a row.
+void prefetch(const Entry* row)
+{
+    __builtin_prefetch(row);
+    __builtin_prefetch(reinterpret_cast<const char*>(row) + sizeof(Entry) - 1);
+}
+
 } // namespace
 
 void applyRowOrder(EntryTable& table, const RowOrder& order)
 {
     Q_ASSERT(order.size() == table.rows.size());
-    // Each cycle of the permutation is walked once: the row at its start is
-    // set aside and every other row moves straight to its new place. The
-    // texts are moved, never copied, and no second table is allocated.
-    std::vector<bool> placed(order.size(), false);
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        if (placed[start])
-            continue;
-        Entry held = std::move(table.rows[start]);
-        std::size_t place = start;
-        for (;;) {
-            placed[place] = true;
-            const std::size_t from = at(order[place]);
-            if (from == start) {
-                table.rows[place] = std::move(held);
-                break;
-            }
-            table.rows[place] = std::move(table.rows[from]);
-            place = from;
-        }
+    // Rows are read in a scattered order: the row a few steps ahead is
+    // fetched while the current one moves, so the cache misses overlap.
+    // Only the rows' handles move; no text is copied.
+    std::vector<Entry> arranged(table.rows.size());
+    for (std::size_t place = 0; place < order.size(); ++place) {
+        if (place + PrefetchDistance < order.size())
+            prefetch(&table.rows[at(order[place + PrefetchDistance])]);
+        arranged[place] = std::move(table.rows[at(order[place])]);
     }
+    table.rows = std::move(arranged);
 }
 
 void revertRowOrder(EntryTable& table, const RowOrder& order)
 {
     Q_ASSERT(order.size() == table.rows.size());
-    // Row i goes back to order[i]; along a cycle each row displaces the one
-    // that goes next.
-    std::vector<bool> placed(order.size(), false);
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        if (placed[start])
-            continue;
-        Entry held = std::move(table.rows[start]);
-        std::size_t place = start;
-        for (;;) {
-            placed[place] = true;
-            const std::size_t to = at(order[place]);
-            if (to == start) {
-                table.rows[start] = std::move(held);
-                break;
-            }
-            std::swap(held, table.rows[to]);
-            place = to;
-        }
+    // Row i goes back to order[i]: scattered writes, fetched ahead.
+    std::vector<Entry> restored(table.rows.size());
+    for (std::size_t place = 0; place < order.size(); ++place) {
+        if (place + PrefetchDistance < order.size())
+            prefetch(&restored[at(order[place + PrefetchDistance])]);
+        restored[at(order[place])] = std::move(table.rows[place]);
     }
+    table.rows = std::move(restored);
 }
 
 MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
@@ -101,18 +89,57 @@ MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
 
 void redoMoveDown(EntryTable& table, const MoveDownChange& change)
 {
-    applyRowOrder(table, change.order);
-    const std::size_t firstMoved = table.rows.size() - change.clearedMarks.size();
-    for (std::size_t row = firstMoved; row < table.rows.size(); ++row)
-        table.rows[row].mark.clear();
+    // A stable partition whose moved rows are the tail of the arrangement,
+    // in one sequential pass as moveMarkedRowsToEnd makes it.
+    const std::size_t rows = table.rows.size();
+    const std::size_t moved = change.clearedMarks.size();
+    Q_ASSERT(change.order.size() == rows && moved <= rows);
+    std::vector<Entry> set;
+    set.reserve(moved);
+    std::size_t next = rows - moved;
+    std::size_t kept = 0;
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (next < rows && at(change.order[next]) == row) {
+            set.push_back(std::move(table.rows[row]));
+            ++next;
+        } else {
+            if (kept != row)
+                table.rows[kept] = std::move(table.rows[row]);
+            ++kept;
+        }
+    }
+    for (Entry& entry : set) {
+        entry.mark.clear();
+        table.rows[kept++] = std::move(entry);
+    }
 }
 
 void undoMoveDown(EntryTable& table, const MoveDownChange& change)
 {
-    const std::size_t firstMoved = table.rows.size() - change.clearedMarks.size();
-    for (std::size_t k = 0; k < change.clearedMarks.size(); ++k)
-        table.rows[firstMoved + k].mark = change.clearedMarks[k];
-    revertRowOrder(table, change.order);
+    // The partition taken back from the end: each place gets either the
+    // next moved row (set aside with its mark) or the last unmarked row not
+    // yet placed, which never lies after it.
+    const std::size_t rows = table.rows.size();
+    const std::size_t moved = change.clearedMarks.size();
+    Q_ASSERT(change.order.size() == rows && moved <= rows);
+    const std::size_t firstMoved = rows - moved;
+    std::vector<Entry> set;
+    set.reserve(moved);
+    for (std::size_t k = 0; k < moved; ++k) {
+        set.push_back(std::move(table.rows[firstMoved + k]));
+        set.back().mark = change.clearedMarks[k];
+    }
+    std::size_t nextMoved = moved;
+    std::size_t nextKept = firstMoved;
+    for (std::size_t place = rows; place-- > 0;) {
+        if (nextMoved > 0 && at(change.order[firstMoved + nextMoved - 1]) == place) {
+            table.rows[place] = std::move(set[--nextMoved]);
+        } else {
+            --nextKept;
+            if (nextKept != place)
+                table.rows[place] = std::move(table.rows[nextKept]);
+        }
+    }
 }
 
 void applyCellChanges(EntryTable& table, const std::vector<CellChange>& changes)

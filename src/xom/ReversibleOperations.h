@@ -21,7 +21,7 @@ namespace xom {
 using RowOrder = std::vector<std::int32_t>;
 
 // The grid rows of table in order's arrangement. order must be a
-// permutation of 0 .. entryCount() - 1. In place: no row is copied.
+// permutation of 0 .. entryCount() - 1. Rows move, texts are never copied.
 void applyRowOrder(EntryTable& table, const RowOrder& order);
 // Undoes applyRowOrder with the same order: every row goes back to the
 // place it came from.

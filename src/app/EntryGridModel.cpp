@@ -2,6 +2,8 @@
 
 #include "xom/EntryOperations.h"
 
+#include <algorithm>
+
 namespace app {
 
 EntryGridModel::EntryGridModel(QObject* parent)
@@ -94,52 +96,166 @@ void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& re
     try {
         reordering(m_table);
     } catch (...) {
-        // Rows may have moved before the failure.
-        if (m_review)
-            m_review->recheckAll(m_table);
         emit layoutChanged({}, VerticalSortHint);
+        recheckAll(); // rows may have moved before the failure
         throw;
     }
     Q_ASSERT(m_table.entryCount() == rowsBefore);
-    // The checks move with their rows; the totals stay as they were.
-    if (m_review)
-        m_review->recheckAll(m_table);
     emit layoutChanged({}, VerticalSortHint);
-    if (m_review)
+    // The checks move with their rows; the totals stay as they were.
+    recheckAll();
+}
+
+xom::RowOrder EntryGridModel::sortRowsByName(const xom::ProgressReport& progress)
+{
+    // The arrangement is worked out before the layout change: a failure
+    // there leaves the rows as they were.
+    xom::RowOrder order = xom::sortOrderByName(m_table, progress);
+    reorderRows([&order](xom::EntryTable& table) { xom::applyRowOrder(table, order); });
+    return order;
+}
+
+xom::MoveDownChange EntryGridModel::moveMarkedRowsDown()
+{
+    xom::MoveDownChange change;
+    reorderRows([&change](xom::EntryTable& table) { change = xom::moveMarkedRowsToEndReversibly(table); });
+    return change;
+}
+
+void EntryGridModel::reorderFollowing(
+    const xom::RowOrder& order, const bool reverting, const std::function<void()>& reordering)
+{
+    emit layoutAboutToBeChanged({}, VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    // Applying, the row from order[i] lands on i, so a row's new place needs
+    // the inverse; there are only a few persistent indexes, against a
+    // million rows.
+    std::vector<std::int32_t> newPlace;
+    if (!reverting && !before.isEmpty()) {
+        newPlace.resize(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            newPlace[static_cast<std::size_t>(order[i])] = static_cast<std::int32_t>(i);
+    }
+    for (const QModelIndex& index : before) {
+        const auto row = static_cast<std::size_t>(index.row());
+        if (row >= order.size()) {
+            after.append(index);
+            continue;
+        }
+        const int moved = reverting ? order[row] : newPlace[row];
+        after.append(this->index(moved, index.column()));
+    }
+    try {
+        reordering();
+    } catch (...) {
+        // The row operations allocate before they move a row: the rows
+        // are as they were.
+        emit layoutChanged({}, VerticalSortHint);
+        throw;
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, VerticalSortHint);
+    recheckAll();
+}
+
+void EntryGridModel::applyRowOrder(const xom::RowOrder& order)
+{
+    reorderFollowing(order, false, [this, &order] { xom::applyRowOrder(m_table, order); });
+}
+
+void EntryGridModel::revertRowOrder(const xom::RowOrder& order)
+{
+    reorderFollowing(order, true, [this, &order] { xom::revertRowOrder(m_table, order); });
+}
+
+void EntryGridModel::redoMoveDown(const xom::MoveDownChange& change)
+{
+    reorderFollowing(change.order, false, [this, &change] { xom::redoMoveDown(m_table, change); });
+}
+
+void EntryGridModel::undoMoveDown(const xom::MoveDownChange& change)
+{
+    reorderFollowing(change.order, true, [this, &change] { xom::undoMoveDown(m_table, change); });
+}
+
+void EntryGridModel::applyCellChanges(const std::vector<xom::CellChange>& changes)
+{
+    xom::applyCellChanges(m_table, changes);
+    announceCells(changes);
+}
+
+void EntryGridModel::revertCellChanges(const std::vector<xom::CellChange>& changes)
+{
+    xom::revertCellChanges(m_table, changes);
+    announceCells(changes);
+}
+
+void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
+{
+    // One signal for the whole batch: a replace over a million rows must
+    // not become a million repaints.
+    int top = rowCount();
+    int bottom = -1;
+    int left = xom::ColumnCount;
+    int right = -1;
+    for (const xom::CellChange& change : changes) {
+        const QModelIndex cell = indexOfCell(change.gridRow, change.column);
+        if (!cell.isValid())
+            continue;
+        top = std::min(top, cell.row());
+        bottom = std::max(bottom, cell.row());
+        left = std::min(left, cell.column());
+        right = std::max(right, cell.column());
+    }
+    if (bottom >= 0)
+        emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
+
+    if (!m_review)
+        return;
+    // One entry's checks per changed name or text, not a full pass.
+    bool rechecked = false;
+    for (const xom::CellChange& change : changes) {
+        if (change.column != xom::NameColumn && change.column != xom::TextColumn)
+            continue;
+        m_review->recheckRow(m_table, change.gridRow - 1);
+        const QModelIndex markCell = indexOfCell(change.gridRow, xom::MarkColumn);
+        emit dataChanged(markCell, markCell, {Qt::ToolTipRole});
+        rechecked = true;
+    }
+    if (rechecked) {
+        // A renamed entry may have found another reference.
+        emit dataChanged(index(top, ReferenceColumn), index(bottom, ReferenceColumn), {Qt::DisplayRole});
         emit reviewChanged();
+    }
 }
 
-void EntryGridModel::setCellText(const QModelIndex& index, const QString& text)
-{
-    // The reference is never edited.
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == ReferenceColumn)
-        return;
-    m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column()) = text;
-    emit dataChanged(index, index, {Qt::DisplayRole});
-    if (index.column() == xom::NameColumn || index.column() == xom::TextColumn)
-        recheckRow(index.row());
-}
-
-void EntryGridModel::toggleMark(const int gridRow)
-{
-    const QModelIndex markCell = indexOfCell(gridRow, xom::MarkColumn);
-    if (!markCell.isValid())
-        return;
-    xom::toggleMark(m_table, gridRow);
-    emit dataChanged(markCell, markCell, {Qt::DisplayRole});
-}
-
-int EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
+xom::AddedEntry EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
 {
     const int newRow = m_table.entryCount();
     beginInsertRows({}, newRow, newRow);
-    const int number = xom::addEntry(m_table, model, name, text);
+    const xom::AddedEntry added = xom::addEntryReversibly(m_table, model, name, text);
     if (m_review)
         m_review->recheckRow(m_table, newRow);
     endInsertRows();
     if (m_review)
         emit reviewChanged();
-    return number;
+    return added;
+}
+
+void EntryGridModel::undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added)
+{
+    const int lastRow = m_table.entryCount() - 1;
+    if (lastRow < 0)
+        return;
+    beginRemoveRows({}, lastRow, lastRow);
+    xom::undoAddEntry(m_table, model, added);
+    if (m_review)
+        m_review->dropRowsFrom(lastRow);
+    endRemoveRows();
+    if (m_review)
+        emit reviewChanged();
 }
 
 void EntryGridModel::setReference(xom::EntryTable reference)
@@ -167,13 +283,11 @@ void EntryGridModel::clearReference()
     emit reviewChanged();
 }
 
-void EntryGridModel::recheckRow(const int row)
+void EntryGridModel::recheckAll()
 {
     if (!m_review)
         return;
-    m_review->recheckRow(m_table, row);
-    const QModelIndex markCell = index(row, xom::MarkColumn);
-    emit dataChanged(markCell, markCell, {Qt::ToolTipRole});
+    m_review->recheckAll(m_table);
     emit reviewChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/ReversibleOperations.h"
 #include "xom/TranslationReview.h"
 
 #include <QAbstractTableModel>
@@ -17,14 +18,13 @@ namespace app {
 // row 0 is the view's horizontal header.
 //
 // Built for a million rows: data() is O(1) and answers only the display
-// role (and the mark cells' tooltips); a reordering is announced once, never
-// row by row.
+// role; a reordering is announced once, never row by row.
 //
 // With a reference language open it also keeps the translation review of
 // the entries current: a fifth, read-only column "Reference" shows each
 // entry's reference text, the mark cell's tooltip names the checks the entry
-// fails, and each change of the entries rechecks what it changed (one row
-// for an edit or an Add; every row for a load or a reordering).
+// fails, and each change of the entries rechecks what it changed (the rows
+// of the cells changed, an added row; every row for a load or a reordering).
 class EntryGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -59,11 +59,28 @@ public:
     // then shows whatever entry moved there.
     void reorderRows(const std::function<void(xom::EntryTable&)>& reordering);
 
-    void setCellText(const QModelIndex& index, const QString& text);
-    void toggleMark(int gridRow);
+    // Sort (see xom::sortOrderByName) as one layout change; the current cell
+    // stays at its row and column, as for reorderRows. Gives the arrangement.
+    xom::RowOrder sortRowsByName(const xom::ProgressReport& progress);
+    // Move Down, as one layout change, the current cell staying in place.
+    xom::MoveDownChange moveMarkedRowsDown();
 
-    // Add: see xom::addEntry. Gives the new entry's number.
-    int addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
+    // An arrangement made again, or taken back. Each is one layout change in
+    // which the persistent indexes, the current cell among them, follow their
+    // entries: after an undo the current cell is on the entry it was on.
+    void applyRowOrder(const xom::RowOrder& order);
+    void revertRowOrder(const xom::RowOrder& order);
+    void redoMoveDown(const xom::MoveDownChange& change);
+    void undoMoveDown(const xom::MoveDownChange& change);
+
+    // Cell texts set, or set back, announced as one change of the cells
+    // they span.
+    void applyCellChanges(const std::vector<xom::CellChange>& changes);
+    void revertCellChanges(const std::vector<xom::CellChange>& changes);
+
+    // Add: see xom::addEntryReversibly.
+    xom::AddedEntry addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
+    void undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added);
 
     // Opens (or replaces) the reference language: the Reference column
     // appears and every entry is checked.
@@ -79,7 +96,14 @@ signals:
     void reviewChanged();
 
 private:
-    void recheckRow(int row);
+    // Runs a reordering whose arrangement is order (after it, row i holds
+    // the row that stood at order[i]), moving the persistent indexes with
+    // their rows.
+    void reorderFollowing(const xom::RowOrder& order, bool reverting, const std::function<void()>& reordering);
+    void announceCells(const std::vector<xom::CellChange>& changes);
+
+    // After rows moved, or were replaced or removed: every row afresh.
+    void recheckAll();
 
     xom::EntryTable m_table;
     std::unique_ptr<xom::TranslationReview> m_review;

@@ -1,18 +1,27 @@
 #pragma once
 
+#include "app/WindowActions.h"
+
 #include "dialogs/SelectedCell.h"
 
 #include "xom/EntryTable.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
+#include "xom/ReversibleOperations.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QAction;
+#include <vector>
+
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -21,6 +30,7 @@ class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStatusBar;
+class QUndoStack;
 
 namespace dialogs {
 class TAddForm;
@@ -41,6 +51,12 @@ class MessageBoxes;
 // It owns the model of the loaded file, apart from the widgets, and through
 // the grid model the entries. Both are replaced whole by a load that
 // succeeded and left alone by one that did not.
+//
+// Every change of the entries or the model is an undo step. The file has
+// unsaved changes while the undo stack stands away from the step at which it
+// was last loaded or saved; the caption then ends in " *", and closing the
+// window, Quit and Open first ask whether to save them. Above the designed
+// client area a menu bar offers every handler with its shortcuts.
 class TFormXom final : public QMainWindow, public dialogs::SelectedCell {
     Q_OBJECT
 
@@ -58,6 +74,20 @@ public:
 
     [[nodiscard]] const xom::LanguageModel& languageModel() const noexcept { return m_model; }
     [[nodiscard]] const xom::EntryTable& entries() const noexcept;
+    [[nodiscard]] QUndoStack& undoStack() const noexcept { return *m_undoStack; }
+    [[nodiscard]] const WindowActions& actions() const noexcept { return m_actions; }
+    // Whether the grid or the model differs from the file last loaded or
+    // saved. Nothing counts before a file was loaded.
+    [[nodiscard]] bool hasUnsavedChanges() const;
+
+    // Sets any number of cell texts as one undo step named text, as a
+    // replace over many cells or an import does.
+    void setCellTexts(std::vector<xom::CellChange> changes, const QString& text);
+
+    // Opens the file at path as the Open button does after its dialog:
+    // first the question about unsaved changes, then the all-or-nothing
+    // load. Gives whether the file was loaded.
+    bool openFile(const QString& path);
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
@@ -66,10 +96,6 @@ public:
     // the loader of Open: a rejected file shows Open's errors and leaves the
     // previous reference (or none) in place. Gives whether it was taken.
     bool openReference(const QString& path);
-
-    // The hook for the File menu: appends Open Reference… and Close
-    // Reference to menu (any widget that shows actions).
-    void addReferenceActionsTo(QWidget& menu) const;
 
     // The reference and warning commands, for the window's menus. Next and
     // Previous Warning (F8, Shift+F8) also work without a menu.
@@ -96,9 +122,21 @@ public slots:
     // wrapping round; nothing without a reference or a failing entry.
     void NextWarningClick();
     void PreviousWarningClick();
+    // Edit on the current cell, whatever its column: F2, Enter or a double
+    // click on the grid.
+    void editCurrentCell();
+    void toggleCurrentMark();
+    void undo();
+    void redo();
+    void findInTexts();
+    void showAbout();
+    void showKeyboardShortcuts();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -111,8 +149,22 @@ private:
     void showReview();
     void showCurrentReview();
     void stepToFailingEntry(bool forward);
+    void buildMenus();
     void setTabOrders();
+    // Runs a handler; an error it raises, a shortage of memory included, is
+    // shown in the error box and the event loop carries on.
+    void guarded(const std::function<void()>& handler);
+    // The question before unsaved changes would go. Gives whether to go on:
+    // nothing unsaved, Discard, or Save and the save succeeded.
+    bool settleUnsavedChanges();
+    bool loadFile(const QString& path);
     void takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path);
+    // Save with its dialog; gives whether a file was written.
+    bool saveWithDialog();
+    void setButtonEnabled(QPushButton& button, QAction& action, bool enabled);
+    void setCaption(const QString& caption);
+    void updateCaption();
+    void fitNumberWidths();
     void setProgress(int position);
     void showError(const QString& message);
 
@@ -124,6 +176,12 @@ private:
     dialogs::TAddForm* m_addForm = nullptr;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
+    QUndoStack* m_undoStack;
+    WindowActions m_actions;
+    // The file last loaded or saved, empty before the first load; the
+    // caption as it reads without unsaved changes.
+    QString m_documentPath;
+    QString m_caption;
 
     QPushButton* Button1 = nullptr;
     QPushButton* AddRow = nullptr;

@@ -1,4 +1,5 @@
 #include "app/DesktopIdentity.h"
+#include "app/CommandLine.h"
 #include "app/EditorForms.h"
 #include "app/WindowCaptions.h"
 
@@ -11,23 +12,20 @@ int main(int argc, char* argv[])
     // The application name, not the display name: Qt appends a display name
     // to every window's caption, and the captions are fixed.
     QApplication::setApplicationName(app::applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(LUDRA_VERSION));
     app::setDesktopIdentity();
+    QApplication::setApplicationVersion(QStringLiteral(LUDRA_VERSION));
 
-    // Any option the parser does not know ends the program with its message
-    // before a window opens.
-    QCommandLineParser arguments;
-    arguments.addHelpOption();
-    arguments.addVersionOption();
-    const QCommandLineOption referenceOption(QStringLiteral("reference"),
-        QStringLiteral("Opens FILE beside the working file as the reference language."), QStringLiteral("FILE"));
-    arguments.addOption(referenceOption);
-    arguments.process(application);
+    QCommandLineParser parser;
+    app::describeCommandLine(parser);
+    // --help and --version print and end the run here.
+    parser.process(application);
 
     app::EditorForms forms;
     forms.FormXom.show();
+    if (const QString file = app::fileToOpen(parser); !file.isEmpty())
+        forms.FormXom.openFile(file);
     // After show(), so that a rejected reference's error box has its window.
-    if (arguments.isSet(referenceOption))
-        forms.FormXom.openReference(arguments.value(referenceOption));
+    if (const QString reference = app::referenceToOpen(parser); !reference.isEmpty())
+        forms.FormXom.openReference(reference);
     return QApplication::exec();
 }

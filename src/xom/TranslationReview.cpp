@@ -2,6 +2,8 @@
 
 #include "text/Decimal.h"
 
+#include <algorithm>
+
 namespace xom {
 
 void CheckTotals::add(const Checks checks, const int sign) noexcept
@@ -67,6 +69,14 @@ void TranslationReview::recheckRow(const EntryTable& entries, const int row)
         before = now;
     }
     m_totals.add(now.checks, 1);
+}
+
+void TranslationReview::dropRowsFrom(const int row)
+{
+    while (rowCount() > std::max(row, 0)) {
+        m_totals.add(m_rows.back().checks, -1);
+        m_rows.pop_back();
+    }
 }
 
 Checks TranslationReview::checksOfRow(const int row) const

@@ -52,6 +52,9 @@ public:
     // appended (row == the number of rows checked so far); the totals change
     // by that row alone. A row beyond that does nothing.
     void recheckRow(const EntryTable& entries, int row);
+    // Forgets the rows from row on, as after the last rows were taken away;
+    // the totals lose their checks.
+    void dropRowsFrom(int row);
 
     [[nodiscard]] int rowCount() const noexcept { return static_cast<int>(m_rows.size()); }
     [[nodiscard]] Checks checksOfRow(int row) const;

@@ -40,15 +40,16 @@ const std::vector<std::pair<QString, QString>> Reference{
     {QStringLiteral("FE.Start"), QStringLiteral("a later duplicate")},
 };
 
-// Through the File menu's Open Reference…, as a user would.
+// Through File > Open Reference…, as a user would.
 void openReference(Editor& editor, const QByteArray& bytes)
 {
     editor.files->openAnswers.push_back(editor.writeFile(QStringLiteral("lang_en.xom"), bytes));
-    QMenu file;
-    editor.window.addReferenceActionsTo(file);
-    QCOMPARE(file.actions().size(), 2);
-    QCOMPARE(file.actions().front()->text(), QStringLiteral("Open Reference\u2026"));
-    file.actions().front()->trigger();
+    QAction* const action = editor.window.openReferenceAction();
+    const auto* const menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+    QVERIFY(menu);
+    QCOMPARE(menu->title().remove(u'&'), QStringLiteral("File"));
+    QCOMPARE(action->text(), QStringLiteral("Open Reference\u2026"));
+    action->trigger();
 }
 
 void openBoth(Editor& editor)
@@ -231,6 +232,16 @@ void ReferenceTest::totalsFollowEditsAndAdds()
         QTest::mouseClick(editor.forms.AddForm.findChild<QPushButton*>(QStringLiteral("AddBut")), Qt::LeftButton);
     });
     editor.click("AddRow");
+    QCOMPARE(editor.countPanel(), QStringLiteral("2 untranslated · 1 with warnings"));
+
+    // Undo takes the checks back with the entries: the Add, the Sort, then
+    // the last edit.
+    QAction* const undo = editor.window.findChild<QAction*>(QStringLiteral("actionUndo"));
+    undo->trigger();
+    QCOMPARE(editor.countPanel(), QStringLiteral("1 untranslated · 1 with warnings"));
+    undo->trigger();
+    QCOMPARE(gridText(editor, 5, xom::MarkColumn, Qt::ToolTipRole), QStringLiteral("missing reference"));
+    undo->trigger();
     QCOMPARE(editor.countPanel(), QStringLiteral("2 untranslated · 1 with warnings"));
 }
 

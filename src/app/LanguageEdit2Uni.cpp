@@ -645,7 +645,10 @@ void TFormXom::showAbout()
 
 void TFormXom::showKeyboardShortcuts()
 {
-    m_messageBoxes->showInformation(QStringLiteral("Keyboard Shortcuts"), m_actions.shortcutList());
+    QString list = m_actions.shortcutList();
+    for (const QAction* const action : {m_nextWarningAction, m_previousWarningAction})
+        list += QStringLiteral("\n%1\t%2").arg(action->text(), action->shortcut().toString(QKeySequence::NativeText));
+    m_messageBoxes->showInformation(QStringLiteral("Keyboard Shortcuts"), list);
 }
 
 void TFormXom::closeEvent(QCloseEvent* event)

@@ -31,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Tools, Help,
         HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
         HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
         HelpCase{{"export", "--help"}, "Usage: ludra-lang export [OPTION]... IN OUT"},
-        HelpCase{{"import", "--help"}, "Usage: ludra-lang import [OPTION]... IN.xom IN OUT.xom"}));
+        HelpCase{{"import", "--help"}, "Usage: ludra-lang import [OPTION]... IN.xom IN OUT.xom"},
+        HelpCase{{"check", "--help"}, "Usage: ludra-lang check [OPTION]... FILE"}));
 
 TEST(Usage, VersionGoesToStandardOutput)
 {

@@ -114,13 +114,42 @@ TEST_F(CheckFiles, ExportAddsTheReferenceColumnAndImportIgnoresIt)
                                         "\"3\",\"FE.Empty\",\"\",\"Quit\"\r\n"
                                         "\"4\",\"FE.New\",\"Neu\",\"\"\r\n"
                                         "\"5\",\"FE.Score\",\"points, bravo\",\"%d points\nwell done\"\r\n"));
-    const ProgramRun po = runLang({QStringLiteral("export"), QStringLiteral("--reference"), reference, translation,
-        dir.filePath(QStringLiteral("lang_fr.po"))});
-    EXPECT_EQ(po.exitCode, 2);
-
     EXPECT_EQ(runLang({QStringLiteral("import"), translation, csv, imported}).exitCode, 0);
     EXPECT_EQ(runLang({QStringLiteral("resave"), translation, resaved}).exitCode, 0);
     EXPECT_EQ(readFile(imported), readFile(resaved));
+}
+
+// In PO and XLIFF the reference text is the message's source and the text its
+// translation; an entry the reference lacks keeps its own text as source.
+// Importing such a file changes nothing.
+TEST_F(CheckFiles, ExportPutsTheReferenceAsSourceInPoAndXliff)
+{
+    const QString resaved = dir.filePath(QStringLiteral("lang_resaved.xom"));
+    ASSERT_EQ(runLang({QStringLiteral("resave"), translation, resaved}).exitCode, 0);
+    struct Expected {
+        const char* fileName;
+        QByteArray translated;
+        QByteArray unmatched;
+    };
+    const Expected formats[] = {
+        {"lang_fr.po", "msgid \"Start\"\nmsgstr \"D\xC3\xA9marrer\"\n", "msgid \"Neu\"\nmsgstr \"Neu\"\n"},
+        {"lang_fr.xlf", "<source>Start</source>", "<source>Neu</source>"},
+    };
+    for (const Expected& format : formats) {
+        SCOPED_TRACE(format.fileName);
+        const QString exported = dir.filePath(QString::fromLatin1(format.fileName));
+        const QString imported = exported + QStringLiteral(".xom");
+
+        const ProgramRun run
+            = runLang({QStringLiteral("export"), QStringLiteral("--reference"), reference, translation, exported});
+
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QByteArray bytes = readFile(exported);
+        EXPECT_TRUE(bytes.contains(format.translated)) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains(format.unmatched)) << bytes.toStdString();
+        EXPECT_EQ(runLang({QStringLiteral("import"), translation, exported, imported}).exitCode, 0);
+        EXPECT_EQ(readFile(imported), readFile(resaved));
+    }
 }
 
 } // namespace

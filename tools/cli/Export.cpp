@@ -6,7 +6,11 @@
 #include "cli/PoFile.h"
 #include "cli/XliffFile.h"
 
+#include "xom/TranslationReview.h"
+
 #include <QFileInfo>
+
+#include <optional>
 
 namespace cli {
 
@@ -27,24 +31,30 @@ void runExport(const Invocation& call)
     const std::optional<ExchangeFormat> format = exchangeFormatOf(out, formatOption(call));
     if (!format)
         throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
-    if (call.has(ReferenceOption) && *format != ExchangeFormat::Csv)
-        throw UsageError(QStringLiteral("--reference works with CSV only"));
     const xom::LoadedFile file = loadLanguageFile(in);
     const QString project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
+    std::optional<xom::TranslationReview> reference;
+    if (call.has(ReferenceOption))
+        reference.emplace(loadLanguageFile(call.value(ReferenceOption)).entries);
+    // PO and XLIFF take the reference text as the message's source; an entry
+    // whose name the reference lacks keeps its own text there.
+    ReferenceOfRow referenceOfRow;
+    if (reference) {
+        referenceOfRow = [&](const int row) -> std::optional<QString> {
+            const QString* const text
+                = reference->referenceTextOf(file.entries.rows[static_cast<std::size_t>(row)].name);
+            return text ? std::optional(*text) : std::nullopt;
+        };
+    }
     switch (*format) {
     case ExchangeFormat::Csv:
-        if (call.has(ReferenceOption)) {
-            const xom::TranslationReview reference(loadLanguageFile(call.value(ReferenceOption)).entries);
-            writeWholeFile(out, csvOfEntries(file.entries, &reference));
-        } else {
-            writeWholeFile(out, csvOfEntries(file.entries));
-        }
+        writeWholeFile(out, csvOfEntries(file.entries, reference ? &*reference : nullptr));
         break;
     case ExchangeFormat::Po:
-        writeWholeFile(out, poOfEntries(file.entries, project));
+        writeWholeFile(out, poOfEntries(file.entries, project, referenceOfRow));
         break;
     case ExchangeFormat::Xliff:
-        writeWholeFile(out, xliffOfEntries(file.entries, project));
+        writeWholeFile(out, xliffOfEntries(file.entries, project, referenceOfRow));
         break;
     }
 }
@@ -73,9 +83,10 @@ Command exportCommand()
                        "character but tab, LF and CR: such an entry stops the export, naming\n"
                        "it, and nothing is written.\n"
                        "\n"
-                       "With --reference REF (CSV only), a fourth column \"reference\" holds the\n"
-                       "text of the first entry of REF with the same name (empty when REF has\n"
-                       "none), for translating beside it; import ignores that column.\n"
+                       "With --reference REF, the text of the first entry of REF with the same\n"
+                       "name goes beside each entry's text: in CSV a fourth column \"reference\"\n"
+                       "(empty when REF has none), which import ignores; in PO the msgid and in\n"
+                       "XLIFF the source (the entry's own text when REF has none).\n"
                        "\n"
                        "OUT is replaced atomically; '-' writes standard output.\n"
                        "\n"
@@ -84,7 +95,7 @@ Command exportCommand()
         runExport,
         {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
              QStringLiteral("the format of OUT, whatever its extension")},
-            Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF (CSV)")}}};
+            Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF")}}};
 }
 
 } // namespace cli

@@ -31,7 +31,10 @@ INSTANTIATE_TEST_SUITE_P(Tools, Help,
         HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
         HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
         HelpCase{{"export", "--help"}, "Usage: ludra-lang export IN OUT.csv"},
-        HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"}));
+        HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"},
+        HelpCase{{"replace", "--help"},
+            "Usage: ludra-lang replace IN OUT --find TEXT --replace TEXT [--regex] [--match-case] "
+            "[--names|--texts|--both]"}));
 
 TEST(Usage, OperandsAfterDoubleDashAreFileNames)
 {

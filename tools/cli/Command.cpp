@@ -4,7 +4,10 @@ namespace cli {
 
 QString Command::usageLine() const
 {
-    return QStringLiteral("Usage: %1 %2 %3").arg(QLatin1StringView(ProgramName), name, operands.join(u' '));
+    QString line = QStringLiteral("Usage: %1 %2 %3").arg(QLatin1StringView(ProgramName), name, operands.join(u' '));
+    if (!optionsSynopsis.isEmpty())
+        line += u' ' + optionsSynopsis;
+    return line;
 }
 
 QString Command::help() const

@@ -3,6 +3,8 @@
 #include "text/EditorError.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +27,24 @@ public:
     using EditorError::EditorError;
 };
 
+// A command line that a command refuses after parsing it (a missing
+// option, a pattern that does not compile): the program ends with a usage
+// error and writes nothing.
+class CommandUsageError : public text::EditorError {
+public:
+    using EditorError::EditorError;
+};
+
+// An option a command takes besides --help: a switch ("--regex") or, with a
+// valueName, an option with a value ("--find TEXT" or "--find=TEXT").
+struct CommandOption {
+    QString name;
+    QString valueName;
+};
+
+// The options given, by name; a switch maps to an empty text.
+using OptionValues = QHash<QString, QString>;
+
 // One command of the program. The command line checks the options and the
 // number of operands before run sees them.
 struct Command {
@@ -39,6 +59,13 @@ struct Command {
     // text::EditorError (a save's own errors); an output file is then left
     // as it was.
     void (*run)(const QStringList& operands) = nullptr;
+    // The options it takes, in the order its usage line shows them, and
+    // that line's text for them.
+    QList<CommandOption> options = {};
+    QString optionsSynopsis = {};
+    // Runs instead of run for a command that takes options, with the
+    // options given. May also throw CommandUsageError.
+    void (*runWithOptions)(const QStringList& operands, const OptionValues& options) = nullptr;
 
     // "Usage: ludra-lang export IN OUT.csv"
     [[nodiscard]] QString usageLine() const;
@@ -52,5 +79,6 @@ struct Command {
 [[nodiscard]] Command sortCommand();
 [[nodiscard]] Command exportCommand();
 [[nodiscard]] Command importCommand();
+[[nodiscard]] Command replaceCommand();
 
 } // namespace cli

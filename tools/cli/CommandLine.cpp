@@ -15,7 +15,8 @@ using Commands = std::vector<Command>;
 
 Commands allCommands()
 {
-    return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand()};
+    return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
+        replaceCommand()};
 }
 
 QString programUsage(const Commands& commands)
@@ -65,23 +66,54 @@ int usageError(const QString& problem, const QString& usage)
     return ExitUsageError;
 }
 
+const CommandOption* findOption(const Command& command, const QStringView name)
+{
+    for (const CommandOption& option : command.options) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
 int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
         = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
     QStringList operands;
+    OptionValues options;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
             operands += argument;
-        } else if (argument == u"--") {
+            continue;
+        }
+        if (argument == u"--") {
             optionsEnded = true;
-        } else if (isHelpOption(argument)) {
+            continue;
+        }
+        if (isHelpOption(argument)) {
             writeOut(command.help().toUtf8());
             return ExitSuccess;
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
         }
+        // "--find=TEXT" or "--find TEXT"; the value may itself start with '-'.
+        const qsizetype equals = argument.indexOf(u'=');
+        const QStringView name = equals < 0 ? QStringView(argument) : QStringView(argument).first(equals);
+        const CommandOption* const option = findOption(command, name);
+        if (!option)
+            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (equals >= 0)
+                return usageError(QStringLiteral("option '%1' takes no value").arg(name), shortUsage);
+        } else if (equals >= 0) {
+            value = argument.sliced(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return usageError(QStringLiteral("option '%1' needs a value").arg(name), shortUsage);
+        }
+        options.insert(option->name, value);
     }
     const qsizetype expected = command.operands.size();
     if (operands.size() != expected) {
@@ -92,7 +124,14 @@ int runCommand(const Command& command, const QStringList& arguments)
                               .arg(operands.size()),
             shortUsage);
     }
-    command.run(operands);
+    try {
+        if (command.runWithOptions)
+            command.runWithOptions(operands, options);
+        else
+            command.run(operands);
+    } catch (const CommandUsageError& error) {
+        return usageError(error.message(), shortUsage);
+    }
     return ExitSuccess;
 }
 

@@ -2,6 +2,8 @@
 
 #include "xom/EntryOperations.h"
 
+#include <algorithm>
+
 namespace app {
 
 EntryGridModel::EntryGridModel(QObject* parent)
@@ -88,6 +90,23 @@ void EntryGridModel::setCellText(const QModelIndex& index, const QString& text)
         return;
     m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column()) = text;
     emit dataChanged(index, index, {Qt::DisplayRole});
+}
+
+void EntryGridModel::changeCells(const std::vector<xom::CellChange>& changes, const bool revert)
+{
+    if (changes.empty())
+        return;
+    int first = changes.front().gridRow;
+    int last = first;
+    for (const xom::CellChange& change : changes) {
+        first = std::min(first, change.gridRow);
+        last = std::max(last, change.gridRow);
+    }
+    if (revert)
+        xom::revertCellChanges(m_table, changes);
+    else
+        xom::applyCellChanges(m_table, changes);
+    emit dataChanged(indexOfCell(first, xom::NameColumn), indexOfCell(last, xom::TextColumn), {Qt::DisplayRole});
 }
 
 void EntryGridModel::toggleMark(const int gridRow)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "xom/CellChange.h"
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
 
@@ -47,6 +48,9 @@ public:
     void reorderRows(const std::function<void(xom::EntryTable&)>& reordering);
 
     void setCellText(const QModelIndex& index, const QString& text);
+    // Makes the changes (their new texts), or with revert takes them back
+    // (their old texts), announced as one change of the rows they span.
+    void changeCells(const std::vector<xom::CellChange>& changes, bool revert = false);
     void toggleMark(int gridRow);
 
     // Add: see xom::addEntry. Gives the new entry's number.

@@ -10,6 +10,7 @@
 
 #include "dialogs/AddUni.h"
 #include "dialogs/EditUni.h"
+#include "dialogs/FindReplaceDialog.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
 
@@ -19,6 +20,7 @@
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -179,6 +181,17 @@ void TFormXom::buildControls()
     connect(Table, &EntryGridView::markPressed, this, &TFormXom::TableMouseDown);
     connect(Table, &EntryGridView::mouseReleased, this, &TFormXom::TableMouseUp);
     connect(Table, &EntryGridView::cellSelected, this, &TFormXom::TableSelectCell);
+
+    m_findReplaceAction = new QAction(QStringLiteral("Find and Replace\u2026"), this);
+    m_findReplaceAction->setObjectName(QStringLiteral("FindReplaceAction"));
+    m_findReplaceAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    m_findAction = new QAction(QStringLiteral("Find"), this);
+    m_findAction->setObjectName(QStringLiteral("FindAction"));
+    m_findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(m_findReplaceAction);
+    addAction(m_findAction);
+    connect(m_findReplaceAction, &QAction::triggered, this, &TFormXom::FindReplaceClick);
+    connect(m_findAction, &QAction::triggered, this, &TFormXom::FindClick);
 }
 
 void TFormXom::setTabOrders()
@@ -197,6 +210,11 @@ void TFormXom::attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& ad
 {
     m_editForm = &editForm;
     m_addForm = &addForm;
+}
+
+void TFormXom::attachFindReplace(dialogs::FindReplaceDialog& findReplace)
+{
+    m_findReplace = &findReplace;
 }
 
 void TFormXom::setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs)
@@ -222,6 +240,35 @@ QString TFormXom::selectedCellText() const
 void TFormXom::setSelectedCellText(const QString& text)
 {
     m_grid->setCellText(Table->currentIndex(), text);
+}
+
+const xom::EntryTable& TFormXom::searchedTable() const
+{
+    return m_grid->table();
+}
+
+int TFormXom::currentGridRow() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? EntryGridModel::gridRowOf(cell) : 0;
+}
+
+int TFormXom::currentColumn() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? cell.column() : xom::NumberColumn;
+}
+
+void TFormXom::selectFoundCell(const int gridRow, const int column)
+{
+    Table->selectCell(m_grid->indexOfCell(gridRow, column));
+}
+
+void TFormXom::changeCells(std::vector<xom::CellChange> changes, [[maybe_unused]] const QString& what)
+{
+    // Every change Find and Replace makes enters the grid here, as one step.
+    m_grid->changeCells(changes);
+    RichEdit1->setPlainText(m_grid->cellText(Table->currentIndex()));
 }
 
 void TFormXom::Button1Click()
@@ -254,6 +301,7 @@ void TFormXom::Button1Click()
         return;
     }
     auto& loaded = std::get<xom::LoadedFile>(result);
+    m_countBeforeNotFound.reset();
     if (loaded.containerCounter)
         m_countPanel->setText(text::FormatDecimal(*loaded.containerCounter));
     takeLoadedFile(std::move(loaded.entries), std::move(loaded.model), path);
@@ -312,6 +360,7 @@ void TFormXom::AddRowClick()
         return;
     const int number = m_grid->addEntry(m_model, m_addForm->name(), m_addForm->text());
     m_countPanel->setText(text::FormatDecimal(number));
+    m_countBeforeNotFound.reset();
 }
 
 void TFormXom::EditTextClick()
@@ -365,10 +414,45 @@ void TFormXom::Edit1KeyDown(const int key)
     Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
 }
 
+void TFormXom::searchAgain(const bool backwards)
+{
+    const std::optional<int> found
+        = xom::searchRowForPrefixAgain(m_grid->table(), Edit1->text(), currentGridRow(), backwards);
+    if (!found) {
+        if (!m_countBeforeNotFound)
+            m_countBeforeNotFound = m_countPanel->text();
+        m_countPanel->setText(QStringLiteral("Not found"));
+        return;
+    }
+    if (m_countBeforeNotFound) {
+        m_countPanel->setText(*m_countBeforeNotFound);
+        m_countBeforeNotFound.reset();
+    }
+    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+}
+
+void TFormXom::FindReplaceClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor();
+}
+
+void TFormXom::FindClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor(Edit1->text());
+}
+
 bool TFormXom::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress)
-        Edit1KeyDown(static_cast<const QKeyEvent*>(event)->key());
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const auto* const key = static_cast<const QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3) {
+            searchAgain(key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+        Edit1KeyDown(key->key());
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
 
 #include "xom/EntryTable.h"
@@ -9,9 +10,12 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QFrame;
 class QLabel;
+class QAction;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -20,6 +24,7 @@ class QSplitter;
 class QStatusBar;
 
 namespace dialogs {
+class FindReplaceDialog;
 class TAddForm;
 class TEditForm;
 } // namespace dialogs
@@ -38,7 +43,7 @@ class MessageBoxes;
 // It owns the model of the loaded file, apart from the widgets, and through
 // the grid model the entries. Both are replaced whole by a load that
 // succeeded and left alone by one that did not.
-class TFormXom final : public QMainWindow, public dialogs::SelectedCell {
+class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT
 
 public:
@@ -48,6 +53,8 @@ public:
     // The dialogs of the run, which are created after this window. Add and
     // Edit do nothing until they are attached.
     void attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& addForm);
+    // Find and Replace does nothing until its dialog is attached.
+    void attachFindReplace(dialogs::FindReplaceDialog& findReplace);
 
     // Replace the toolkit's file dialogs and message boxes (tests do).
     void setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs);
@@ -58,6 +65,17 @@ public:
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
+
+    [[nodiscard]] const xom::EntryTable& searchedTable() const override;
+    [[nodiscard]] int currentGridRow() const override;
+    [[nodiscard]] int currentColumn() const override;
+    void selectFoundCell(int gridRow, int column) override;
+    void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
+
+    // "Find and Replace…" (Ctrl+H) and Find (Ctrl+F, which opens the same
+    // dialog with the search box's text).
+    [[nodiscard]] QAction* findReplaceAction() const noexcept { return m_findReplaceAction; }
+    [[nodiscard]] QAction* findAction() const noexcept { return m_findAction; }
 
 public slots:
     void Button1Click();
@@ -71,6 +89,10 @@ public slots:
     void TableMouseUp();
     void TableSelectCell(const QModelIndex& cell);
     void Edit1KeyDown(int key);
+    // F3 and Shift+F3 in the search box.
+    void searchAgain(bool backwards);
+    void FindReplaceClick();
+    void FindClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +110,11 @@ private:
     std::unique_ptr<MessageBoxes> m_messageBoxes;
     dialogs::TEditForm* m_editForm = nullptr;
     dialogs::TAddForm* m_addForm = nullptr;
+    dialogs::FindReplaceDialog* m_findReplace = nullptr;
+    QAction* m_findReplaceAction = nullptr;
+    QAction* m_findAction = nullptr;
+    // What the count panel said before it said "Not found".
+    std::optional<QString> m_countBeforeNotFound;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
 

@@ -1,3 +1,4 @@
+#include "app/DesktopIdentity.h"
 #include "app/EditorForms.h"
 #include "app/WindowCaptions.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
     // The application name, not the display name: Qt appends a display name
     // to every window's caption, and the captions are fixed.
     QApplication::setApplicationName(app::applicationTitle());
+    app::setDesktopIdentity();
 
     app::EditorForms forms;
     forms.FormXom.show();

@@ -123,17 +123,17 @@ void FindReplaceTest::ctrlFOpensTheDialogWithTheSearchText()
 {
     Editor editor;
     editor.openEntries(sampleEntries());
+    editor.searchBox()->setFocus();
     editor.searchBox()->setText(QStringLiteral("cont"));
-    editor.table()->setFocus();
 
-    QTest::keyClick(editor.table(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(editor.searchBox(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(editor.forms.FindReplace.isVisible());
     QCOMPARE(child<QLineEdit>(editor, "FindText")->text(), QStringLiteral("cont"));
     editor.forms.FindReplace.hide();
 
     // Ctrl+H opens it with the find box as it was.
     editor.searchBox()->setText(QStringLiteral("other"));
-    QTest::keyClick(editor.table(), Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(editor.searchBox(), Qt::Key_H, Qt::ControlModifier);
     QVERIFY(editor.forms.FindReplace.isVisible());
     QCOMPARE(child<QLineEdit>(editor, "FindText")->text(), QStringLiteral("cont"));
 }

@@ -1,5 +1,6 @@
 // Writes the fuzzers' seed corpus: small valid files made by the editor's
-// own writer, and a few hand-laid variants of the layout.
+// own writer, a few hand-laid variants of the layout, and files whose type
+// tables are named and ordered in other ways.
 #include "xom/LanguageFileWriter.h"
 
 #include "support/FileBuilder.h"
@@ -47,5 +48,13 @@ int main(int argc, char** argv)
     carried.types[0].instanceCount = 1;
     carried.containers.insert(carried.containers.begin(), QByteArray("CTNRopaque"));
     ok &= writeSeed(dir, QStringLiteral("carried.xom"), carried.bytes());
+    // Type tables named and ordered in other ways, each type's containers
+    // following its count.
+    const std::vector<std::pair<QString, QString>> pairs{
+        {QStringLiteral("FE.A"), QStringLiteral("a")}, {QStringLiteral("FE.B"), QStringLiteral("b")}};
+    const auto shapes = testsupport::typeTableShapes();
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+        ok &= writeSeed(
+            dir, QStringLiteral("types%1.xom").arg(i), testsupport::fileWithTypes(shapes[i], pairs).bytes());
     return ok ? 0 : 1;
 }

@@ -1,18 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include "text/LineBreaks.h"
 
 namespace dialogs {
 
-// The text with every line break in the form CR LF: a CR LF pair stays, and
-// a lone CR, a lone LF, U+2028 (line separator) and U+2029 (paragraph
-// separator, how a text document ends its blocks) each become CR LF. Every
-// other code unit, U+0000 and unpaired surrogates included, is kept.
-[[nodiscard]] QString withCrLfLineBreaks(QStringView text);
-
-// The text with each of those line breaks (a CR LF pair counting as one)
-// replaced by lineBreak.
-[[nodiscard]] QString withLineBreaksAs(QStringView text, QStringView lineBreak);
+// The dialogs give every text the editor's line breaks; the rule itself is
+// the core's, so that an import gives the same texts as the Edit dialog.
+using text::withCrLfLineBreaks;
+using text::withLineBreaksAs;
 
 } // namespace dialogs

@@ -23,12 +23,14 @@
 //          +0x0C stringCount u32 offsets into data (entry 0 unused, zero)
 //          then dataSize bytes of data: NUL-terminated UTF-8 strings, the
 //          empty string at offset 0, laid out in ANSI order
-//   then   containers, back to back, in type-table order:
+//   then   containers, back to back, in type-table order, instanceCount
+//          of each type (at most one data bank instance in all):
 //          string resource  "CTNR" 3 zero bytes, varint textIndex,
 //                           varint nameIndex, 4 zero bytes
 //          data bank        "CTNR" 6 zero bytes, varint entryCount,
 //                           entryCount varint entry numbers, 5 zero bytes
 //          other types      carried through byte for byte
+//          (a writer puts a data bank that no type announces last)
 //   Containers after the first are found by searching for "CTNR".
 namespace xom::layout {
 

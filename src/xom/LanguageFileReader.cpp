@@ -74,6 +74,7 @@ public:
         if (require(header.readU32()) != layout::RequiredTypeCount)
             badFile();
         readTypeTable(model);
+        checkAnnouncedInstances(model);
         const qsizetype firstContainer = readStringTable(model.StringList);
         Walk walk = walkContainers(model, firstContainer);
         // A type table that promises a data bank the walk never reached
@@ -107,6 +108,33 @@ private:
             if (type.kind == TypeKind::StringResourceDetails)
                 model.StringResourceType = static_cast<int>(n);
         }
+    }
+
+    // Refuses a type table whose counts no save could give back. More than
+    // one data bank instance leaves open which list is the grid; a string
+    // resource type counting more instances than the one whose records the
+    // entries take (the last of that name) fills records the table was not
+    // sized for; and more containers than the file could hold (each takes
+    // at least its four-byte magic) is a lie, caught before a save would
+    // write them.
+    void checkAnnouncedInstances(const LanguageModel& model) const
+    {
+        const qint32 resourceCount
+            = model.StringResourceType < 0
+                ? 0
+                : model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount;
+        qint64 dataBanks = 0;
+        qint64 announced = 0;
+        for (const XTypeCont& type : model.TypeTable) {
+            const qint64 count = std::max(type.instanceCount, 0);
+            announced += count;
+            if (type.kind == TypeKind::DataBank)
+                dataBanks += count;
+            if (type.kind == TypeKind::StringResourceDetails && count > std::max(resourceCount, 0))
+                badFile();
+        }
+        if (dataBanks > 1 || announced > m_view.size() / layout::MagicContainer.size())
+            badFile();
     }
 
     // Reads the strings into list and gives the offset of the first container.
@@ -152,10 +180,6 @@ private:
         if (model.StringResourceType >= 0)
             resourceCount
                 = std::max(0, model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount);
-        // A string resource container takes at least four bytes: more than
-        // the file could hold is a lie.
-        if (resourceCount > m_view.size() / 4)
-            badFile();
         walk.resources.resize(static_cast<std::size_t>(resourceCount) + 1);
         walk.resourceRead.assign(walk.resources.size(), false);
         walk.resourceRead[0] = true; // entry 0: a row with an empty name and text
@@ -203,8 +227,9 @@ private:
             if (index < 0 || index >= stringCount)
                 throw Bad{LoadError{Kind::ListIndexOutOfBounds, index}};
         }
-        // A second type of the same name may count more instances than the
-        // table was sized for.
+        // checkAnnouncedInstances refused a second type of the same name
+        // counting more instances than the table was sized for; the guard
+        // stays beside the write it protects.
         if (static_cast<std::size_t>(instance) >= walk.resources.size())
             badFile();
         auto& record = walk.resources[static_cast<std::size_t>(instance)];

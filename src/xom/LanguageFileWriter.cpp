@@ -16,6 +16,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -24,9 +25,10 @@
 // first byte is written (see FileLayout.h for the layout):
 //
 //   header | type table | GUID | SCHM | "STRS" count size | offsets | data |
-//   containers in type-table order: the string resources (one per entry
-//   number, in number order), the data bank (entry numbers in row order),
-//   and the containers of other types carried through from the load.
+//   containers in type-table order, as many per type as its instance count
+//   announces: the string resources (one per entry number, in number order),
+//   the data bank (entry numbers in row order), and the containers of other
+//   types carried through from the load (see placeContainers).
 //
 // The string table holds each distinct text once: the empty string, the
 // string that stood at index 1 ("kept"), then every text and name of the
@@ -193,50 +195,95 @@ qsizetype stringResourceSize(const std::int32_t textIndex, const std::int32_t na
          + layout::StringResourceTrailer;
 }
 
-// Where each group of containers goes, in type-table order. The string
-// resources stand at the place of their type and the data bank at the place
-// of the first data bank type; a file without one of them gets it where the
-// usual layout has it (string resources just before the data bank, the data
-// bank last).
+// Where each run of containers goes. Every type gets, at its place in the
+// table, exactly the containers that its instance count announces, so that a
+// reader walking the counts finds each container where its type says:
+//  - the string resource type that the load used: one container per entry
+//    number, then empty ones (text and name index 0) up to its count, for a
+//    file whose count exceeds its entries;
+//  - another type of that name: empty string resources, which a reader takes
+//    in and then overwrites with those of the type that follows it;
+//  - the data bank type that holds an instance: the data bank; other data
+//    bank types (count 0) nothing;
+//  - any other type: its carried containers, then bare "CTNR" magics up to
+//    its count, for a load whose walk ended before the type was complete.
+// A file without a string resource type gets the string resources just
+// before the data bank, and one without a data bank instance the data bank
+// last, where the usual layout has them.
 struct ContainerPlaces {
     qsizetype stringResources = -1;
     qsizetype dataBank = -1;
     std::vector<qsizetype> carried; // beside model.carriedContainers
+    struct Run {
+        qsizetype at = 0;
+        qsizetype count = 0;
+    };
+    std::vector<Run> emptyStringResources;
+    std::vector<Run> emptyContainers;
+    qsizetype containerCount = 0;
     qsizetype end = 0;
 };
 
-ContainerPlaces placeContainers(
-    const LanguageModel& model, qsizetype position, const qsizetype stringResourceBytes, const qsizetype dataBankBytes)
+// The size of a string resource container whose two indices are 0.
+constexpr qsizetype EmptyStringResourceSize
+    = layout::MagicContainer.size() + layout::StringResourceReservedSize + 2 + layout::StringResourceTrailer;
+
+ContainerPlaces placeContainers(const LanguageModel& model, qsizetype position, const qsizetype entryCount,
+    const qsizetype stringResourceBytes, const qsizetype dataBankBytes)
 {
     ContainerPlaces places;
     places.carried.assign(model.carriedContainers.size(), 0);
     const auto placeStringResources = [&] {
         places.stringResources = position;
         position += stringResourceBytes;
+        places.containerCount += entryCount;
     };
+    const auto placeDataBank = [&] {
+        places.dataBank = position;
+        position += dataBankBytes;
+        places.containerCount += 1;
+    };
+    const auto placeRun = [&](std::vector<ContainerPlaces::Run>& runs, const qsizetype count, const qsizetype size) {
+        if (count <= 0)
+            return;
+        runs.push_back({position, count});
+        position += count * size;
+        places.containerCount += count;
+    };
+    const auto dataBankType = std::find_if(model.TypeTable.begin(), model.TypeTable.end(), [](const XTypeCont& type) {
+        return type.kind == TypeKind::DataBank && type.instanceCount > 0;
+    }) - model.TypeTable.begin();
     for (std::size_t t = 0; t < model.TypeTable.size(); ++t) {
-        if (static_cast<int>(t) == model.StringResourceType && places.stringResources < 0) {
+        const XTypeCont& type = model.TypeTable[t];
+        const qsizetype announced = std::max(type.instanceCount, 0);
+        if (static_cast<int>(t) == model.StringResourceType) {
             placeStringResources();
-        } else if (model.TypeTable[t].kind == TypeKind::DataBank && places.dataBank < 0) {
+            // A count below the entries is no loaded file's: every entry is
+            // written all the same.
+            placeRun(places.emptyStringResources, announced - entryCount, EmptyStringResourceSize);
+        } else if (type.kind == TypeKind::StringResourceDetails) {
+            placeRun(places.emptyStringResources, announced, EmptyStringResourceSize);
+        } else if (static_cast<std::ptrdiff_t>(t) == dataBankType) {
             if (model.StringResourceType < 0)
                 placeStringResources();
-            places.dataBank = position;
-            position += dataBankBytes;
-        } else {
+            placeDataBank();
+        } else if (type.kind != TypeKind::DataBank) {
+            qsizetype carried = 0;
             for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
                 if (model.carriedContainers[c].typeIndex == static_cast<int>(t)) {
                     places.carried[c] = position;
                     position += model.carriedContainers[c].bytes.size();
+                    ++carried;
                 }
             }
+            places.containerCount += carried;
+            placeRun(places.emptyContainers, announced - carried, layout::MagicContainer.size());
         }
     }
     if (places.stringResources < 0)
         placeStringResources();
-    if (places.dataBank < 0) {
-        places.dataBank = position;
-        position += dataBankBytes;
-    }
+    if (places.dataBank < 0)
+        placeDataBank();
     places.end = position;
     return places;
 }
@@ -291,7 +338,8 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     const qsizetype stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
     const qsizetype offsetsStart = stringTable + layout::StringTableHeaderSize;
     const qsizetype dataStart = offsetsStart + 4 * stringCount;
-    const ContainerPlaces places = placeContainers(model, dataStart + dataSize, stringResourceBytes, dataBankBytes);
+    const ContainerPlaces places = placeContainers(
+        model, dataStart + dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
 
     QByteArray image(places.end, '\0');
     char* const base = image.data();
@@ -300,7 +348,7 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     putMagic(base, layout::MagicFile);
     base[layout::VersionLastByteOffset] = layout::VersionLastByte;
     putU32(base + layout::TypeCountOffset, static_cast<std::uint32_t>(typeCount));
-    const auto containerCount = static_cast<std::uint32_t>(rows + 1 + model.carriedContainers.size());
+    const auto containerCount = static_cast<std::uint32_t>(places.containerCount);
     putU32(base + layout::ContainerCountOffset, containerCount);
     putU32(base + layout::ContainerCount2Offset, containerCount);
     for (qsizetype t = 0; t < typeCount; ++t) {
@@ -366,6 +414,15 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
         const QByteArray& bytes = model.carriedContainers[c].bytes;
         std::memcpy(base + places.carried[c], bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    // The image is zeroed: an empty container is its magic alone.
+    for (const auto& [at, count] : places.emptyStringResources) {
+        for (qsizetype i = 0; i < count; ++i)
+            putMagic(base + at + i * EmptyStringResourceSize, layout::MagicContainer);
+    }
+    for (const auto& [at, count] : places.emptyContainers) {
+        for (qsizetype i = 0; i < count; ++i)
+            putMagic(base + at + i * layout::MagicContainer.size(), layout::MagicContainer);
     }
     return image;
 }

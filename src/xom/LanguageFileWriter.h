@@ -15,8 +15,9 @@ using ProgressReport = std::function<void(int position)>;
 
 // Builds the complete image of a language file from the entries and the
 // model: a fresh header, the type table, the GUID and SCHM chunks, the string
-// table rebuilt from the entries, one string resource container per entry
-// number and the data bank in row order. Rebuilds model.StringList on the way
+// table rebuilt from the entries, then each type's containers in table order
+// as its instance count announces them: one string resource container per
+// entry number, the data bank in row order, the carried containers. Rebuilds model.StringList on the way
 // (and leaves it rebuilt if a later step fails); changes nothing else.
 // Throws text::ListIndexError (fewer than two strings: 1; an entry number
 // 1 .. n missing from the number column: -1) and text::ConvertError (a

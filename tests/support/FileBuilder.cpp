@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
 
 namespace testsupport {
@@ -148,6 +149,77 @@ RawFile simpleFile(
         index += 2;
     }
     file.containers.push_back(dataBankContainer(dataBankOrder));
+    return file;
+}
+
+std::vector<std::vector<TypeSpec>> typeTableShapes()
+{
+    const std::array<QByteArray, 5> names{
+        "XContainer", "XResourceDetails", "XStringResourceDetails", "XDataBank", "XOther"};
+    const auto baseCount = [](const QByteArray& name) { return name == "XStringResourceDetails" ? 2 : 1; };
+    std::vector<std::vector<TypeSpec>> shapes;
+    constexpr std::size_t Places = 4;
+    std::size_t combinations = 1;
+    for (std::size_t p = 0; p < Places; ++p)
+        combinations *= names.size();
+    for (std::size_t combination = 0; combination < combinations; ++combination) {
+        std::vector<TypeSpec> base(Places);
+        std::size_t rest = combination;
+        for (std::size_t p = 0; p < Places; ++p) {
+            base[p].name = names[rest % names.size()];
+            base[p].instanceCount = baseCount(base[p].name);
+            for (std::size_t b = 0; b < base[p].guid.size(); ++b)
+                base[p].guid[b] = static_cast<char>(0x10 * (p + 1) + b);
+            rest /= names.size();
+        }
+        shapes.push_back(base);
+        for (std::size_t p = 0; p < Places; ++p) {
+            for (const std::int32_t count : {0, 1, 2}) {
+                if (count == base[p].instanceCount)
+                    continue;
+                std::vector<TypeSpec> changed = base;
+                changed[p].instanceCount = count;
+                shapes.push_back(std::move(changed));
+            }
+        }
+    }
+    return shapes;
+}
+
+RawFile fileWithTypes(const std::vector<TypeSpec>& types, const std::vector<std::pair<QString, QString>>& nameTexts)
+{
+    RawFile file;
+    file.types = types;
+    for (const auto& [name, text] : nameTexts) {
+        file.strings.push_back(utf8(text));
+        file.strings.push_back(utf8(name));
+    }
+    std::size_t lastStringResources = types.size();
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        if (types[t].name == "XStringResourceDetails")
+            lastStringResources = t;
+    }
+    std::vector<std::uint32_t> dataBank;
+    if (lastStringResources < types.size()) {
+        for (std::int32_t k = types[lastStringResources].instanceCount; k > 0; --k)
+            dataBank.push_back(static_cast<std::uint32_t>(k));
+    }
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        for (std::int32_t i = 1; i <= types[t].instanceCount; ++i) {
+            const auto k = static_cast<std::uint32_t>(i);
+            if (types[t].name == "XStringResourceDetails") {
+                const bool named = k <= nameTexts.size();
+                const std::uint32_t text = named ? 2 * k - 1 : 0;
+                const std::uint32_t name = named ? 2 * k : 0;
+                file.containers.push_back(t == lastStringResources ? stringResourceContainer(text, name)
+                                                                   : stringResourceContainer(name, text));
+            } else if (types[t].name == "XDataBank") {
+                file.containers.push_back(dataBankContainer(dataBank));
+            } else {
+                file.containers.push_back(QByteArray("CTNR") + QStringLiteral("opaque %1.%2").arg(t).arg(i).toLatin1());
+            }
+        }
+    }
     return file;
 }
 

@@ -50,4 +50,20 @@ struct RawFile {
 [[nodiscard]] RawFile simpleFile(
     const std::vector<std::pair<QString, QString>>& nameTexts, const std::vector<std::uint32_t>& dataBankOrder);
 
+// Type tables named and ordered in other ways than the usual: at each of the
+// four places any of the four known names or another one ("XOther"), so
+// that each known type is missing, doubled or in any position; each with the
+// counts 2 for a string resource type and 1 for the others, and with each
+// place's count changed to 0, 1 or 2 in turn.
+[[nodiscard]] std::vector<std::vector<TypeSpec>> typeTableShapes();
+
+// A file whose containers follow its type table: for each type in order, as
+// many containers as its count. The last string resource type's instance k
+// names text k and name k of nameTexts (an instance beyond them the empty
+// string); an earlier type of that name has them the other way round. Each
+// data bank instance lists the last string resource type's instances from
+// the last to the first. Other types get opaque containers.
+[[nodiscard]] RawFile fileWithTypes(
+    const std::vector<TypeSpec>& types, const std::vector<std::pair<QString, QString>>& nameTexts);
+
 } // namespace testsupport

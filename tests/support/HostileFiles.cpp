@@ -80,6 +80,29 @@ std::vector<HostileFile> hostileFiles()
              f.containers.insert(f.containers.begin(), stringResourceContainer(1, 2));
          })},
         {"the file ends before its data bank", changed([](RawFile& f) { f.containers.pop_back(); })},
+        {"two data bank types with an instance each", changed([](RawFile& f) {
+             f.types[0] = {"XDataBank", 1, {}};
+             f.containers.insert(f.containers.begin(), dataBankContainer({3, 2, 1}));
+         })},
+        {"a data bank type counting two instances", changed([](RawFile& f) {
+             f.types[3].instanceCount = 2;
+             f.containers.push_back(dataBankContainer({1}));
+         })},
+        // The walk ends before the earlier type's fourth instance would
+        // overflow the records, but a save would write all five.
+        {"an earlier string resource type counting more, the file ending within it", changed([](RawFile& f) {
+             f.types = {{"XDataBank", 1, {}}, {"XStringResourceDetails", 5, {}}, {"XResourceDetails", 0, {}},
+                 {"XStringResourceDetails", 3, {}}};
+             f.containers = {dataBankContainer({}), stringResourceContainer(1, 2)};
+         })},
+        // The walk ends after the string resources, long before the last
+        // type's count, which a save would then have to write.
+        {"a last type announcing more containers than the file could hold", changed([](RawFile& f) {
+             f.types[0] = {"XDataBank", 1, {}};
+             f.types[3] = {"XResourceDetails", 1'000'000, {}};
+             f.containers.insert(f.containers.begin(), f.containers.back());
+             f.containers.pop_back();
+         })},
     };
 }
 

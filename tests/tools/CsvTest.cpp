@@ -11,7 +11,7 @@ namespace {
 
 using namespace toolstest;
 
-TEST(Export, KnownFileGivesExactCsv)
+TEST(Export, KnownFileGivesExactCsvEveryFieldQuoted)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("lang_in.xom"));
@@ -19,21 +19,27 @@ TEST(Export, KnownFileGivesExactCsv)
     writeFile(in, testsupport::simpleFile(
                       {{utf16(u"FE.Plain"), utf16(u"Hello")}, {utf16(u"FE.Comma"), utf16(u"a, b")},
                           {utf16(u"FE.Quote"), utf16(u"say \"hi\"")}, {utf16(u"FE.Lines"), utf16(u"one\r\ntwo\nthree")},
-                          {utf16(u"FE.Cup"), utf16(u"Cup \U0001F3C6")}, {utf16(u"FE.Lone"), utf16(u"x\xD800")}},
-                      {1, 2, 3, 4, 6, 5})
+                          {utf16(u"FE.Cup"), utf16(u"Cup \U0001F3C6")}, {utf16(u"FE.Lone"), utf16(u"x\xD800")},
+                          {utf16(u"FE.Zeros"), utf16(u"00123")}, {utf16(u"FE.Formula"), utf16(u"=SUM(A1)")},
+                          {utf16(u"FE.Phone"), utf16(u"+49")}, {utf16(u"FE.Spaces"), utf16(u" a;b\tc ")}},
+                      {1, 2, 3, 4, 6, 5, 7, 8, 9, 10})
                       .bytes());
 
     const ProgramRun run = runLang({QStringLiteral("export"), in, out});
 
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(readFile(out), QByteArray("\xEF\xBB\xBF"
-                                        "number,name,text\r\n"
-                                        "1,FE.Plain,Hello\r\n"
-                                        "2,FE.Comma,\"a, b\"\r\n"
-                                        "3,FE.Quote,\"say \"\"hi\"\"\"\r\n"
-                                        "4,FE.Lines,\"one\r\ntwo\nthree\"\r\n"
-                                        "6,FE.Lone,x\xED\xA0\x80\r\n"
-                                        "5,FE.Cup,Cup \xF0\x9F\x8F\x86\r\n"));
+                                        "\"number\",\"name\",\"text\"\r\n"
+                                        "\"1\",\"FE.Plain\",\"Hello\"\r\n"
+                                        "\"2\",\"FE.Comma\",\"a, b\"\r\n"
+                                        "\"3\",\"FE.Quote\",\"say \"\"hi\"\"\"\r\n"
+                                        "\"4\",\"FE.Lines\",\"one\r\ntwo\nthree\"\r\n"
+                                        "\"6\",\"FE.Lone\",\"x\xED\xA0\x80\"\r\n"
+                                        "\"5\",\"FE.Cup\",\"Cup \xF0\x9F\x8F\x86\"\r\n"
+                                        "\"7\",\"FE.Zeros\",\"00123\"\r\n"
+                                        "\"8\",\"FE.Formula\",\"=SUM(A1)\"\r\n"
+                                        "\"9\",\"FE.Phone\",\"+49\"\r\n"
+                                        "\"10\",\"FE.Spaces\",\" a;b\tc \"\r\n"));
 }
 
 class RoundTrip : public testing::TestWithParam<InputFile> { };
@@ -104,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Tools, Import,
         EditedCsv{"LfWithoutBom",
             "number,name,text\n2,FE.B,\"Beta, \"\"edited\"\"\"\n"
             ",FE.New,\"first line\nsecond line\"\n3,FE.C.renamed,Gamma\n",
-            R"("first line\u000Asecond line")"},
+            R"("first line\u000D\u000Asecond line")"},
         EditedCsv{"QuotedEverywhereNoFinalLineEndEmptyLines",
             "\"number\",\"name\",\"text\"\r\n\r\n\"2\",\"FE.B\",\"Beta, \"\"edited\"\"\"\r\n"
             "\"\",\"FE.New\",\"draft\"\r\n\r\n\"4\",FE.New,\"\"\r\n\"3\",\"FE.C.renamed\",\"Gamma\"",

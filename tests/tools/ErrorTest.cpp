@@ -37,6 +37,11 @@ public:
         noStrings.types = testsupport::standardTypes(0);
         noStrings.containers = {testsupport::dataBankContainer({})};
         write("nostrings.xom", noStrings.bytes());
+        // What PO (UTF-8) and XLIFF (XML 1.0) cannot carry.
+        write("lone.xom", testsupport::simpleFile({{utf16(u"FE.Lone"), utf16(u"x\xD800")}}).bytes());
+        write("control.xom",
+            testsupport::simpleFile({{utf16(u"FE.A"), utf16(u"a")}, {utf16(u"FE.Bell"), utf16(u"ding\x0007")}})
+                .bytes());
         write("out.xom", Previous);
         write("out.csv", Previous);
     }
@@ -96,6 +101,16 @@ QStringList importEdits()
     return args({"import", "@/good.xom", "@/edits.csv", "@/out.xom"});
 }
 
+QStringList importPo()
+{
+    return args({"import", "--format", "po", "@/good.xom", "@/edits.csv", "@/out.xom"});
+}
+
+QStringList importXliff()
+{
+    return args({"import", "--format=xliff", "@/good.xom", "@/edits.csv", "@/out.xom"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Tools, Errors,
     testing::Values(ErrorCase{"MissingInput", args({"resave", "@/missing.xom", "@/out.xom"}), {}, 1,
                         "ludra-lang: Cannot open file @/missing.xom\n"},
@@ -116,7 +131,62 @@ INSTANTIATE_TEST_SUITE_P(Tools, Errors,
             "@/edits.csv:4: no entry numbered \"3\"\n"},
         ErrorCase{"TwoFields", importEdits(), "number,name,text\n1,FE.A\n", 1,
             "@/edits.csv:2: expected 3 fields (number,name,text), found 2\n"},
-        ErrorCase{"FourFields", importEdits(), "number,name,text\n1,FE.A,x,\n", 1, "@/edits.csv:2: expected 3"},
+        ErrorCase{"FourFields", importEdits(), "number,name,text\n1,FE.A,x,y\n", 1,
+            "@/edits.csv:2: expected 3 fields (number,name,text), found 4\n"},
+        ErrorCase{"FiveFieldsWithReference", importEdits(), "number,name,text,reference\n1,FE.A,x,y,z\n", 1,
+            "@/edits.csv:2: expected 4 fields (number,name,text,reference), found 5\n"},
+        ErrorCase{"NulByte", importEdits(), QByteArray("number,name,text\r\n1,FE.A,\"a\r\nb\0c\"\r\n", 35), 1,
+            "@/edits.csv:2: NUL byte in a field\n"},
+        ErrorCase{"NulByteInUtf16", importEdits(), QByteArray("\xFF\xFEn\0u\0m\0b\0e\0r\0,\0\0\0", 18), 1,
+            "@/edits.csv:1: NUL byte in a field\n"},
+        ErrorCase{"OddUtf16", importEdits(), QByteArray("\xFE\xFF\0n\0\n\0", 7), 1,
+            "@/edits.csv:2: UTF-16 text ends in half a character\n"},
+        ErrorCase{"SameNumberTwice", importEdits(), "number;name;text\n1;FE.A;x\n\n2;FE.B;y\n1;FE.A;z\n", 1,
+            "@/edits.csv:5: number \"1\" given again (first on line 2)\n"},
+        ErrorCase{"SameNumberTwiceInDryRun", args({"import", "--dry-run", "@/good.xom", "@/edits.csv", "@/out.xom"}),
+            "number,name,text\n2,FE.B,y\n2,FE.B,z\n", 1, "@/edits.csv:3: number \"2\" given again (first on line 2)\n"},
+        ErrorCase{"PoWithoutContext", importPo(), "msgid \"\"\nmsgstr \"\"\n\nmsgid \"a\"\nmsgstr \"b\"\n", 1,
+            "@/edits.csv:4: message without msgctxt \"NUMBER NAME\"\n"},
+        ErrorCase{"PoContextWithoutNumber", importPo(), "msgctxt \"FE.A\"\nmsgid \"a\"\nmsgstr \"b\"\n", 1,
+            "@/edits.csv:1: msgctxt is not \"NUMBER NAME\"\n"},
+        ErrorCase{"PoPlural", importPo(), "msgctxt \"1 FE.A\"\nmsgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n", 1,
+            "@/edits.csv:3: plural messages do not belong to entries\n"},
+        ErrorCase{"PoUnknownEscape", importPo(), "msgctxt \"1 FE.A\"\nmsgid \"a\"\nmsgstr \"\\q\"\n", 1,
+            "@/edits.csv:3: unknown escape \\q\n"},
+        ErrorCase{"PoNul", importPo(), "msgctxt \"1 FE.A\"\nmsgid \"a\"\nmsgstr \"a\\0b\"\n", 1,
+            "@/edits.csv:1: NUL in a string\n"},
+        ErrorCase{"PoLatin1", importPo(), "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n", 1,
+            "@/edits.csv:1: charset ISO-8859-1 is not UTF-8\n"},
+        ErrorCase{"PoSameNumberTwice", importPo(),
+            "msgctxt \"2 FE.B\"\nmsgid \"a\"\nmsgstr \"b\"\n\n# again\nmsgctxt \"2 FE.B\"\nmsgid \"a\"\nmsgstr \"c\"\n",
+            1, "@/edits.csv:6: number \"2\" given again (first on line 1)\n"},
+        ErrorCase{"PoNoEntry", importPo(), "msgctxt \"7 FE.G\"\nmsgid \"a\"\nmsgstr \"b\"\n", 1,
+            "@/edits.csv:1: no entry numbered \"7\"\n"},
+        ErrorCase{"XliffMalformed", importXliff(), "<xliff>\n<file>\n</xliff>\n", 1, "@/edits.csv:3: "},
+        ErrorCase{"XliffMarkupInTarget", importXliff(),
+            "<xliff><file><body>\n<trans-unit id=\"1\" resname=\"FE.A\">\n<target>a <g id=\"1\">b</g></target>"
+            "</trans-unit></body></file></xliff>",
+            1, "@/edits.csv:3: markup inside a target is not supported\n"},
+        ErrorCase{"XliffIdNotANumber", importXliff(),
+            "<xliff><file><body>\n<trans-unit id=\"x1\" resname=\"FE.A\"><target>a</target></trans-unit>"
+            "</body></file></xliff>",
+            1, "@/edits.csv:2: trans-unit id \"x1\" is not an entry number\n"},
+        ErrorCase{"XliffSameIdTwice", importXliff(),
+            "<xliff><file><body>\n<trans-unit id=\"1\" resname=\"FE.A\"/>\n"
+            "<trans-unit id=\"1\" resname=\"FE.A\"/></body></file></xliff>",
+            1, "@/edits.csv:3: number \"1\" given again (first on line 2)\n"},
+        ErrorCase{"PoLoneSurrogate", args({"export", "@/lone.xom", "@/out.po"}), {}, 1,
+            "ludra-lang: entry 1: a lone surrogate cannot be written in a PO file (UTF-8)\n"},
+        ErrorCase{"XliffControlCharacter", args({"export", "--format=xliff", "@/control.xom", "@/out.csv"}), {}, 1,
+            "ludra-lang: entry 2: character U+0007 cannot be written in XLIFF (XML 1.0)\n"},
+        ErrorCase{"XliffLoneSurrogate", args({"export", "@/lone.xom", "@/out.xlf"}), {}, 1,
+            "ludra-lang: entry 1: character U+D800 cannot be written in XLIFF (XML 1.0)\n"},
+        ErrorCase{"UnknownFormat", args({"export", "--format", "docx", "@/good.xom", "@/out.csv"}), {}, 2,
+            "ludra-lang: unknown format 'docx' (csv, po or xliff)\n"},
+        ErrorCase{"FormatWithoutValue", args({"export", "@/good.xom", "@/out.csv", "--format"}), {}, 2,
+            "ludra-lang: option '--format' needs a value csv|po|xliff\n"},
+        ErrorCase{"DryRunWithValue", args({"import", "--dry-run=yes", "@/good.xom", "@/edits.csv", "@/out.xom"}), {}, 2,
+            "ludra-lang: option '--dry-run' takes no value\n"},
         ErrorCase{"QuoteLeftOpen", importEdits(), "number,name,text\r\n1,FE.A,\"never\r\nclosed\r\n", 1,
             "@/edits.csv:2: quoted field without its closing quote\n"},
         ErrorCase{"AfterClosingQuote", importEdits(),
@@ -131,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(Tools, Errors,
         ErrorCase{"UnknownCommand", args({"convert", "@/good.xom", "@/out.xom"}), {}, 2,
             "ludra-lang: unknown command 'convert'\nUsage: ludra-lang COMMAND"},
         ErrorCase{"TooFewOperands", args({"import", "@/good.xom", "@/out.xom"}), {}, 2,
-            "ludra-lang: import takes 3 operands, got 2\nUsage: ludra-lang import IN.xom IN.csv OUT.xom\n"},
+            "ludra-lang: import takes 3 operands, got 2\nUsage: ludra-lang import [OPTION]... IN.xom IN OUT.xom\n"},
         ErrorCase{"TooManyOperands", args({"dump", "@/good.xom", "@/out.xom"}), {}, 2,
             "ludra-lang: dump takes 1 operand, got 2\n"},
         ErrorCase{"UnknownOption", args({"resave", "--force", "@/good.xom", "@/out.xom"}), {}, 2,

@@ -15,6 +15,8 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, cons
     if (childSetup)
         process.setChildProcessModifier(childSetup);
     process.start(program, arguments);
+    // An empty standard input: a program reading "-" sees its end at once.
+    process.closeWriteChannel();
     process.waitForFinished(-1);
     ProgramRun run;
     if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
@@ -27,6 +29,21 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, cons
 ProgramRun runLang(const QStringList& arguments)
 {
     return runProgram(QStringLiteral(LUDRA_LANG_PATH), arguments);
+}
+
+ProgramRun runLangWithInput(const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    process.start(QStringLiteral(LUDRA_LANG_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(-1);
+    ProgramRun run;
+    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
+        run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
 }
 
 QByteArray readFile(const QString& path)

@@ -21,6 +21,8 @@ struct ProgramRun {
     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
     const std::function<void()>& childSetup = {});
 [[nodiscard]] ProgramRun runLang(const QStringList& arguments);
+// The program with input on its standard input.
+[[nodiscard]] ProgramRun runLangWithInput(const QStringList& arguments, const QByteArray& input);
 
 // A QString of a UTF-16 literal, which may hold lone surrogates.
 [[nodiscard]] inline QString utf16(const char16_t* text)

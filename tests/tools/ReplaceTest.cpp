@@ -87,7 +87,7 @@ TEST(Replace, RefusesABadCommandLineAndWritesNothing)
         {{"--find", "a"}, 2, "ludra-lang: replace needs --replace TEXT (it may be empty)"},
         {{"--find", "a", "--replace", "b", "--names", "--both"}, 2,
             "ludra-lang: give only one of --names, --texts and --both"},
-        {{"--find", "a", "--replace"}, 2, "ludra-lang: option '--replace' needs a value"},
+        {{"--find", "a", "--replace"}, 2, "ludra-lang: option '--replace' needs a value TEXT"},
         {{"--regex=yes", "--find", "a", "--replace", "b"}, 2, "ludra-lang: option '--regex' takes no value"},
         {{"--find", "a", "--replace", "b", "--all"}, 2, "ludra-lang: unknown option '--all'"},
     };
@@ -103,7 +103,7 @@ TEST(Replace, RefusesABadCommandLineAndWritesNothing)
         const std::string context = row.options.join(u' ').toStdString();
         EXPECT_EQ(run.exitCode, row.exitCode) << context;
         EXPECT_TRUE(run.err.startsWith(row.firstLine + '\n')) << context << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains("Usage: ludra-lang replace IN OUT --find TEXT")) << context;
+        EXPECT_TRUE(run.err.contains("Usage: ludra-lang replace [OPTION]... IN OUT")) << context;
         EXPECT_EQ(readFile(out), QByteArray("previous")) << context;
     }
 }

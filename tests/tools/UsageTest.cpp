@@ -30,11 +30,18 @@ INSTANTIATE_TEST_SUITE_P(Tools, Help,
         HelpCase{{"dump", "-h"}, "Usage: ludra-lang dump FILE"},
         HelpCase{{"resave", "--help"}, "Usage: ludra-lang resave IN OUT"},
         HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
-        HelpCase{{"export", "--help"}, "Usage: ludra-lang export IN OUT.csv"},
-        HelpCase{{"import", "--help"}, "Usage: ludra-lang import IN.xom IN.csv OUT.xom"},
-        HelpCase{{"replace", "--help"},
-            "Usage: ludra-lang replace IN OUT --find TEXT --replace TEXT [--regex] [--match-case] "
-            "[--names|--texts|--both]"}));
+        HelpCase{{"export", "--help"}, "Usage: ludra-lang export [OPTION]... IN OUT"},
+        HelpCase{{"import", "--help"}, "Usage: ludra-lang import [OPTION]... IN.xom IN OUT.xom"},
+        HelpCase{{"replace", "--help"}, "Usage: ludra-lang replace [OPTION]... IN OUT"}));
+
+TEST(Usage, VersionGoesToStandardOutput)
+{
+    const ProgramRun run = runLang({QStringLiteral("--version")});
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QByteArray("ludra-lang " LUDRA_VERSION "\n"));
+    EXPECT_EQ(run.err, QByteArray());
+}
 
 TEST(Usage, OperandsAfterDoubleDashAreFileNames)
 {

@@ -3,12 +3,18 @@
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
+#include "support/FileBuilder.h"
+#include "support/FuzzChecks.h"
 #include "support/RandomEntries.h"
 
 #include "text/EditorError.h"
 
 #include <gtest/gtest.h>
 
+#include <QByteArrayMatcher>
+#include <QtEndian>
+
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -123,6 +129,111 @@ TEST(SaveRoundTrip, TheBufferGrowsPastTwiceTheLoadedSize)
     const QByteArray image = xom::buildLanguageImage(entries, model);
     EXPECT_GT(image.size(), 20);
     EXPECT_EQ(reload(image).entries, entries);
+}
+
+std::string describe(const std::vector<testsupport::TypeSpec>& types)
+{
+    std::string text;
+    for (const testsupport::TypeSpec& type : types)
+        text += type.name.toStdString() + ' ' + std::to_string(type.instanceCount) + "; ";
+    return text;
+}
+
+// The "CTNR" magics after the string table. No string, number or opaque body
+// of fileWithTypes spells one, so each is a container.
+int containersIn(const QByteArray& image)
+{
+    constexpr qsizetype Strs = 0x160;
+    const auto count = qFromLittleEndian<std::uint32_t>(image.constData() + Strs + 4);
+    const auto dataSize = qFromLittleEndian<std::uint32_t>(image.constData() + Strs + 8);
+    const QByteArrayMatcher magic(QByteArrayLiteral("CTNR"));
+    int found = 0;
+    for (qsizetype at = Strs + 12 + 4 * qsizetype{count} + dataSize; (at = magic.indexIn(image, at)) >= 0; at += 4)
+        ++found;
+    return found;
+}
+
+// However the type table names and orders its types, a file either is
+// refused (two data bank instances, or a string resource type counting more
+// than the last one, whose containers the entries are) or loads with the last
+// string resource type's entries, saves with every type's announced
+// containers in place, and reads back as it was loaded.
+TEST(SaveRoundTrip, TypeTablesOfEveryShapeReadBackAsLoaded)
+{
+    const std::vector<std::pair<QString, QString>> pairs{
+        {QStringLiteral("FE.A"), QStringLiteral("alpha")}, {QStringLiteral("FE.B"), QStringLiteral("beta")}};
+    int refused = 0;
+    int withEntries = 0;
+    for (const std::vector<testsupport::TypeSpec>& types : testsupport::typeTableShapes()) {
+        const std::string what = describe(types);
+        int dataBanks = 0;
+        int announced = 0;
+        const testsupport::TypeSpec* lastStrings = nullptr;
+        bool earlierCountsMore = false;
+        for (const testsupport::TypeSpec& type : types) {
+            announced += type.instanceCount;
+            if (type.name == "XDataBank")
+                dataBanks += type.instanceCount;
+            if (type.name == "XStringResourceDetails")
+                lastStrings = &type;
+        }
+        for (const testsupport::TypeSpec& type : types) {
+            if (type.name == "XStringResourceDetails" && type.instanceCount > lastStrings->instanceCount)
+                earlierCountsMore = true;
+        }
+
+        // Files that do not meet their counts: one that ends before its last
+        // container, one whose data bank lists fewer entries than there are
+        // string resources. Whatever of them loads must read back the same.
+        const testsupport::RawFile file = testsupport::fileWithTypes(types, pairs);
+        const auto fail = [&](const char* problem) { ADD_FAILURE() << what << problem; };
+        if (!file.containers.empty()) {
+            testsupport::RawFile cut = file;
+            cut.containers.pop_back();
+            testsupport::checkRoundTrip(cut.bytes(), fail);
+        }
+        testsupport::RawFile fewer = file;
+        std::replace(fewer.containers.begin(), fewer.containers.end(), testsupport::dataBankContainer({2, 1}),
+            testsupport::dataBankContainer({1}));
+        testsupport::checkRoundTrip(fewer.bytes(), fail);
+
+        auto result = xom::loadLanguageFile(file.bytes());
+        if (dataBanks > 1 || earlierCountsMore) {
+            const auto* error = std::get_if<xom::LoadError>(&result);
+            ASSERT_NE(error, nullptr) << what;
+            EXPECT_EQ(error->message(), QStringLiteral("Bad Language File")) << what;
+            ++refused;
+            continue;
+        }
+        const auto* first = std::get_if<xom::LoadedFile>(&result);
+        ASSERT_NE(first, nullptr) << what << std::get<xom::LoadError>(result).message().toStdString();
+        xom::EntryTable expected;
+        if (dataBanks == 1 && lastStrings) {
+            for (int k = lastStrings->instanceCount; k > 0; --k) {
+                const auto& [name, text] = pairs[static_cast<std::size_t>(k - 1)];
+                expected.rows.push_back(xom::Entry{QString(), QString::number(k), name, text});
+            }
+        }
+        ASSERT_EQ(first->entries, expected) << what;
+        withEntries += expected.rows.empty() ? 0 : 1;
+
+        xom::LanguageModel model = first->model;
+        const QByteArray image = xom::buildLanguageImage(first->entries, model);
+        // Each type's containers, and a data bank last when none is announced.
+        const int written = announced + (dataBanks == 0 ? 1 : 0);
+        EXPECT_EQ(containersIn(image), written) << what;
+        EXPECT_EQ(qFromLittleEndian<std::uint32_t>(image.constData() + 0x1C), static_cast<std::uint32_t>(written))
+            << what;
+        const xom::LoadedFile second = reload(image);
+        EXPECT_EQ(second.entries, first->entries) << what;
+        EXPECT_EQ(second.model.TypeTable, first->model.TypeTable) << what;
+        EXPECT_EQ(second.model.carriedContainers, first->model.carriedContainers) << what;
+        xom::LanguageModel again = second.model;
+        EXPECT_EQ(xom::buildLanguageImage(second.entries, again), image) << what;
+    }
+    // The shapes reach both outcomes, and loads with entries among them.
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(withEntries, 0);
 }
 
 } // namespace

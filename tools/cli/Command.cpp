@@ -2,17 +2,33 @@
 
 namespace cli {
 
+const Option* Command::findOption(const QString& optionName) const
+{
+    for (const Option& option : options) {
+        if (option.name == optionName)
+            return &option;
+    }
+    return nullptr;
+}
+
 QString Command::usageLine() const
 {
-    QString line = QStringLiteral("Usage: %1 %2 %3").arg(QLatin1StringView(ProgramName), name, operands.join(u' '));
-    if (!optionsSynopsis.isEmpty())
-        line += u' ' + optionsSynopsis;
-    return line;
+    const QString optionsPart = options.empty() ? QString() : QStringLiteral("[OPTION]... ");
+    return QStringLiteral("Usage: %1 %2 %3%4")
+        .arg(QLatin1StringView(ProgramName), name, optionsPart, operands.join(u' '));
 }
 
 QString Command::help() const
 {
-    return usageLine() + QStringLiteral("\n\n") + details;
+    QString text = usageLine() + QStringLiteral("\n\n") + details;
+    if (options.empty())
+        return text;
+    text += QStringLiteral("\nOptions:\n");
+    for (const Option& option : options) {
+        const QString call = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
+        text += QStringLiteral("  %1%2\n").arg(call.leftJustified(24), option.help);
+    }
+    return text;
 }
 
 } // namespace cli

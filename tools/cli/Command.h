@@ -4,9 +4,10 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace cli {
 
@@ -18,6 +19,8 @@ enum ExitStatus : int {
 };
 
 inline constexpr auto ProgramName = "ludra-lang";
+// The version the build gives the editor and the program.
+inline constexpr auto ProgramVersion = LUDRA_VERSION;
 
 // A file that cannot be read or saved, or a CSV that is refused. The command
 // stops where it is raised, before anything is written, as an editor error
@@ -27,23 +30,32 @@ public:
     using EditorError::EditorError;
 };
 
-// A command line that a command refuses after parsing it (a missing
-// option, a pattern that does not compile): the program ends with a usage
-// error and writes nothing.
-class CommandUsageError : public text::EditorError {
+// An option a command takes: "--dry-run", or "--report FILE" when it has a
+// value (given as the next argument or after "=").
+struct Option {
+    QString name;      // "--report"
+    QString valueName; // "FILE"; empty for an option without a value
+    QString help;      // one line for --help
+};
+
+// What the command line gives a command: its operands in order, and the
+// options given with their values (an empty value for an option without
+// one). An operand "-" stands for standard input or output.
+struct Invocation {
+    QStringList operands;
+    QHash<QString, QString> options;
+
+    [[nodiscard]] bool has(const QString& option) const { return options.contains(option); }
+    [[nodiscard]] QString value(const QString& option) const { return options.value(option); }
+};
+
+// A call that the command line could not tell was wrong, found by the
+// command itself (an unknown --format value): exit status 2 with the
+// command's usage.
+class UsageError : public CommandError {
 public:
-    using EditorError::EditorError;
+    using CommandError::CommandError;
 };
-
-// An option a command takes besides --help: a switch ("--regex") or, with a
-// valueName, an option with a value ("--find TEXT" or "--find=TEXT").
-struct CommandOption {
-    QString name;
-    QString valueName;
-};
-
-// The options given, by name; a switch maps to an empty text.
-using OptionValues = QHash<QString, QString>;
 
 // One command of the program. The command line checks the options and the
 // number of operands before run sees them.
@@ -55,19 +67,14 @@ struct Command {
     QString summary;
     // What --help shows below the usage line.
     QString details;
-    // Runs with exactly operands.size() operands. Throws CommandError or
-    // text::EditorError (a save's own errors); an output file is then left
-    // as it was.
-    void (*run)(const QStringList& operands) = nullptr;
-    // The options it takes, in the order its usage line shows them, and
-    // that line's text for them.
-    QList<CommandOption> options = {};
-    QString optionsSynopsis = {};
-    // Runs instead of run for a command that takes options, with the
-    // options given. May also throw CommandUsageError.
-    void (*runWithOptions)(const QStringList& operands, const OptionValues& options) = nullptr;
+    // Runs with exactly operands.size() operands and only the options
+    // below. Throws CommandError or text::EditorError (a save's own errors);
+    // an output file is then left as it was.
+    void (*run)(const Invocation& call) = nullptr;
+    std::vector<Option> options = {};
 
-    // "Usage: ludra-lang export IN OUT.csv"
+    [[nodiscard]] const Option* findOption(const QString& name) const;
+    // "Usage: ludra-lang export [OPTION]... IN OUT"
     [[nodiscard]] QString usageLine() const;
     [[nodiscard]] QString help() const;
 };

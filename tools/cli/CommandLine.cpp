@@ -22,6 +22,7 @@ Commands allCommands()
 QString programUsage(const Commands& commands)
 {
     QString usage = QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
+                                   "       ludra-lang --version\n"
                                    "\n"
                                    "Reads and writes language files (lang*.xom) with the Ludra Language\n"
                                    "Editor's own load, save, sort and Add, so that the results are exactly\n"
@@ -33,7 +34,8 @@ QString programUsage(const Commands& commands)
         usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
     }
     usage += QStringLiteral("\n"
-                            "Run 'ludra-lang COMMAND --help' for one command's details.\n"
+                            "Run 'ludra-lang COMMAND --help' for one command's details and options.\n"
+                            "An operand '-' reads standard input or writes standard output.\n"
                             "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
                             "written then), 2 a usage error.\n");
     return usage;
@@ -66,26 +68,16 @@ int usageError(const QString& problem, const QString& usage)
     return ExitUsageError;
 }
 
-const CommandOption* findOption(const Command& command, const QStringView name)
-{
-    for (const CommandOption& option : command.options) {
-        if (option.name == name)
-            return &option;
-    }
-    return nullptr;
-}
-
 int runCommand(const Command& command, const QStringList& arguments)
 {
     const QString shortUsage
         = command.usageLine() + QStringLiteral("\nRun 'ludra-lang %1 --help' for details.\n").arg(command.name);
-    QStringList operands;
-    OptionValues options;
+    Invocation call;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
-            operands += argument;
+            call.operands += argument;
             continue;
         }
         if (argument == u"--") {
@@ -96,12 +88,12 @@ int runCommand(const Command& command, const QStringList& arguments)
             writeOut(command.help().toUtf8());
             return ExitSuccess;
         }
-        // "--find=TEXT" or "--find TEXT"; the value may itself start with '-'.
+        // "--report FILE" or "--report=FILE".
         const qsizetype equals = argument.indexOf(u'=');
-        const QStringView name = equals < 0 ? QStringView(argument) : QStringView(argument).first(equals);
-        const CommandOption* const option = findOption(command, name);
+        const QString name = equals < 0 ? argument : argument.first(equals);
+        const Option* const option = command.findOption(name);
         if (!option)
-            return usageError(QStringLiteral("unknown option '%1'").arg(argument), shortUsage);
+            return usageError(QStringLiteral("unknown option '%1'").arg(name), shortUsage);
         QString value;
         if (option->valueName.isEmpty()) {
             if (equals >= 0)
@@ -111,25 +103,22 @@ int runCommand(const Command& command, const QStringList& arguments)
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            return usageError(QStringLiteral("option '%1' needs a value").arg(name), shortUsage);
+            return usageError(QStringLiteral("option '%1' needs a value %2").arg(name, option->valueName), shortUsage);
         }
-        options.insert(option->name, value);
+        call.options.insert(name, value);
     }
     const qsizetype expected = command.operands.size();
-    if (operands.size() != expected) {
+    if (call.operands.size() != expected) {
         return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
                               .arg(command.name)
                               .arg(expected)
                               .arg(expected == 1 ? QString() : QStringLiteral("s"))
-                              .arg(operands.size()),
+                              .arg(call.operands.size()),
             shortUsage);
     }
     try {
-        if (command.runWithOptions)
-            command.runWithOptions(operands, options);
-        else
-            command.run(operands);
-    } catch (const CommandUsageError& error) {
+        command.run(call);
+    } catch (const UsageError& error) {
         return usageError(error.message(), shortUsage);
     }
     return ExitSuccess;
@@ -143,6 +132,10 @@ int dispatch(const QStringList& arguments)
     const QString& first = arguments.front();
     if (isHelpOption(first)) {
         writeOut(programUsage(commands).toUtf8());
+        return ExitSuccess;
+    }
+    if (first == u"--version") {
+        writeOut(QByteArray(ProgramName) + ' ' + ProgramVersion + '\n');
         return ExitSuccess;
     }
     for (const auto& command : commands) {

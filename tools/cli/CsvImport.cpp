@@ -1,79 +1,73 @@
 #include "cli/CsvImport.h"
 
-#include "xom/EntryOperations.h"
+#include "cli/CsvText.h"
+#include "cli/ImportError.h"
 
-#include <QHash>
-#include <QStringList>
+#include <QByteArrayView>
+#include <QString>
 
-#include <algorithm>
-#include <optional>
+#include <array>
 
 namespace cli {
 
 namespace {
 
-const QStringList& headerFields()
+// The fields of the record without its trailing empty ones beyond the
+// first `keep`.
+[[nodiscard]] std::size_t fieldCountWithoutEmptyTail(const std::vector<QByteArrayView>& fields, std::size_t keep)
 {
-    static const QStringList fields{QStringLiteral("number"), QStringLiteral("name"), QStringLiteral("text")};
-    return fields;
+    std::size_t count = fields.size();
+    while (count > keep && fields[count - 1].isEmpty())
+        --count;
+    return count;
 }
 
-// The first row of each number cell, so that a large CSV costs no scan of
-// the rows per record.
-class RowsByNumber {
-public:
-    explicit RowsByNumber(const xom::EntryTable& entries)
-    {
-        m_rows.reserve(entries.entryCount());
-        for (int row = 0; row < entries.entryCount(); ++row)
-            add(entries.rows[static_cast<std::size_t>(row)].number, row);
+[[nodiscard]] QString textOfField(const QByteArrayView field, const int line)
+{
+    std::optional<QString> text = textOfCsvUtf8(field);
+    if (!text)
+        throw ImportError(line, QStringLiteral("field is not UTF-8"));
+    return *std::move(text);
+}
+
+// The number of columns the header names: 3, or 4 with the reference.
+std::size_t readHeader(CsvReader& csv)
+{
+    const QString missingHeader = QStringLiteral("missing header line \"number,name,text\"");
+    if (!csv.next())
+        throw ImportError(1, missingHeader);
+    static constexpr std::array<QByteArrayView, 4> names{"number", "name", "text", "reference"};
+    const std::vector<QByteArrayView>& fields = csv.fields();
+    const std::size_t count = fieldCountWithoutEmptyTail(fields, 0);
+    if (count < 3 || count > names.size())
+        throw ImportError(csv.line(), missingHeader);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (fields[i] != names[i])
+            throw ImportError(csv.line(), missingHeader);
     }
-
-    // Keeps the first row of a number, as a scan from the top would find it.
-    void add(const QString& number, const int row)
-    {
-        if (!m_rows.contains(number))
-            m_rows.insert(number, row);
-    }
-
-    [[nodiscard]] int find(const QString& number) const { return m_rows.value(number, -1); }
-
-private:
-    QHash<QString, int> m_rows;
-};
+    return count;
+}
 
 } // namespace
 
-void applyCsvEdits(CsvReader& csv, xom::EntryTable& entries, xom::LanguageModel& model)
+void applyCsvEdits(CsvReader& csv, EntryImport& import)
 {
-    const QString missingHeader = QStringLiteral("missing header line \"number,name,text\"");
-    const std::optional<CsvRecord> header = csv.next();
-    if (!header)
-        throw CsvError(1, missingHeader);
-    if (!std::equal(header->fields.begin(), header->fields.end(), headerFields().begin(), headerFields().end()))
-        throw CsvError(header->line, missingHeader);
-
-    RowsByNumber rows(entries);
-    while (const std::optional<CsvRecord> record = csv.next()) {
-        if (record->fields.size() != 3) {
-            throw CsvError(record->line,
-                QStringLiteral("expected 3 fields (number,name,text), found %1").arg(record->fields.size()));
+    const std::size_t columns = readHeader(csv);
+    ImportRecord record;
+    while (csv.next()) {
+        const std::vector<QByteArrayView>& fields = csv.fields();
+        const std::size_t count = fieldCountWithoutEmptyTail(fields, 3);
+        if (count < 3 || count > columns) {
+            throw ImportError(csv.line(), QStringLiteral("expected %1 fields (number,name,text%2), found %3")
+                                              .arg(columns)
+                                              .arg(columns > 3 ? QStringLiteral(",reference") : QString())
+                                              .arg(count));
         }
-        const QString& number = record->fields[0];
-        const QString& name = record->fields[1];
-        const QString& text = record->fields[2];
-        if (number.isEmpty()) {
-            const int row = entries.entryCount();
-            xom::addEntry(entries, model, name, text);
-            rows.add(entries.rows.back().number, row);
-            continue;
-        }
-        const int row = rows.find(number);
-        if (row < 0)
-            throw CsvError(record->line, QStringLiteral("no entry numbered \"%1\"").arg(number));
-        xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
-        entry.name = name;
-        entry.text = text;
+        record.line = csv.line();
+        record.number = textOfField(fields[0], record.line);
+        record.name = textOfField(fields[1], record.line);
+        record.text = textOfField(fields[2], record.line);
+        import.apply(record);
     }
 }
 

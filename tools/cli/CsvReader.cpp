@@ -1,93 +1,166 @@
 #include "cli/CsvReader.h"
 
 #include "cli/CsvText.h"
+#include "cli/ImportError.h"
 
-#include <utility>
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
 
 namespace cli {
 
-CsvError::CsvError(const int line, QString reason)
-    : m_line(line)
-    , m_reason(std::move(reason))
-    , m_utf8(QStringLiteral("line %1: %2").arg(m_line).arg(m_reason).toUtf8())
+namespace {
+
+// The UTF-8 (csvUtf8) of UTF-16 bytes after their byte-order mark, lone
+// surrogates kept.
+QByteArray utf8OfUtf16(const QByteArrayView bytes, const bool bigEndian)
 {
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    char16_t* const units = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units[i / 2] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0) {
+        const auto lines = static_cast<int>(std::count(text.cbegin(), text.cend(), u'\n'));
+        throw ImportError(lines + 1, QStringLiteral("UTF-16 text ends in half a character"));
+    }
+    return csvUtf8(text);
 }
+
+// The character after "number" or "\"number\"" at the start of the header.
+char separatorOfHeader(const QByteArrayView bytes)
+{
+    QByteArrayView rest = bytes;
+    const bool quoted = rest.startsWith('"');
+    if (quoted)
+        rest = rest.sliced(1);
+    if (!rest.startsWith("number"))
+        return ',';
+    rest = rest.sliced(6);
+    if (quoted) {
+        if (!rest.startsWith('"'))
+            return ',';
+        rest = rest.sliced(1);
+    }
+    if (rest.startsWith(';') || rest.startsWith('\t'))
+        return rest.front();
+    return ',';
+}
+
+} // namespace
 
 CsvReader::CsvReader(const QByteArrayView bytes)
-    : m_bytes(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        m_utf8 = utf8OfUtf16(bytes.sliced(2), bytes.startsWith("\xFE"));
+        m_bytes = m_utf8;
+    } else {
+        m_bytes = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+    }
+    m_separator = separatorOfHeader(m_bytes);
 }
 
-std::optional<CsvRecord> CsvReader::next()
+bool CsvReader::next()
 {
     while (skipLineEnd()) { }
     if (atEnd())
-        return std::nullopt;
-    CsvRecord record{m_line, {}};
-    for (;;) {
-        record.fields.push_back(readField(record.line));
+        return false;
+    m_recordLine = m_line;
+    m_fields.clear();
+    for (std::size_t index = 0;; ++index) {
+        readField(index);
+        const QByteArrayView field = m_fields.back();
+        if (!field.isEmpty() && std::memchr(field.data(), '\0', static_cast<std::size_t>(field.size())))
+            throw ImportError(m_recordLine, QStringLiteral("NUL byte in a field"));
         if (atEnd() || skipLineEnd())
-            return record;
-        const char separator = peek();
-        if (separator == ',')
+            return true;
+        const char after = m_bytes[m_at];
+        if (after == m_separator)
             ++m_at;
-        else if (separator == '\r')
-            throw CsvError(record.line, QStringLiteral("carriage return without a line feed outside quotes"));
+        else if (after == '\r')
+            throw ImportError(m_recordLine, QStringLiteral("carriage return without a line feed outside quotes"));
         else
-            throw CsvError(record.line, QStringLiteral("unexpected character after a closing quote"));
+            throw ImportError(m_recordLine, QStringLiteral("unexpected character after a closing quote"));
     }
 }
 
-char CsvReader::peek(const qsizetype ahead) const noexcept
-{
-    return m_at + ahead < m_bytes.size() ? m_bytes[m_at + ahead] : '\0';
-}
-
 // Steps over an LF or a CR LF; false when neither comes next.
-bool CsvReader::skipLineEnd()
+bool CsvReader::skipLineEnd() noexcept
 {
-    if (peek() == '\n')
-        m_at += 1;
-    else if (peek() == '\r' && peek(1) == '\n')
-        m_at += 2;
-    else
+    if (atEnd())
         return false;
+    if (m_bytes[m_at] == '\n') {
+        m_at += 1;
+    } else if (m_bytes[m_at] == '\r' && m_at + 1 < m_bytes.size() && m_bytes[m_at + 1] == '\n') {
+        m_at += 2;
+    } else {
+        return false;
+    }
     ++m_line;
     return true;
 }
 
-// Stops at the comma or line end after the field, or at the end.
-QString CsvReader::readField(const int recordLine)
+// Stops at the separator or line end after the field, or at the end.
+void CsvReader::readField(const std::size_t index)
 {
-    m_field.resize(0); // keeps its capacity for the next field
-    if (peek() == '"') {
-        ++m_at;
-        for (;;) {
-            if (atEnd())
-                throw CsvError(recordLine, QStringLiteral("quoted field without its closing quote"));
-            const char b = m_bytes[m_at++];
-            if (b == '"') {
-                if (peek() != '"')
-                    break;
-                ++m_at;
-            } else if (b == '\n') {
-                ++m_line;
-            }
-            m_field += b;
-        }
-    } else {
-        const qsizetype start = m_at;
-        while (!atEnd() && peek() != ',' && peek() != '\r' && peek() != '\n') {
-            if (peek() == '"')
-                throw CsvError(recordLine, QStringLiteral("quote inside an unquoted field"));
-            ++m_at;
-        }
-        m_field.append(m_bytes.sliced(start, m_at - start));
+    if (!atEnd() && m_bytes[m_at] == '"') {
+        readQuotedField(index);
+        return;
     }
-    std::optional<QString> text = textOfCsvUtf8(m_field);
-    if (!text)
-        throw CsvError(recordLine, QStringLiteral("field is not UTF-8"));
-    return *std::move(text);
+    const qsizetype start = m_at;
+    const char separator = m_separator;
+    const char* const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
+    qsizetype at = m_at;
+    for (; at < size; ++at) {
+        const char b = data[at];
+        if (b == separator || b == '\n' || b == '\r')
+            break;
+        if (b == '"')
+            throw ImportError(m_recordLine, QStringLiteral("quote inside an unquoted field"));
+    }
+    m_at = at;
+    m_fields.push_back(m_bytes.sliced(start, at - start));
+}
+
+void CsvReader::readQuotedField(const std::size_t index)
+{
+    ++m_at; // the opening quote
+    const char* const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
+    qsizetype start = m_at;
+    bool doubled = false;
+    for (;;) {
+        const auto* const quote
+            = static_cast<const char*>(std::memchr(data + m_at, '"', static_cast<std::size_t>(size - m_at)));
+        if (!quote)
+            throw ImportError(m_recordLine, QStringLiteral("quoted field without its closing quote"));
+        const qsizetype at = quote - data;
+        m_line += static_cast<int>(std::count(data + m_at, quote, '\n'));
+        m_at = at + 1;
+        const bool isDoubled = m_at < size && data[m_at] == '"';
+        if (!isDoubled && !doubled) {
+            m_fields.push_back(m_bytes.sliced(start, at - start));
+            return;
+        }
+        if (!doubled) {
+            if (m_unquoted.size() <= index)
+                m_unquoted.resize(index + 1);
+            m_unquoted[index].resize(0); // keeps its capacity
+            doubled = true;
+        }
+        // Up to and with one quote of a pair, or up to the closing quote.
+        m_unquoted[index].append(m_bytes.sliced(start, at - start + (isDoubled ? 1 : 0)));
+        if (!isDoubled) {
+            m_fields.push_back(m_unquoted[index]);
+            return;
+        }
+        ++m_at;
+        start = m_at;
+    }
 }
 
 } // namespace cli

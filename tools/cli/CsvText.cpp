@@ -29,9 +29,19 @@ QByteArray csvUtf8(const QStringView text)
 
 std::optional<QString> textOfCsvUtf8(const QByteArrayView bytes)
 {
-    // The editor's decoder reads everything csvUtf8 writes; whatever it had
-    // to repair or read leniently does not encode back to the same bytes.
-    QString text = xom::DecodeUtf8(bytes);
+    // Standard UTF-8 (what nearly every field is) decodes without a
+    // replacement character, and csvUtf8 writes it back as it was. Qt's
+    // decoder drops a leading byte-order mark, which a field keeps.
+    QString text;
+    if (!bytes.startsWith("\xEF\xBB\xBF")) {
+        text = QString::fromUtf8(bytes);
+        if (!text.contains(QChar::ReplacementCharacter))
+            return text;
+    }
+    // The editor's decoder reads everything csvUtf8 writes, lone surrogates
+    // included; whatever it had to repair or read leniently does not encode
+    // back to the same bytes.
+    text = xom::DecodeUtf8(bytes);
     if (csvUtf8(text) != bytes)
         return std::nullopt;
     return text;

@@ -2,41 +2,57 @@
 
 #include "cli/CsvText.h"
 
+#include <QStringView>
+
+#include <initializer_list>
+
 namespace cli {
 
 namespace {
 
-void appendField(const QString& cell, QByteArray& out)
+void appendField(const QStringView cell, QByteArray& out)
 {
+    out += '"';
     const QByteArray bytes = csvUtf8(cell);
-    const bool quoted = bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n');
-    if (!quoted) {
-        out += bytes;
-        return;
+    qsizetype start = 0;
+    for (qsizetype quote = bytes.indexOf('"'); quote >= 0; quote = bytes.indexOf('"', start)) {
+        out.append(QByteArrayView(bytes).sliced(start, quote + 1 - start));
+        out += '"';
+        start = quote + 1;
     }
+    out.append(QByteArrayView(bytes).sliced(start));
     out += '"';
-    for (const char b : bytes) {
-        if (b == '"')
-            out += '"';
-        out += b;
+}
+
+void appendRecord(const std::initializer_list<QStringView> cells, QByteArray& out)
+{
+    bool first = true;
+    for (const QStringView cell : cells) {
+        if (!first)
+            out += ',';
+        first = false;
+        appendField(cell, out);
     }
-    out += '"';
+    out += "\r\n";
 }
 
 } // namespace
 
 QByteArray csvOfEntries(const xom::EntryTable& entries)
 {
-    QByteArray out("\xEF\xBB\xBF"
-                   "number,name,text\r\n");
-    for (const xom::Entry& entry : entries.rows) {
-        appendField(entry.number, out);
-        out += ',';
-        appendField(entry.name, out);
-        out += ',';
-        appendField(entry.text, out);
-        out += "\r\n";
-    }
+    QByteArray out("\xEF\xBB\xBF");
+    appendRecord({u"number", u"name", u"text"}, out);
+    for (const xom::Entry& entry : entries.rows)
+        appendRecord({entry.number, entry.name, entry.text}, out);
+    return out;
+}
+
+QByteArray csvOfChanges(const std::vector<ImportChange>& changes)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    appendRecord({u"number", u"name", u"old text", u"new text"}, out);
+    for (const ImportChange& change : changes)
+        appendRecord({change.number, change.name, change.oldText, change.newText}, out);
     return out;
 }
 

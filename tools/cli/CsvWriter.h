@@ -1,16 +1,26 @@
 #pragma once
 
+#include "cli/EntryImport.h"
+
 #include "xom/EntryTable.h"
 
 #include <QByteArray>
+
+#include <vector>
 
 namespace cli {
 
 // The CSV of the entries in grid order, as spreadsheets and CAT tools read
 // it: a UTF-8 byte-order mark, the header record "number,name,text", then
-// one record per entry, CR LF after every record. A field is quoted (its
-// quotes doubled) when it holds a comma, a quote, a CR or an LF; a text's
-// line breaks stay inside the quotes as they are.
+// one record per entry, CR LF after every record. Every field is quoted
+// (its quotes doubled), so that a spreadsheet told to read quoted fields as
+// text keeps "00123", "=SUM(A1)", "+49", leading spaces, semicolons and
+// tabs as they are; a text's line breaks stay inside the quotes as they are.
 [[nodiscard]] QByteArray csvOfEntries(const xom::EntryTable& entries);
+
+// The report of an import in the same form: the header
+// "number,name,old text,new text", then one record per change or addition
+// (an added entry's old text is empty).
+[[nodiscard]] QByteArray csvOfChanges(const std::vector<ImportChange>& changes);
 
 } // namespace cli

@@ -8,9 +8,9 @@ namespace cli {
 
 namespace {
 
-void runDump(const QStringList& operands)
+void runDump(const Invocation& call)
 {
-    const xom::LoadedFile file = loadLanguageFile(operands[0]);
+    const xom::LoadedFile file = loadLanguageFile(call.operands[0]);
 
     QByteArray out("{\"types\":[");
     const char* separator = "\n";

@@ -1,35 +1,75 @@
 #include "cli/Command.h"
 
 #include "cli/CsvWriter.h"
+#include "cli/ExchangeFormat.h"
 #include "cli/Files.h"
+#include "cli/PoFile.h"
+#include "cli/XliffFile.h"
+
+#include <QFileInfo>
 
 namespace cli {
 
 namespace {
 
-void runExport(const QStringList& operands)
+// The --format of a call, or nothing without the option.
+std::optional<QString> formatOption(const Invocation& call)
 {
-    const xom::LoadedFile file = loadLanguageFile(operands[0]);
-    writeWholeFile(operands[1], csvOfEntries(file.entries));
+    return call.has(QStringLiteral("--format")) ? std::optional(call.value(QStringLiteral("--format"))) : std::nullopt;
+}
+
+void runExport(const Invocation& call)
+{
+    const QString& in = call.operands[0];
+    const QString& out = call.operands[1];
+    const std::optional<ExchangeFormat> format = exchangeFormatOf(out, formatOption(call));
+    if (!format)
+        throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
+    const xom::LoadedFile file = loadLanguageFile(in);
+    const QString project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
+    switch (*format) {
+    case ExchangeFormat::Csv:
+        writeWholeFile(out, csvOfEntries(file.entries));
+        break;
+    case ExchangeFormat::Po:
+        writeWholeFile(out, poOfEntries(file.entries, project));
+        break;
+    case ExchangeFormat::Xliff:
+        writeWholeFile(out, xliffOfEntries(file.entries, project));
+        break;
+    }
 }
 
 } // namespace
 
-// export IN OUT.csv: the entries of IN as CSV (see csvOfEntries).
+// export [--format F] IN OUT: the entries of IN as CSV, PO or XLIFF.
 Command exportCommand()
 {
-    return Command{QStringLiteral("export"), {QStringLiteral("IN"), QStringLiteral("OUT.csv")},
-        QStringLiteral("the entries as CSV: number,name,text"),
-        QStringLiteral("Writes the entries of IN to OUT.csv in grid order: the header line\n"
-                       "\"number,name,text\", then one record per entry. UTF-8 with a byte-order\n"
-                       "mark, CR LF after every record, RFC 4180 quoting: a field holding a\n"
-                       "comma, a quote or a line break is quoted and its quotes doubled; line\n"
-                       "breaks stay inside the quotes as they are. A lone surrogate is written\n"
-                       "in its three-byte form so that import gives it back. OUT.csv is replaced\n"
-                       "atomically.\n"
+    return Command{QStringLiteral("export"), {QStringLiteral("IN"), QStringLiteral("OUT")},
+        QStringLiteral("the entries as CSV, PO or XLIFF"),
+        QStringLiteral("Writes the entries of IN to OUT in grid order, as CSV, or as PO or XLIFF\n"
+                       "1.2 by OUT's extension (.po, .xlf, .xliff) or --format. Every text\n"
+                       "survives exactly, line breaks included.\n"
+                       "\n"
+                       "CSV: the header line \"number,name,text\", then one record per entry.\n"
+                       "UTF-8 with a byte-order mark, CR LF after every record, every field in\n"
+                       "quotes (quotes doubled), so that a spreadsheet reading quoted fields as\n"
+                       "text keeps 00123, =SUM(A1) or +49 as they are. A lone surrogate is\n"
+                       "written in its three-byte form so that import gives it back.\n"
+                       "\n"
+                       "PO: one message per entry, msgctxt \"NUMBER NAME\", msgid and msgstr the\n"
+                       "entry's text, and a header declaring charset=UTF-8. XLIFF: one\n"
+                       "trans-unit per entry, id the number, resname the name, source and\n"
+                       "target the text. Neither can hold a lone surrogate, and XLIFF no control\n"
+                       "character but tab, LF and CR: such an entry stops the export, naming\n"
+                       "it, and nothing is written.\n"
+                       "\n"
+                       "OUT is replaced atomically; '-' writes standard output.\n"
                        "\n"
                        "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
-        runExport};
+        runExport,
+        {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
+            QStringLiteral("the format of OUT, whatever its extension")}}};
 }
 
 } // namespace cli

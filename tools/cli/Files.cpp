@@ -1,6 +1,7 @@
 #include "cli/Files.h"
 
 #include "cli/Command.h"
+#include "cli/Console.h"
 
 #include "xom/LanguageFileWriter.h"
 
@@ -11,8 +12,34 @@
 
 namespace cli {
 
+bool isStandardStream(const QString& path)
+{
+    return path == u"-";
+}
+
+namespace {
+
+QByteArray readStandardInput()
+{
+    static bool consumed = false;
+    if (consumed)
+        throw CommandError(QStringLiteral("Cannot read standard input twice"));
+    consumed = true;
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        throw CommandError(QStringLiteral("Cannot open file -"));
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw CommandError(QStringLiteral("Cannot open file -"));
+    return bytes;
+}
+
+} // namespace
+
 QByteArray readWholeFile(const QString& path)
 {
+    if (isStandardStream(path))
+        return readStandardInput();
     const auto cannotOpen = [&] { return CommandError(QStringLiteral("Cannot open file %1").arg(path)); };
     if (!QFileInfo(path).isFile())
         throw cannotOpen();
@@ -40,8 +67,21 @@ xom::LoadedFile loadLanguageFile(const QString& path)
 
 void writeWholeFile(const QString& path, const QByteArray& bytes)
 {
+    if (isStandardStream(path)) {
+        writeOut(bytes);
+        return;
+    }
     // The save's own atomic write: a temporary file renamed over the target.
     xom::writeLanguageFile(path, bytes);
+}
+
+void saveLanguageFileTo(const QString& path, const xom::EntryTable& entries, xom::LanguageModel& model)
+{
+    if (!isStandardStream(path)) {
+        xom::saveLanguageFile(path, entries, model);
+        return;
+    }
+    writeOut(xom::buildLanguageImage(entries, model));
 }
 
 } // namespace cli

@@ -7,8 +7,13 @@
 
 namespace cli {
 
-// The whole file at path, read in one piece. Throws CommandError
-// "Cannot open file %s" when it is missing, a folder or unreadable.
+// Whether an operand names standard input or output: "-".
+[[nodiscard]] bool isStandardStream(const QString& path);
+
+// The whole file at path, read in one piece; "-" reads standard input to
+// its end, which one run can do once. Throws CommandError "Cannot open file
+// %s" when it is missing, a folder or unreadable, and "Cannot read standard
+// input twice" for a second "-".
 [[nodiscard]] QByteArray readWholeFile(const QString& path);
 
 // Reads and loads a language file as the editor's Open does. Throws
@@ -17,7 +22,11 @@ namespace cli {
 [[nodiscard]] xom::LoadedFile loadLanguageFile(const QString& path);
 
 // Replaces the file at path with bytes atomically, with the messages of the
-// editor's save ("Cannot create file %s", "Stream write error").
+// editor's save ("Cannot create file %s", "Stream write error"); "-" writes
+// them to standard output.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// The editor's save to path, or its image to standard output for "-".
+void saveLanguageFileTo(const QString& path, const xom::EntryTable& entries, xom::LanguageModel& model);
 
 } // namespace cli

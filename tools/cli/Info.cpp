@@ -26,9 +26,9 @@ QByteArray shownTypeName(const QByteArray& name)
 
 namespace {
 
-void runInfo(const QStringList& operands)
+void runInfo(const Invocation& call)
 {
-    const xom::LoadedFile file = loadLanguageFile(operands[0]);
+    const xom::LoadedFile file = loadLanguageFile(call.operands[0]);
     const xom::LanguageModel& model = file.model;
 
     QByteArray out("Type table:\n  #  name                      instances  kind\n");

@@ -10,34 +10,34 @@ namespace cli {
 
 namespace {
 
-xom::LookIn lookInOf(const OptionValues& options)
+xom::LookIn lookInOf(const Invocation& call)
 {
-    const bool names = options.contains(QStringLiteral("--names"));
-    const bool texts = options.contains(QStringLiteral("--texts"));
-    const bool both = options.contains(QStringLiteral("--both"));
+    const bool names = call.has(QStringLiteral("--names"));
+    const bool texts = call.has(QStringLiteral("--texts"));
+    const bool both = call.has(QStringLiteral("--both"));
     if (int(names) + int(texts) + int(both) > 1)
-        throw CommandUsageError(QStringLiteral("give only one of --names, --texts and --both"));
+        throw UsageError(QStringLiteral("give only one of --names, --texts and --both"));
     return names ? xom::LookIn::Names : both ? xom::LookIn::Both : xom::LookIn::Texts;
 }
 
-void runReplace(const QStringList& operands, const OptionValues& options)
+void runReplace(const Invocation& call)
 {
-    const QString find = options.value(QStringLiteral("--find"));
+    const QString find = call.value(QStringLiteral("--find"));
     if (find.isEmpty())
-        throw CommandUsageError(QStringLiteral("replace needs a non-empty --find TEXT"));
-    if (!options.contains(QStringLiteral("--replace")))
-        throw CommandUsageError(QStringLiteral("replace needs --replace TEXT (it may be empty)"));
-    const bool regex = options.contains(QStringLiteral("--regex"));
+        throw UsageError(QStringLiteral("replace needs a non-empty --find TEXT"));
+    if (!call.has(QStringLiteral("--replace")))
+        throw UsageError(QStringLiteral("replace needs --replace TEXT (it may be empty)"));
+    const bool regex = call.has(QStringLiteral("--regex"));
     const xom::TableSearch search({find, regex ? text::MatchMode::RegularExpression : text::MatchMode::Contains,
-                                      options.contains(QStringLiteral("--match-case"))},
-        lookInOf(options));
+                                      call.has(QStringLiteral("--match-case"))},
+        lookInOf(call));
     if (!search.matcher().isValid())
-        throw CommandUsageError(QStringLiteral("bad regular expression: %1").arg(search.matcher().errorText()));
+        throw UsageError(QStringLiteral("bad regular expression: %1").arg(search.matcher().errorText()));
 
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
-    const xom::ReplaceAllResult result = search.replaceAll(file.entries, options.value(QStringLiteral("--replace")));
+    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
+    const xom::ReplaceAllResult result = search.replaceAll(file.entries, call.value(QStringLiteral("--replace")));
     xom::applyCellChanges(file.entries, result.changes);
-    xom::saveLanguageFile(operands[1], file.entries, file.model);
+    xom::saveLanguageFile(call.operands[1], file.entries, file.model);
     writeOut((xom::describeReplacements(result.tally) + u'\n').toUtf8());
 }
 
@@ -47,38 +47,30 @@ void runReplace(const QStringList& operands, const OptionValues& options)
 // [--names|--texts|--both]: the editor's Replace All, saved to OUT.
 Command replaceCommand()
 {
-    Command command{QStringLiteral("replace"), {QStringLiteral("IN"), QStringLiteral("OUT")},
+    return Command{QStringLiteral("replace"), {QStringLiteral("IN"), QStringLiteral("OUT")},
         QStringLiteral("replace a term in every text or name, save OUT"),
         QStringLiteral("Loads IN, replaces every occurrence of the --find text with the --replace\n"
                        "text as the editor's Replace All does, saves the result to OUT and prints\n"
                        "the count (\"412 replacements in 398 entries\"). OUT is written even when\n"
                        "nothing matched, is replaced atomically and may be IN.\n"
                        "\n"
-                       "  --find TEXT      what to look for; never empty\n"
-                       "  --replace TEXT   what replaces it; may be empty\n"
-                       "  --regex          TEXT is a regular expression; \\1 .. \\9 in the\n"
-                       "                   replacement stand for its groups, \\0 for the whole\n"
-                       "                   match and \\\\ for a backslash\n"
-                       "  --match-case     letter case counts; otherwise texts are compared\n"
-                       "                   by Unicode simple case folding in the user's locale\n"
-                       "  --texts          look in the texts (the default)\n"
-                       "  --names          look in the names instead\n"
-                       "  --both           look in the names and the texts\n"
+                       "Without --match-case, texts are compared by Unicode simple case folding\n"
+                       "in the user's locale. In the replacement for a --regex, \\1 .. \\9 stand\n"
+                       "for the expression's groups, \\0 for the whole match and \\\\ for a\n"
+                       "backslash. Line breaks are matched like other characters and the ones\n"
+                       "not replaced are kept as they are. A regular expression that does not\n"
+                       "compile is a usage error.\n"
                        "\n"
-                       "Line breaks are matched like other characters and the ones not replaced\n"
-                       "are kept as they are. A regular expression that does not compile is a\n"
-                       "usage error.\n"
-                       "\n"
-                       "Example: ludra-lang replace lang_en.xom lang_en.xom --find Continue --replace Resume\n"),
-        nullptr};
-    command.options = {{QStringLiteral("--find"), QStringLiteral("TEXT")},
-        {QStringLiteral("--replace"), QStringLiteral("TEXT")}, {QStringLiteral("--regex"), QString()},
-        {QStringLiteral("--match-case"), QString()}, {QStringLiteral("--names"), QString()},
-        {QStringLiteral("--texts"), QString()}, {QStringLiteral("--both"), QString()}};
-    command.optionsSynopsis
-        = QStringLiteral("--find TEXT --replace TEXT [--regex] [--match-case] [--names|--texts|--both]");
-    command.runWithOptions = runReplace;
-    return command;
+                       "Example: ludra-lang replace --find Continue --replace Resume lang_en.xom lang_en.xom\n"),
+        runReplace,
+        {Option{QStringLiteral("--find"), QStringLiteral("TEXT"), QStringLiteral("what to look for; never empty")},
+            Option{
+                QStringLiteral("--replace"), QStringLiteral("TEXT"), QStringLiteral("what replaces it; may be empty")},
+            Option{QStringLiteral("--regex"), QString(), QStringLiteral("TEXT is a regular expression")},
+            Option{QStringLiteral("--match-case"), QString(), QStringLiteral("letter case counts")},
+            Option{QStringLiteral("--texts"), QString(), QStringLiteral("look in the texts (the default)")},
+            Option{QStringLiteral("--names"), QString(), QStringLiteral("look in the names instead")},
+            Option{QStringLiteral("--both"), QString(), QStringLiteral("look in the names and the texts")}}};
 }
 
 } // namespace cli

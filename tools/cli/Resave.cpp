@@ -8,10 +8,10 @@ namespace cli {
 
 namespace {
 
-void runResave(const QStringList& operands)
+void runResave(const Invocation& call)
 {
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
-    xom::saveLanguageFile(operands[1], file.entries, file.model);
+    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
+    saveLanguageFileTo(call.operands[1], file.entries, file.model);
 }
 
 } // namespace

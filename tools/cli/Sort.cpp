@@ -9,11 +9,11 @@ namespace cli {
 
 namespace {
 
-void runSort(const QStringList& operands)
+void runSort(const Invocation& call)
 {
-    xom::LoadedFile file = loadLanguageFile(operands[0]);
+    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
     xom::sortEntriesByName(file.entries);
-    xom::saveLanguageFile(operands[1], file.entries, file.model);
+    saveLanguageFileTo(call.operands[1], file.entries, file.model);
 }
 
 } // namespace

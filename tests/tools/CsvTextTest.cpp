@@ -1,0 +1,39 @@
+#include "cli/CsvText.h"
+
+#include "xom/Utf8Codec.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The definition the field decoder must keep: the editor's decoding of the
+// bytes, when csvUtf8 writes exactly those bytes back.
+std::optional<QString> byDefinition(const QByteArray& bytes)
+{
+    QString text = xom::DecodeUtf8(bytes);
+    if (cli::csvUtf8(text) != bytes)
+        return std::nullopt;
+    return text;
+}
+
+TEST(CsvText, FieldDecoderAgreesWithItsDefinitionOnMixedBytes)
+{
+    // Pieces that together make valid and broken UTF-8 of every kind.
+    const std::vector<QByteArray> pieces{"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8F\x86", "\xED\xA0\x80",
+        "\xED\xB0\x80", "\xEF\xBF\xBD", "\xEF\xBB\xBF", "\xC3", "\x80", "\xFF", "\xC0\xAF", "\xE0\x80\x80",
+        "\xF4\x90\x80\x80", "\r\n", "\""};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(0, 6);
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        for (int i = length(random); i > 0; --i)
+            bytes += pieces[pick(random)];
+
+        EXPECT_EQ(cli::textOfCsvUtf8(bytes), byDefinition(bytes)) << bytes.toHex().toStdString();
+    }
+}
+
+} // namespace

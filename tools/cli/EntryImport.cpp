@@ -1,0 +1,118 @@
+#include "cli/EntryImport.h"
+
+#include "cli/ImportError.h"
+
+#include "text/LineBreaks.h"
+#include "xom/EntryOperations.h"
+
+#include <algorithm>
+
+namespace cli {
+
+NumberMap::NumberMap(const qsizetype expectedNumbers)
+    : m_limit(2 * expectedNumbers + 1024)
+{
+}
+
+qsizetype NumberMap::slot(const QString& number) const noexcept
+{
+    const qsizetype size = number.size();
+    if (size == 0 || size > 10 || (number[0] == u'0' && size > 1))
+        return -1;
+    qsizetype value = 0;
+    for (const QChar c : number) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value < m_limit ? value : -1;
+}
+
+int NumberMap::value(const QString& number) const
+{
+    const qsizetype at = slot(number);
+    if (at < 0)
+        return m_others.value(number, -1);
+    return at < static_cast<qsizetype>(m_values.size()) ? m_values[static_cast<std::size_t>(at)] : -1;
+}
+
+void NumberMap::insert(const QString& number, const int value)
+{
+    const qsizetype at = slot(number);
+    if (at < 0) {
+        m_others.insert(number, value);
+        return;
+    }
+    if (at >= static_cast<qsizetype>(m_values.size()))
+        m_values.resize(static_cast<std::size_t>(std::max(at + 1, 2 * static_cast<qsizetype>(m_values.size()))), -1);
+    m_values[static_cast<std::size_t>(at)] = value;
+}
+
+EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, std::vector<ImportChange>* report)
+    : m_entries(entries)
+    , m_model(model)
+    , m_report(report)
+    , m_rowOfNumber(entries.entryCount())
+    , m_lineOfNumber(entries.entryCount())
+{
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        const QString& number = entries.rows[static_cast<std::size_t>(row)].number;
+        if (m_rowOfNumber.value(number) < 0)
+            m_rowOfNumber.insert(number, row);
+    }
+}
+
+void EntryImport::apply(const ImportRecord& record)
+{
+    if (record.number.isEmpty()) {
+        add(record);
+        return;
+    }
+    const int row = m_rowOfNumber.value(record.number);
+    if (row < 0)
+        throw ImportError(record.line, QStringLiteral("no entry numbered \"%1\"").arg(record.number));
+    const int seen = m_lineOfNumber.value(record.number);
+    if (seen >= 0) {
+        throw ImportError(
+            record.line, QStringLiteral("number \"%1\" given again (first on line %2)").arg(record.number).arg(seen));
+    }
+    m_lineOfNumber.insert(record.number, record.line);
+
+    xom::Entry& entry = m_entries.rows[static_cast<std::size_t>(row)];
+    const bool sameText = !record.text || text::equalUpToLineBreaks(*record.text, entry.text);
+    if (sameText && record.name == entry.name) {
+        ++m_summary.unchanged;
+        return;
+    }
+    ++m_summary.changed;
+    QString oldText = entry.text;
+    entry.name = record.name;
+    if (!sameText)
+        entry.text = text::withCrLfLineBreaks(*record.text);
+    if (m_report)
+        m_report->push_back({entry.number, entry.name, std::move(oldText), entry.text});
+}
+
+void EntryImport::add(const ImportRecord& record)
+{
+    const QString text = record.text ? text::withCrLfLineBreaks(*record.text) : QString();
+    const int row = m_entries.entryCount();
+    xom::addEntry(m_entries, m_model, record.name, text);
+    const xom::Entry& entry = m_entries.rows.back();
+    // A number already in the table keeps its first row, as before.
+    if (m_rowOfNumber.value(entry.number) < 0)
+        m_rowOfNumber.insert(entry.number, row);
+    ++m_summary.added;
+    if (m_report)
+        m_report->push_back({entry.number, entry.name, QString(), entry.text});
+}
+
+QString summaryLine(const ImportSummary& summary)
+{
+    return QStringLiteral("%1 changed, %2 added, %3 unchanged")
+        .arg(summary.changed)
+        .arg(summary.added)
+        .arg(summary.unchanged);
+}
+
+} // namespace cli

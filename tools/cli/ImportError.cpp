@@ -1,0 +1,14 @@
+#include "cli/ImportError.h"
+
+#include <utility>
+
+namespace cli {
+
+ImportError::ImportError(const int line, QString reason)
+    : m_line(line)
+    , m_reason(std::move(reason))
+    , m_utf8(QStringLiteral("line %1: %2").arg(m_line).arg(m_reason).toUtf8())
+{
+}
+
+} // namespace cli

@@ -1,0 +1,372 @@
+#include "cli/PoFile.h"
+
+#include "cli/Command.h"
+#include "cli/CsvText.h"
+#include "cli/ImportError.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace cli {
+
+namespace {
+
+[[nodiscard]] bool hasLoneSurrogate(const QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// Appends the quoted string lines of one PO string after its keyword.
+void appendPoString(const QByteArrayView keyword, const QString& text, const QString& entryNumber, QByteArray& out)
+{
+    if (hasLoneSurrogate(text)) {
+        throw CommandError(
+            QStringLiteral("entry %1: a lone surrogate cannot be written in a PO file (UTF-8)").arg(entryNumber));
+    }
+    const QByteArray bytes = csvUtf8(text);
+    out += keyword;
+    const bool split = bytes.contains('\n') && bytes.indexOf('\n') + 1 < bytes.size();
+    if (split)
+        out += " \"\"\n\"";
+    else
+        out += " \"";
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        switch (b) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            if (split && i + 1 < bytes.size())
+                out += "\"\n\"";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\a':
+            out += "\\a";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\v':
+            out += "\\v";
+            break;
+        default:
+            if (b < 0x20 || b == 0x7F) {
+                const char octal[] = {'\\', static_cast<char>('0' + (b >> 6)), static_cast<char>('0' + ((b >> 3) & 7)),
+                    static_cast<char>('0' + (b & 7))};
+                out.append(octal, sizeof octal);
+            } else {
+                out += static_cast<char>(b);
+            }
+        }
+    }
+    out += "\"\n";
+}
+
+} // namespace
+
+QByteArray poOfEntries(const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference)
+{
+    QByteArray out;
+    out += "msgid \"\"\nmsgstr \"\"\n";
+    QByteArray projectBytes = csvUtf8(project);
+    projectBytes.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
+    out += "\"Project-Id-Version: " + projectBytes + "\\n\"\n";
+    out += "\"MIME-Version: 1.0\\n\"\n"
+           "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+           "\"Content-Transfer-Encoding: 8bit\\n\"\n"
+           "\"X-Generator: ";
+    out += QByteArray(ProgramName) + ' ' + ProgramVersion + "\\n\"\n";
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        const xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
+        out += '\n';
+        appendPoString("msgctxt", entry.number + u' ' + entry.name, entry.number, out);
+        appendPoString("msgid", referenceOrOwn(reference, row, entry.text), entry.number, out);
+        appendPoString("msgstr", entry.text, entry.number, out);
+    }
+    return out;
+}
+
+namespace {
+
+[[nodiscard]] int hexDigit(const char c) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The PO reader, line by line over the bytes.
+class PoReader {
+public:
+    PoReader(const QByteArrayView bytes, EntryImport& import)
+        : m_bytes(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes)
+        , m_import(import)
+    {
+    }
+
+    void run()
+    {
+        while (nextLine()) {
+            const QByteArrayView line = trimmed(m_lineText);
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            if (line.startsWith('"')) {
+                if (!m_current)
+                    fail(QStringLiteral("string without a keyword before it"));
+                appendString(line, *m_current);
+                continue;
+            }
+            const qsizetype space = keywordEnd(line);
+            const QByteArrayView keyword = line.first(space);
+            const QByteArrayView rest = trimmed(line.sliced(space));
+            if (keyword == "msgctxt") {
+                startMessage();
+                m_hasContext = true;
+                m_current = &m_context;
+            } else if (keyword == "msgid") {
+                if (!m_hasContext || m_hasId)
+                    startMessage();
+                m_hasId = true;
+                m_current = &m_id;
+            } else if (keyword == "msgstr") {
+                if (!m_hasId || m_hasString)
+                    fail(QStringLiteral("msgstr without its msgid"));
+                m_hasString = true;
+                m_current = &m_string;
+            } else if (keyword == "msgid_plural" || keyword.startsWith("msgstr[")) {
+                fail(QStringLiteral("plural messages do not belong to entries"));
+            } else {
+                fail(QStringLiteral("unknown keyword \"%1\"").arg(QString::fromUtf8(keyword)));
+            }
+            m_current->clear();
+            if (!rest.startsWith('"'))
+                fail(QStringLiteral("expected a quoted string"));
+            appendString(rest, *m_current);
+        }
+        finishMessage();
+    }
+
+private:
+    [[noreturn]] void fail(const QString& reason) const { throw ImportError(m_lineNumber, reason); }
+
+    bool nextLine()
+    {
+        if (m_at >= m_bytes.size())
+            return false;
+        ++m_lineNumber;
+        const char* const data = m_bytes.data();
+        const auto* const end
+            = static_cast<const char*>(std::memchr(data + m_at, '\n', static_cast<std::size_t>(m_bytes.size() - m_at)));
+        const qsizetype stop = end ? end - data : m_bytes.size();
+        m_lineText = m_bytes.sliced(m_at, stop - m_at);
+        m_at = stop + 1;
+        return true;
+    }
+
+    [[nodiscard]] static QByteArrayView trimmed(QByteArrayView line)
+    {
+        while (!line.isEmpty() && (line.front() == ' ' || line.front() == '\t'))
+            line = line.sliced(1);
+        while (!line.isEmpty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+            line.chop(1);
+        return line;
+    }
+
+    [[nodiscard]] static qsizetype keywordEnd(const QByteArrayView line)
+    {
+        qsizetype i = 0;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"')
+            ++i;
+        return i;
+    }
+
+    // Appends the bytes of one quoted string, which must be the whole rest
+    // of the line.
+    void appendString(const QByteArrayView quoted, QByteArray& out) const
+    {
+        if (quoted.size() < 2 || quoted.back() != '"')
+            fail(QStringLiteral("string without its closing quote"));
+        const QByteArrayView inner = quoted.sliced(1, quoted.size() - 2);
+        for (qsizetype i = 0; i < inner.size(); ++i) {
+            // Up to the next escape or quote in one piece.
+            const qsizetype runStart = i;
+            while (i < inner.size() && inner[i] != '\\' && inner[i] != '"')
+                ++i;
+            out.append(inner.sliced(runStart, i - runStart));
+            if (i == inner.size())
+                break;
+            if (inner[i] == '"')
+                fail(QStringLiteral("unescaped quote inside a string"));
+            if (++i >= inner.size())
+                fail(QStringLiteral("string without its closing quote"));
+            const char e = inner[i];
+            switch (e) {
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'a':
+                out += '\a';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'v':
+                out += '\v';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case '\'':
+                out += '\'';
+                break;
+            case '?':
+                out += '?';
+                break;
+            case 'x': {
+                int value = 0;
+                int digits = 0;
+                while (i + 1 < inner.size() && hexDigit(inner[i + 1]) >= 0) {
+                    value = (value * 16 + hexDigit(inner[++i])) & 0xFF;
+                    ++digits;
+                }
+                if (digits == 0)
+                    fail(QStringLiteral("\\x without hexadecimal digits"));
+                out += static_cast<char>(value);
+                break;
+            }
+            default:
+                if (e < '0' || e > '7')
+                    fail(QStringLiteral("unknown escape \\%1").arg(QLatin1Char(e)));
+                int value = e - '0';
+                for (int digits = 1; digits < 3 && i + 1 < inner.size() && inner[i + 1] >= '0' && inner[i + 1] <= '7';
+                     ++digits)
+                    value = value * 8 + (inner[++i] - '0');
+                out += static_cast<char>(value & 0xFF);
+            }
+        }
+    }
+
+    // Ends the message being read and starts a new one at this line.
+    void startMessage()
+    {
+        finishMessage();
+        m_messageLine = m_lineNumber;
+    }
+
+    void finishMessage()
+    {
+        const bool started = m_hasContext || m_hasId;
+        const bool hadContext = m_hasContext;
+        const bool hadString = m_hasString;
+        m_hasContext = m_hasId = m_hasString = false;
+        m_current = nullptr;
+        if (!started)
+            return;
+        const int line = m_messageLine;
+        if (!hadString)
+            throw ImportError(line, QStringLiteral("message without msgstr"));
+        if (!hadContext) {
+            if (!m_id.isEmpty())
+                throw ImportError(line, QStringLiteral("message without msgctxt \"NUMBER NAME\""));
+            checkHeader(line);
+            return;
+        }
+        const qsizetype space = m_context.indexOf(' ');
+        const QByteArrayView number = QByteArrayView(m_context).first(space < 0 ? 0 : space);
+        const bool digits = !number.isEmpty()
+                         && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits)
+            throw ImportError(line, QStringLiteral("msgctxt is not \"NUMBER NAME\""));
+        m_record.line = line;
+        m_record.number = QString::fromLatin1(number);
+        m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line);
+        if (m_string.isEmpty())
+            m_record.text.reset();
+        else
+            m_record.text = textOf(m_string, line);
+        m_import.apply(m_record);
+    }
+
+    void checkHeader(const int line) const
+    {
+        const qsizetype at = m_string.indexOf("charset=");
+        if (at < 0)
+            return;
+        qsizetype end = at + 8;
+        while (end < m_string.size() && m_string[end] != '\n' && m_string[end] != ';' && m_string[end] != ' ')
+            ++end;
+        const QByteArrayView charset = QByteArrayView(m_string).sliced(at + 8, end - at - 8);
+        if (charset.compare("UTF-8", Qt::CaseInsensitive) != 0 && charset.compare("UTF8", Qt::CaseInsensitive) != 0)
+            throw ImportError(line, QStringLiteral("charset %1 is not UTF-8").arg(QString::fromLatin1(charset)));
+    }
+
+    [[nodiscard]] static QString textOf(const QByteArrayView bytes, const int line)
+    {
+        if (bytes.contains('\0'))
+            throw ImportError(line, QStringLiteral("NUL in a string"));
+        std::optional<QString> text = textOfCsvUtf8(bytes);
+        if (!text)
+            throw ImportError(line, QStringLiteral("string is not UTF-8"));
+        return *std::move(text);
+    }
+
+    QByteArrayView m_bytes;
+    EntryImport& m_import;
+    qsizetype m_at = 0;
+    int m_lineNumber = 0;
+    QByteArrayView m_lineText;
+
+    int m_messageLine = 0;
+    bool m_hasContext = false;
+    bool m_hasId = false;
+    bool m_hasString = false;
+    QByteArray m_context;
+    QByteArray m_id;
+    QByteArray m_string;
+    QByteArray* m_current = nullptr;
+    ImportRecord m_record;
+};
+
+} // namespace
+
+void applyPoEdits(const QByteArrayView po, EntryImport& import)
+{
+    PoReader(po, import).run();
+}
+
+} // namespace cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cli/EntryImport.h"
+#include "cli/ExchangeFormat.h"
+
+#include "xom/EntryTable.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace cli {
+
+// A gettext catalog of the entries, one message per entry in grid order:
+//
+//   msgctxt "12 FE.Menu.Start"     the entry's number, a space, its name
+//   msgid "Start"                  the reference text, or the entry's own
+//   msgstr "Start"                 the entry's text
+//
+// after a header entry naming project (Project-Id-Version) and declaring
+// "Content-Type: text/plain; charset=UTF-8". Strings are C-escaped as
+// gettext reads them (\\ \" \n \r \t \a \b \f \v, other control codes as
+// three octal digits), a string holding a line feed is split after each
+// one. Every text survives exactly, line breaks included. Throws
+// CommandError for a name or text holding a lone surrogate, which UTF-8
+// cannot carry.
+[[nodiscard]] QByteArray poOfEntries(
+    const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference = {});
+
+// Applies a gettext catalog through import: each message with a context
+// "NUMBER NAME" is a record for that number with that name, its msgstr the
+// text; an empty msgstr keeps the entry's text. Comments (flags, previous
+// and obsolete messages among them) are skipped; strings may be continued
+// on the following lines. Throws ImportError at the line of a message
+// without a context of that form, a plural message, a malformed line or
+// string, a NUL, bytes that are not UTF-8, a header declaring another
+// charset, and what import refuses.
+void applyPoEdits(QByteArrayView po, EntryImport& import);
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cli/EntryImport.h"
+#include "cli/ExchangeFormat.h"
+
+#include "xom/EntryTable.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace cli {
+
+// An XLIFF 1.2 document of the entries: one file element named project,
+// then one trans-unit per entry in grid order,
+//
+//   <trans-unit id="12" resname="FE.Menu.Start" xml:space="preserve">
+//     <source>the reference text, or the entry's own</source>
+//     <target>the entry's text</target>
+//   </trans-unit>
+//
+// UTF-8 without a byte-order mark. '&', '<' and '>' are escaped everywhere,
+// a CR as "&#13;" (which XML would otherwise turn into an LF), and in
+// attributes '"', tab and LF too, so every text survives exactly. Throws
+// CommandError naming the entry and the character for what XML 1.0 cannot
+// hold: control codes other than tab, LF and CR, U+FFFE, U+FFFF and lone
+// surrogates.
+[[nodiscard]] QByteArray xliffOfEntries(
+    const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference = {});
+
+// Applies an XLIFF 1.2 document through import: each trans-unit is a record
+// for the number in its id, with the name in its resname and its target's
+// text; a missing or empty target keeps the entry's text. Throws
+// ImportError at the line of malformed XML, a trans-unit without a numeric
+// id or without a resname, markup inside a target, and what import
+// refuses.
+void applyXliffEdits(QByteArrayView xliff, EntryImport& import);
+
+} // namespace cli

@@ -1,5 +1,6 @@
 // Sort, Move Down, search and Find and Replace over large entry tables.
 #include "xom/EntryOperations.h"
+#include "xom/ReversibleOperations.h"
 #include "xom/TableSearch.h"
 
 #include "support/RandomEntries.h"
@@ -48,6 +49,23 @@ void searchWithoutMatch(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * entries);
 }
 
+// Undo of Sort: the kept arrangement reverted in place.
+void undoSort(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    xom::EntryTable table = testsupport::syntheticEntries(entries);
+    const xom::RowOrder order = xom::sortOrderByName(table);
+    xom::applyRowOrder(table, order);
+    for (auto _ : state) {
+        xom::revertRowOrder(table, order);
+        state.PauseTiming();
+        xom::applyRowOrder(table, order);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(table.rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
 // Find Next that meets no match: every text is examined once, round from
 // the first row back to it.
 void findNextWithoutMatch(benchmark::State& state, const text::MatchMode mode, const bool matchCase)
@@ -84,6 +102,28 @@ void replaceAllInOneTextOfTen(benchmark::State& state, const text::MatchMode mod
     state.SetItemsProcessed(state.iterations() * entries);
 }
 
+// Undo of Move Down with state.range(1) marked rows spread over the table.
+void undoMoveDown(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    const auto marks = static_cast<std::size_t>(state.range(1));
+    xom::EntryTable table = testsupport::syntheticEntries(entries);
+    const std::size_t step = table.rows.size() / marks;
+    for (std::size_t i = 0; i < table.rows.size(); i += step)
+        table.rows[i].mark = QStringLiteral("x");
+    const xom::MoveDownChange change = xom::moveMarkedRowsToEndReversibly(table);
+    for (auto _ : state) {
+        xom::undoMoveDown(table, change);
+        state.PauseTiming();
+        xom::redoMoveDown(table, change);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(table.rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
+BENCHMARK(undoSort)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(undoMoveDown)->Args({1'000'000, 100'000})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(sortByName)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(moveDown)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(searchWithoutMatch)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -84,47 +84,129 @@ void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& re
     emit layoutChanged({}, VerticalSortHint);
 }
 
-void EntryGridModel::setCellText(const QModelIndex& index, const QString& text)
+xom::RowOrder EntryGridModel::sortRowsByName(const xom::ProgressReport& progress)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
-        return;
-    m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column()) = text;
-    emit dataChanged(index, index, {Qt::DisplayRole});
+    // The arrangement is worked out before the layout change: a failure
+    // there leaves the rows as they were.
+    xom::RowOrder order = xom::sortOrderByName(m_table, progress);
+    reorderRows([&order](xom::EntryTable& table) { xom::applyRowOrder(table, order); });
+    return order;
 }
 
-void EntryGridModel::changeCells(const std::vector<xom::CellChange>& changes, const bool revert)
+xom::MoveDownChange EntryGridModel::moveMarkedRowsDown()
 {
-    if (changes.empty())
-        return;
-    int first = changes.front().gridRow;
-    int last = first;
-    for (const xom::CellChange& change : changes) {
-        first = std::min(first, change.gridRow);
-        last = std::max(last, change.gridRow);
+    xom::MoveDownChange change;
+    reorderRows([&change](xom::EntryTable& table) { change = xom::moveMarkedRowsToEndReversibly(table); });
+    return change;
+}
+
+void EntryGridModel::reorderFollowing(
+    const xom::RowOrder& order, const bool reverting, const std::function<void()>& reordering)
+{
+    emit layoutAboutToBeChanged({}, VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    // Applying, the row from order[i] lands on i, so a row's new place needs
+    // the inverse; there are only a few persistent indexes, against a
+    // million rows.
+    std::vector<std::int32_t> newPlace;
+    if (!reverting && !before.isEmpty()) {
+        newPlace.resize(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            newPlace[static_cast<std::size_t>(order[i])] = static_cast<std::int32_t>(i);
     }
-    if (revert)
-        xom::revertCellChanges(m_table, changes);
-    else
-        xom::applyCellChanges(m_table, changes);
-    emit dataChanged(indexOfCell(first, xom::NameColumn), indexOfCell(last, xom::TextColumn), {Qt::DisplayRole});
+    for (const QModelIndex& index : before) {
+        const auto row = static_cast<std::size_t>(index.row());
+        if (row >= order.size()) {
+            after.append(index);
+            continue;
+        }
+        const int moved = reverting ? order[row] : newPlace[row];
+        after.append(this->index(moved, index.column()));
+    }
+    try {
+        reordering();
+    } catch (...) {
+        // The row operations allocate before they move a row: the rows
+        // are as they were.
+        emit layoutChanged({}, VerticalSortHint);
+        throw;
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, VerticalSortHint);
 }
 
-void EntryGridModel::toggleMark(const int gridRow)
+void EntryGridModel::applyRowOrder(const xom::RowOrder& order)
 {
-    const QModelIndex markCell = indexOfCell(gridRow, xom::MarkColumn);
-    if (!markCell.isValid())
-        return;
-    xom::toggleMark(m_table, gridRow);
-    emit dataChanged(markCell, markCell, {Qt::DisplayRole});
+    reorderFollowing(order, false, [this, &order] { xom::applyRowOrder(m_table, order); });
 }
 
-int EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
+void EntryGridModel::revertRowOrder(const xom::RowOrder& order)
+{
+    reorderFollowing(order, true, [this, &order] { xom::revertRowOrder(m_table, order); });
+}
+
+void EntryGridModel::redoMoveDown(const xom::MoveDownChange& change)
+{
+    reorderFollowing(change.order, false, [this, &change] { xom::redoMoveDown(m_table, change); });
+}
+
+void EntryGridModel::undoMoveDown(const xom::MoveDownChange& change)
+{
+    reorderFollowing(change.order, true, [this, &change] { xom::undoMoveDown(m_table, change); });
+}
+
+void EntryGridModel::applyCellChanges(const std::vector<xom::CellChange>& changes)
+{
+    xom::applyCellChanges(m_table, changes);
+    announceCells(changes);
+}
+
+void EntryGridModel::revertCellChanges(const std::vector<xom::CellChange>& changes)
+{
+    xom::revertCellChanges(m_table, changes);
+    announceCells(changes);
+}
+
+void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
+{
+    // One signal for the whole batch: a replace over a million rows must
+    // not become a million repaints.
+    int top = rowCount();
+    int bottom = -1;
+    int left = xom::ColumnCount;
+    int right = -1;
+    for (const xom::CellChange& change : changes) {
+        const QModelIndex cell = indexOfCell(change.gridRow, change.column);
+        if (!cell.isValid())
+            continue;
+        top = std::min(top, cell.row());
+        bottom = std::max(bottom, cell.row());
+        left = std::min(left, cell.column());
+        right = std::max(right, cell.column());
+    }
+    if (bottom >= 0)
+        emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
+}
+
+xom::AddedEntry EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
 {
     const int newRow = m_table.entryCount();
     beginInsertRows({}, newRow, newRow);
-    const int number = xom::addEntry(m_table, model, name, text);
+    const xom::AddedEntry added = xom::addEntryReversibly(m_table, model, name, text);
     endInsertRows();
-    return number;
+    return added;
+}
+
+void EntryGridModel::undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added)
+{
+    const int lastRow = m_table.entryCount() - 1;
+    if (lastRow < 0)
+        return;
+    beginRemoveRows({}, lastRow, lastRow);
+    xom::undoAddEntry(m_table, model, added);
+    endRemoveRows();
 }
 
 } // namespace app

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "xom/CellChange.h"
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/ReversibleOperations.h"
 
 #include <QAbstractTableModel>
 
@@ -47,16 +47,36 @@ public:
     // then shows whatever entry moved there.
     void reorderRows(const std::function<void(xom::EntryTable&)>& reordering);
 
-    void setCellText(const QModelIndex& index, const QString& text);
-    // Makes the changes (their new texts), or with revert takes them back
-    // (their old texts), announced as one change of the rows they span.
-    void changeCells(const std::vector<xom::CellChange>& changes, bool revert = false);
-    void toggleMark(int gridRow);
+    // Sort (see xom::sortOrderByName) as one layout change; the current cell
+    // stays at its row and column, as for reorderRows. Gives the arrangement.
+    xom::RowOrder sortRowsByName(const xom::ProgressReport& progress);
+    // Move Down, as one layout change, the current cell staying in place.
+    xom::MoveDownChange moveMarkedRowsDown();
 
-    // Add: see xom::addEntry. Gives the new entry's number.
-    int addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
+    // An arrangement made again, or taken back. Each is one layout change in
+    // which the persistent indexes, the current cell among them, follow their
+    // entries: after an undo the current cell is on the entry it was on.
+    void applyRowOrder(const xom::RowOrder& order);
+    void revertRowOrder(const xom::RowOrder& order);
+    void redoMoveDown(const xom::MoveDownChange& change);
+    void undoMoveDown(const xom::MoveDownChange& change);
+
+    // Cell texts set, or set back, announced as one change of the cells
+    // they span.
+    void applyCellChanges(const std::vector<xom::CellChange>& changes);
+    void revertCellChanges(const std::vector<xom::CellChange>& changes);
+
+    // Add: see xom::addEntryReversibly.
+    xom::AddedEntry addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
+    void undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added);
 
 private:
+    // Runs a reordering whose arrangement is order (after it, row i holds
+    // the row that stood at order[i]), moving the persistent indexes with
+    // their rows.
+    void reorderFollowing(const xom::RowOrder& order, bool reverting, const std::function<void()>& reordering);
+    void announceCells(const std::vector<xom::CellChange>& changes);
+
     xom::EntryTable m_table;
 };
 

@@ -6,9 +6,11 @@
 #include "xom/EntryTable.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <array>
 
 namespace app {
@@ -27,9 +29,9 @@ EntryGridView::EntryGridView(QWidget* parent)
     setEditTriggers(NoEditTriggers);
     setTabKeyNavigation(false);
     setWordWrap(false);
-    // A number wider than its 30-pixel column is cut, as in a plain grid,
-    // rather than replaced by an ellipsis that hides its first digits.
-    setTextElideMode(Qt::ElideNone);
+    // The number column is as wide as the longest number, so only names and
+    // texts are cut, and a cut text ends in an ellipsis.
+    setTextElideMode(Qt::ElideRight);
     setItemDelegate(new GridCellDelegate(this));
 
     // Rows never measure their contents: at a million rows that alone would
@@ -71,7 +73,32 @@ void EntryGridView::selectCell(const QModelIndex& cell)
     scrollTo(cell);
 }
 
+void EntryGridView::fitNumberColumn(const int textWidth)
+{
+    // The delegate keeps a margin on either side of the text, and the grid
+    // line takes a pixel.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    setColumnWidth(xom::NumberColumn, std::max(ColumnWidths[xom::NumberColumn], textWidth + margin));
+}
+
 void EntryGridView::keyboardSearch(const QString&) { }
+
+void EntryGridView::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool editKey = key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool plain
+        = event->modifiers() == Qt::NoModifier || (key == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
+    if (editKey && plain) {
+        const QModelIndex cell = currentIndex();
+        if (cell.isValid() && cell.column() != xom::MarkColumn) {
+            emit editRequested();
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
 
 QModelIndex EntryGridView::moveCursor(const CursorAction cursorAction, const Qt::KeyboardModifiers modifiers)
 {
@@ -131,6 +158,10 @@ void EntryGridView::mouseDoubleClickEvent(QMouseEvent* event)
     QMouseEvent secondPress(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
         event->globalPosition(), event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
     press(&secondPress);
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && cell.isValid() && cell.column() != xom::MarkColumn
+        && cell == currentIndex())
+        emit editRequested();
 }
 
 void EntryGridView::mouseMoveEvent(QMouseEvent* event)

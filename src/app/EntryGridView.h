@@ -31,6 +31,10 @@ public:
     // event fires when the current cell changes.
     void selectCell(const QModelIndex& cell);
 
+    // Widens the number column to show numbers textWidth pixels wide whole,
+    // or narrows it back, never below its designed width.
+    void fitNumberColumn(int textWidth);
+
     // No jumping to a cell by typing its first letters.
     void keyboardSearch(const QString& search) override;
 
@@ -42,6 +46,9 @@ signals:
     void markPressed(int gridRow);
     // A mouse button went up over the grid or its header.
     void mouseReleased();
+    // F2, Enter or a double click on a cell other than a mark: edit the
+    // current cell.
+    void editRequested();
 
 protected:
     [[nodiscard]] QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -52,6 +59,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "app/FileDialogs.h"
 #include "app/FileReading.h"
 #include "app/MessageBoxes.h"
+#include "app/UndoCommands.h"
 #include "app/WindowCaptions.h"
 
 #include "dialogs/AddUni.h"
@@ -16,25 +17,36 @@
 
 #include "text/Decimal.h"
 #include "text/EditorError.h"
+#include "text/TextCompare.h"
 #include "xom/EntryOperations.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QUndoStack>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <optional>
 
 namespace app {
@@ -78,6 +90,32 @@ private:
     QProgressBar& m_bar;
 };
 
+// The one language file among dropped data, or an empty string: a single
+// local file whose name ends in ".xom".
+QString droppedLanguageFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return {};
+    const QString path = urls.front().toLocalFile();
+    if (!path.endsWith(QStringLiteral(".xom"), Qt::CaseInsensitive))
+        return {};
+    return path;
+}
+
+// The width that shows digits digits whole, the widest digit each time.
+int widthOfDigits(const QFontMetrics& metrics, const qsizetype digits)
+{
+    int widest = 0;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
+        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
+    return widest * static_cast<int>(digits);
+}
+
+constexpr int DesignedRowPanelWidth = 50;
+
 } // namespace
 
 TFormXom::TFormXom(QWidget* parent)
@@ -86,13 +124,17 @@ TFormXom::TFormXom(QWidget* parent)
     , m_grid(new EntryGridModel(this))
     , m_fileDialogs(std::make_unique<SystemFileDialogs>(*this))
     , m_messageBoxes(std::make_unique<SystemMessageBoxes>(*this))
+    , m_undoStack(new QUndoStack(this))
 {
     setObjectName(QStringLiteral("FormXom"));
-    setWindowTitle(startCaption());
+    setCaption(startCaption());
     setFont(dialogs::formFont());
+    setAcceptDrops(true);
     buildControls();
+    buildMenus();
     setTabOrders();
-    setFixedSize(622, 629);
+    // The designed client area, with the menu bar above it.
+    setFixedSize(622, 629 + menuBar()->sizeHint().height());
     if (const QScreen* const screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -102,7 +144,12 @@ TFormXom::TFormXom(QWidget* parent)
     Button1->setFocus();
 }
 
-TFormXom::~TFormXom() = default;
+TFormXom::~TFormXom()
+{
+    // The undo stack, a child, goes after this object's members and
+    // announces its clearing as it goes: no one may hear it by then.
+    m_undoStack->disconnect();
+}
 
 void TFormXom::buildControls()
 {
@@ -181,17 +228,41 @@ void TFormXom::buildControls()
     connect(Table, &EntryGridView::markPressed, this, &TFormXom::TableMouseDown);
     connect(Table, &EntryGridView::mouseReleased, this, &TFormXom::TableMouseUp);
     connect(Table, &EntryGridView::cellSelected, this, &TFormXom::TableSelectCell);
+    connect(Table, &EntryGridView::editRequested, this, &TFormXom::editCurrentCell);
+    // Edit stays enabled only while there is a cell for it to edit.
+    connect(Table->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (!current.isValid())
+            setButtonEnabled(*EditText, *m_actions.edit, false);
+    });
+}
 
-    m_findReplaceAction = new QAction(QStringLiteral("Find and Replace\u2026"), this);
-    m_findReplaceAction->setObjectName(QStringLiteral("FindReplaceAction"));
-    m_findReplaceAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    m_findAction = new QAction(QStringLiteral("Find"), this);
-    m_findAction->setObjectName(QStringLiteral("FindAction"));
-    m_findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    addAction(m_findReplaceAction);
-    addAction(m_findAction);
-    connect(m_findReplaceAction, &QAction::triggered, this, &TFormXom::FindReplaceClick);
-    connect(m_findAction, &QAction::triggered, this, &TFormXom::FindClick);
+void TFormXom::buildMenus()
+{
+    m_actions = WindowActions::build(*this, *Table);
+    connect(m_actions.open, &QAction::triggered, this, &TFormXom::Button1Click);
+    connect(m_actions.save, &QAction::triggered, this, &TFormXom::SaveLangClick);
+    connect(m_actions.quit, &QAction::triggered, this, &QWidget::close);
+    connect(m_actions.undo, &QAction::triggered, this, &TFormXom::undo);
+    connect(m_actions.redo, &QAction::triggered, this, &TFormXom::redo);
+    connect(m_actions.add, &QAction::triggered, this, &TFormXom::AddRowClick);
+    connect(m_actions.edit, &QAction::triggered, this, &TFormXom::EditTextClick);
+    connect(m_actions.toggleMark, &QAction::triggered, this, &TFormXom::toggleCurrentMark);
+    connect(m_actions.moveDown, &QAction::triggered, this, &TFormXom::MoveDownClick);
+    connect(m_actions.sort, &QAction::triggered, this, &TFormXom::SortClick);
+    connect(m_actions.findInTexts, &QAction::triggered, this, &TFormXom::findInTexts);
+    connect(m_actions.find, &QAction::triggered, this, &TFormXom::FindClick);
+    connect(m_actions.findReplace, &QAction::triggered, this, &TFormXom::FindReplaceClick);
+    connect(m_actions.about, &QAction::triggered, this, &TFormXom::showAbout);
+    connect(m_actions.keyboardShortcuts, &QAction::triggered, this, &TFormXom::showKeyboardShortcuts);
+
+    m_actions.save->setEnabled(SaveLang->isEnabled());
+    m_actions.add->setEnabled(AddRow->isEnabled());
+    m_actions.edit->setEnabled(EditText->isEnabled());
+    m_actions.undo->setEnabled(false);
+    m_actions.redo->setEnabled(false);
+    connect(m_undoStack, &QUndoStack::canUndoChanged, m_actions.undo, &QAction::setEnabled);
+    connect(m_undoStack, &QUndoStack::canRedoChanged, m_actions.redo, &QAction::setEnabled);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, &TFormXom::updateCaption);
 }
 
 void TFormXom::setTabOrders()
@@ -239,7 +310,59 @@ QString TFormXom::selectedCellText() const
 
 void TFormXom::setSelectedCellText(const QString& text)
 {
-    m_grid->setCellText(Table->currentIndex(), text);
+    const QModelIndex cell = Table->currentIndex();
+    // The Edit dialog opens only on a current cell and the grid takes no
+    // input while it is shown: the cell is still there.
+    Q_ASSERT(cell.isValid());
+    if (!cell.isValid())
+        return;
+    const QString before = m_grid->cellText(cell);
+    if (text::TextEquals(before, text))
+        return;
+    setCellTexts(
+        {xom::CellChange{EntryGridModel::gridRowOf(cell), cell.column(), before, text}}, QStringLiteral("Edit"));
+}
+
+void TFormXom::setCellTexts(std::vector<xom::CellChange> changes, const QString& text)
+{
+    if (changes.empty())
+        return;
+    m_grid->applyCellChanges(changes);
+    m_undoStack->push(new SetCellTextsCommand(*m_grid, std::move(changes), text));
+}
+
+bool TFormXom::hasUnsavedChanges() const
+{
+    return !m_documentPath.isEmpty() && !m_undoStack->isClean();
+}
+
+void TFormXom::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const text::EditorError& error) {
+        showError(error.message());
+    } catch (const std::bad_alloc&) {
+        showError(QStringLiteral("Out of memory"));
+    } catch (const std::exception& error) {
+        showError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+bool TFormXom::settleUnsavedChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const QString question = QStringLiteral("Save changes to %1?").arg(fileNameOf(m_documentPath));
+    switch (m_messageBoxes->askSaveChanges(question)) {
+    case SaveChoice::Save:
+        return saveWithDialog();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        return false;
+    }
+    return false;
 }
 
 const xom::EntryTable& TFormXom::searchedTable() const
@@ -264,28 +387,42 @@ void TFormXom::selectFoundCell(const int gridRow, const int column)
     Table->selectCell(m_grid->indexOfCell(gridRow, column));
 }
 
-void TFormXom::changeCells(std::vector<xom::CellChange> changes, [[maybe_unused]] const QString& what)
+void TFormXom::changeCells(std::vector<xom::CellChange> changes, const QString& what)
 {
-    // Every change Find and Replace makes enters the grid here, as one step.
-    m_grid->changeCells(changes);
+    setCellTexts(std::move(changes), what);
     RichEdit1->setPlainText(m_grid->cellText(Table->currentIndex()));
 }
 
 void TFormXom::Button1Click()
 {
-    const QString path = m_fileDialogs->chooseOpenFile();
-    if (path.isEmpty())
-        return;
+    guarded([this] {
+        if (!settleUnsavedChanges())
+            return;
+        const QString path = m_fileDialogs->chooseOpenFile();
+        if (!path.isEmpty())
+            loadFile(path);
+    });
+}
+
+bool TFormXom::openFile(const QString& path)
+{
+    bool loaded = false;
+    guarded([this, &path, &loaded] { loaded = settleUnsavedChanges() && loadFile(path); });
+    return loaded;
+}
+
+bool TFormXom::loadFile(const QString& path)
+{
     const WholeFile file = readWholeFile(path);
     switch (file.status) {
     case WholeFile::Status::Missing:
-        return;
+        return false;
     case WholeFile::Status::Unreadable:
         showError(QStringLiteral("Cannot open file %1").arg(path));
-        return;
+        return false;
     case WholeFile::Status::TooLarge:
         m_messageBoxes->showBadLanguageFile();
-        return;
+        return false;
     case WholeFile::Status::Read:
         break;
     }
@@ -298,13 +435,14 @@ void TFormXom::Button1Click()
             m_messageBoxes->showBadLanguageFile();
         else
             showError(error->message());
-        return;
+        return false;
     }
     auto& loaded = std::get<xom::LoadedFile>(result);
     m_countBeforeNotFound.reset();
     if (loaded.containerCounter)
         m_countPanel->setText(text::FormatDecimal(*loaded.containerCounter));
     takeLoadedFile(std::move(loaded.entries), std::move(loaded.model), path);
+    return true;
 }
 
 void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path)
@@ -318,17 +456,30 @@ void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model,
     m_model = std::move(model);
     m_grid->replaceTable(std::move(entries));
     Table->setCurrentCellQuietly(m_grid->index(std::min(row, m_grid->rowCount() - 1), column));
+    // A file without entries leaves no cell for Edit.
+    if (!Table->currentIndex().isValid())
+        setButtonEnabled(*EditText, *m_actions.edit, false);
+    fitNumberWidths();
 
-    setWindowTitle(loadedCaption(path));
-    SaveLang->setEnabled(true);
-    AddRow->setEnabled(true);
+    // The history of the previous file ends with it.
+    m_undoStack->clear();
+    m_undoStack->setClean();
+    m_documentPath = path;
+    setCaption(loadedCaption(path));
+    setButtonEnabled(*SaveLang, *m_actions.save, true);
+    setButtonEnabled(*AddRow, *m_actions.add, true);
 }
 
 void TFormXom::SaveLangClick()
 {
+    guarded([this] { saveWithDialog(); });
+}
+
+bool TFormXom::saveWithDialog()
+{
     const QString path = m_fileDialogs->chooseSaveFile(m_lastSavePath);
     if (path.isEmpty())
-        return;
+        return false;
     m_lastSavePath = path;
 
     std::optional<QString> failure;
@@ -338,6 +489,8 @@ void TFormXom::SaveLangClick()
             xom::saveLanguageFile(path, m_grid->table(), m_model, [this](int position) { setProgress(position); });
         } catch (const text::EditorError& error) {
             failure = error.message();
+        } catch (const std::bad_alloc&) {
+            failure = QStringLiteral("Out of memory");
         } catch (const std::exception& error) {
             // No memory for the image, say: no error may pass into the event
             // loop unshown.
@@ -346,51 +499,179 @@ void TFormXom::SaveLangClick()
     }
     if (failure) {
         showError(*failure);
-        return;
+        return false;
     }
-    setWindowTitle(savedCaption(path));
+    m_undoStack->setClean();
+    m_documentPath = path;
+    setCaption(savedCaption(path));
+    return true;
 }
 
 void TFormXom::AddRowClick()
 {
-    if (!m_addForm)
-        return;
-    m_addForm->prepare(m_grid->table().gridRowCount());
-    if (m_addForm->exec() != dialogs::ModalOk)
-        return;
-    const int number = m_grid->addEntry(m_model, m_addForm->name(), m_addForm->text());
-    m_countPanel->setText(text::FormatDecimal(number));
-    m_countBeforeNotFound.reset();
+    guarded([this] {
+        if (!m_addForm || !AddRow->isEnabled())
+            return;
+        m_addForm->prepare(m_grid->table().gridRowCount());
+        if (m_addForm->exec() != dialogs::ModalOk)
+            return;
+        const QString name = m_addForm->name();
+        const QString entryText = m_addForm->text();
+        const xom::AddedEntry added = m_grid->addEntry(m_model, name, entryText);
+        m_undoStack->push(new AddEntryCommand(*m_grid, m_model, added, name, entryText));
+        m_countPanel->setText(text::FormatDecimal(added.number));
+        m_countBeforeNotFound.reset();
+        fitNumberWidths();
+    });
 }
 
 void TFormXom::EditTextClick()
 {
-    if (m_editForm)
-        m_editForm->exec();
+    // Without a current cell the dialog would show nothing and drop what
+    // the user typed.
+    if (m_editForm && Table->currentIndex().isValid())
+        guarded([this] { m_editForm->exec(); });
+}
+
+void TFormXom::editCurrentCell()
+{
+    const QModelIndex cell = Table->currentIndex();
+    if (cell.isValid() && cell.column() != xom::MarkColumn)
+        EditTextClick();
 }
 
 void TFormXom::MoveDownClick()
 {
-    m_grid->reorderRows([](xom::EntryTable& table) { xom::moveMarkedRowsToEnd(table); });
+    guarded([this] {
+        xom::MoveDownChange change = m_grid->moveMarkedRowsDown();
+        if (change.clearedMarks.empty())
+            return;
+        m_undoStack->push(new MoveDownCommand(*m_grid, std::move(change)));
+    });
 }
 
 void TFormXom::SortClick()
 {
-    const ProgressShown shown(*ProgressBar1);
-    m_grid->reorderRows([this](xom::EntryTable& table) {
-        xom::sortEntriesByName(table, [this](int position) { setProgress(position); });
+    guarded([this] {
+        xom::RowOrder order;
+        {
+            const ProgressShown shown(*ProgressBar1);
+            order = m_grid->sortRowsByName([this](int position) { setProgress(position); });
+        }
+        // A sort of rows already in order changes nothing to undo.
+        bool moved = false;
+        for (std::size_t row = 0; row < order.size() && !moved; ++row)
+            moved = order[row] != static_cast<std::int32_t>(row);
+        if (moved)
+            m_undoStack->push(new ReorderCommand(*m_grid, std::move(order), QStringLiteral("Sort")));
     });
 }
 
 void TFormXom::TableMouseDown(const int gridRow)
 {
-    m_grid->toggleMark(gridRow);
+    guarded([this, gridRow] {
+        const xom::CellChange change = xom::markToggle(m_grid->table(), gridRow);
+        if (change.before != change.after)
+            setCellTexts({change}, QStringLiteral("Toggle Mark"));
+    });
+}
+
+void TFormXom::toggleCurrentMark()
+{
+    const QModelIndex cell = Table->currentIndex();
+    if (cell.isValid())
+        TableMouseDown(EntryGridModel::gridRowOf(cell));
 }
 
 void TFormXom::TableMouseUp()
 {
     const QModelIndex cell = Table->currentIndex();
-    EditText->setEnabled(cell.isValid() && cell.column() == xom::TextColumn);
+    setButtonEnabled(*EditText, *m_actions.edit, cell.isValid() && cell.column() == xom::TextColumn);
+}
+
+void TFormXom::undo()
+{
+    guarded([this] { m_undoStack->undo(); });
+    fitNumberWidths();
+}
+
+void TFormXom::redo()
+{
+    guarded([this] { m_undoStack->redo(); });
+    fitNumberWidths();
+}
+
+void TFormXom::findInTexts()
+{
+    Edit1->setFocus(Qt::ShortcutFocusReason);
+    Edit1->selectAll();
+}
+
+void TFormXom::showAbout()
+{
+    m_messageBoxes->showInformation(QStringLiteral("About"),
+        QStringLiteral("%1\nVersion %2\n\nEdits the string resources of a game's language files (lang*.xom).")
+            .arg(applicationTitle(), QCoreApplication::applicationVersion()));
+}
+
+void TFormXom::showKeyboardShortcuts()
+{
+    m_messageBoxes->showInformation(QStringLiteral("Keyboard Shortcuts"), m_actions.shortcutList());
+}
+
+void TFormXom::closeEvent(QCloseEvent* event)
+{
+    bool close = false;
+    guarded([this, &close] { close = settleUnsavedChanges(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormXom::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedLanguageFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFormXom::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedLanguageFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag source waits until the drop returns: the question and the
+    // load run once it has.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
+}
+
+void TFormXom::setButtonEnabled(QPushButton& button, QAction& action, const bool enabled)
+{
+    button.setEnabled(enabled);
+    action.setEnabled(enabled);
+}
+
+void TFormXom::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    updateCaption();
+}
+
+void TFormXom::updateCaption()
+{
+    setWindowTitle(hasUnsavedChanges() ? m_caption + QStringLiteral(" *") : m_caption);
+}
+
+void TFormXom::fitNumberWidths()
+{
+    // Designed widths stay while the numbers fit them.
+    const qsizetype digits = m_grid->table().longestNumberLength();
+    Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits));
+    const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
+    m_rowPanel->setFixedWidth(
+        std::max(DesignedRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));
 }
 
 void TFormXom::TableSelectCell(const QModelIndex& cell)

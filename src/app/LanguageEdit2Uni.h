@@ -1,27 +1,34 @@
 #pragma once
 
+#include "app/WindowActions.h"
+
 #include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
 
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/ReversibleOperations.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
-class QAction;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStatusBar;
+class QUndoStack;
 
 namespace dialogs {
 class FindReplaceDialog;
@@ -43,6 +50,12 @@ class MessageBoxes;
 // It owns the model of the loaded file, apart from the widgets, and through
 // the grid model the entries. Both are replaced whole by a load that
 // succeeded and left alone by one that did not.
+//
+// Every change of the entries or the model is an undo step. The file has
+// unsaved changes while the undo stack stands away from the step at which it
+// was last loaded or saved; the caption then ends in " *", and closing the
+// window, Quit and Open first ask whether to save them. Above the designed
+// client area a menu bar offers every handler with its shortcuts.
 class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT
 
@@ -62,6 +75,20 @@ public:
 
     [[nodiscard]] const xom::LanguageModel& languageModel() const noexcept { return m_model; }
     [[nodiscard]] const xom::EntryTable& entries() const noexcept;
+    [[nodiscard]] QUndoStack& undoStack() const noexcept { return *m_undoStack; }
+    [[nodiscard]] const WindowActions& actions() const noexcept { return m_actions; }
+    // Whether the grid or the model differs from the file last loaded or
+    // saved. Nothing counts before a file was loaded.
+    [[nodiscard]] bool hasUnsavedChanges() const;
+
+    // Sets any number of cell texts as one undo step named text, as a
+    // replace over many cells or an import does.
+    void setCellTexts(std::vector<xom::CellChange> changes, const QString& text);
+
+    // Opens the file at path as the Open button does after its dialog:
+    // first the question about unsaved changes, then the all-or-nothing
+    // load. Gives whether the file was loaded.
+    bool openFile(const QString& path);
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
@@ -70,12 +97,8 @@ public:
     [[nodiscard]] int currentGridRow() const override;
     [[nodiscard]] int currentColumn() const override;
     void selectFoundCell(int gridRow, int column) override;
+    // One undo step named what.
     void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
-
-    // "Find and Replace…" (Ctrl+H) and Find (Ctrl+F, which opens the same
-    // dialog with the search box's text).
-    [[nodiscard]] QAction* findReplaceAction() const noexcept { return m_findReplaceAction; }
-    [[nodiscard]] QAction* findAction() const noexcept { return m_findAction; }
 
 public slots:
     void Button1Click();
@@ -89,18 +112,45 @@ public slots:
     void TableMouseUp();
     void TableSelectCell(const QModelIndex& cell);
     void Edit1KeyDown(int key);
+    // Edit on the current cell, whatever its column: F2, Enter or a double
+    // click on the grid.
+    void editCurrentCell();
+    void toggleCurrentMark();
+    void undo();
+    void redo();
+    void findInTexts();
     // F3 and Shift+F3 in the search box.
     void searchAgain(bool backwards);
+    // Find and Replace, and Find: the same dialog with the search box's text.
     void FindReplaceClick();
     void FindClick();
+    void showAbout();
+    void showKeyboardShortcuts();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
+    void buildMenus();
     void setTabOrders();
+    // Runs a handler; an error it raises, a shortage of memory included, is
+    // shown in the error box and the event loop carries on.
+    void guarded(const std::function<void()>& handler);
+    // The question before unsaved changes would go. Gives whether to go on:
+    // nothing unsaved, Discard, or Save and the save succeeded.
+    bool settleUnsavedChanges();
+    bool loadFile(const QString& path);
     void takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path);
+    // Save with its dialog; gives whether a file was written.
+    bool saveWithDialog();
+    void setButtonEnabled(QPushButton& button, QAction& action, bool enabled);
+    void setCaption(const QString& caption);
+    void updateCaption();
+    void fitNumberWidths();
     void setProgress(int position);
     void showError(const QString& message);
 
@@ -111,12 +161,16 @@ private:
     dialogs::TEditForm* m_editForm = nullptr;
     dialogs::TAddForm* m_addForm = nullptr;
     dialogs::FindReplaceDialog* m_findReplace = nullptr;
-    QAction* m_findReplaceAction = nullptr;
-    QAction* m_findAction = nullptr;
     // What the count panel said before it said "Not found".
     std::optional<QString> m_countBeforeNotFound;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
+    QUndoStack* m_undoStack;
+    WindowActions m_actions;
+    // The file last loaded or saved, empty before the first load; the
+    // caption as it reads without unsaved changes.
+    QString m_documentPath;
+    QString m_caption;
 
     QPushButton* Button1 = nullptr;
     QPushButton* AddRow = nullptr;

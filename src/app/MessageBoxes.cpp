@@ -26,4 +26,28 @@ void SystemMessageBoxes::showError(const QString& text)
     box.exec();
 }
 
+SaveChoice SystemMessageBoxes::askSaveChanges(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
+void SystemMessageBoxes::showInformation(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 } // namespace app

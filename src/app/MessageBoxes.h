@@ -6,8 +6,11 @@ class QWidget;
 
 namespace app {
 
-// The main window's two message boxes, behind an interface so that tests
-// see what would be shown instead of a modal box.
+// The answer to "Save changes to ...?".
+enum class SaveChoice { Save, Discard, Cancel };
+
+// The main window's message boxes, behind an interface so that tests see
+// what would be shown, and answer it, instead of a modal box.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -17,6 +20,11 @@ public:
     // The application's error box: caption the application title, the error
     // icon, one OK button, and text exactly as given (see errorBoxText).
     virtual void showError(const QString& text) = 0;
+    // The question before unsaved changes would be dropped: text, with the
+    // buttons Save, Discard and Cancel; the close box answers Cancel.
+    [[nodiscard]] virtual SaveChoice askSaveChanges(const QString& text) = 0;
+    // A box that tells something: About, the list of keyboard shortcuts.
+    virtual void showInformation(const QString& caption, const QString& text) = 0;
 
 protected:
     MessageBoxes() = default;
@@ -31,6 +39,8 @@ public:
 
     void showBadLanguageFile() override;
     void showError(const QString& text) override;
+    [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
+    void showInformation(const QString& caption, const QString& text) override;
 
 private:
     QWidget& m_owner;

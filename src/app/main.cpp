@@ -1,8 +1,10 @@
 #include "app/DesktopIdentity.h"
+#include "app/CommandLine.h"
 #include "app/EditorForms.h"
 #include "app/WindowCaptions.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char* argv[])
 {
@@ -11,8 +13,16 @@ int main(int argc, char* argv[])
     // to every window's caption, and the captions are fixed.
     QApplication::setApplicationName(app::applicationTitle());
     app::setDesktopIdentity();
+    QApplication::setApplicationVersion(QStringLiteral(LUDRA_VERSION));
+
+    QCommandLineParser parser;
+    app::describeCommandLine(parser);
+    // --help and --version print and end the run here.
+    parser.process(application);
 
     app::EditorForms forms;
     forms.FormXom.show();
+    if (const QString file = app::fileToOpen(parser); !file.isEmpty())
+        forms.FormXom.openFile(file);
     return QApplication::exec();
 }

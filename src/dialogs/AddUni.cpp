@@ -1,5 +1,6 @@
 #include "dialogs/AddUni.h"
 
+#include "dialogs/BoxBehaviour.h"
 #include "dialogs/DialogButton.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
@@ -43,6 +44,12 @@ TAddForm::TAddForm(QWidget* parent)
 
     connect(AddBut, &QPushButton::clicked, this, [this] { done(ModalOk); });
     connect(Button2, &QPushButton::clicked, this, &TAddForm::reject);
+
+    // Return in the name box goes on to the text; Ctrl+Enter adds.
+    connect(EditName, &QLineEdit::returnPressed, EditText, [this] { EditText->setFocus(Qt::TabFocusReason); });
+    selectAllOnFocus(*EditName);
+    selectAllOnFocus(*EditText);
+    acceptOnCtrlEnter(*this, *AddBut);
 
     setTabOrder(AddBut, Button2);
     setTabOrder(Button2, EditName);

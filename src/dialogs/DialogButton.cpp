@@ -1,5 +1,7 @@
 #include "dialogs/DialogButton.h"
 
+#include "dialogs/BoxBehaviour.h"
+
 #include <QPushButton>
 
 namespace dialogs {
@@ -10,6 +12,7 @@ QPushButton* makeDialogButton(const QString& caption, const char* objectName, QW
     button->setObjectName(QLatin1String(objectName));
     button->setGeometry(geometry);
     button->setAutoDefault(false);
+    clickOnReturn(*button);
     return button;
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/EditUni.h"
 
+#include "dialogs/BoxBehaviour.h"
 #include "dialogs/DialogButton.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
@@ -28,6 +29,9 @@ TEditForm::TEditForm(SelectedCell& cell, QWidget* parent)
 
     connect(Button1, &QPushButton::clicked, this, &TEditForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TEditForm::Button2Click);
+
+    selectAllOnFocus(*RichEdit1);
+    acceptOnCtrlEnter(*this, *Button1);
 
     setTabOrder(RichEdit1, Button1);
     setTabOrder(Button1, Button2);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xom/CellChange.h"
+#include "xom/ReversibleOperations.h"
 #include "xom/EntryTable.h"
 
 #include <QString>

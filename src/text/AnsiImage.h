@@ -7,13 +7,13 @@
 
 namespace text {
 
-// The byte string of a text in the run's ANSI code page. A character that the
-// code page lacks becomes its best fit (the converter's own one-way mapping,
-// else the nearest letter along an accented letter's canonical decomposition,
-// else a few letters by table) or "?"; a surrogate pair is one character and
-// one "?", and so is a lone surrogate. ASCII is always itself. Never fails
-// and never truncates. The image is made for one comparison, search or parse
-// and never stored.
+// The byte string of a text in the run's ANSI code page, exactly as Windows'
+// own tables for that code page give it: a UTF-16 unit the tables map, to
+// one of the code page's characters or to a best fit, becomes those bytes;
+// every other unit becomes "?". A surrogate pair is one character and one
+// "?", and so is a lone surrogate. ASCII is always itself. Never fails and
+// never truncates. The image is made for one comparison, search or parse and
+// never stored.
 [[nodiscard]] QByteArray ToAnsiImage(QStringView text);
 
 // Appends the image of text to out; the same bytes as ToAnsiImage, without a

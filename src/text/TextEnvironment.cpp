@@ -26,14 +26,57 @@ int chineseCodePage(const QLocale& locale)
     }
 }
 
+// The script a locale name spells out: a script subtag ("sr_Latn_RS",
+// "sr-Latn") or a POSIX modifier ("sr_RS.UTF-8@latin"); AnyScript if none.
+QLocale::Script spelledScript(const QStringView spelling)
+{
+    const qsizetype at = spelling.indexOf(u'@');
+    if (at >= 0) {
+        const QStringView modifier = spelling.mid(at + 1);
+        if (modifier.compare(u"latin", Qt::CaseInsensitive) == 0)
+            return QLocale::LatinScript;
+        if (modifier.compare(u"cyrillic", Qt::CaseInsensitive) == 0)
+            return QLocale::CyrillicScript;
+    }
+    QStringView name = spelling.left(at >= 0 ? at : spelling.size());
+    if (const qsizetype dot = name.indexOf(u'.'); dot >= 0)
+        name = name.left(dot);
+    qsizetype start = name.indexOf(u'_');
+    if (const qsizetype dash = name.indexOf(u'-'); dash >= 0 && (start < 0 || dash < start))
+        start = dash;
+    while (start >= 0) {
+        qsizetype end = start + 1;
+        while (end < name.size() && name[end] != u'_' && name[end] != u'-')
+            ++end;
+        const QStringView subtag = name.mid(start + 1, end - start - 1);
+        if (subtag.size() == 4) {
+            if (const QLocale::Script script = QLocale::codeToScript(subtag); script != QLocale::AnyScript)
+                return script;
+        }
+        start = end < name.size() ? end : -1;
+    }
+    return QLocale::AnyScript;
+}
+
+// The language a locale name starts with ("sr" of "sr_RS.UTF-8@latin").
+QLocale::Language spelledLanguage(const QStringView spelling)
+{
+    qsizetype end = 0;
+    while (end < spelling.size() && spelling[end].isLetter() && spelling[end].unicode() < 0x80)
+        ++end;
+    return QLocale::codeToLanguage(spelling.left(end));
+}
+
 } // namespace
 
 // Windows takes the ANSI code page from the locale's language; a language
-// written in more than one script (Serbian, Bosnian, Azerbaijani, Uzbek)
-// takes the code page of the script.
-int ansiCodePageForLocale(const QLocale& locale)
+// written in more than one script (Serbian, Bosnian, Azerbaijani, Uzbek,
+// Mongolian) takes the code page of the script.
+int ansiCodePageForLocale(const QLocale& locale, const QStringView spelling)
 {
-    const bool cyrillic = locale.script() == QLocale::CyrillicScript;
+    const QLocale::Script spelled = spelledScript(spelling);
+    const QLocale::Script script = spelled != QLocale::AnyScript ? spelled : locale.script();
+    const bool cyrillic = script == QLocale::CyrillicScript;
     switch (locale.language()) {
     case QLocale::Russian:
     case QLocale::Ukrainian:
@@ -50,7 +93,7 @@ int ansiCodePageForLocale(const QLocale& locale)
     case QLocale::Mongolian:
         return cyrillic ? 1251 : 1252;
     case QLocale::Serbian:
-        return locale.script() == QLocale::LatinScript ? 1250 : 1251;
+        return script == QLocale::LatinScript ? 1250 : 1251;
     case QLocale::Bosnian:
         return cyrillic ? 1251 : 1250;
     case QLocale::Polish:
@@ -93,6 +136,22 @@ int ansiCodePageForLocale(const QLocale& locale)
     default:
         return 1252;
     }
+}
+
+QString systemLocaleSpelling(const QLocale& system)
+{
+    QString spelling;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        spelling = qEnvironmentVariable(variable);
+        if (!spelling.isEmpty())
+            break;
+    }
+    const QString language = qEnvironmentVariable("LANGUAGE").section(u':', 0, 0);
+    for (const QString& candidate : {spelling, language}) {
+        if (!candidate.isEmpty() && spelledLanguage(candidate) == system.language())
+            return candidate;
+    }
+    return {};
 }
 
 const TextEnvironment& currentTextEnvironment()

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringView>
 
 namespace text {
 
@@ -14,7 +15,16 @@ struct TextEnvironment {
 
 // The ANSI code page that Windows derives from a locale's language (and, for
 // Chinese, its script or territory). The C and POSIX locales give 1252.
-[[nodiscard]] int ansiCodePageForLocale(const QLocale& locale);
+// spelling is the name the locale was made from, if known: a script it
+// spells out ("sr_RS@latin", "sr_Latn_RS", "uz_UZ@cyrillic") counts over the
+// one QLocale infers, which drops a POSIX "@latin" modifier.
+[[nodiscard]] int ansiCodePageForLocale(const QLocale& locale, QStringView spelling = {});
+
+// The locale name the environment gives, from which QLocale::system() is
+// made ("sr_RS.UTF-8@latin"): LC_ALL, LC_MESSAGES or LANG, the first that is
+// set, or else the first entry of LANGUAGE; only a name of system's language
+// is taken. Empty when none is.
+[[nodiscard]] QString systemLocaleSpelling(const QLocale& system);
 
 // The environment of this run: the first call takes QLocale::system() and its
 // code page; every later call gives the same answer.
@@ -22,7 +32,7 @@ struct TextEnvironment {
 
 // Test seam: makes the given locale (a QLocale name; "C" and "POSIX" take the
 // root collation) and code page the run's environment, and drops every
-// collator and converter opened for the previous one. Throws
+// collator and code page table opened for the previous one. Throws
 // std::invalid_argument for a code page other than 874, 932, 936, 949, 950
 // and 1250 to 1258.
 void pinTextEnvironmentForTesting(const QString& localeName, int codePage);

@@ -40,7 +40,8 @@ TextRuntime& textRuntime()
         // ICU's own default locale ignores LANGUAGE and reads "C" as
         // en_US_POSIX; the run follows Qt's reading of the user's locale.
         const QLocale system = QLocale::system();
-        runtime = std::make_unique<TextRuntime>(TextEnvironment{system.name(), ansiCodePageForLocale(system)});
+        runtime = std::make_unique<TextRuntime>(
+            TextEnvironment{system.name(), ansiCodePageForLocale(system, systemLocaleSpelling(system))});
     }
     return *runtime;
 }

@@ -21,7 +21,7 @@ public:
     {
         return matchCase ? m_caseSensitive : m_caseInsensitive;
     }
-    [[nodiscard]] CodePage& codePage() noexcept { return m_codePage; }
+    [[nodiscard]] const CodePage& codePage() const noexcept { return m_codePage; }
 
 private:
     TextEnvironment m_environment;
@@ -35,7 +35,7 @@ private:
 [[nodiscard]] TextRuntime& textRuntime();
 
 // Makes a runtime for environment the run's one; the previous runtime, its
-// collators and converter are closed. If opening fails, nothing changes.
+// collators and code page tables are dropped. If opening fails, nothing changes.
 void replaceTextRuntime(const TextEnvironment& environment);
 
 } // namespace text

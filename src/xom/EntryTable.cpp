@@ -1,5 +1,7 @@
 #include "EntryTable.h"
 
+#include <algorithm>
+
 namespace xom {
 
 const QString& Entry::cell(const int column) const
@@ -33,6 +35,14 @@ const QString& EntryTable::gridCell(const int gridRow, const int column) const
     if (gridRow == 0)
         return headerTexts()[static_cast<std::size_t>(column)];
     return rows[static_cast<std::size_t>(gridRow - 1)].cell(column);
+}
+
+qsizetype EntryTable::longestNumberLength() const noexcept
+{
+    qsizetype longest = 0;
+    for (const Entry& entry : rows)
+        longest = std::max(longest, entry.number.size());
+    return longest;
 }
 
 } // namespace xom

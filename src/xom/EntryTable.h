@@ -42,6 +42,9 @@ struct EntryTable {
     [[nodiscard]] int gridRowCount() const noexcept { return entryCount() + 1; }
     // The cell of a grid row, row 0 being the header.
     [[nodiscard]] const QString& gridCell(int gridRow, int column) const;
+    // The length of the longest number cell: how many digits the number
+    // column must show.
+    [[nodiscard]] qsizetype longestNumberLength() const noexcept;
 
     friend bool operator==(const EntryTable&, const EntryTable&) = default;
 };

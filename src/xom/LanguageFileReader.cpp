@@ -180,7 +180,14 @@ private:
         if (model.StringResourceType >= 0)
             resourceCount
                 = std::max(0, model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount);
-        walk.resources.resize(static_cast<std::size_t>(resourceCount) + 1);
+        // The table is sized by what the rest of the file can hold, not by
+        // the claim: the smallest string resource is its magic, the reserved
+        // bytes and two one-byte varints, and the next container is sought
+        // only past its trailer.
+        constexpr qsizetype smallestResource
+            = layout::MagicContainer.size() + layout::StringResourceReservedSize + 2 + layout::ContainerReadTrailer;
+        const qint64 resourcesThatFit = std::max<qsizetype>(0, m_view.size() - position) / smallestResource + 1;
+        walk.resources.resize(static_cast<std::size_t>(std::min(resourceCount, resourcesThatFit)) + 1);
         walk.resourceRead.assign(walk.resources.size(), false);
         walk.resourceRead[0] = true; // entry 0: a row with an empty name and text
 

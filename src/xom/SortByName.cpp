@@ -2,10 +2,12 @@
 
 #include "xom/ArenaKey.h"
 #include "xom/ProgressPosition.h"
+#include "xom/ReversibleOperations.h"
 
 #include "text/AnsiImage.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace xom {
 
@@ -17,9 +19,17 @@ int sortProgressPosition(const int k, const int gridRowCount) noexcept
 
 void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
 {
+    applyRowOrder(table, sortOrderByName(table, progress));
+}
+
+RowOrder sortOrderByName(const EntryTable& table, const ProgressReport& progress)
+{
     const int gridRows = table.gridRowCount();
-    if (table.rows.size() < 2)
-        return;
+    RowOrder order(table.rows.size());
+    if (table.rows.size() < 2) {
+        std::iota(order.begin(), order.end(), 0);
+        return order;
+    }
 
     // Straight insertion moves a row up only past names that compare
     // strictly greater: a stable sort by CompareAnsiText of the names' ANSI
@@ -47,11 +57,9 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress)
     std::stable_sort(
         keyed.begin(), keyed.end(), [bytes](const ArenaKey& a, const ArenaKey& b) { return a.compare(b, bytes) < 0; });
 
-    std::vector<Entry> sorted;
-    sorted.reserve(table.rows.size());
-    for (const ArenaKey& key : keyed)
-        sorted.push_back(std::move(table.rows[static_cast<std::size_t>(key.index)]));
-    table.rows = std::move(sorted);
+    for (std::size_t row = 0; row < keyed.size(); ++row)
+        order[row] = keyed[row].index;
+    return order;
 }
 
 } // namespace xom

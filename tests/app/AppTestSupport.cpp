@@ -14,10 +14,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <new>
+#include <utility>
+
 namespace apptest {
 
 QString FakeFileDialogs::chooseOpenFile()
 {
+    if (std::exchange(openRunsOutOfMemory, false))
+        throw std::bad_alloc();
     if (openAnswers.empty())
         return {};
     QString answer = openAnswers.front();
@@ -43,6 +48,21 @@ void FakeMessageBoxes::showBadLanguageFile()
 void FakeMessageBoxes::showError(const QString& text)
 {
     errorTexts.append(text);
+}
+
+app::SaveChoice FakeMessageBoxes::askSaveChanges(const QString& text)
+{
+    questions.append(text);
+    if (saveAnswers.empty())
+        return app::SaveChoice::Cancel;
+    const app::SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+void FakeMessageBoxes::showInformation(const QString& caption, const QString&)
+{
+    informationCaptions.append(caption);
 }
 
 Editor::Editor()

@@ -35,19 +35,27 @@ public:
     std::deque<QString> saveAnswers;
     // The start path of every save dialog shown, in order.
     QStringList saveStartPaths;
+    // The next open dialog fails for want of memory.
+    bool openRunsOutOfMemory = false;
 
     [[nodiscard]] QString chooseOpenFile() override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
 };
 
-// Records the boxes that would have been shown.
+// Records the boxes that would have been shown, and answers the question
+// about unsaved changes from a queue (empty: Cancel).
 class FakeMessageBoxes final : public app::MessageBoxes {
 public:
     int badLanguageFileBoxes = 0;
     QStringList errorTexts;
+    QStringList questions;
+    std::deque<app::SaveChoice> saveAnswers;
+    QStringList informationCaptions;
 
     void showBadLanguageFile() override;
     void showError(const QString& text) override;
+    [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
+    void showInformation(const QString& caption, const QString& text) override;
 };
 
 // The editor's windows as the application creates them, shown, with both

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUndoStack>
 
 using apptest::Editor;
 
@@ -60,15 +61,14 @@ QString resultLine(const Editor& editor)
     return child<QLabel>(editor, "Result")->text();
 }
 
-// The entries of the file a save writes.
-xom::EntryTable savedEntries(Editor& editor)
+// What a save writes now.
+QByteArray savedBytes(Editor& editor, const QString& name)
 {
-    const QString path = editor.pathIn(QStringLiteral("lang_saved.xom"));
+    const QString path = editor.pathIn(name);
     editor.save(path);
     QFile file(path);
     file.open(QIODevice::ReadOnly);
-    xom::LoadResult result = xom::loadLanguageFile(file.readAll());
-    return std::get<xom::LoadedFile>(result).entries;
+    return file.readAll();
 }
 
 constexpr int Texts = 0;
@@ -192,6 +192,8 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
 {
     Editor editor;
     editor.openEntries(sampleEntries());
+    const QByteArray original = savedBytes(editor, QStringLiteral("lang_original.xom"));
+    const int steps = editor.window.undoStack().count();
     editor.forms.FindReplace.showFor();
     fillDialog(editor, QStringLiteral("(h)elp"), QStringLiteral("\\1ELP"), Both, RegularExpression);
 
@@ -199,13 +201,21 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
     QCOMPARE(resultLine(editor), QStringLiteral("4 matches in 3 entries"));
     clickDialog(editor, "ReplaceAll");
     QCOMPARE(resultLine(editor), QStringLiteral("4 replacements in 3 entries"));
+    QCOMPARE(editor.window.undoStack().count(), steps + 1);
 
-    const xom::EntryTable saved = savedEntries(editor);
+    const QByteArray replaced = savedBytes(editor, QStringLiteral("lang_replaced.xom"));
+    xom::LoadResult loaded = xom::loadLanguageFile(replaced);
     QStringList cells;
-    for (const xom::Entry& entry : saved.rows)
+    for (const xom::Entry& entry : std::get<xom::LoadedFile>(loaded).entries.rows)
         cells << entry.name + u'|' + entry.text;
     QCOMPARE(cells,
         (QStringList{"FE.HELP|HELP", "FE.World|World", "FE.Continue|continue or Continue?\r\nhELP", "FE.Shout|HELP!"}));
+
+    // One undo takes the whole Replace All back, to the byte; redo makes it again.
+    QTest::keyClick(editor.table(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(savedBytes(editor, QStringLiteral("lang_undone.xom")), original);
+    editor.window.undoStack().redo();
+    QCOMPARE(savedBytes(editor, QStringLiteral("lang_redone.xom")), replaced);
 
     fillDialog(editor, QStringLiteral("world"), QStringLiteral("Earth"), Texts, WholeText);
     clickDialog(editor, "ReplaceAll");

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,7 +96,9 @@ void WindowTest::startUpState()
     app::TFormXom& window = editor.window;
     QCOMPARE(window.objectName(), QStringLiteral("FormXom"));
     QCOMPARE(window.windowTitle(), Started);
-    QCOMPARE(window.size(), QSize(622, 629));
+    // The designed client area, and the menu bar above it.
+    const int menuHeight = window.menuBar()->height();
+    QCOMPARE(window.size(), QSize(622, 629 + menuHeight));
     QCOMPARE(window.minimumSize(), window.maximumSize());
 
     QVERIFY(editor.button("Button1")->isEnabled());
@@ -124,7 +127,7 @@ void WindowTest::startUpState()
     QCOMPARE(editor.rowPanel(), QString());
     QCOMPARE(editor.preview()->toPlainText(), QString());
     QVERIFY(!editor.progressBar()->isVisible());
-    QCOMPARE(window.statusBar()->geometry(), QRect(0, 610, 622, 19));
+    QCOMPARE(window.statusBar()->geometry(), QRect(0, 610 + menuHeight, 622, 19));
 }
 
 void WindowTest::startUpTabOrder()

@@ -42,19 +42,29 @@ TEST(ToAnsiImage, EncodesAMixedTextInTheRunsCodePage)
     });
 }
 
-TEST(ToAnsiImage, FitsLettersTheCodePageLacksToTheirBaseLetter)
+TEST(ToAnsiImage, FitsLettersTheCodePageLacksAsWindowsDoes)
 {
     expectImages({
         {"en_US", 1252, u"Ā", "A"},
         {"en_US", 1252, u"ő", "o"},
         {"en_US", 1252, u"Ł", "L"},
-        {"en_US", 1252, u"Đđ", "Dd"},
+        {"en_US", 1252, u"Đđ",
+            "\xD0"
+            "d"}, // Đ takes the look-alike Ð
         {"en_US", 1252, u"ı", "i"},
-        {"en_US", 1252, u"Ḉ", "\xC7"},        // the nearest letter on the way: Ç, not C
+        {"en_US", 1252, u"Ǖ", "U"}, // two marks: the plain letter, not Ü
+        {"en_US", 1252, u"ĦŦŀ", "HT?"},
+        {"en_US", 1252, u"Ḉ", "?"},
         {"en_US", 1252, u"\u212B", "\xC5"},   // the angstrom sign is the letter Å
-        {"en_US", 1252, u"Ａｂ", "Ab"},       // full-width forms, from the converter's own fallbacks
+        {"en_US", 1252, u"Ａｂ", "Ab"},       // full-width forms
         {"pl_PL", 1250, u"Āőł", "A\xF5\xB3"}, // ő and ł are in 1250 itself
+        {"pl_PL", 1250, u"ØĿ", "O?"},
         {"ru_RU", 1251, u"éÅ", "eA"},
+        {"lt_LT", 1257, u"ØĦ", "\xA8?"},
+        {"vi_VN", 1258, u"ếê", "?\xEA"}, // ế is no character of 1258
+        {"fa_IR", 1256, u"۱۲", "??"},    // Persian digits stay apart from ASCII
+        {"el_GR", 1253, u"ϕφ", "?\xF6"},
+        {"ja_JP", 932, u"〜～", "?\x81\x60"},
     });
 }
 
@@ -63,8 +73,8 @@ TEST(ToAnsiImage, GivesAQuestionMarkForWhatHasNoFit)
     expectImages({
         {"en_US", 1252, u"Ж", "?"},
         {"en_US", 1252, u"日", "?"},
-        {"en_US", 1252, u"≠", "?"},  // decomposes, but not to a letter
-        {"en_US", 1252, u"가", "?"}, // Hangul decomposes to jamo, none in 1252
+        {"en_US", 1252, u"≠", "?"},
+        {"en_US", 1252, u"가", "?"},
         {"en_US", 1252, u"😀", "?"},
         {"en_US", 1252, u"\xD83D", "?"},              // lone high surrogate
         {"en_US", 1252, u"\xDE00x", "?x"},            // lone low surrogate

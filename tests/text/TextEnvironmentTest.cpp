@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,6 +29,15 @@ TEST(AnsiCodePageForLocale, FollowsTheLanguageScriptAndTerritory)
         {"mk_MK", 1251},
         {"kk_KZ", 1251},
         {"sr_Latn_RS", 1250},
+        {"sr_Latn", 1250},
+        {"sr-Latn-RS", 1250},
+        {"sr_RS@latin", 1250},
+        {"sr_RS.UTF-8@latin", 1250},
+        {"sr_ME", 1250},
+        {"sr_Cyrl_ME", 1251},
+        {"uz_UZ", 1254},
+        {"uz_UZ@cyrillic", 1251},
+        {"mn_MN", 1251},
         {"pl_PL", 1250},
         {"cs_CZ", 1250},
         {"sk_SK", 1250},
@@ -63,8 +75,75 @@ TEST(AnsiCodePageForLocale, FollowsTheLanguageScriptAndTerritory)
         {"C", 1252},
         {"POSIX", 1252},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(text::ansiCodePageForLocale(QLocale(QString::fromLatin1(row.locale))), row.codePage) << row.locale;
+    for (const auto& row : rows) {
+        const QString name = QString::fromLatin1(row.locale);
+        EXPECT_EQ(text::ansiCodePageForLocale(QLocale(name), name), row.codePage) << row.locale;
+    }
+}
+
+// Sets environment variables for one scope and puts the previous values back.
+class ScopedEnvironment {
+public:
+    explicit ScopedEnvironment(std::initializer_list<std::pair<const char*, const char*>> values)
+    {
+        for (const auto& [name, value] : values) {
+            m_previous.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            if (*value != 0)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+    }
+    ~ScopedEnvironment()
+    {
+        for (const Previous& previous : m_previous) {
+            if (previous.set)
+                qputenv(previous.name, previous.value);
+            else
+                qunsetenv(previous.name);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    struct Previous {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    std::vector<Previous> m_previous;
+};
+
+// QLocale::system() drops a POSIX "@latin" modifier; the code page is taken
+// from the name the environment spells.
+TEST(SystemLocaleSpelling, GivesTheNameTheSystemLocaleWasReadFrom)
+{
+    const struct {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        const char* language;
+        const char* system;
+        const char* spelling;
+        int codePage;
+    } rows[] = {
+        {"sr_RS.UTF-8@latin", "", "de_DE.UTF-8", "", "sr_RS", "sr_RS.UTF-8@latin", 1250},
+        {"", "sr_RS@latin", "de_DE.UTF-8", "", "sr_RS", "sr_RS@latin", 1250},
+        {"", "", "sr_RS.UTF-8@latin", "", "sr_RS", "sr_RS.UTF-8@latin", 1250},
+        {"", "", "sr_RS.UTF-8", "", "sr_RS", "sr_RS.UTF-8", 1251},
+        {"", "", "fr_FR.UTF-8", "sr@latin:fr", "sr_RS", "sr@latin", 1250},
+        {"", "", "de_DE.UTF-8", "", "en_US", "", 1252},
+        {"", "", "", "", "C", "", 1252},
+    };
+    for (const auto& row : rows) {
+        const ScopedEnvironment environment(
+            {{"LC_ALL", row.lcAll}, {"LC_MESSAGES", row.lcMessages}, {"LANG", row.lang}, {"LANGUAGE", row.language}});
+        const QLocale system(QString::fromLatin1(row.system));
+        const QString spelling = text::systemLocaleSpelling(system);
+        EXPECT_EQ(spelling, QString::fromLatin1(row.spelling)) << row.lcAll << row.lcMessages << row.lang;
+        EXPECT_EQ(text::ansiCodePageForLocale(system, spelling), row.codePage) << row.spelling;
+    }
 }
 
 TEST(PinTextEnvironmentForTesting, MakesTheLocaleAndCodePageTheRunsOwn)

@@ -130,7 +130,7 @@ TEST(TableSearch, ReplaceAllCountsAndIsTakenBackExactly)
             xom::applyCellChanges(table, result.changes);
             for (const xom::CellChange& change : result.changes) {
                 EXPECT_TRUE(lookIn == LookIn::Both || (change.column == NameColumn) == (lookIn == LookIn::Names));
-                EXPECT_EQ(change.oldText, original.gridCell(change.gridRow, change.column));
+                EXPECT_EQ(change.before, original.gridCell(change.gridRow, change.column));
             }
             if (options.mode == text::MatchMode::Contains) {
                 EXPECT_EQ(search.countMatches(table).matches, 0);

@@ -1,0 +1,118 @@
+// Every reversible operation, taken back, gives the table and the model it
+// started from; made again, it gives what it gave the first time.
+#include "xom/EntryOperations.h"
+#include "xom/ReversibleOperations.h"
+
+#include "support/RandomEntries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+namespace {
+
+std::vector<QString> stringsOf(const xom::LanguageModel& model)
+{
+    std::vector<QString> strings;
+    for (int i = 0; i < model.StringList.count(); ++i)
+        strings.push_back(model.StringList.at(i));
+    return strings;
+}
+
+class Reversible : public testing::TestWithParam<int> {
+protected:
+    std::mt19937 random{static_cast<std::mt19937::result_type>(GetParam())};
+    const xom::EntryTable original = testsupport::randomEntries(random, GetParam() % 7 == 0 ? 1 : 40 + GetParam());
+};
+
+TEST_P(Reversible, RowOrdersMoveRowsWithoutCopiesAndGoBack)
+{
+    xom::RowOrder shuffled(original.rows.size());
+    std::iota(shuffled.begin(), shuffled.end(), 0);
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    for (const xom::RowOrder& order : {xom::sortOrderByName(original), shuffled}) {
+        xom::EntryTable expected;
+        for (const std::int32_t from : order)
+            expected.rows.push_back(original.rows[static_cast<std::size_t>(from)]);
+        xom::EntryTable table = original;
+        xom::applyRowOrder(table, order);
+        EXPECT_EQ(table, expected);
+        xom::revertRowOrder(table, order);
+        EXPECT_EQ(table, original);
+    }
+    xom::EntryTable sorted = original;
+    xom::sortEntriesByName(sorted);
+    xom::EntryTable table = original;
+    xom::applyRowOrder(table, xom::sortOrderByName(original));
+    EXPECT_EQ(table, sorted);
+}
+
+TEST_P(Reversible, MoveDownGoesBackWithItsMarks)
+{
+    xom::EntryTable expected = original;
+    xom::moveMarkedRowsToEnd(expected);
+    xom::EntryTable table = original;
+    const xom::MoveDownChange change = xom::moveMarkedRowsToEndReversibly(table);
+    EXPECT_EQ(table, expected);
+    xom::undoMoveDown(table, change);
+    EXPECT_EQ(table, original);
+    xom::redoMoveDown(table, change);
+    EXPECT_EQ(table, expected);
+}
+
+TEST_P(Reversible, AddGoesBackToTheCountAndStringsItFound)
+{
+    const xom::LanguageModel model = testsupport::modelForEntries(original);
+    for (const bool withType : {true, false}) {
+        xom::LanguageModel changed = model;
+        if (!withType)
+            changed.StringResourceType = -1;
+        const xom::LanguageModel before = changed;
+        xom::EntryTable table = original;
+        const xom::AddedEntry added
+            = xom::addEntryReversibly(table, changed, QStringLiteral("FE.New"), QString::fromUtf16(u"новый"));
+        const xom::EntryTable afterAdd = table;
+        const xom::LanguageModel modelAfterAdd = changed;
+        xom::undoAddEntry(table, changed, added);
+        EXPECT_EQ(table, original);
+        EXPECT_EQ(changed.TypeTable, before.TypeTable);
+        EXPECT_EQ(stringsOf(changed), stringsOf(before));
+        xom::addEntryReversibly(table, changed, QStringLiteral("FE.New"), QString::fromUtf16(u"новый"));
+        EXPECT_EQ(table, afterAdd);
+        EXPECT_EQ(changed.TypeTable, modelAfterAdd.TypeTable);
+        EXPECT_EQ(stringsOf(changed), stringsOf(modelAfterAdd));
+    }
+}
+
+TEST_P(Reversible, CellChangesGoBackInReverse)
+{
+    std::uniform_int_distribution<int> row(0, original.entryCount() + 1);
+    std::uniform_int_distribution<int> column(0, xom::ColumnCount);
+    std::vector<xom::CellChange> changes;
+    xom::EntryTable expected = original;
+    for (int k = 0; k < 30; ++k) {
+        // Some cells twice, some outside the table.
+        const int gridRow = row(random);
+        const int col = column(random);
+        const QString after = testsupport::randomText(random, 8);
+        const bool inside = gridRow >= 1 && gridRow <= expected.entryCount() && col < xom::ColumnCount;
+        const QString before = inside ? expected.gridCell(gridRow, col) : QString();
+        if (inside)
+            expected.rows[static_cast<std::size_t>(gridRow - 1)].cell(col) = after;
+        changes.push_back({gridRow, col, before, after});
+    }
+    changes.push_back(xom::markToggle(original, 1));
+    if (original.entryCount() >= 1)
+        expected.rows[0].mark = changes.back().after;
+    xom::EntryTable table = original;
+    xom::applyCellChanges(table, changes);
+    EXPECT_EQ(table, expected);
+    xom::revertCellChanges(table, changes);
+    EXPECT_EQ(table, original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, Reversible, testing::Range(1, 15));
+
+} // namespace

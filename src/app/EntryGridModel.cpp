@@ -12,6 +12,8 @@ EntryGridModel::EntryGridModel(QObject* parent)
     m_table.rows.resize(1);
 }
 
+EntryGridModel::~EntryGridModel() = default;
+
 int EntryGridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_table.entryCount();
@@ -19,24 +21,33 @@ int EntryGridModel::rowCount(const QModelIndex& parent) const
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : xom::ColumnCount;
+    if (parent.isValid())
+        return 0;
+    return m_review ? xom::ColumnCount + 1 : xom::ColumnCount;
 }
 
 QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
 {
     // The view asks for a dozen roles per painted cell; all but one are
     // answered at once.
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return {};
-    return m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column());
+    if (role == Qt::ToolTipRole && m_review && index.column() == xom::MarkColumn)
+        return xom::checkNames(m_review->checksOfRow(index.row())).join(QStringLiteral(", "));
+    if (role != Qt::DisplayRole)
+        return {};
+    return cellText(index);
 }
 
 QVariant EntryGridModel::headerData(const int section, const Qt::Orientation orientation, const int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= xom::ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        if (section == ReferenceColumn)
+            return QStringLiteral("Reference");
         return xom::EntryTable::headerTexts()[static_cast<std::size_t>(section)];
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
@@ -60,6 +71,10 @@ QString EntryGridModel::cellText(const QModelIndex& index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
+    if (index.column() == ReferenceColumn) {
+        const QString* const reference = m_review->referenceTextOfRow(index.row());
+        return reference ? *reference : QString();
+    }
     return m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column());
 }
 
@@ -67,7 +82,11 @@ void EntryGridModel::replaceTable(xom::EntryTable table)
 {
     beginResetModel();
     m_table = std::move(table);
+    if (m_review)
+        m_review->recheckAll(m_table);
     endResetModel();
+    if (m_review)
+        emit reviewChanged();
 }
 
 void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& reordering)
@@ -78,10 +97,13 @@ void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& re
         reordering(m_table);
     } catch (...) {
         emit layoutChanged({}, VerticalSortHint);
+        recheckAll(); // rows may have moved before the failure
         throw;
     }
     Q_ASSERT(m_table.entryCount() == rowsBefore);
     emit layoutChanged({}, VerticalSortHint);
+    // The checks move with their rows; the totals stay as they were.
+    recheckAll();
 }
 
 xom::RowOrder EntryGridModel::sortRowsByName(const xom::ProgressReport& progress)
@@ -135,6 +157,7 @@ void EntryGridModel::reorderFollowing(
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, VerticalSortHint);
+    recheckAll();
 }
 
 void EntryGridModel::applyRowOrder(const xom::RowOrder& order)
@@ -188,6 +211,24 @@ void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
     }
     if (bottom >= 0)
         emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
+
+    if (!m_review)
+        return;
+    // One entry's checks per changed name or text, not a full pass.
+    bool rechecked = false;
+    for (const xom::CellChange& change : changes) {
+        if (change.column != xom::NameColumn && change.column != xom::TextColumn)
+            continue;
+        m_review->recheckRow(m_table, change.gridRow - 1);
+        const QModelIndex markCell = indexOfCell(change.gridRow, xom::MarkColumn);
+        emit dataChanged(markCell, markCell, {Qt::ToolTipRole});
+        rechecked = true;
+    }
+    if (rechecked) {
+        // A renamed entry may have found another reference.
+        emit dataChanged(index(top, ReferenceColumn), index(bottom, ReferenceColumn), {Qt::DisplayRole});
+        emit reviewChanged();
+    }
 }
 
 xom::AddedEntry EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
@@ -195,7 +236,11 @@ xom::AddedEntry EntryGridModel::addEntry(xom::LanguageModel& model, const QStrin
     const int newRow = m_table.entryCount();
     beginInsertRows({}, newRow, newRow);
     const xom::AddedEntry added = xom::addEntryReversibly(m_table, model, name, text);
+    if (m_review)
+        m_review->recheckRow(m_table, newRow);
     endInsertRows();
+    if (m_review)
+        emit reviewChanged();
     return added;
 }
 
@@ -206,7 +251,44 @@ void EntryGridModel::undoAddEntry(xom::LanguageModel& model, const xom::AddedEnt
         return;
     beginRemoveRows({}, lastRow, lastRow);
     xom::undoAddEntry(m_table, model, added);
+    if (m_review)
+        m_review->dropRowsFrom(lastRow);
     endRemoveRows();
+    if (m_review)
+        emit reviewChanged();
+}
+
+void EntryGridModel::setReference(xom::EntryTable reference)
+{
+    auto review = std::make_unique<xom::TranslationReview>(std::move(reference));
+    review->recheckAll(m_table);
+    if (m_review) {
+        m_review = std::move(review);
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ReferenceColumn), {Qt::DisplayRole, Qt::ToolTipRole});
+    } else {
+        beginInsertColumns({}, ReferenceColumn, ReferenceColumn);
+        m_review = std::move(review);
+        endInsertColumns();
+    }
+    emit reviewChanged();
+}
+
+void EntryGridModel::clearReference()
+{
+    if (!m_review)
+        return;
+    beginRemoveColumns({}, ReferenceColumn, ReferenceColumn);
+    m_review.reset();
+    endRemoveColumns();
+    emit reviewChanged();
+}
+
+void EntryGridModel::recheckAll()
+{
+    if (!m_review)
+        return;
+    m_review->recheckAll(m_table);
+    emit reviewChanged();
 }
 
 } // namespace app

@@ -3,10 +3,12 @@
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
 #include "xom/ReversibleOperations.h"
+#include "xom/TranslationReview.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <memory>
 
 namespace app {
 
@@ -17,12 +19,22 @@ namespace app {
 //
 // Built for a million rows: data() is O(1) and answers only the display
 // role; a reordering is announced once, never row by row.
+//
+// With a reference language open it also keeps the translation review of
+// the entries current: a fifth, read-only column "Reference" shows each
+// entry's reference text, the mark cell's tooltip names the checks the entry
+// fails, and each change of the entries rechecks what it changed (the rows
+// of the cells changed, an added row; every row for a load or a reordering).
 class EntryGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The column that exists only while a reference is open.
+    static constexpr int ReferenceColumn = xom::ColumnCount;
+
     // Starts as the grid of a window that loaded nothing: one empty entry.
     explicit EntryGridModel(QObject* parent = nullptr);
+    ~EntryGridModel() override;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -70,6 +82,19 @@ public:
     xom::AddedEntry addEntry(xom::LanguageModel& model, const QString& name, const QString& text);
     void undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added);
 
+    // Opens (or replaces) the reference language: the Reference column
+    // appears and every entry is checked.
+    void setReference(xom::EntryTable reference);
+    // Closes the reference: the Reference column goes, the checks with it.
+    void clearReference();
+    // Nothing while no reference is open.
+    [[nodiscard]] const xom::TranslationReview* review() const noexcept { return m_review.get(); }
+
+signals:
+    // The review's results may have changed: a reference was opened or
+    // closed, or the entries changed while one is open.
+    void reviewChanged();
+
 private:
     // Runs a reordering whose arrangement is order (after it, row i holds
     // the row that stood at order[i]), moving the persistent indexes with
@@ -77,7 +102,11 @@ private:
     void reorderFollowing(const xom::RowOrder& order, bool reverting, const std::function<void()>& reordering);
     void announceCells(const std::vector<xom::CellChange>& changes);
 
+    // After rows moved, or were replaced or removed: every row afresh.
+    void recheckAll();
+
     xom::EntryTable m_table;
+    std::unique_ptr<xom::TranslationReview> m_review;
 };
 
 } // namespace app

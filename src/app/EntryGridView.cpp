@@ -18,6 +18,8 @@ namespace app {
 namespace {
 
 constexpr std::array<int, xom::ColumnCount> ColumnWidths{15, 30, 150, 255};
+// Text and Reference side by side within the viewport.
+constexpr int SideBySideWidth = 200;
 
 } // namespace
 
@@ -56,6 +58,14 @@ void EntryGridView::setModel(QAbstractItemModel* model)
     QTableView::setModel(model);
     for (int column = 0; column < xom::ColumnCount; ++column)
         setColumnWidth(column, ColumnWidths[static_cast<std::size_t>(column)]);
+}
+
+void EntryGridView::fitReferenceColumn(const bool shown)
+{
+    const int textWidth = shown ? SideBySideWidth : ColumnWidths[xom::TextColumn];
+    setColumnWidth(xom::TextColumn, textWidth);
+    if (shown)
+        setColumnWidth(xom::ColumnCount, SideBySideWidth);
 }
 
 void EntryGridView::setCurrentCellQuietly(const QModelIndex& cell)

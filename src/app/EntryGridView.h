@@ -23,6 +23,11 @@ public:
     // Also sets the fixed column widths, which exist only once the model does.
     void setModel(QAbstractItemModel* model) override;
 
+    // Sets the column widths for the grid with or without the Reference
+    // column: without it the four designed widths; with it the Text column
+    // gives up room so that Text and Reference are seen side by side.
+    void fitReferenceColumn(bool shown);
+
     // Makes a cell current and selected without the select event, as when a
     // load puts the selection back. An invalid index leaves no cell current.
     void setCurrentCellQuietly(const QModelIndex& cell);

@@ -42,6 +42,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QUndoStack>
+#include <QVBoxLayout>
 #include <QUrl>
 
 #include <algorithm>
@@ -132,6 +133,7 @@ TFormXom::TFormXom(QWidget* parent)
     setAcceptDrops(true);
     buildControls();
     buildMenus();
+    buildReviewControls();
     setTabOrders();
     // The designed client area, with the menu bar above it.
     setFixedSize(622, 629 + menuBar()->sizeHint().height());
@@ -263,6 +265,62 @@ void TFormXom::buildMenus()
     connect(m_undoStack, &QUndoStack::canUndoChanged, m_actions.undo, &QAction::setEnabled);
     connect(m_undoStack, &QUndoStack::canRedoChanged, m_actions.redo, &QAction::setEnabled);
     connect(m_undoStack, &QUndoStack::cleanChanged, this, &TFormXom::updateCaption);
+}
+
+void TFormXom::buildReviewControls()
+{
+    ReferencePane = new QWidget(Splitter1);
+    ReferencePane->setObjectName(QStringLiteral("ReferencePane"));
+    auto* const layout = new QVBoxLayout(ReferencePane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* const rule = new QFrame(ReferencePane);
+    rule->setObjectName(QStringLiteral("ReferenceRule"));
+    rule->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    rule->setFixedHeight(1);
+    layout->addWidget(rule);
+    ReferencePreview = new QPlainTextEdit(ReferencePane);
+    ReferencePreview->setObjectName(QStringLiteral("ReferencePreview"));
+    ReferencePreview->setReadOnly(true);
+    ReferencePreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ReferencePreview->setFont(RichEdit1->font());
+    layout->addWidget(ReferencePreview);
+    ReferencePane->hide();
+
+    m_checksPanel = new QLabel(StatusBar1);
+    m_checksPanel->setObjectName(QStringLiteral("StatusPanel2"));
+    m_checksPanel->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(m_checksPanel, 1);
+    m_checksPanel->hide();
+
+    const auto makeAction = [this](const QString& text, const char* name, const QKeySequence& keys) {
+        auto* const action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    m_openReferenceAction = makeAction(QStringLiteral("Open Reference\u2026"), "OpenReference", {});
+    m_closeReferenceAction = makeAction(QStringLiteral("Close Reference"), "CloseReference", {});
+    m_closeReferenceAction->setEnabled(false);
+    m_nextWarningAction = makeAction(QStringLiteral("Next Warning"), "NextWarning", QKeySequence(Qt::Key_F8));
+    m_previousWarningAction
+        = makeAction(QStringLiteral("Previous Warning"), "PreviousWarning", QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    // File: after Open; Edit: at the end. The menu bar's keys work wherever
+    // the focus is.
+    const QList<QAction*> fileActions = m_actions.fileMenu->actions();
+    const auto afterOpen = std::find(fileActions.begin(), fileActions.end(), m_actions.open);
+    QAction* const beforeAction
+        = afterOpen != fileActions.end() && afterOpen + 1 != fileActions.end() ? *(afterOpen + 1) : nullptr;
+    m_actions.fileMenu->insertActions(beforeAction, {m_openReferenceAction, m_closeReferenceAction});
+    m_actions.editMenu->addSeparator();
+    m_actions.editMenu->addAction(m_nextWarningAction);
+    m_actions.editMenu->addAction(m_previousWarningAction);
+
+    connect(m_openReferenceAction, &QAction::triggered, this, &TFormXom::OpenReferenceClick);
+    connect(m_closeReferenceAction, &QAction::triggered, this, &TFormXom::CloseReferenceClick);
+    connect(m_nextWarningAction, &QAction::triggered, this, &TFormXom::NextWarningClick);
+    connect(m_previousWarningAction, &QAction::triggered, this, &TFormXom::PreviousWarningClick);
+    connect(m_grid, &EntryGridModel::reviewChanged, this, &TFormXom::showReview);
 }
 
 void TFormXom::setTabOrders()
@@ -411,18 +469,18 @@ bool TFormXom::openFile(const QString& path)
     return loaded;
 }
 
-bool TFormXom::loadFile(const QString& path)
+std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path)
 {
     const WholeFile file = readWholeFile(path);
     switch (file.status) {
     case WholeFile::Status::Missing:
-        return false;
+        return std::nullopt;
     case WholeFile::Status::Unreadable:
         showError(QStringLiteral("Cannot open file %1").arg(path));
-        return false;
+        return std::nullopt;
     case WholeFile::Status::TooLarge:
         m_messageBoxes->showBadLanguageFile();
-        return false;
+        return std::nullopt;
     case WholeFile::Status::Read:
         break;
     }
@@ -435,13 +493,20 @@ bool TFormXom::loadFile(const QString& path)
             m_messageBoxes->showBadLanguageFile();
         else
             showError(error->message());
-        return false;
+        return std::nullopt;
     }
-    auto& loaded = std::get<xom::LoadedFile>(result);
+    return std::get<xom::LoadedFile>(std::move(result));
+}
+
+bool TFormXom::loadFile(const QString& path)
+{
+    std::optional<xom::LoadedFile> loaded = readLanguageFile(path);
+    if (!loaded)
+        return false;
     m_countBeforeNotFound.reset();
-    if (loaded.containerCounter)
-        m_countPanel->setText(text::FormatDecimal(*loaded.containerCounter));
-    takeLoadedFile(std::move(loaded.entries), std::move(loaded.model), path);
+    if (loaded->containerCounter)
+        m_countPanel->setText(text::FormatDecimal(*loaded->containerCounter));
+    takeLoadedFile(std::move(loaded->entries), std::move(loaded->model), path);
     return true;
 }
 
@@ -519,7 +584,9 @@ void TFormXom::AddRowClick()
         const QString entryText = m_addForm->text();
         const xom::AddedEntry added = m_grid->addEntry(m_model, name, entryText);
         m_undoStack->push(new AddEntryCommand(*m_grid, m_model, added, name, entryText));
-        m_countPanel->setText(text::FormatDecimal(added.number));
+        // While a reference is open the panel keeps showing the totals.
+        if (!m_grid->review())
+            m_countPanel->setText(text::FormatDecimal(added.number));
         m_countBeforeNotFound.reset();
         fitNumberWidths();
     });
@@ -616,7 +683,10 @@ void TFormXom::showAbout()
 
 void TFormXom::showKeyboardShortcuts()
 {
-    m_messageBoxes->showInformation(QStringLiteral("Keyboard Shortcuts"), m_actions.shortcutList());
+    QString list = m_actions.shortcutList();
+    for (const QAction* const action : {m_nextWarningAction, m_previousWarningAction})
+        list += QStringLiteral("\n%1\t%2").arg(action->text(), action->shortcut().toString(QKeySequence::NativeText));
+    m_messageBoxes->showInformation(QStringLiteral("Keyboard Shortcuts"), list);
 }
 
 void TFormXom::closeEvent(QCloseEvent* event)
@@ -678,6 +748,7 @@ void TFormXom::TableSelectCell(const QModelIndex& cell)
 {
     m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
     RichEdit1->setPlainText(m_grid->cellText(cell));
+    showCurrentReview();
 }
 
 void TFormXom::Edit1KeyDown(const int key)
@@ -735,6 +806,92 @@ bool TFormXom::eventFilter(QObject* watched, QEvent* event)
         Edit1KeyDown(key->key());
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFormXom::openReference(const QString& path)
+{
+    bool taken = false;
+    guarded([this, &path, &taken] {
+        std::optional<xom::LoadedFile> loaded = readLanguageFile(path);
+        if (!loaded)
+            return;
+        m_grid->setReference(std::move(loaded->entries));
+        taken = true;
+    });
+    return taken;
+}
+
+void TFormXom::OpenReferenceClick()
+{
+    const QString path = m_fileDialogs->chooseOpenFile();
+    if (!path.isEmpty())
+        openReference(path);
+}
+
+void TFormXom::CloseReferenceClick()
+{
+    // The Reference cell goes with its column: the selection moves to the
+    // same row's Text cell first.
+    const QModelIndex current = Table->currentIndex();
+    if (current.isValid() && current.column() == EntryGridModel::ReferenceColumn)
+        Table->selectCell(current.siblingAtColumn(xom::TextColumn));
+    m_grid->clearReference();
+}
+
+void TFormXom::NextWarningClick()
+{
+    stepToFailingEntry(true);
+}
+
+void TFormXom::PreviousWarningClick()
+{
+    stepToFailingEntry(false);
+}
+
+void TFormXom::stepToFailingEntry(const bool forward)
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review)
+        return;
+    const QModelIndex current = Table->currentIndex();
+    const std::optional<int> found = review->nextFailingRow(current.isValid() ? current.row() : -1, forward);
+    if (!found)
+        return;
+    Table->selectCell(m_grid->index(*found, xom::TextColumn));
+    TableMouseUp(); // Edit follows the selected Text cell as after a click
+}
+
+void TFormXom::showReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    const bool open = review != nullptr;
+    if (open == ReferencePane->isHidden()) {
+        Table->fitReferenceColumn(open);
+        ReferencePane->setVisible(open);
+        m_checksPanel->setVisible(open);
+        m_closeReferenceAction->setEnabled(open);
+        if (open)
+            Splitter1->setSizes({351, 103, 103});
+        else
+            m_countPanel->clear(); // the totals described the closed reference
+    }
+    if (open)
+        m_countPanel->setText(xom::totalsText(review->totals()));
+    showCurrentReview();
+}
+
+void TFormXom::showCurrentReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review) {
+        m_checksPanel->clear();
+        ReferencePreview->clear();
+        return;
+    }
+    const int row = Table->currentIndex().row();
+    m_checksPanel->setText(xom::checkNames(review->checksOfRow(row)).join(QStringLiteral(", ")));
+    const QString* const reference = review->referenceTextOfRow(row);
+    ReferencePreview->setPlainText(reference ? *reference : QString());
 }
 
 void TFormXom::setProgress(const int position)

@@ -6,6 +6,7 @@
 #include "dialogs/SelectedCell.h"
 
 #include "xom/EntryTable.h"
+#include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
 #include "xom/ReversibleOperations.h"
 
@@ -15,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QAction;
 #include <vector>
 
 class QCloseEvent;
@@ -100,6 +103,18 @@ public:
     // One undo step named what.
     void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
 
+    // Loads the file at path as the reference language, read-only, through
+    // the loader of Open: a rejected file shows Open's errors and leaves the
+    // previous reference (or none) in place. Gives whether it was taken.
+    bool openReference(const QString& path);
+
+    // The reference and warning commands, for the window's menus. Next and
+    // Previous Warning (F8, Shift+F8) also work without a menu.
+    [[nodiscard]] QAction* openReferenceAction() const noexcept { return m_openReferenceAction; }
+    [[nodiscard]] QAction* closeReferenceAction() const noexcept { return m_closeReferenceAction; }
+    [[nodiscard]] QAction* nextWarningAction() const noexcept { return m_nextWarningAction; }
+    [[nodiscard]] QAction* previousWarningAction() const noexcept { return m_previousWarningAction; }
+
 public slots:
     void Button1Click();
     void SaveLangClick();
@@ -112,6 +127,12 @@ public slots:
     void TableMouseUp();
     void TableSelectCell(const QModelIndex& cell);
     void Edit1KeyDown(int key);
+    void OpenReferenceClick();
+    void CloseReferenceClick();
+    // Select the Text cell of the next or previous entry that fails a check,
+    // wrapping round; nothing without a reference or a failing entry.
+    void NextWarningClick();
+    void PreviousWarningClick();
     // Edit on the current cell, whatever its column: F2, Enter or a double
     // click on the grid.
     void editCurrentCell();
@@ -135,6 +156,15 @@ protected:
 
 private:
     void buildControls();
+    void buildReviewControls();
+    // Reads and loads a language file, showing Open's errors; nothing when
+    // it was not taken.
+    [[nodiscard]] std::optional<xom::LoadedFile> readLanguageFile(const QString& path);
+    // The review's panels: the totals, the current entry's failing checks
+    // and its reference text.
+    void showReview();
+    void showCurrentReview();
+    void stepToFailingEntry(bool forward);
     void buildMenus();
     void setTabOrders();
     // Runs a handler; an error it raises, a shortage of memory included, is
@@ -184,11 +214,21 @@ private:
     EntryGridView* Table = nullptr;
     QSplitter* Splitter1 = nullptr;
     QPlainTextEdit* RichEdit1 = nullptr;
+    // Below the preview under a thin rule while a reference is open.
+    QWidget* ReferencePane = nullptr;
+    QPlainTextEdit* ReferencePreview = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    // The status bar's two panels: a count, and the selected row.
+    // The status bar's two panels: a count (the review's totals while a
+    // reference is open), and the selected row.
     QLabel* m_countPanel = nullptr;
     QLabel* m_rowPanel = nullptr;
+    // While a reference is open: the checks the current entry fails.
+    QLabel* m_checksPanel = nullptr;
+    QAction* m_openReferenceAction = nullptr;
+    QAction* m_closeReferenceAction = nullptr;
+    QAction* m_nextWarningAction = nullptr;
+    QAction* m_previousWarningAction = nullptr;
 };
 
 } // namespace app

@@ -24,5 +24,8 @@ int main(int argc, char* argv[])
     forms.FormXom.show();
     if (const QString file = app::fileToOpen(parser); !file.isEmpty())
         forms.FormXom.openFile(file);
+    // After show(), so that a rejected reference's error box has its window.
+    if (const QString reference = app::referenceToOpen(parser); !reference.isEmpty())
+        forms.FormXom.openReference(reference);
     return QApplication::exec();
 }

@@ -14,8 +14,9 @@ namespace cli {
 // What the program exits with.
 enum ExitStatus : int {
     ExitSuccess = 0,
-    ExitFileError = 1,  // a file could not be read or saved, or a CSV was refused
-    ExitUsageError = 2, // unknown command or option, wrong number of operands
+    ExitFileError = 1,    // a file could not be read or saved, or a CSV was refused
+    ExitUsageError = 2,   // unknown command or option, wrong number of operands
+    ExitChecksFailed = 3, // check: some entry fails a check
 };
 
 inline constexpr auto ProgramName = "ludra-lang";
@@ -72,6 +73,9 @@ struct Command {
     // an output file is then left as it was.
     void (*run)(const Invocation& call) = nullptr;
     std::vector<Option> options = {};
+    // Runs instead of run when set, for a command whose exit status tells
+    // its result (check); gives that status.
+    int (*runWithStatus)(const Invocation& call) = nullptr;
 
     [[nodiscard]] const Option* findOption(const QString& name) const;
     // "Usage: ludra-lang export [OPTION]... IN OUT"
@@ -86,6 +90,7 @@ struct Command {
 [[nodiscard]] Command sortCommand();
 [[nodiscard]] Command exportCommand();
 [[nodiscard]] Command importCommand();
+[[nodiscard]] Command checkCommand();
 [[nodiscard]] Command replaceCommand();
 
 } // namespace cli

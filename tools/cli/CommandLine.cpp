@@ -16,7 +16,7 @@ using Commands = std::vector<Command>;
 Commands allCommands()
 {
     return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
-        replaceCommand()};
+        checkCommand(), replaceCommand()};
 }
 
 QString programUsage(const Commands& commands)
@@ -37,7 +37,7 @@ QString programUsage(const Commands& commands)
                             "Run 'ludra-lang COMMAND --help' for one command's details and options.\n"
                             "An operand '-' reads standard input or writes standard output.\n"
                             "Exit status: 0 success, 1 a file could not be read or saved (nothing is\n"
-                            "written then), 2 a usage error.\n");
+                            "written then), 2 a usage error; check: 3 when some entry fails a check.\n");
     return usage;
 }
 
@@ -117,6 +117,8 @@ int runCommand(const Command& command, const QStringList& arguments)
             shortUsage);
     }
     try {
+        if (command.runWithStatus)
+            return command.runWithStatus(call);
         command.run(call);
     } catch (const UsageError& error) {
         return usageError(error.message(), shortUsage);

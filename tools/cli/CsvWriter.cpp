@@ -38,12 +38,21 @@ void appendRecord(const std::initializer_list<QStringView> cells, QByteArray& ou
 
 } // namespace
 
-QByteArray csvOfEntries(const xom::EntryTable& entries)
+QByteArray csvOfEntries(const xom::EntryTable& entries, const xom::TranslationReview* reference)
 {
     QByteArray out("\xEF\xBB\xBF");
-    appendRecord({u"number", u"name", u"text"}, out);
-    for (const xom::Entry& entry : entries.rows)
-        appendRecord({entry.number, entry.name, entry.text}, out);
+    if (!reference) {
+        appendRecord({u"number", u"name", u"text"}, out);
+        for (const xom::Entry& entry : entries.rows)
+            appendRecord({entry.number, entry.name, entry.text}, out);
+        return out;
+    }
+    appendRecord({u"number", u"name", u"text", u"reference"}, out);
+    for (const xom::Entry& entry : entries.rows) {
+        const QString* const referenceText = reference->referenceTextOf(entry.name);
+        appendRecord(
+            {entry.number, entry.name, entry.text, referenceText ? QStringView(*referenceText) : QStringView()}, out);
+    }
     return out;
 }
 

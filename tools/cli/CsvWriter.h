@@ -3,6 +3,7 @@
 #include "cli/EntryImport.h"
 
 #include "xom/EntryTable.h"
+#include "xom/TranslationReview.h"
 
 #include <QByteArray>
 
@@ -16,7 +17,10 @@ namespace cli {
 // (its quotes doubled), so that a spreadsheet told to read quoted fields as
 // text keeps "00123", "=SUM(A1)", "+49", leading spaces, semicolons and
 // tabs as they are; a text's line breaks stay inside the quotes as they are.
-[[nodiscard]] QByteArray csvOfEntries(const xom::EntryTable& entries);
+// With a reference, a fourth column "reference" holds each entry's reference
+// text (empty for an entry without one).
+[[nodiscard]] QByteArray csvOfEntries(
+    const xom::EntryTable& entries, const xom::TranslationReview* reference = nullptr);
 
 // The report of an import in the same form: the header
 // "number,name,old text,new text", then one record per change or addition

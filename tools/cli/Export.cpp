@@ -12,6 +12,8 @@ namespace cli {
 
 namespace {
 
+const QString ReferenceOption = QStringLiteral("--reference");
+
 // The --format of a call, or nothing without the option.
 std::optional<QString> formatOption(const Invocation& call)
 {
@@ -25,11 +27,18 @@ void runExport(const Invocation& call)
     const std::optional<ExchangeFormat> format = exchangeFormatOf(out, formatOption(call));
     if (!format)
         throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
+    if (call.has(ReferenceOption) && *format != ExchangeFormat::Csv)
+        throw UsageError(QStringLiteral("--reference works with CSV only"));
     const xom::LoadedFile file = loadLanguageFile(in);
     const QString project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
     switch (*format) {
     case ExchangeFormat::Csv:
-        writeWholeFile(out, csvOfEntries(file.entries));
+        if (call.has(ReferenceOption)) {
+            const xom::TranslationReview reference(loadLanguageFile(call.value(ReferenceOption)).entries);
+            writeWholeFile(out, csvOfEntries(file.entries, &reference));
+        } else {
+            writeWholeFile(out, csvOfEntries(file.entries));
+        }
         break;
     case ExchangeFormat::Po:
         writeWholeFile(out, poOfEntries(file.entries, project));
@@ -64,12 +73,18 @@ Command exportCommand()
                        "character but tab, LF and CR: such an entry stops the export, naming\n"
                        "it, and nothing is written.\n"
                        "\n"
+                       "With --reference REF (CSV only), a fourth column \"reference\" holds the\n"
+                       "text of the first entry of REF with the same name (empty when REF has\n"
+                       "none), for translating beside it; import ignores that column.\n"
+                       "\n"
                        "OUT is replaced atomically; '-' writes standard output.\n"
                        "\n"
-                       "Example: ludra-lang export lang_en.xom lang_en.csv\n"),
+                       "Example: ludra-lang export lang_en.xom lang_en.csv\n"
+                       "         ludra-lang export --reference lang_en.xom lang_de.xom lang_de.csv\n"),
         runExport,
         {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
-            QStringLiteral("the format of OUT, whatever its extension")}}};
+             QStringLiteral("the format of OUT, whatever its extension")},
+            Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF (CSV)")}}};
 }
 
 } // namespace cli

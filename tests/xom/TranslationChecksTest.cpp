@@ -1,0 +1,191 @@
+#include "xom/NameIndex.h"
+#include "xom/TranslationChecks.h"
+#include "xom/TranslationReview.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+using xom::Check;
+using xom::Checks;
+
+QString s(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+struct CheckRow {
+    const char* name;
+    const char16_t* text;
+    std::optional<const char16_t*> reference; // nothing: no reference entry
+    Checks expected;
+};
+
+// Each kind of check, and beside it the texts that look like a failure but
+// are none.
+const CheckRow CheckRows[] = {
+    {"NoReference", u"Hallo", std::nullopt, Check::MissingReference},
+    {"NoReferenceEmptyText", u"", std::nullopt, Check::MissingReference},
+    {"Translated", u"Hallo", u"Hello", {}},
+    {"Untranslated", u"Hello", u"Hello", Check::Untranslated},
+    {"BothEmptyIsNoFailure", u"", u"", {}},
+    {"Empty", u"", u"Hello", Check::Empty},
+    {"TextForEmptyReference", u"Hallo", u"", {}},
+
+    {"PrintfSame", u"%d von %s", u"%s of %d", {}},
+    {"PrintfDropped", u"Punkte", u"%d points", Check::PlaceholdersDiffer},
+    {"PrintfKindChanged", u"%s Punkte", u"%d points", Check::PlaceholdersDiffer},
+    {"PrintfTwiceOnceCounts", u"%d %d", u"%d", Check::PlaceholdersDiffer},
+    {"PrintfFlagsWidthPrecisionLength", u"x %-08.3lf %lld %+5i %'d", u"%lld %'d %+5i y %-08.3lf", {}},
+    {"PrintfPrecisionChanged", u"%.1f", u"%.2f", Check::PlaceholdersDiffer},
+    {"PositionalSwapped", u"%2$s %1$s", u"%1$s %2$s", {}},
+    {"PositionalLost", u"%1$s", u"%1$s %2$s", Check::PlaceholdersDiffer},
+    {"HundredPercentIsText", u"100 Prozent", u"100%", {}},
+    {"PercentBeforeSpaceIsText", u"50 Prozent Rabatt", u"50% off", {}},
+    {"DoublePercentIsText", u"100 Prozent", u"100%%", {}},
+    {"DoublePercentThenPlaceholder", u"%%%d", u"%d%%", {}},
+    {"DoublePercentHidesTheD", u"%d", u"%%d", Check::PlaceholdersDiffer},
+    {"NumberedSame", u"%2 und %1", u"%1 and %2", {}},
+    {"NumberedChanged", u"%1 und %3", u"%1 and %2", Check::PlaceholdersDiffer},
+    {"NumberedTakesOneDigit", u"%1 0", u"%10", {}},
+    {"PercentZeroIsText", u"Null", u"%0", {}},
+    {"BracedSame", u"{name} hat {0}", u"{0} has {name}", {}},
+    {"BracedRenamed", u"{Name}", u"{name}", Check::PlaceholdersDiffer},
+    {"BraceAloneIsText", u"a b", u"a { b", {}},
+    {"EmptyBracesAreText", u"x", u"{}", {}},
+    {"UnclosedBraceIsText", u"x", u"{name", {}},
+    {"ControlCharacterKept", u"\x01rot\x02", u"\x01red\x02", {}},
+    {"ControlCharacterDropped", u"rot", u"\x01red", Check::PlaceholdersDiffer},
+    {"TabIsNoPlaceholder", u"a b", u"a\tb", {}},
+
+    {"LineBreaksSame", u"eins\nzwei", u"one\r\ntwo", {}},
+    {"LineBreakDropped", u"eins zwei", u"one\ntwo", Check::LineBreaksDiffer},
+    {"LoneCrCounts", u"a\r\rb", u"a\n\nb", {}},
+
+    {"LeadingSpaceDropped", u"Hallo", u" Hello", Check::WhitespaceDiffers},
+    {"TrailingSpaceAdded", u"Hallo ", u"Hello", Check::WhitespaceDiffers},
+    {"InnerSpacesFree", u"Hallo  du", u"Hi", {}},
+    {"TrailingBreakDropped", u"Hallo", u"Hello\n", Check::LineBreaksDiffer | Check::WhitespaceDiffers},
+    {"Several", u" %s", u"%d\n", Check::PlaceholdersDiffer | Check::LineBreaksDiffer | Check::WhitespaceDiffers},
+};
+
+class Checking : public testing::TestWithParam<CheckRow> { };
+
+TEST_P(Checking, TextBesideReference)
+{
+    const CheckRow& row = GetParam();
+    const std::optional<QString> reference
+        = row.reference ? std::optional(QString::fromUtf16(*row.reference)) : std::nullopt;
+    const QString text = QString::fromUtf16(row.text);
+
+    EXPECT_EQ(
+        xom::checkNames(xom::checkTranslation(text, reference ? &*reference : nullptr)), xom::checkNames(row.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Checking, testing::ValuesIn(CheckRows),
+    [](const testing::TestParamInfo<CheckRow>& row) { return std::string(row.param.name); });
+
+TEST(Placeholders, AreFoundAsWritten)
+{
+    EXPECT_EQ(xom::placeholdersOf(u"%s: 100% of %1$-3d {0}{x.y} %% %5 {} {\x1F"),
+        (QStringList{s(u"%s"), s(u"%1$-3d"), s(u"{0}"), s(u"{x.y}"), s(u"%5"), s(u"\x1F")}));
+    // A '%' at the very end reads nothing past it.
+    EXPECT_TRUE(xom::placeholdersOf(u"%").isEmpty());
+    EXPECT_TRUE(xom::placeholdersOf(u"%.").isEmpty());
+    EXPECT_TRUE(xom::placeholdersOf(u"%1$").isEmpty());
+}
+
+xom::EntryTable tableOf(const std::vector<std::pair<QString, QString>>& nameTexts)
+{
+    xom::EntryTable table;
+    int number = 0;
+    for (const auto& [name, text] : nameTexts)
+        table.rows.push_back({{}, QString::number(++number), name, text});
+    return table;
+}
+
+TEST(Review, MatchesTheFirstReferenceEntryOfAName)
+{
+    xom::TranslationReview review(tableOf({{s(u"B"), s(u"Bee")}, {s(u"A"), s(u"Ay")}, {s(u"B"), s(u"Second bee")}}));
+    const xom::EntryTable working
+        = tableOf({{s(u"A"), s(u"Ah")}, {s(u"B"), s(u"Bee")}, {s(u"C"), s(u"Sea")}, {s(u"b"), s(u"bee")}});
+    review.recheckAll(working);
+
+    ASSERT_EQ(review.rowCount(), 4);
+    EXPECT_EQ(*review.referenceTextOfRow(0), s(u"Ay"));
+    EXPECT_EQ(*review.referenceTextOfRow(1), s(u"Bee"));
+    EXPECT_EQ(review.referenceTextOfRow(2), nullptr);
+    EXPECT_EQ(review.referenceTextOfRow(3), nullptr); // names match exactly
+    EXPECT_EQ(review.checksOfRow(1), Checks(Check::Untranslated));
+    EXPECT_EQ(review.checksOfRow(2), Checks(Check::MissingReference));
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 2}));
+    EXPECT_EQ(xom::totalsText(review.totals()), s(u"1 untranslated \u00B7 2 with warnings"));
+}
+
+TEST(NameIndex, FindsTheFirstRowOfEachNameAsAScanWould)
+{
+    // Many names, each several times, so that probes run into each other.
+    xom::EntryTable reference;
+    for (int row = 0; row < 6000; ++row)
+        reference.rows.push_back({{}, {}, QStringLiteral("FE.%1").arg(row * 7919 % 2003), {}});
+    const xom::NameIndex index(reference);
+
+    for (int name = -10; name < 2100; ++name) {
+        const QString wanted = QStringLiteral("FE.%1").arg(name);
+        const auto first = std::find_if(reference.rows.begin(), reference.rows.end(),
+            [&](const xom::Entry& entry) { return entry.name == wanted; });
+        const int expected = first == reference.rows.end() ? -1 : static_cast<int>(first - reference.rows.begin());
+        ASSERT_EQ(index.find(reference, wanted), expected) << name;
+    }
+    EXPECT_EQ(xom::NameIndex().find(reference, s(u"FE.1")), -1);
+}
+
+TEST(Review, OneRowRecheckedGivesTheFullPassTotals)
+{
+    xom::TranslationReview review(tableOf({{s(u"A"), s(u"%d apples")}, {s(u"B"), s(u"Pear")}}));
+    xom::EntryTable working = tableOf({{s(u"A"), s(u"%d Äpfel")}, {s(u"B"), s(u"Pear")}});
+    review.recheckAll(working);
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 0}));
+
+    const auto edit = [&](int row, const QString& text) {
+        working.rows[static_cast<std::size_t>(row)].text = text;
+        review.recheckRow(working, row);
+        xom::TranslationReview fresh(review.reference());
+        fresh.recheckAll(working);
+        EXPECT_EQ(review.totals(), fresh.totals()) << text.toStdString();
+    };
+    edit(0, s(u"Äpfel"));
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 1}));
+    edit(1, s(u"Birne"));
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 1}));
+    edit(0, s(u"%d apples"));
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 0}));
+
+    working.rows.push_back({{}, s(u"3"), s(u"New"), s(u"x")});
+    review.recheckRow(working, 2);
+    EXPECT_EQ(review.rowCount(), 3);
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 1}));
+}
+
+TEST(Review, NextFailingRowWrapsBothWays)
+{
+    xom::TranslationReview review(tableOf({{s(u"A"), s(u"a")}, {s(u"B"), s(u"b")}}));
+    // Rows 1 and 3 fail (untranslated, missing reference).
+    review.recheckAll(tableOf({{s(u"A"), s(u"x")}, {s(u"B"), s(u"b")}, {s(u"A"), s(u"y")}, {s(u"Z"), s(u"z")}}));
+
+    EXPECT_EQ(review.nextFailingRow(0), 1);
+    EXPECT_EQ(review.nextFailingRow(1), 3);
+    EXPECT_EQ(review.nextFailingRow(3), 1);
+    EXPECT_EQ(review.nextFailingRow(-1), 1);
+    EXPECT_EQ(review.nextFailingRow(0, false), 3);
+    EXPECT_EQ(review.nextFailingRow(1, false), 3);
+    EXPECT_EQ(review.nextFailingRow(99, false), 3);
+
+    review.recheckAll(tableOf({{s(u"A"), s(u"x")}}));
+    EXPECT_EQ(review.nextFailingRow(0), std::nullopt);
+}
+
+} // namespace

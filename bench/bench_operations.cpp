@@ -1,6 +1,7 @@
-// Sort, Move Down and search over large entry tables.
+// Sort, Move Down, search and Find and Replace over large entry tables.
 #include "xom/EntryOperations.h"
 #include "xom/ReversibleOperations.h"
+#include "xom/TableSearch.h"
 
 #include "support/RandomEntries.h"
 
@@ -65,6 +66,42 @@ void undoSort(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * entries);
 }
 
+// Find Next that meets no match: every text is examined once, round from
+// the first row back to it.
+void findNextWithoutMatch(benchmark::State& state, const text::MatchMode mode, const bool matchCase)
+{
+    const int entries = static_cast<int>(state.range(0));
+    const xom::EntryTable table = testsupport::syntheticEntries(entries);
+    const xom::TableSearch search({QStringLiteral("no such text"), mode, matchCase}, xom::LookIn::Texts);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(search.findNext(table, {1, xom::TextColumn, 0}));
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
+// Replace All of a term that one text in ten holds, the changes made to the
+// table included.
+void replaceAllInOneTextOfTen(benchmark::State& state, const text::MatchMode mode)
+{
+    const int entries = static_cast<int>(state.range(0));
+    xom::EntryTable original = testsupport::syntheticEntries(entries);
+    for (std::size_t i = 0; i < original.rows.size(); i += 10)
+        original.rows[i].text += QStringLiteral(" Continue");
+    const QString pattern
+        = mode == text::MatchMode::RegularExpression ? QStringLiteral("\\bcontinue\\b") : QStringLiteral("continue");
+    const xom::TableSearch search({pattern, mode, false}, xom::LookIn::Texts);
+    for (auto _ : state) {
+        state.PauseTiming();
+        xom::EntryTable table = original;
+        state.ResumeTiming();
+        const xom::ReplaceAllResult result = search.replaceAll(table, QStringLiteral("Resume"));
+        xom::applyCellChanges(table, result.changes);
+        if (result.tally.matches != (entries + 9) / 10)
+            state.SkipWithError("wrong count");
+        benchmark::DoNotOptimize(table.rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
+}
+
 // Undo of Move Down with state.range(1) marked rows spread over the table.
 void undoMoveDown(benchmark::State& state)
 {
@@ -90,6 +127,26 @@ BENCHMARK(undoMoveDown)->Args({1'000'000, 100'000})->Unit(benchmark::kMillisecon
 BENCHMARK(sortByName)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(moveDown)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(searchWithoutMatch)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(findNextWithoutMatch, contains, text::MatchMode::Contains, false)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(findNextWithoutMatch, containsMatchCase, text::MatchMode::Contains, true)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(findNextWithoutMatch, regularExpression, text::MatchMode::RegularExpression, false)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(replaceAllInOneTextOfTen, contains, text::MatchMode::Contains)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(replaceAllInOneTextOfTen, regularExpression, text::MatchMode::RegularExpression)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -4,11 +4,12 @@
 
 #include "dialogs/AddUni.h"
 #include "dialogs/EditUni.h"
+#include "dialogs/FindReplaceDialog.h"
 
 namespace app {
 
 // The windows of a run, created in the order of the design: the main window,
-// then the Edit dialog, then the Add dialog. They live as long as this object
+// then the Edit dialog, then the Add dialog, then Find and Replace. They live as long as this object
 // and go in the reverse order, the dialogs before the window they serve.
 struct EditorForms {
     EditorForms();
@@ -16,6 +17,7 @@ struct EditorForms {
     TFormXom FormXom;
     dialogs::TEditForm EditForm;
     dialogs::TAddForm AddForm;
+    dialogs::FindReplaceDialog FindReplace;
 };
 
 } // namespace app

@@ -11,6 +11,7 @@
 
 #include "dialogs/AddUni.h"
 #include "dialogs/EditUni.h"
+#include "dialogs/FindReplaceDialog.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
 
@@ -251,6 +252,8 @@ void TFormXom::buildMenus()
     connect(m_actions.moveDown, &QAction::triggered, this, &TFormXom::MoveDownClick);
     connect(m_actions.sort, &QAction::triggered, this, &TFormXom::SortClick);
     connect(m_actions.findInTexts, &QAction::triggered, this, &TFormXom::findInTexts);
+    connect(m_actions.find, &QAction::triggered, this, &TFormXom::FindClick);
+    connect(m_actions.findReplace, &QAction::triggered, this, &TFormXom::FindReplaceClick);
     connect(m_actions.about, &QAction::triggered, this, &TFormXom::showAbout);
     connect(m_actions.keyboardShortcuts, &QAction::triggered, this, &TFormXom::showKeyboardShortcuts);
 
@@ -338,6 +341,11 @@ void TFormXom::attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& ad
     m_addForm = &addForm;
 }
 
+void TFormXom::attachFindReplace(dialogs::FindReplaceDialog& findReplace)
+{
+    m_findReplace = &findReplace;
+}
+
 void TFormXom::setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs)
 {
     m_fileDialogs = std::move(fileDialogs);
@@ -415,6 +423,34 @@ bool TFormXom::settleUnsavedChanges()
     return false;
 }
 
+const xom::EntryTable& TFormXom::searchedTable() const
+{
+    return m_grid->table();
+}
+
+int TFormXom::currentGridRow() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? EntryGridModel::gridRowOf(cell) : 0;
+}
+
+int TFormXom::currentColumn() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? cell.column() : xom::NumberColumn;
+}
+
+void TFormXom::selectFoundCell(const int gridRow, const int column)
+{
+    Table->selectCell(m_grid->indexOfCell(gridRow, column));
+}
+
+void TFormXom::changeCells(std::vector<xom::CellChange> changes, const QString& what)
+{
+    setCellTexts(std::move(changes), what);
+    RichEdit1->setPlainText(m_grid->cellText(Table->currentIndex()));
+}
+
 void TFormXom::Button1Click()
 {
     guarded([this] {
@@ -467,6 +503,7 @@ bool TFormXom::loadFile(const QString& path)
     std::optional<xom::LoadedFile> loaded = readLanguageFile(path);
     if (!loaded)
         return false;
+    m_countBeforeNotFound.reset();
     if (loaded->containerCounter)
         m_countPanel->setText(text::FormatDecimal(*loaded->containerCounter));
     takeLoadedFile(std::move(loaded->entries), std::move(loaded->model), path);
@@ -550,6 +587,7 @@ void TFormXom::AddRowClick()
         // While a reference is open the panel keeps showing the totals.
         if (!m_grid->review())
             m_countPanel->setText(text::FormatDecimal(added.number));
+        m_countBeforeNotFound.reset();
         fitNumberWidths();
     });
 }
@@ -728,10 +766,45 @@ void TFormXom::Edit1KeyDown(const int key)
     Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
 }
 
+void TFormXom::searchAgain(const bool backwards)
+{
+    const std::optional<int> found
+        = xom::searchRowForPrefixAgain(m_grid->table(), Edit1->text(), currentGridRow(), backwards);
+    if (!found) {
+        if (!m_countBeforeNotFound)
+            m_countBeforeNotFound = m_countPanel->text();
+        m_countPanel->setText(QStringLiteral("Not found"));
+        return;
+    }
+    if (m_countBeforeNotFound) {
+        m_countPanel->setText(*m_countBeforeNotFound);
+        m_countBeforeNotFound.reset();
+    }
+    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+}
+
+void TFormXom::FindReplaceClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor();
+}
+
+void TFormXom::FindClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor(Edit1->text());
+}
+
 bool TFormXom::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress)
-        Edit1KeyDown(static_cast<const QKeyEvent*>(event)->key());
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const auto* const key = static_cast<const QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3) {
+            searchAgain(key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+        Edit1KeyDown(key->key());
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

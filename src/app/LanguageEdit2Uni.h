@@ -2,6 +2,7 @@
 
 #include "app/WindowActions.h"
 
+#include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
 
 #include "xom/EntryTable.h"
@@ -33,6 +34,7 @@ class QStatusBar;
 class QUndoStack;
 
 namespace dialogs {
+class FindReplaceDialog;
 class TAddForm;
 class TEditForm;
 } // namespace dialogs
@@ -57,7 +59,7 @@ class MessageBoxes;
 // was last loaded or saved; the caption then ends in " *", and closing the
 // window, Quit and Open first ask whether to save them. Above the designed
 // client area a menu bar offers every handler with its shortcuts.
-class TFormXom final : public QMainWindow, public dialogs::SelectedCell {
+class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT
 
 public:
@@ -67,6 +69,8 @@ public:
     // The dialogs of the run, which are created after this window. Add and
     // Edit do nothing until they are attached.
     void attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& addForm);
+    // Find and Replace does nothing until its dialog is attached.
+    void attachFindReplace(dialogs::FindReplaceDialog& findReplace);
 
     // Replace the toolkit's file dialogs and message boxes (tests do).
     void setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs);
@@ -91,6 +95,13 @@ public:
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
+
+    [[nodiscard]] const xom::EntryTable& searchedTable() const override;
+    [[nodiscard]] int currentGridRow() const override;
+    [[nodiscard]] int currentColumn() const override;
+    void selectFoundCell(int gridRow, int column) override;
+    // One undo step named what.
+    void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
 
     // Loads the file at path as the reference language, read-only, through
     // the loader of Open: a rejected file shows Open's errors and leaves the
@@ -129,6 +140,11 @@ public slots:
     void undo();
     void redo();
     void findInTexts();
+    // F3 and Shift+F3 in the search box.
+    void searchAgain(bool backwards);
+    // Find and Replace, and Find: the same dialog with the search box's text.
+    void FindReplaceClick();
+    void FindClick();
     void showAbout();
     void showKeyboardShortcuts();
 
@@ -174,6 +190,9 @@ private:
     std::unique_ptr<MessageBoxes> m_messageBoxes;
     dialogs::TEditForm* m_editForm = nullptr;
     dialogs::TAddForm* m_addForm = nullptr;
+    dialogs::FindReplaceDialog* m_findReplace = nullptr;
+    // What the count panel said before it said "Not found".
+    std::optional<QString> m_countBeforeNotFound;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
     QUndoStack* m_undoStack;

@@ -45,8 +45,12 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.moveDown = makeAction(*actions.editMenu, QStringLiteral("Move &Down"), "actionMoveDown");
     actions.sort = makeAction(*actions.editMenu, QStringLiteral("S&ort"), "actionSort");
     actions.editMenu->addSeparator();
-    actions.findInTexts
-        = makeAction(*actions.editMenu, QStringLiteral("&Find in texts"), "actionFindInTexts", {QKeySequence::Find});
+    // Ctrl+F belongs to Find: it opens Find and Replace with what the search
+    // box holds, so a search typed there goes on in the dialog.
+    actions.findInTexts = makeAction(*actions.editMenu, QStringLiteral("Find &in texts"), "actionFindInTexts");
+    actions.find = makeAction(*actions.editMenu, QStringLiteral("&Find…"), "actionFind", {QKeySequence::Find});
+    actions.findReplace = makeAction(*actions.editMenu, QStringLiteral("Find and &Replace…"), "actionFindReplace",
+        {QKeySequence(Qt::CTRL | Qt::Key_H)});
 
     actions.helpMenu = bar->addMenu(QStringLiteral("&Help"));
     actions.about = makeAction(*actions.helpMenu, QStringLiteral("&About"), "actionAbout");
@@ -58,7 +62,7 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
 QString WindowActions::shortcutList() const
 {
     QStringList lines;
-    for (const QAction* const action : {open, save, quit, undo, redo, add, edit, toggleMark, findInTexts}) {
+    for (const QAction* const action : {open, save, quit, undo, redo, add, edit, toggleMark, find, findReplace}) {
         QStringList keys;
         for (const QKeySequence& key : action->shortcuts())
             keys.append(key.toString(QKeySequence::NativeText));
@@ -67,6 +71,7 @@ QString WindowActions::shortcutList() const
     }
     lines.append(QStringLiteral("Edit… on a cell\tEnter or a double click"));
     lines.append(QStringLiteral("Toggle Mark\tonly in the grid"));
+    lines.append(QStringLiteral("Next and previous text that starts with the search\tF3, Shift+F3 in the search box"));
     lines.append(QStringLiteral("Accept Edit or Add\tCtrl+Enter"));
     return lines.join(QLatin1Char('\n'));
 }

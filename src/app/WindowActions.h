@@ -29,6 +29,9 @@ struct WindowActions {
     QAction* moveDown = nullptr;
     QAction* sort = nullptr;
     QAction* findInTexts = nullptr;
+    // Find and Replace, Ctrl+F opening it with the search box's text.
+    QAction* find = nullptr;
+    QAction* findReplace = nullptr;
     QAction* about = nullptr;
     QAction* keyboardShortcuts = nullptr;
 

@@ -1,7 +1,10 @@
 #include "text/CaseFolding.h"
 
+#include "text/TextEnvironment.h"
+
+#include <QLocale>
+
 #include <unicode/uchar.h>
-#include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
 #include <vector>
@@ -10,70 +13,83 @@ namespace text {
 
 namespace {
 
-// Per BMP code point, filled on first use: the one unit it folds to, 0 when
-// not yet known, or Expands when its folding is longer than one unit.
-constexpr char16_t Expands = 0xFFFF;
+// The folding of every BMP unit under one set of rules. Simple folding maps
+// the BMP into itself and every surrogate to itself, so one table lookup
+// folds any unit that is not half of a pair.
+class BmpFoldings {
+public:
+    explicit BmpFoldings(const FoldingRules rules)
+        : m_units(0x10000)
+    {
+        const uint32_t options = rules == FoldingRules::Turkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
+        for (UChar32 unit = 0; unit < 0x10000; ++unit)
+            m_units[static_cast<std::size_t>(unit)] = static_cast<char16_t>(u_foldCase(unit, options));
+    }
 
-std::vector<char16_t>& bmpFoldings()
+    [[nodiscard]] char16_t operator[](const char16_t unit) const noexcept { return m_units[unit]; }
+
+private:
+    std::vector<char16_t> m_units;
+};
+
+const BmpFoldings& bmpFoldings(const FoldingRules rules)
 {
-    static std::vector<char16_t> foldings(0x10000, 0);
-    return foldings;
+    static const BmpFoldings defaults(FoldingRules::Default);
+    static const BmpFoldings turkic(FoldingRules::Turkic);
+    return rules == FoldingRules::Turkic ? turkic : defaults;
 }
 
-int foldWithIcu(const char32_t codePoint, char16_t* const out)
+uint32_t icuOptions(const FoldingRules rules) noexcept
 {
-    UChar source[2];
-    int32_t sourceLength = 0;
-    U16_APPEND_UNSAFE(source, sourceLength, static_cast<UChar32>(codePoint));
-    if (U16_IS_SURROGATE(source[0]) && sourceLength == 1) {
-        out[0] = source[0];
-        return 1;
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = u_strFoldCase(out, MaxFoldedUnits, source, sourceLength, U_FOLD_CASE_DEFAULT, &status);
-    if (U_FAILURE(status) || length <= 0) {
-        for (int32_t i = 0; i < sourceLength; ++i)
-            out[i] = source[i];
-        return sourceLength;
-    }
-    return length;
+    return rules == FoldingRules::Turkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
 }
 
 } // namespace
 
-int foldCodePoint(const char32_t codePoint, char16_t* const out)
+FoldingRules foldingRulesForLocale(const QString& localeName)
 {
-    if (codePoint < 0x80) {
-        out[0] = static_cast<char16_t>(codePoint >= u'A' && codePoint <= u'Z' ? codePoint + 0x20 : codePoint);
-        return 1;
-    }
-    if (codePoint > 0xFFFF)
-        return foldWithIcu(codePoint, out);
-    char16_t& known = bmpFoldings()[codePoint];
-    if (known == 0) {
-        char16_t folded[MaxFoldedUnits];
-        known = foldWithIcu(codePoint, folded) == 1 && folded[0] != Expands ? folded[0] : Expands;
-    }
-    if (known != Expands) {
-        out[0] = known;
-        return 1;
-    }
-    return foldWithIcu(codePoint, out);
+    const QLocale::Language language = QLocale(localeName).language();
+    return language == QLocale::Turkish || language == QLocale::Azerbaijani ? FoldingRules::Turkic
+                                                                            : FoldingRules::Default;
 }
 
-std::u16string foldCase(const QStringView text)
+FoldingRules currentFoldingRules()
+{
+    return foldingRulesForLocale(currentTextEnvironment().localeName);
+}
+
+char32_t foldCodePoint(const char32_t codePoint, const FoldingRules rules)
+{
+    if (codePoint < 0x10000)
+        return bmpFoldings(rules)[static_cast<char16_t>(codePoint)];
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(codePoint), icuOptions(rules)));
+}
+
+void foldCaseInto(const QStringView text, const FoldingRules rules, std::u16string& out)
+{
+    const BmpFoldings& table = bmpFoldings(rules);
+    const char16_t* const units = text.utf16();
+    const std::size_t count = static_cast<std::size_t>(text.size());
+    out.resize(count);
+    char16_t* const folded = out.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        const char16_t unit = units[i];
+        if (!U16_IS_LEAD(unit) || i + 1 == count || !U16_IS_TRAIL(units[i + 1])) {
+            folded[i] = table[unit];
+            continue;
+        }
+        const UChar32 pair = U16_GET_SUPPLEMENTARY(unit, units[i + 1]);
+        const UChar32 foldedPair = u_foldCase(pair, icuOptions(rules));
+        folded[i] = U16_LEAD(foldedPair);
+        folded[i + 1] = U16_TRAIL(foldedPair);
+        ++i;
+    }
+}
+
+std::u16string foldCase(const QStringView text, const FoldingRules rules)
 {
     std::u16string folded;
-    folded.reserve(static_cast<std::size_t>(text.size()));
-    char16_t buffer[MaxFoldedUnits];
-    const char16_t* const units = text.utf16();
-    const qsizetype count = text.size();
-    for (qsizetype i = 0; i < count;) {
-        char32_t codePoint = units[i++];
-        if (U16_IS_LEAD(codePoint) && i < count && U16_IS_TRAIL(units[i]))
-            codePoint = U16_GET_SUPPLEMENTARY(codePoint, units[i++]);
-        folded.append(buffer, static_cast<std::size_t>(foldCodePoint(codePoint, buffer)));
-    }
+    foldCaseInto(text, rules, folded);
     return folded;
 }
 

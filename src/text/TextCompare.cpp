@@ -39,42 +39,35 @@ bool PrefixTest(const QStringView search, const QStringView cell)
 }
 
 PrefixMatcher::PrefixMatcher(const QStringView search)
-    : m_foldedSearch(foldCase(search))
+    : m_rules(currentFoldingRules())
+    , m_foldedSearch(foldCase(search, m_rules))
 {
 }
 
 bool PrefixMatcher::matches(const QStringView cell) const
 {
     const std::size_t wanted = m_foldedSearch.size();
-    if (wanted == 0 || cell.isEmpty())
+    if (wanted == 0 || static_cast<std::size_t>(cell.size()) < wanted)
         return false;
-    const char16_t* const search = m_foldedSearch.data();
-    std::size_t matched = 0;
+    // Folding keeps every code point's length, so the cell's first `wanted`
+    // units fold to exactly the units compared with the search. A pair cut
+    // by that boundary still folds as a pair.
     const char16_t* const units = cell.utf16();
-    const qsizetype count = cell.size();
-    char16_t folded[MaxFoldedUnits];
-    for (qsizetype i = 0; i < count;) {
-        char32_t codePoint = units[i++];
-        if (codePoint < 0x80) {
-            const bool capital = codePoint >= u'A' && codePoint <= u'Z';
-            const char16_t lower = static_cast<char16_t>(capital ? codePoint + 0x20 : codePoint);
-            if (lower != search[matched])
+    const char16_t* const search = m_foldedSearch.data();
+    const std::size_t count = static_cast<std::size_t>(cell.size());
+    for (std::size_t i = 0; i < wanted; ++i) {
+        const char16_t unit = units[i];
+        if (U16_IS_LEAD(unit) && i + 1 < count && U16_IS_TRAIL(units[i + 1])) {
+            const char32_t folded = foldCodePoint(U16_GET_SUPPLEMENTARY(unit, units[i + 1]), m_rules);
+            if (U16_LEAD(folded) != search[i] || (i + 1 < wanted && U16_TRAIL(folded) != search[i + 1]))
                 return false;
-            if (++matched == wanted)
-                return true;
+            ++i;
             continue;
         }
-        if (U16_IS_LEAD(codePoint) && i < count && U16_IS_TRAIL(units[i]))
-            codePoint = U16_GET_SUPPLEMENTARY(codePoint, units[i++]);
-        const int length = foldCodePoint(codePoint, folded);
-        for (int k = 0; k < length; ++k) {
-            if (folded[k] != search[matched])
-                return false;
-            if (++matched == wanted)
-                return true;
-        }
+        if (static_cast<char16_t>(foldCodePoint(unit, m_rules)) != search[i])
+            return false;
     }
-    return false;
+    return true;
 }
 
 } // namespace text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/CaseFolding.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -24,17 +26,19 @@ namespace text {
 // Same length and the same code units in the same places.
 [[nodiscard]] bool TextEquals(QStringView a, QStringView b) noexcept;
 
-// True when the full Unicode case folding of cell begins with that of search,
-// code unit by code unit. An empty search text or an empty cell never match.
-// Unlike a prefix test of the lower-cased ANSI images, it does not take one
-// character outside the code page for another because both image as "?".
-// For texts inside the code page the answers agree, except where full
-// folding is longer than lower-casing ("ss" matches "ß").
+// True when the simple Unicode case folding of cell begins with that of
+// search, code unit by code unit, under the folding rules of the run's
+// locale (Turkic for Turkish and Azerbaijani). An empty search text or an
+// empty cell never match. Unlike a prefix test of the lower-cased ANSI
+// images, it does not take one character outside the code page for another
+// because both image as "?". For texts inside the code page the answers
+// agree: simple folding never lengthens a text, so "ss" does not match "ß",
+// and under a Turkish locale "İ" matches "i" as lower-casing does.
 [[nodiscard]] bool PrefixTest(QStringView search, QStringView cell);
 
-// PrefixTest with the search text folded once, for a scan over many cells.
-// A cell is folded only as far as it matches, so a cell that differs early
-// costs little.
+// PrefixTest with the search text folded once, under the rules current when
+// it was made, for a scan over many cells. Only as many units of a cell as
+// the search text has are folded, and only until the first difference.
 class PrefixMatcher {
 public:
     explicit PrefixMatcher(QStringView search);
@@ -42,6 +46,7 @@ public:
     [[nodiscard]] bool matches(QStringView cell) const;
 
 private:
+    FoldingRules m_rules;
     std::u16string m_foldedSearch;
 };
 

@@ -39,6 +39,14 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress = {});
 // search is empty; nothing when the table has no entry row.
 [[nodiscard]] std::optional<int> searchRowForPrefix(const EntryTable& table, QStringView search);
 
+// Search again (F3, Shift+F3): the grid row of the next entry after
+// currentGridRow, or with backwards the previous one before it, whose text
+// passes PrefixTest with search, going round past the last row to the first
+// (or the first to the last) and ending with currentGridRow itself. Nothing
+// when no entry matches.
+[[nodiscard]] std::optional<int> searchRowForPrefixAgain(
+    const EntryTable& table, QStringView search, int currentGridRow, bool backwards);
+
 // Add: raises the instance count of the string resource type (when the file
 // has one), appends a row numbered with the old grid row count holding name
 // and text and no mark, and appends the name and then the text to the

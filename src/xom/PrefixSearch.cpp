@@ -17,4 +17,22 @@ std::optional<int> searchRowForPrefix(const EntryTable& table, const QStringView
     return 1;
 }
 
+std::optional<int> searchRowForPrefixAgain(
+    const EntryTable& table, const QStringView search, const int currentGridRow, const bool backwards)
+{
+    const int count = table.entryCount();
+    if (count == 0)
+        return std::nullopt;
+    const text::PrefixMatcher matcher(search);
+    // A current row outside the entries (the header) starts before the first.
+    const int current
+        = currentGridRow >= 1 && currentGridRow <= count ? currentGridRow - 1 : (backwards ? 0 : count - 1);
+    for (int step = 1; step <= count; ++step) {
+        const int row = backwards ? (current - step % count + count) % count : (current + step) % count;
+        if (matcher.matches(table.rows[static_cast<std::size_t>(row)].text))
+            return row + 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace xom

@@ -319,8 +319,14 @@ void SafetyTest::menusFollowTheButtonsAndKeysRunThem()
     QCOMPARE(editor.rows().last(), QStringLiteral("|3|FE.NewString|NewString"));
     QTest::keySequence(&editor.window, QKeySequence::Undo);
     QCOMPARE(editor.rows().size(), 2);
-    // Find puts the focus in the search box.
+    // Find opens Find and Replace with the search box's text; Find in texts
+    // puts the focus in the search box.
+    editor.searchBox()->setText(QStringLiteral("New"));
     QTest::keySequence(&editor.window, QKeySequence::Find);
+    QVERIFY(editor.forms.FindReplace.isVisible());
+    QCOMPARE(editor.forms.FindReplace.findChild<QLineEdit*>(QStringLiteral("FindText"))->text(), QStringLiteral("New"));
+    editor.forms.FindReplace.hide();
+    actions.findInTexts->trigger();
     QCOMPARE(QApplication::focusWidget(), editor.searchBox());
     actions.keyboardShortcuts->trigger();
     actions.about->trigger();

@@ -63,39 +63,53 @@ TEST(TextEquals, ComparesCodeUnitsExactly)
         EXPECT_EQ(text::TextEquals(row.a, row.b), row.equal) << row.a.toStdString() << " / " << row.b.toStdString();
 }
 
-TEST(PrefixTest, MatchesTheCaseFoldedStartOfTheCell)
+TEST(PrefixTest, MatchesTheSimplyFoldedStartOfTheCell)
 {
     const struct {
+        const char* locale;
         const char16_t* search;
         const char16_t* cell;
         bool matches;
     } rows[] = {
-        {u"fe.", u"FE.NewString", true},
-        {u"new", u"FE.NewString", false},
-        {u"", u"FE.NewString", false},
-        {u"fe", u"", false},
-        {u"fe.newstringx", u"FE.NewString", false},
-        {u"Жук", u"жУК жёлтый", true},
-        {u"Жук", u"Фен", false},     // both image as "???" on a Western system
-        {u"日本", u"中国語", false}, // likewise "??"
-        {u"日本", u"日本語", true},
-        {u"ÉTÉ", u"été", true},
-        {u"straße", u"STRASSE", true}, // full folding: ß is ss
-        {u"s", u"ßa", true},
-        {u"i", u"İstanbul", true}, // İ folds to i and a combining dot
-        {u"k", u"\u212A", true},   // the Kelvin sign folds to k
-        {u"😀", u"😀 smile", true},
-        {u"\xD83D", u"\xD83Dx", true}, // a lone surrogate is itself
-        {u"\xD83D", u"😀", true},       // the folded cell begins with that unit
-        {u"\xDE00", u"😀", false},
+        {"en_US", u"fe.", u"FE.NewString", true},
+        {"en_US", u"new", u"FE.NewString", false},
+        {"en_US", u"", u"FE.NewString", false},
+        {"en_US", u"fe", u"", false},
+        {"en_US", u"fe.newstringx", u"FE.NewString", false},
+        {"en_US", u"Жук", u"жУК жёлтый", true},
+        {"en_US", u"Жук", u"Фен", false},     // both image as "???" on a Western system
+        {"en_US", u"日本", u"中国語", false}, // likewise "??"
+        {"en_US", u"日本", u"日本語", true},
+        {"en_US", u"ÉTÉ", u"été", true},
+        // Simple folding never turns one letter into two: ß is not ss.
+        {"en_US", u"strass", u"Straße", false},
+        {"en_US", u"straße", u"STRASSE", false},
+        {"en_US", u"s", u"ßa", false},
+        {"en_US", u"STRA\u1E9EE", u"straße", true}, // capital sharp s folds to ß
+        {"en_US", u"i", u"İstanbul", false},        // İ is one letter of its own
+        {"en_US", u"İst", u"istanbul", false},
+        {"en_US", u"ist", u"ISTANBUL", true},
+        {"tr_TR", u"İst", u"istanbul", true}, // Turkic: İ is the capital of i
+        {"tr_TR", u"ist", u"İSTANBUL", true},
+        {"tr_TR", u"ist", u"ISTANBUL", false}, // and I the capital of ı
+        {"tr_TR", u"ıSPARTA", u"Isparta", true},
+        {"az_AZ", u"İst", u"istanbul", true},
+        {"en_US", u"k", u"\u212A", true}, // the Kelvin sign folds to k
+        {"en_US", u"😀", u"😀 smile", true},
+        {"en_US", u"\U00010428", u"\U00010400x", true}, // a cased pair folds as a pair
+        {"en_US", u"\xD83D", u"\xD83Dx", true},         // a lone surrogate is itself
+        {"en_US", u"\xD83D", u"😀", true},               // the folded cell begins with that unit
+        {"en_US", u"\xDE00", u"😀", false},
     };
-    const PinnedTextEnvironment pinned(QStringLiteral("en_US"), 1252);
     for (const auto& row : rows) {
+        const QString locale = QString::fromLatin1(row.locale);
+        const PinnedTextEnvironment pinned(locale, text::ansiCodePageForLocale(QLocale(locale)));
         const QString search = fromUtf16(row.search);
         const QString cell = fromUtf16(row.cell);
-        EXPECT_EQ(text::PrefixTest(search, cell), row.matches) << search.toStdString() << " / " << cell.toStdString();
+        EXPECT_EQ(text::PrefixTest(search, cell), row.matches)
+            << row.locale << ": " << search.toStdString() << " / " << cell.toStdString();
         EXPECT_EQ(text::PrefixMatcher(search).matches(cell), row.matches)
-            << search.toStdString() << " / " << cell.toStdString();
+            << row.locale << ": " << search.toStdString() << " / " << cell.toStdString();
     }
 }
 

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Tools, Help,
         HelpCase{{"sort", "in.xom", "--help"}, "Usage: ludra-lang sort IN OUT"},
         HelpCase{{"export", "--help"}, "Usage: ludra-lang export [OPTION]... IN OUT"},
         HelpCase{{"import", "--help"}, "Usage: ludra-lang import [OPTION]... IN.xom IN OUT.xom"},
-        HelpCase{{"check", "--help"}, "Usage: ludra-lang check [OPTION]... FILE"}));
+        HelpCase{{"check", "--help"}, "Usage: ludra-lang check [OPTION]... FILE"},
+        HelpCase{{"replace", "--help"}, "Usage: ludra-lang replace [OPTION]... IN OUT"}));
 
 TEST(Usage, VersionGoesToStandardOutput)
 {

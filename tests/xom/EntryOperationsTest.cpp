@@ -124,7 +124,36 @@ TEST(Search, TextsOutsideTheCodePageAreNotQuestionMarks)
     const xom::EntryTable table = tableOf({u"|a|\u65E5\u672C", u"|b|\u0416\u0423\u041A", u"|c|Stra\u00DFe"});
     EXPECT_EQ(xom::searchRowForPrefix(table, u"\u0436\u0443"), 2);
     EXPECT_EQ(xom::searchRowForPrefix(table, u"\u4E2D"), 1);
-    EXPECT_EQ(xom::searchRowForPrefix(table, u"STRASS"), 3);
+    // Simple case folding: ß is one letter, so "STRASS" begins no text.
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"STRASS"), 1);
+    EXPECT_EQ(xom::searchRowForPrefix(table, u"STRA\u1E9E"), 3);
+}
+
+TEST(Search, AgainStepsRoundFromTheCurrentRow)
+{
+    const xom::EntryTable table = tableOf({u"|a|Help", u"|b|World", u"|c|help me", u"|d|HELP!"});
+    const struct {
+        const char16_t* search;
+        int current;
+        bool backwards;
+        std::optional<int> found;
+    } rows[] = {
+        {u"help", 1, false, 3},
+        {u"help", 3, false, 4},
+        {u"help", 4, false, 1}, // round past the last row
+        {u"help", 0, false, 1}, // from the header: the first row on
+        {u"help", 1, true, 4},  // round past the first row
+        {u"help", 4, true, 3},
+        {u"help", 0, true, 4},
+        {u"wor", 2, false, 2}, // the only match is the current row
+        {u"wor", 2, true, 2},
+        {u"nothing", 2, false, std::nullopt},
+        {u"", 2, false, std::nullopt},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(xom::searchRowForPrefixAgain(table, row.search, row.current, row.backwards), row.found)
+            << QString::fromUtf16(row.search).toStdString() << " from " << row.current;
+    EXPECT_EQ(xom::searchRowForPrefixAgain(xom::EntryTable{}, u"x", 1, false), std::nullopt);
 }
 
 TEST(Add, AppendsANumberedRowAndItsStrings)

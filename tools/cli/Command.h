@@ -91,5 +91,6 @@ struct Command {
 [[nodiscard]] Command exportCommand();
 [[nodiscard]] Command importCommand();
 [[nodiscard]] Command checkCommand();
+[[nodiscard]] Command replaceCommand();
 
 } // namespace cli

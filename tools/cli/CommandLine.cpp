@@ -15,8 +15,8 @@ using Commands = std::vector<Command>;
 
 Commands allCommands()
 {
-    return {
-        infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(), checkCommand()};
+    return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
+        checkCommand(), replaceCommand()};
 }
 
 QString programUsage(const Commands& commands)

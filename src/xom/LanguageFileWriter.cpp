@@ -1,5 +1,7 @@
 #include "xom/LanguageFileWriter.h"
 
+#include "xom/EntryNumber.h"
+
 #include "xom/ArenaKey.h"
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
@@ -62,22 +64,6 @@ public:
 private:
     const ProgressReport& m_report;
 };
-
-// The value of a number cell when it is exactly the decimal text of a value
-// from 1 to limit - 1 (what FormatDecimal would make of it), otherwise -1.
-int canonicalEntryNumber(const QString& cell, const int limit)
-{
-    const qsizetype length = cell.size();
-    if (length == 0 || length > 10 || cell.front() == u'0')
-        return -1;
-    qint64 value = 0;
-    for (const QChar c : cell) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value < limit ? static_cast<int>(value) : -1;
-}
 
 void putU32(char* at, const std::uint32_t value)
 {

@@ -7,6 +7,30 @@
 
 namespace toolstest {
 
+namespace {
+
+// Gives a started process its standard input and waits for its end. A run
+// that hangs is killed after a bound far beyond any test's need, so that a
+// fault shows as a failed test instead of a stalled suite.
+ProgramRun finish(QProcess& process, const QByteArray& input)
+{
+    constexpr int longestRunMs = 5 * 60 * 1000;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(longestRunMs)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    ProgramRun run;
+    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
+        run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+} // namespace
+
 ProgramRun runProgram(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
     const std::function<void()>& childSetup)
 {
@@ -16,14 +40,7 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, cons
         process.setChildProcessModifier(childSetup);
     process.start(program, arguments);
     // An empty standard input: a program reading "-" sees its end at once.
-    process.closeWriteChannel();
-    process.waitForFinished(-1);
-    ProgramRun run;
-    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
-        run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return finish(process, QByteArray());
 }
 
 ProgramRun runLang(const QStringList& arguments)
@@ -35,15 +52,7 @@ ProgramRun runLangWithInput(const QStringList& arguments, const QByteArray& inpu
 {
     QProcess process;
     process.start(QStringLiteral(LUDRA_LANG_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(-1);
-    ProgramRun run;
-    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
-        run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return finish(process, input);
 }
 
 QByteArray readFile(const QString& path)

@@ -3,9 +3,11 @@
 #include "cli/ImportError.h"
 
 #include "text/LineBreaks.h"
+#include "xom/EntryNumber.h"
 #include "xom/EntryOperations.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace cli {
 
@@ -16,16 +18,7 @@ NumberMap::NumberMap(const qsizetype expectedNumbers)
 
 qsizetype NumberMap::slot(const QString& number) const noexcept
 {
-    const qsizetype size = number.size();
-    if (size == 0 || size > 10 || (number[0] == u'0' && size > 1))
-        return -1;
-    qsizetype value = 0;
-    for (const QChar c : number) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value < m_limit ? value : -1;
+    return xom::canonicalEntryNumber(number, static_cast<int>(std::min<qsizetype>(m_limit, INT_MAX)));
 }
 
 int NumberMap::value(const QString& number) const

@@ -24,7 +24,7 @@ public:
     void setModel(QAbstractItemModel* model) override;
 
     // Sets the column widths for the grid with or without the Reference
-    // column: without it the four designed widths; with it the Text column
+    // column: without it the four usual widths; with it the Text column
     // gives up room so that Text and Reference are seen side by side.
     void fitReferenceColumn(bool shown);
 
@@ -37,7 +37,7 @@ public:
     void selectCell(const QModelIndex& cell);
 
     // Widens the number column to show numbers textWidth pixels wide whole,
-    // or narrows it back, never below its designed width.
+    // or narrows it back, never below its usual width.
     void fitNumberColumn(int textWidth);
 
     // No jumping to a cell by typing its first letters.

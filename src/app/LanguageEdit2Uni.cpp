@@ -115,7 +115,7 @@ int widthOfDigits(const QFontMetrics& metrics, const qsizetype digits)
     return widest * static_cast<int>(digits);
 }
 
-constexpr int DesignedRowPanelWidth = 50;
+constexpr int UsualRowPanelWidth = 50;
 
 } // namespace
 
@@ -135,7 +135,7 @@ TFormXom::TFormXom(QWidget* parent)
     buildMenus();
     buildReviewControls();
     setTabOrders();
-    // The designed client area, with the menu bar above it.
+    // The client area as laid out, with the menu bar above it.
     setFixedSize(622, 629 + menuBar()->sizeHint().height());
     if (const QScreen* const screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -736,12 +736,11 @@ void TFormXom::updateCaption()
 
 void TFormXom::fitNumberWidths()
 {
-    // Designed widths stay while the numbers fit them.
+    // The usual widths stay while the numbers fit them.
     const qsizetype digits = m_grid->table().longestNumberLength();
     Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits));
     const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
-    m_rowPanel->setFixedWidth(
-        std::max(DesignedRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));
+    m_rowPanel->setFixedWidth(std::max(UsualRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));
 }
 
 void TFormXom::TableSelectCell(const QModelIndex& cell)

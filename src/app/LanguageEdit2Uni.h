@@ -57,7 +57,7 @@ class MessageBoxes;
 // Every change of the entries or the model is an undo step. The file has
 // unsaved changes while the undo stack stands away from the step at which it
 // was last loaded or saved; the caption then ends in " *", and closing the
-// window, Quit and Open first ask whether to save them. Above the designed
+// window, Quit and Open first ask whether to save them. Above the usual
 // client area a menu bar offers every handler with its shortcuts.
 class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT

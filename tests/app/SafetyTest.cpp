@@ -70,7 +70,7 @@ private slots:
     void commandLineHelpAndVersion();
     void dropOfALanguageFileLoads();
     void menusFollowTheButtonsAndKeysRunThem();
-    void menuBarSitsAboveTheDesignedClientArea();
+    void menuBarSitsAboveTheClientArea();
     void dialogKeys();
     void editNeedsACurrentCell();
     void handlerErrorsReachTheErrorBox();
@@ -334,7 +334,7 @@ void SafetyTest::menusFollowTheButtonsAndKeysRunThem()
         (QStringList{QStringLiteral("Keyboard Shortcuts"), QStringLiteral("About")}));
 }
 
-void SafetyTest::menuBarSitsAboveTheDesignedClientArea()
+void SafetyTest::menuBarSitsAboveTheClientArea()
 {
     Editor editor;
     const int menuHeight = editor.window.menuBar()->height();
@@ -437,7 +437,7 @@ void SafetyTest::numberColumnFitsTheLargestNumber()
     QVERIFY(rowPanel->fontMetrics().horizontalAdvance(widest) <= rowPanel->contentsRect().width());
     QCOMPARE(table->columnWidth(xom::NameColumn), 150);
 
-    // A file whose numbers fit gets the designed widths back.
+    // A file whose numbers fit gets the usual widths back.
     editor.boxes->saveAnswers.push_back(SaveChoice::Discard);
     editor.openEntries(TwoEntries);
     QCOMPARE(table->columnWidth(xom::NumberColumn), 30);

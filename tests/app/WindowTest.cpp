@@ -96,7 +96,7 @@ void WindowTest::startUpState()
     app::TFormXom& window = editor.window;
     QCOMPARE(window.objectName(), QStringLiteral("FormXom"));
     QCOMPARE(window.windowTitle(), Started);
-    // The designed client area, and the menu bar above it.
+    // The client area as laid out, and the menu bar above it.
     const int menuHeight = window.menuBar()->height();
     QCOMPARE(window.size(), QSize(622, 629 + menuHeight));
     QCOMPARE(window.minimumSize(), window.maximumSize());

@@ -4,7 +4,6 @@
 #include "app/EntryGridView.h"
 #include "app/ErrorText.h"
 #include "app/FileDialogs.h"
-#include "app/FileReading.h"
 #include "app/MessageBoxes.h"
 #include "app/UndoCommands.h"
 #include "app/WindowCaptions.h"
@@ -21,6 +20,7 @@
 #include "xom/EntryOperations.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
+#include "xom/WholeFile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -471,17 +471,17 @@ bool TFormXom::openFile(const QString& path)
 
 std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path)
 {
-    const WholeFile file = readWholeFile(path);
+    const xom::WholeFile file = xom::readWholeFile(path);
     switch (file.status) {
-    case WholeFile::Status::Missing:
+    case xom::WholeFile::Status::Missing:
         return std::nullopt;
-    case WholeFile::Status::Unreadable:
+    case xom::WholeFile::Status::Unreadable:
         showError(QStringLiteral("Cannot open file %1").arg(path));
         return std::nullopt;
-    case WholeFile::Status::TooLarge:
+    case xom::WholeFile::Status::TooLarge:
         m_messageBoxes->showBadLanguageFile();
         return std::nullopt;
-    case WholeFile::Status::Read:
+    case xom::WholeFile::Status::Read:
         break;
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "xom/EntryTable.h"
-#include "xom/LanguageFileWriter.h"
 #include "xom/LanguageModel.h"
+#include "xom/ProgressReport.h"
 
 #include <QStringView>
 

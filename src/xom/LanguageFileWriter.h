@@ -2,16 +2,12 @@
 
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/ProgressReport.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
-
 namespace xom {
-
-// Receives every position the progress bar is set to, in order.
-using ProgressReport = std::function<void(int position)>;
 
 // Builds the complete image of a language file from the entries and the
 // model: a fresh header, the type table, the GUID and SCHM chunks, the string

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <new>
 #include <utility>
@@ -204,7 +205,9 @@ void Editor::doubleClickCell(const int gridRow, const int column)
 namespace {
 
 // Posts the action when the dialog is first shown; the post is delivered by
-// the modal loop that exec() then runs.
+// the modal loop that exec() then runs. A dialog that the action leaves open
+// would keep exec() waiting for ever: after a bound far beyond any action's
+// need, the watchdog fails the test and rejects the dialog, so the test ends.
 class ShowWatcher final : public QObject {
 public:
     ShowWatcher(QDialog& dialog, std::function<void()> action)
@@ -213,21 +216,38 @@ public:
         , m_action(std::move(action))
     {
         dialog.installEventFilter(this);
+        m_watchdog.setSingleShot(true);
+        m_watchdog.setInterval(longestDialogMs);
+        connect(&m_watchdog, &QTimer::timeout, this, &ShowWatcher::giveUp);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &m_dialog && event->type() == QEvent::Show) {
+        if (watched != &m_dialog)
+            return false;
+        if (event->type() == QEvent::Show && m_action) {
+            QMetaObject::invokeMethod(&m_dialog, std::exchange(m_action, {}), Qt::QueuedConnection);
+            m_watchdog.start();
+        } else if (event->type() == QEvent::Hide && !m_action) {
             m_dialog.removeEventFilter(this);
-            QMetaObject::invokeMethod(&m_dialog, std::move(m_action), Qt::QueuedConnection);
+            m_watchdog.stop();
             deleteLater();
         }
         return false;
     }
 
 private:
+    static constexpr int longestDialogMs = 60 * 1000;
+
+    void giveUp()
+    {
+        QTest::qFail("the dialog was still open a minute after the test's action", __FILE__, __LINE__);
+        m_dialog.reject();
+    }
+
     QDialog& m_dialog;
     std::function<void()> m_action;
+    QTimer m_watchdog;
 };
 
 } // namespace

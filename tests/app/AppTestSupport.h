@@ -116,7 +116,8 @@ public:
 };
 
 // Runs action once the dialog's modal loop is running, so that the test can
-// fill the dialog in and end it while exec() waits.
+// fill the dialog in and end it while exec() waits. A dialog still open a
+// minute later fails the test and is rejected, so exec() never hangs.
 void whenShown(QDialog& dialog, std::function<void()> action);
 
 } // namespace apptest

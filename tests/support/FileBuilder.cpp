@@ -25,9 +25,9 @@ void appendU32(QByteArray& out, const std::uint32_t value)
 
 } // namespace
 
-std::vector<TypeSpec> standardTypes(const std::int32_t stringResources, const std::int32_t dataBanks)
+std::vector<TypeTableRecord> standardTypes(const std::int32_t stringResources, const std::int32_t dataBanks)
 {
-    std::vector<TypeSpec> types{
+    std::vector<TypeTableRecord> types{
         {"XContainer", 0, {}},
         {"XResourceDetails", 0, {}},
         {"XStringResourceDetails", stringResources, {}},
@@ -46,7 +46,7 @@ QByteArray RawFile::bytes() const
     std::memcpy(out.data(), "MOIK", 4);
     out[7] = 2;
     putU32(out, 0x18, typeCount);
-    for (const TypeSpec& type : types) {
+    for (const TypeTableRecord& type : types) {
         QByteArray entry(0x40, '\0');
         std::memcpy(entry.data(), "TYPE", 4);
         putU32(entry, 0x08, static_cast<std::uint32_t>(type.instanceCount));
@@ -152,18 +152,18 @@ RawFile simpleFile(
     return file;
 }
 
-std::vector<std::vector<TypeSpec>> typeTableShapes()
+std::vector<std::vector<TypeTableRecord>> typeTableShapes()
 {
     const std::array<QByteArray, 5> names{
         "XContainer", "XResourceDetails", "XStringResourceDetails", "XDataBank", "XOther"};
     const auto baseCount = [](const QByteArray& name) { return name == "XStringResourceDetails" ? 2 : 1; };
-    std::vector<std::vector<TypeSpec>> shapes;
+    std::vector<std::vector<TypeTableRecord>> shapes;
     constexpr std::size_t Places = 4;
     std::size_t combinations = 1;
     for (std::size_t p = 0; p < Places; ++p)
         combinations *= names.size();
     for (std::size_t combination = 0; combination < combinations; ++combination) {
-        std::vector<TypeSpec> base(Places);
+        std::vector<TypeTableRecord> base(Places);
         std::size_t rest = combination;
         for (std::size_t p = 0; p < Places; ++p) {
             base[p].name = names[rest % names.size()];
@@ -177,7 +177,7 @@ std::vector<std::vector<TypeSpec>> typeTableShapes()
             for (const std::int32_t count : {0, 1, 2}) {
                 if (count == base[p].instanceCount)
                     continue;
-                std::vector<TypeSpec> changed = base;
+                std::vector<TypeTableRecord> changed = base;
                 changed[p].instanceCount = count;
                 shapes.push_back(std::move(changed));
             }
@@ -186,7 +186,8 @@ std::vector<std::vector<TypeSpec>> typeTableShapes()
     return shapes;
 }
 
-RawFile fileWithTypes(const std::vector<TypeSpec>& types, const std::vector<std::pair<QString, QString>>& nameTexts)
+RawFile fileWithTypes(
+    const std::vector<TypeTableRecord>& types, const std::vector<std::pair<QString, QString>>& nameTexts)
 {
     RawFile file;
     file.types = types;

@@ -11,15 +11,16 @@
 
 namespace testsupport {
 
-// A type entry as a test file states it.
-struct TypeSpec {
+// One record of the file's type table (name, instance count, GUID), as a
+// test file states it.
+struct TypeTableRecord {
     QByteArray name;
     std::int32_t instanceCount = 0;
     std::array<char, 16> guid{};
 };
 
 // The four types in the usual order, string resources before the data bank.
-[[nodiscard]] std::vector<TypeSpec> standardTypes(std::int32_t stringResources, std::int32_t dataBanks = 1);
+[[nodiscard]] std::vector<TypeTableRecord> standardTypes(std::int32_t stringResources, std::int32_t dataBanks = 1);
 
 // A language file laid out field by field, so that tests can make both
 // well-formed files and every kind of broken one. Strings are raw bytes
@@ -27,7 +28,7 @@ struct TypeSpec {
 // back to back after the string data.
 struct RawFile {
     std::uint32_t typeCount = 4;
-    std::vector<TypeSpec> types;
+    std::vector<TypeTableRecord> types;
     int chunksBeforeStrings = 2; // 1: "STRS" at E + 0x10, 2: at E + 0x20
     std::vector<QByteArray> strings;
     std::vector<QByteArray> containers;
@@ -55,7 +56,7 @@ struct RawFile {
 // that each known type is missing, doubled or in any position; each with the
 // counts 2 for a string resource type and 1 for the others, and with each
 // place's count changed to 0, 1 or 2 in turn.
-[[nodiscard]] std::vector<std::vector<TypeSpec>> typeTableShapes();
+[[nodiscard]] std::vector<std::vector<TypeTableRecord>> typeTableShapes();
 
 // A file whose containers follow its type table: for each type in order, as
 // many containers as its count. The last string resource type's instance k
@@ -64,6 +65,6 @@ struct RawFile {
 // data bank instance lists the last string resource type's instances from
 // the last to the first. Other types get opaque containers.
 [[nodiscard]] RawFile fileWithTypes(
-    const std::vector<TypeSpec>& types, const std::vector<std::pair<QString, QString>>& nameTexts);
+    const std::vector<TypeTableRecord>& types, const std::vector<std::pair<QString, QString>>& nameTexts);
 
 } // namespace testsupport

@@ -99,7 +99,7 @@ xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString
 {
     xom::LanguageModel model;
     const auto types = standardTypes(entries.entryCount());
-    for (const TypeSpec& declared : types) {
+    for (const TypeTableRecord& declared : types) {
         xom::XTypeCont type;
         type.name = declared.name;
         type.kind = xom::kindOfTypeName(declared.name);

@@ -16,6 +16,8 @@ TEST(HostileFiles, RegressionFilesPassTheFuzzChecks)
 {
     const QDir dir(QStringLiteral(LUDRA_REGRESSIONS_DIR));
     const QStringList files = dir.entryList(QDir::Files);
+    // A wrong path or a lost folder would otherwise pass without a check.
+    ASSERT_FALSE(files.isEmpty()) << LUDRA_REGRESSIONS_DIR;
     for (const QString& name : files) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();

@@ -131,10 +131,10 @@ TEST(SaveRoundTrip, TheBufferGrowsPastTwiceTheLoadedSize)
     EXPECT_EQ(reload(image).entries, entries);
 }
 
-std::string describe(const std::vector<testsupport::TypeSpec>& types)
+std::string describe(const std::vector<testsupport::TypeTableRecord>& types)
 {
     std::string text;
-    for (const testsupport::TypeSpec& type : types)
+    for (const testsupport::TypeTableRecord& type : types)
         text += type.name.toStdString() + ' ' + std::to_string(type.instanceCount) + "; ";
     return text;
 }
@@ -164,20 +164,20 @@ TEST(SaveRoundTrip, TypeTablesOfEveryShapeReadBackAsLoaded)
         {QStringLiteral("FE.A"), QStringLiteral("alpha")}, {QStringLiteral("FE.B"), QStringLiteral("beta")}};
     int refused = 0;
     int withEntries = 0;
-    for (const std::vector<testsupport::TypeSpec>& types : testsupport::typeTableShapes()) {
+    for (const std::vector<testsupport::TypeTableRecord>& types : testsupport::typeTableShapes()) {
         const std::string what = describe(types);
         int dataBanks = 0;
         int announced = 0;
-        const testsupport::TypeSpec* lastStrings = nullptr;
+        const testsupport::TypeTableRecord* lastStrings = nullptr;
         bool earlierCountsMore = false;
-        for (const testsupport::TypeSpec& type : types) {
+        for (const testsupport::TypeTableRecord& type : types) {
             announced += type.instanceCount;
             if (type.name == "XDataBank")
                 dataBanks += type.instanceCount;
             if (type.name == "XStringResourceDetails")
                 lastStrings = &type;
         }
-        for (const testsupport::TypeSpec& type : types) {
+        for (const testsupport::TypeTableRecord& type : types) {
             if (type.name == "XStringResourceDetails" && type.instanceCount > lastStrings->instanceCount)
                 earlierCountsMore = true;
         }

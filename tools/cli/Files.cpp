@@ -4,9 +4,9 @@
 #include "cli/Console.h"
 
 #include "xom/LanguageFileWriter.h"
+#include "xom/WholeFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <limits>
 
@@ -34,32 +34,37 @@ QByteArray readStandardInput()
     return bytes;
 }
 
+// The file at path, or standard input for "-", read whole unless it is
+// larger than largest. Throws CommandError as readWholeFile does.
+xom::WholeFile readFileOrInput(const QString& path, const qint64 largest)
+{
+    if (isStandardStream(path))
+        return {xom::WholeFile::Status::Read, readStandardInput()};
+    xom::WholeFile file = xom::readWholeFile(path, largest);
+    if (file.status == xom::WholeFile::Status::Missing || file.status == xom::WholeFile::Status::Unreadable)
+        throw CommandError(QStringLiteral("Cannot open file %1").arg(path));
+    return file;
+}
+
 } // namespace
 
 QByteArray readWholeFile(const QString& path)
 {
-    if (isStandardStream(path))
-        return readStandardInput();
-    const auto cannotOpen = [&] { return CommandError(QStringLiteral("Cannot open file %1").arg(path)); };
-    if (!QFileInfo(path).isFile())
-        throw cannotOpen();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw cannotOpen();
-    const qint64 size = file.size();
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (file.read(bytes.data(), size) != size)
-        throw cannotOpen();
-    return bytes;
+    xom::WholeFile file = readFileOrInput(path, std::numeric_limits<qsizetype>::max());
+    // Only a file no buffer can hold is too large here.
+    if (file.status == xom::WholeFile::Status::TooLarge)
+        throw CommandError(QStringLiteral("Cannot open file %1").arg(path));
+    return std::move(file.bytes);
 }
 
 xom::LoadedFile loadLanguageFile(const QString& path)
 {
-    const QByteArray bytes = readWholeFile(path);
-    // The editor takes no file that its 32-bit sizes cannot describe.
-    if (bytes.size() > std::numeric_limits<qint32>::max())
+    const xom::WholeFile file = readFileOrInput(path, xom::largestLanguageFile);
+    // The editor takes no file that its 32-bit sizes cannot describe; standard
+    // input has no size to check before it is read.
+    if (file.status == xom::WholeFile::Status::TooLarge || file.bytes.size() > xom::largestLanguageFile)
         throw CommandError(QStringLiteral("%1: %2").arg(path, xom::LoadError{}.message()));
-    xom::LoadResult result = xom::loadLanguageFile(bytes);
+    xom::LoadResult result = xom::loadLanguageFile(file.bytes);
     if (const auto* const error = std::get_if<xom::LoadError>(&result))
         throw CommandError(QStringLiteral("%1: %2").arg(path, error->message()));
     return std::get<xom::LoadedFile>(std::move(result));

@@ -1,13 +1,14 @@
-#include "app/FileReading.h"
+#include "xom/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
-namespace app {
+namespace xom {
 
-WholeFile readWholeFile(const QString& path)
+WholeFile readWholeFile(const QString& path, const qint64 largest)
 {
     using Status = WholeFile::Status;
     if (!QFileInfo(path).isFile())
@@ -16,7 +17,9 @@ WholeFile readWholeFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {Status::Unreadable, {}};
     const qint64 size = file.size();
-    if (size > std::numeric_limits<qint32>::max())
+    // No buffer can be larger than its size type can count, whatever the
+    // caller takes.
+    if (size > std::min<qint64>(largest, std::numeric_limits<qsizetype>::max()))
         return {Status::TooLarge, {}};
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
     if (file.read(bytes.data(), size) != size)
@@ -24,4 +27,4 @@ WholeFile readWholeFile(const QString& path)
     return {Status::Read, std::move(bytes)};
 }
 
-} // namespace app
+} // namespace xom

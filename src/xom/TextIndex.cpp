@@ -28,19 +28,11 @@ TextIndex::TextIndex(const std::size_t expectedTexts)
 
 int TextIndex::addIfAbsent(const QString& text, const std::uint32_t hash, std::vector<QString>& texts)
 {
-    std::size_t i = probeStart(hash);
-    for (;; i = (i + 1) & m_mask) {
-        const Slot& slot = m_slots[i];
-        if (slot.position < 0)
-            break;
-        if (slot.hash == hash && texts[static_cast<std::size_t>(slot.position)] == text)
-            return slot.position;
-    }
-    const auto position = static_cast<std::int32_t>(texts.size());
-    texts.push_back(text);
-    m_slots[i] = Slot{hash, position};
-    if (++m_used * 2 > m_slots.size())
-        grow();
+    const auto next = static_cast<int>(texts.size());
+    const int position = addIfAbsent(
+        text, hash, next, [&texts](const int at) -> const QString& { return texts[static_cast<std::size_t>(at)]; });
+    if (position == next)
+        texts.push_back(text);
     return position;
 }
 

@@ -23,6 +23,27 @@ public:
     // The same with the text's hashOf computed beforehand.
     int addIfAbsent(const QString& text, std::uint32_t hash, std::vector<QString>& texts);
 
+    // The same over texts kept elsewhere: textAt(p) gives the text recorded
+    // at position p. Records position for text unless text has one already,
+    // and gives the position text has afterwards.
+    template <typename TextAt>
+    int addIfAbsent(const QStringView text, const std::uint32_t hash, const int position, const TextAt& textAt)
+    {
+        Slot& slot = m_slots[slotOf(text, hash, textAt)];
+        if (slot.position >= 0)
+            return slot.position;
+        slot = Slot{hash, position};
+        if (++m_used * 2 > m_slots.size())
+            grow();
+        return position;
+    }
+    // The first position recorded for text, or -1.
+    template <typename TextAt>
+    [[nodiscard]] int find(const QStringView text, const std::uint32_t hash, const TextAt& textAt) const
+    {
+        return m_slots[slotOf(text, hash, textAt)].position;
+    }
+
     [[nodiscard]] static std::uint32_t hashOf(QStringView text) noexcept;
     // Asks for the memory where a text of this hash is looked up first, so
     // that a batch of lookups waits for memory once rather than each in turn.
@@ -35,6 +56,16 @@ private:
     };
 
     [[nodiscard]] std::size_t probeStart(std::uint32_t hash) const noexcept { return hash & m_mask; }
+    // The slot that holds text, or the empty slot where it would go.
+    template <typename TextAt>
+    [[nodiscard]] std::size_t slotOf(const QStringView text, const std::uint32_t hash, const TextAt& textAt) const
+    {
+        for (std::size_t i = probeStart(hash);; i = (i + 1) & m_mask) {
+            const Slot& slot = m_slots[i];
+            if (slot.position < 0 || (slot.hash == hash && textAt(slot.position) == text))
+                return i;
+        }
+    }
     void grow();
 
     std::vector<Slot> m_slots;

@@ -72,10 +72,10 @@ QString EntryGridModel::cellText(const QModelIndex& index) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     if (index.column() == ReferenceColumn) {
-        const QString* const reference = m_review->referenceTextOfRow(index.row());
-        return reference ? *reference : QString();
+        const std::optional<QStringView> reference = m_review->referenceTextOfRow(index.row());
+        return reference ? reference->toString() : QString();
     }
-    return m_table.rows[static_cast<std::size_t>(index.row())].cell(index.column());
+    return m_table.cell(index.row(), index.column());
 }
 
 void EntryGridModel::replaceTable(xom::EntryTable table)

@@ -889,8 +889,8 @@ void TFormXom::showCurrentReview()
     }
     const int row = Table->currentIndex().row();
     m_checksPanel->setText(xom::checkNames(review->checksOfRow(row)).join(QStringLiteral(", ")));
-    const QString* const reference = review->referenceTextOfRow(row);
-    ReferencePreview->setPlainText(reference ? *reference : QString());
+    const std::optional<QStringView> reference = review->referenceTextOfRow(row);
+    ReferencePreview->setPlainText(reference ? reference->toString() : QString());
 }
 
 void TFormXom::setProgress(const int position)

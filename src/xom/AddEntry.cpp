@@ -1,7 +1,5 @@
 #include "xom/EntryOperations.h"
 
-#include "text/Decimal.h"
-
 namespace xom {
 
 int addEntry(EntryTable& table, LanguageModel& model, const QString& name, const QString& text)
@@ -14,7 +12,11 @@ int addEntry(EntryTable& table, LanguageModel& model, const QString& name, const
         qint32& count = model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount;
         count = static_cast<qint32>(static_cast<quint32>(count) + 1u);
     }
-    table.rows.push_back(Entry{QString(), text::FormatDecimal(number), name, text});
+    EntryRow row;
+    row.number = static_cast<std::uint32_t>(number);
+    row.name = table.texts.intern(name);
+    row.text = table.texts.intern(text);
+    table.rows.push_back(row);
     model.StringList.append(name);
     model.StringList.append(text);
     return number;

@@ -1,8 +1,31 @@
 #include "EntryTable.h"
 
+#include "text/Decimal.h"
+
 #include <algorithm>
 
 namespace xom {
+
+namespace {
+
+const QString MarkText = QStringLiteral("x");
+
+// The value of number when it is exactly the decimal text of a value from
+// 0 to 2^31 - 1, otherwise -1.
+[[nodiscard]] qint64 plainDecimalValue(const QStringView number) noexcept
+{
+    if (number.isEmpty() || number.size() > 10 || (number.size() > 1 && number[0] == u'0'))
+        return -1;
+    qint64 value = 0;
+    for (const QChar c : number) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value <= 0x7FFF'FFFF ? value : -1;
+}
+
+} // namespace
 
 const QString& Entry::cell(const int column) const
 {
@@ -23,6 +46,20 @@ QString& Entry::cell(const int column)
     return const_cast<QString&>(static_cast<const Entry&>(*this).cell(column));
 }
 
+TextId EntryRow::id(const int column) const noexcept
+{
+    switch (column) {
+    case MarkColumn:
+        return mark;
+    case NameColumn:
+        return name;
+    case TextColumn:
+        return text;
+    default:
+        return numberIsText() ? number & ~NumberIsText : TextPool::EmptyText;
+    }
+}
+
 const std::array<QString, ColumnCount>& EntryTable::headerTexts()
 {
     static const std::array<QString, ColumnCount> texts{
@@ -30,19 +67,142 @@ const std::array<QString, ColumnCount>& EntryTable::headerTexts()
     return texts;
 }
 
-const QString& EntryTable::gridCell(const int gridRow, const int column) const
+QString EntryTable::number(const int row) const
+{
+    const EntryRow& record = at(row);
+    if (record.numberIsText())
+        return texts.text(record.number & ~EntryRow::NumberIsText);
+    return text::FormatDecimal(static_cast<qint32>(record.number));
+}
+
+QString EntryTable::cell(const int row, const int column) const
+{
+    if (column == NumberColumn)
+        return number(row);
+    return texts.text(at(row).id(column));
+}
+
+QStringView EntryTable::cellView(const int row, const int column, QString& scratch) const
+{
+    if (column == NumberColumn) {
+        scratch = number(row);
+        return scratch;
+    }
+    return texts.view(at(row).id(column));
+}
+
+bool EntryTable::isMarked(const int row) const noexcept
+{
+    return mark(row) == MarkText;
+}
+
+QString EntryTable::gridCell(const int gridRow, const int column) const
 {
     if (gridRow == 0)
         return headerTexts()[static_cast<std::size_t>(column)];
-    return rows[static_cast<std::size_t>(gridRow - 1)].cell(column);
+    return cell(gridRow - 1, column);
 }
 
-qsizetype EntryTable::longestNumberLength() const noexcept
+std::uint32_t EntryTable::numberField(const QStringView number)
+{
+    const qint64 value = plainDecimalValue(number);
+    if (value >= 0)
+        return static_cast<std::uint32_t>(value);
+    return EntryRow::NumberIsText | texts.intern(number);
+}
+
+void EntryTable::setCell(const int row, const int column, const QStringView text)
+{
+    // The pool may move its texts while it takes a new one: the record is
+    // found again after.
+    switch (column) {
+    case MarkColumn: {
+        const TextId id = texts.intern(text);
+        rows[static_cast<std::size_t>(row)].mark = id;
+        break;
+    }
+    case NumberColumn: {
+        const std::uint32_t field = numberField(text);
+        rows[static_cast<std::size_t>(row)].number = field;
+        break;
+    }
+    case NameColumn: {
+        const TextId id = texts.intern(text);
+        rows[static_cast<std::size_t>(row)].name = id;
+        break;
+    }
+    default: {
+        const TextId id = texts.intern(text);
+        rows[static_cast<std::size_t>(row)].text = id;
+        break;
+    }
+    }
+}
+
+void EntryTable::append(const Entry& entry)
+{
+    EntryRow record;
+    record.mark = texts.intern(entry.mark);
+    record.number = numberField(entry.number);
+    record.name = texts.intern(entry.name);
+    record.text = texts.intern(entry.text);
+    rows.push_back(record);
+}
+
+Entry EntryTable::entry(const int row) const
+{
+    return Entry{mark(row).toString(), number(row), name(row).toString(), text(row).toString()};
+}
+
+EntryTable EntryTable::fromEntries(const std::vector<Entry>& entries)
+{
+    EntryTable table;
+    table.rows.reserve(entries.size());
+    for (const Entry& entry : entries)
+        table.append(entry);
+    return table;
+}
+
+std::vector<Entry> EntryTable::entries() const
+{
+    std::vector<Entry> all;
+    all.reserve(rows.size());
+    for (int row = 0; row < entryCount(); ++row)
+        all.push_back(entry(row));
+    return all;
+}
+
+qsizetype EntryTable::longestNumberLength() const
 {
     qsizetype longest = 0;
-    for (const Entry& entry : rows)
-        longest = std::max(longest, entry.number.size());
+    for (const EntryRow& record : rows) {
+        if (record.numberIsText()) {
+            longest = std::max(longest, texts.view(record.number & ~EntryRow::NumberIsText).size());
+        } else {
+            qsizetype digits = 1;
+            for (std::uint32_t v = record.number; v >= 10; v /= 10)
+                ++digits;
+            longest = std::max(longest, digits);
+        }
+    }
     return longest;
+}
+
+bool operator==(const EntryTable& a, const EntryTable& b)
+{
+    if (a.rows.size() != b.rows.size())
+        return false;
+    for (int row = 0; row < a.entryCount(); ++row) {
+        const EntryRow& x = a.rows[static_cast<std::size_t>(row)];
+        const EntryRow& y = b.rows[static_cast<std::size_t>(row)];
+        if (x.numberIsText() != y.numberIsText() || (!x.numberIsText() && x.number != y.number))
+            return false;
+        for (const int column : {MarkColumn, NumberColumn, NameColumn, TextColumn}) {
+            if ((column != NumberColumn || x.numberIsText()) && a.texts.view(x.id(column)) != b.texts.view(y.id(column)))
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace xom

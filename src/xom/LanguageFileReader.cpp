@@ -5,7 +5,6 @@
 #include "xom/Utf8Codec.h"
 #include "xom/Varint.h"
 
-#include "text/Decimal.h"
 #include "text/EditorError.h"
 
 #include <QByteArrayMatcher>
@@ -43,11 +42,17 @@ template <typename T> T require(std::optional<T> value)
     return *value;
 }
 
+// A string resource's name and text, as ids in the table's pool.
+struct Resource {
+    TextId name = TextPool::EmptyText;
+    TextId text = TextPool::EmptyText;
+};
+
 // The walk's state: the resources read so far and the last data bank.
 struct Walk {
     // Record i (from 1) holds the i-th string resource container's name and
     // text; record 0 stays empty.
-    std::vector<std::pair<QString, QString>> resources;
+    std::vector<Resource> resources;
     std::vector<bool> resourceRead;
     std::optional<std::vector<std::uint32_t>> dataBank;
     std::optional<int> containerCounter;
@@ -56,8 +61,7 @@ struct Walk {
 class Reader {
 public:
     explicit Reader(const QByteArray& bytes)
-        : m_bytes(bytes)
-        , m_view(bytes)
+        : m_view(bytes)
     {
     }
 
@@ -68,14 +72,13 @@ public:
         if (m_view.size() > std::numeric_limits<qint32>::max())
             badFile();
         model.FileSize = static_cast<qint32>(m_view.size());
-        model.FileBuffer = m_bytes;
 
         ByteCursor header(m_view, layout::TypeCountOffset);
         if (require(header.readU32()) != layout::RequiredTypeCount)
             badFile();
         readTypeTable(model);
         checkAnnouncedInstances(model);
-        const qsizetype firstContainer = readStringTable(model.StringList);
+        const qsizetype firstContainer = readStringTable(result.entries.texts, model.StringList);
         Walk walk = walkContainers(model, firstContainer);
         // A type table that promises a data bank the walk never reached
         // belongs to a file cut short.
@@ -83,7 +86,7 @@ public:
             [](const XTypeCont& type) { return type.kind == TypeKind::DataBank && type.instanceCount > 0; });
         if (dataBankPromised && !walk.dataBank)
             badFile();
-        result.entries = resolveDataBank(walk);
+        resolveDataBank(walk, result.entries);
         result.containerCounter = walk.containerCounter;
         return result;
     }
@@ -137,8 +140,10 @@ private:
             badFile();
     }
 
-    // Reads the strings into list and gives the offset of the first container.
-    qsizetype readStringTable(text::UnicodeStringList& list)
+    // Reads the strings into the pool, recording each one's id by its index
+    // in the file, and what the model keeps of the table in summary. Gives
+    // the offset of the first container.
+    qsizetype readStringTable(TextPool& pool, StringListSummary& summary)
     {
         const qsizetype end = layout::typeTableEnd(layout::RequiredTypeCount);
         ByteCursor probe(m_view, end + layout::ChunkSize);
@@ -155,8 +160,11 @@ private:
         const QByteArrayView offsets = require(cursor.readBytes(qsizetype{4} * stringCount));
         const QByteArrayView data = require(cursor.readBytes(static_cast<qsizetype>(dataSize)));
 
-        list.reserve(std::max(stringCount, 1));
-        list.append(QString());
+        // A string takes no more code units than its bytes; the data holds
+        // every string at least once.
+        m_stringIds.reserve(static_cast<std::size_t>(std::max(stringCount, 1)));
+        m_stringIds.push_back(TextPool::EmptyText);
+        pool.reserve(static_cast<std::size_t>(stringCount), dataSize);
         for (qint32 k = 1; k < stringCount; ++k) {
             ByteCursor entry(offsets, qsizetype{4} * k);
             const std::uint32_t offset = require(entry.readU32());
@@ -167,7 +175,16 @@ private:
                 = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
             if (!nul)
                 badFile();
-            list.append(DecodeUtf8(rest.first(nul - rest.data())));
+            const QByteArrayView bytes = rest.first(nul - rest.data());
+            char16_t* const units = pool.beginText(static_cast<std::size_t>(bytes.size()));
+            m_stringIds.push_back(pool.endText(static_cast<std::size_t>(decodeUtf8(bytes, units))));
+        }
+        const auto textOf = [&](const std::size_t k) { return pool.text(m_stringIds[k]); };
+        summary.count = static_cast<int>(m_stringIds.size());
+        if (summary.count >= 2) {
+            summary.second = textOf(1);
+            summary.lastButOne = textOf(m_stringIds.size() - 2);
+            summary.last = textOf(m_stringIds.size() - 1);
         }
         return cursor.position();
     }
@@ -175,7 +192,7 @@ private:
     Walk walkContainers(LanguageModel& model, qsizetype position)
     {
         Walk walk;
-        const int stringCount = model.StringList.count();
+        const int stringCount = static_cast<int>(m_stringIds.size());
         qint64 resourceCount = 0;
         if (model.StringResourceType >= 0)
             resourceCount
@@ -198,7 +215,7 @@ private:
                 qsizetype searchStart = position + layout::MagicContainer.size();
                 switch (type.kind) {
                 case TypeKind::StringResourceDetails:
-                    searchStart = readStringResource(model.StringList, stringCount, walk, position, i);
+                    searchStart = readStringResource(stringCount, walk, position, i);
                     break;
                 case TypeKind::DataBank:
                     searchStart = readDataBank(walk, position);
@@ -224,8 +241,7 @@ private:
         return kind == TypeKind::StringResourceDetails || kind == TypeKind::DataBank;
     }
 
-    qsizetype readStringResource(const text::UnicodeStringList& strings, const int stringCount, Walk& walk,
-        const qsizetype position, const qint32 instance)
+    qsizetype readStringResource(const int stringCount, Walk& walk, const qsizetype position, const qint32 instance)
     {
         ByteCursor cursor(m_view, position + 4 + layout::StringResourceReservedSize);
         const qint32 textIndex = require(ReadVarint(cursor));
@@ -239,9 +255,8 @@ private:
         // stays beside the write it protects.
         if (static_cast<std::size_t>(instance) >= walk.resources.size())
             badFile();
-        auto& record = walk.resources[static_cast<std::size_t>(instance)];
-        record.first = strings.at(nameIndex);
-        record.second = strings.at(textIndex);
+        walk.resources[static_cast<std::size_t>(instance)]
+            = Resource{m_stringIds[static_cast<std::size_t>(nameIndex)], m_stringIds[static_cast<std::size_t>(textIndex)]};
         walk.resourceRead[static_cast<std::size_t>(instance)] = true;
         return cursor.position() + layout::ContainerReadTrailer;
     }
@@ -285,25 +300,25 @@ private:
     // The data bank is resolved after the whole walk, so a type table that
     // lists it before the string resources still gives rows their names and
     // texts.
-    static EntryTable resolveDataBank(const Walk& walk)
+    static void resolveDataBank(const Walk& walk, EntryTable& table)
     {
-        EntryTable table;
         if (!walk.dataBank)
-            return table;
+            return;
         table.rows.reserve(walk.dataBank->size());
         for (const std::uint32_t number : *walk.dataBank) {
             // An entry must name a resource that the walk read: one beyond
             // them, or one the file ended before, is no entry of this file.
+            // The resources fit in the file, so the number is below 2^31.
             if (number >= walk.resources.size() || !walk.resourceRead[number])
                 badFile();
-            const auto& [name, text] = walk.resources[number];
-            table.rows.push_back(Entry{QString(), text::FormatDecimal(static_cast<qint32>(number)), name, text});
+            const Resource& resource = walk.resources[number];
+            table.rows.push_back(EntryRow{number, TextPool::EmptyText, resource.name, resource.text});
         }
-        return table;
     }
 
-    const QByteArray& m_bytes;
     QByteArrayView m_view;
+    // The pool id of each string of the file's string table, by its index.
+    std::vector<TextId> m_stringIds;
 };
 
 } // namespace

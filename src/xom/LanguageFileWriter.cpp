@@ -5,8 +5,8 @@
 #include "xom/ArenaKey.h"
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
+#include "xom/Parallel.h"
 #include "xom/ProgressPosition.h"
-#include "xom/TextIndex.h"
 #include "xom/Utf8Codec.h"
 #include "xom/Varint.h"
 
@@ -76,93 +76,110 @@ char* putMagic(char* at, const QByteArrayView magic)
     return at + magic.size();
 }
 
-// The strings of the rebuilt table and, per row, the indices of its text and
-// name in it. Each string is measured and imaged when it joins the table,
-// while its characters are at hand: later steps need not read the strings
-// again until their bytes are written.
-struct RebuiltStrings {
-    std::vector<QString> strings;
-    std::vector<std::int32_t> textIndex;
-    std::vector<std::int32_t> nameIndex;
-    std::vector<std::uint32_t> utf8Lengths; // per string
-    QByteArray images;                      // the strings' ANSI images, in list order
-    std::vector<std::uint32_t> imageEnds;   // per string: where its image ends
+// The rebuilt string table: its strings as pool ids in list order, and the
+// list index of each pool id that is in it.
+struct StringTable {
+    // Marks index 1 when it holds a kept string that no cell holds (so the
+    // pool has no id for it).
+    static constexpr TextId KeptOutsidePool = ~TextId{0};
 
-    void measureLast()
+    const TextPool& pool;
+    QString kept;
+    std::vector<TextId> ids;
+    std::vector<std::int32_t> indexOfId; // -1 for ids not in the table
+
+    [[nodiscard]] QStringView at(const std::size_t k) const
     {
-        const QString& s = strings.back();
-        utf8Lengths.push_back(static_cast<std::uint32_t>(utf8Length(s)));
-        text::appendAnsiImage(s, images);
-        imageEnds.push_back(static_cast<std::uint32_t>(images.size()));
+        return ids[k] == KeptOutsidePool ? QStringView(kept) : pool.view(ids[k]);
     }
-
-    // Adds text unless the table holds it already; gives its index.
-    std::int32_t add(TextIndex& index, const QString& text) { return add(index, text, TextIndex::hashOf(text)); }
-    std::int32_t add(TextIndex& index, const QString& text, const std::uint32_t hash)
+    [[nodiscard]] std::int32_t indexOf(const TextId id) const { return indexOfId[id]; }
+    [[nodiscard]] std::size_t count() const noexcept { return ids.size(); }
+    void add(const TextId id)
     {
-        const std::size_t before = strings.size();
-        const std::int32_t position = index.addIfAbsent(text, hash, strings);
-        if (strings.size() != before)
-            measureLast();
-        return position;
+        if (indexOfId[id] < 0) {
+            indexOfId[id] = static_cast<std::int32_t>(ids.size());
+            ids.push_back(id);
+        }
     }
 };
 
-RebuiltStrings rebuildStrings(const EntryTable& entries, const QString& kept, const Progress& progress)
+// Each distinct text once: the pool already holds each text under one id,
+// so the table is found by ids alone.
+StringTable rebuildStrings(const EntryTable& entries, const QString& kept, const Progress& progress)
 {
-    const std::size_t rows = entries.rows.size();
-    const int gridRows = entries.gridRowCount();
-    RebuiltStrings result;
-    result.strings.reserve(2 * rows + 2);
-    result.utf8Lengths.reserve(2 * rows + 2);
-    result.imageEnds.reserve(2 * rows + 2);
-    result.textIndex.resize(rows);
-    result.nameIndex.resize(rows);
-    TextIndex index(2 * rows + 2);
-    result.add(index, QString());
+    const TextPool& pool = entries.texts;
+    StringTable table{pool, kept, {}, std::vector<std::int32_t>(pool.size(), -1)};
+    table.ids.reserve(std::min(pool.size(), 2 * entries.rows.size()) + 2);
+    table.add(TextPool::EmptyText);
     // The kept string takes index 1 even when it is empty; lookups of the
-    // empty string still find index 0 first.
-    if (kept.isEmpty()) {
-        result.strings.push_back(kept);
-        result.measureLast();
-    } else {
-        result.add(index, kept);
+    // empty string still find index 0.
+    const std::optional<TextId> keptId = pool.find(kept);
+    if (kept.isEmpty())
+        table.ids.push_back(TextPool::EmptyText);
+    else if (keptId)
+        table.add(*keptId);
+    else
+        table.ids.push_back(StringTable::KeptOutsidePool);
+    const int gridRows = entries.gridRowCount();
+    for (std::size_t row = 0; row < entries.rows.size(); ++row) {
+        table.add(entries.rows[row].text);
+        table.add(entries.rows[row].name);
+        progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
     }
-    // Rows go in batches: their hashes first, with a prefetch of each
-    // lookup's memory, then the lookups in row order.
-    constexpr std::size_t Batch = 16;
-    std::array<std::uint32_t, 2 * Batch> hashes{};
-    for (std::size_t first = 0; first < rows; first += Batch) {
-        const std::size_t last = std::min(rows, first + Batch);
-        for (std::size_t row = first; row < last; ++row) {
-            const Entry& entry = entries.rows[row];
-            const std::size_t at = 2 * (row - first);
-            hashes[at] = TextIndex::hashOf(entry.text);
-            hashes[at + 1] = TextIndex::hashOf(entry.name);
-            index.prefetch(hashes[at]);
-            index.prefetch(hashes[at + 1]);
-        }
-        for (std::size_t row = first; row < last; ++row) {
-            const Entry& entry = entries.rows[row];
-            const std::size_t at = 2 * (row - first);
-            result.textIndex[row] = result.add(index, entry.text, hashes[at]);
-            result.nameIndex[row] = result.add(index, entry.name, hashes[at + 1]);
-            progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
-        }
-    }
-    return result;
+    return table;
 }
 
-// The list indices 1 .. count - 1 (as the keys' indices) in the order the
-// list's quicksort leaves them when it compares ANSI images bytewise.
-std::vector<ArenaKey> sortByAnsiImage(const RebuiltStrings& rebuilt)
+// What each string of the table takes: its UTF-8 length and its ANSI image,
+// the images back to back in list order.
+struct StringMeasures {
+    std::vector<std::uint32_t> utf8Lengths;
+    QByteArray images;
+    std::vector<std::uint32_t> imageEnds; // per string: where its image ends
+    qsizetype dataSize = 1;               // the data's bytes: a NUL, then each string's bytes and NUL
+};
+
+StringMeasures measureStrings(const StringTable& table)
 {
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(rebuilt.images.constData());
+    const std::size_t count = table.count();
+    StringMeasures measures;
+    measures.utf8Lengths.resize(count);
+    measures.imageEnds.resize(count);
+    // Each half images its strings into an arena of its own; the second is
+    // joined to the first after.
+    QByteArray halves[2];
+    std::size_t secondStart = count;
+    inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
+        QByteArray& images = halves[begin == 0 ? 0 : 1];
+        if (begin != 0)
+            secondStart = begin;
+        for (std::size_t k = begin; k < end; ++k) {
+            const QStringView s = table.at(k);
+            measures.utf8Lengths[k] = static_cast<std::uint32_t>(utf8Length(s));
+            text::appendAnsiImage(s, images);
+            measures.imageEnds[k] = static_cast<std::uint32_t>(images.size());
+        }
+    });
+    const auto firstSize = static_cast<std::uint32_t>(halves[0].size());
+    for (std::size_t k = secondStart; k < count; ++k)
+        measures.imageEnds[k] += firstSize;
+    measures.images = std::move(halves[0]);
+    measures.images += halves[1];
+    halves[1] = QByteArray();
+    for (std::size_t k = 1; k < count; ++k)
+        measures.dataSize += measures.utf8Lengths[k] + 1;
+    return measures;
+}
+
+// The list indices 1 .. count - 1 in the order the list's quicksort leaves
+// them when it compares ANSI images bytewise.
+std::vector<std::int32_t> sortByAnsiImage(const QByteArray& images, const std::vector<std::uint32_t>& imageEnds)
+{
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(images.constData());
     std::vector<ArenaKey> items;
-    items.reserve(rebuilt.strings.size());
-    for (std::size_t k = 1; k < rebuilt.strings.size(); ++k) {
-        const std::uint32_t offset = rebuilt.imageEnds[k - 1];
-        items.emplace_back(bytes, offset, rebuilt.imageEnds[k] - offset, static_cast<std::int32_t>(k));
+    items.reserve(imageEnds.size());
+    for (std::size_t k = 1; k < imageEnds.size(); ++k) {
+        const std::uint32_t offset = imageEnds[k - 1];
+        items.emplace_back(bytes, offset, imageEnds[k] - offset, static_cast<std::int32_t>(k));
     }
     const auto compare = [&](const int i, const int j) {
         return items[static_cast<std::size_t>(i)].compare(items[static_cast<std::size_t>(j)], bytes);
@@ -171,7 +188,59 @@ std::vector<ArenaKey> sortByAnsiImage(const RebuiltStrings& rebuilt)
         std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
     };
     text::quickSortPositions(static_cast<int>(items.size()), compare, swap);
-    return items;
+    std::vector<std::int32_t> order;
+    order.reserve(items.size());
+    for (const ArenaKey& item : items)
+        order.push_back(item.index);
+    return order;
+}
+
+// Each string's offset in data: the data lays the strings out in the sorted
+// order of their images, while the offsets stay in list order.
+std::vector<std::uint32_t> placeStrings(StringMeasures& measures, const Progress& progress)
+{
+    std::vector<std::uint32_t> dataOffsets(measures.utf8Lengths.size(), 0);
+    const std::vector<std::int32_t> sorted = sortByAnsiImage(measures.images, measures.imageEnds);
+    // The images are not needed again: their memory goes before the file's
+    // image is allocated.
+    measures.images = QByteArray();
+    measures.imageEnds = {};
+    const auto sortedCount = static_cast<qint64>(sorted.size());
+    qsizetype running = 1;
+    for (qint64 i = 0; i < sortedCount; ++i) {
+        const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)]);
+        dataOffsets[slot] = static_cast<std::uint32_t>(running);
+        running += measures.utf8Lengths[slot] + 1;
+        progress.step(i, sortedCount, 20, 20);
+    }
+    return dataOffsets;
+}
+
+// The row of each entry number (the first row whose number cell is exactly
+// its decimal text) and the number each row was matched by (0 for none).
+struct EntryNumbers {
+    std::vector<int> rowOfNumber;
+    std::vector<std::uint32_t> numberOfRow;
+};
+
+EntryNumbers matchEntryNumbers(const EntryTable& entries)
+{
+    const int gridRows = entries.gridRowCount();
+    EntryNumbers numbers{std::vector<int>(static_cast<std::size_t>(gridRows), -1),
+        std::vector<std::uint32_t>(entries.rows.size(), 0)};
+    for (std::size_t row = 0; row < entries.rows.size(); ++row) {
+        const EntryRow& record = entries.rows[row];
+        const int number = record.numberIsText()
+                             ? canonicalEntryNumber(entries.number(static_cast<int>(row)), gridRows)
+                             : (record.number >= 1 && record.number < static_cast<std::uint32_t>(gridRows)
+                                     ? static_cast<int>(record.number)
+                                     : -1);
+        if (number > 0 && numbers.rowOfNumber[static_cast<std::size_t>(number)] < 0) {
+            numbers.rowOfNumber[static_cast<std::size_t>(number)] = static_cast<int>(row);
+            numbers.numberOfRow[row] = static_cast<std::uint32_t>(number);
+        }
+    }
+    return numbers;
 }
 
 qsizetype stringResourceSize(const std::int32_t textIndex, const std::int32_t nameIndex)
@@ -274,63 +343,53 @@ ContainerPlaces placeContainers(const LanguageModel& model, qsizetype position, 
     return places;
 }
 
-} // namespace
+// The whole file measured: every string placed, every container placed.
+struct Measured {
+    StringTable strings;
+    StringMeasures measures;
+    std::vector<std::uint32_t> dataOffsets;
+    EntryNumbers numbers;
+    qsizetype stringTable = 0;
+    qsizetype offsetsStart = 0;
+    qsizetype dataStart = 0;
+    ContainerPlaces places;
+};
 
-QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
+Measured measure(const EntryTable& entries, const LanguageModel& model, const Progress& progress)
 {
-    const Progress progress(report);
-    progress.set(0);
-    const int gridRows = entries.gridRowCount();
-    const std::size_t rows = entries.rows.size();
-
     // The list is still unchanged when it has no string 1 to keep.
-    const QString kept = model.StringList.get(1);
-    RebuiltStrings rebuilt = rebuildStrings(entries, kept, progress);
-    model.StringList.setMatchCase(true);
-    model.StringList.clear();
-    model.StringList.reserve(static_cast<int>(rebuilt.strings.size()));
-    for (const QString& s : rebuilt.strings)
-        model.StringList.append(s);
-    const std::vector<QString>& strings = rebuilt.strings;
-    const auto stringCount = static_cast<qsizetype>(strings.size());
-
-    // The row of each entry number: the first row whose number cell is
-    // exactly its decimal text.
-    std::vector<int> rowOfNumber(static_cast<std::size_t>(gridRows), -1);
-    std::vector<int> numberOfRow(rows, -1);
-    for (std::size_t row = 0; row < rows; ++row) {
-        const int number = canonicalEntryNumber(entries.rows[row].number, gridRows);
-        if (number > 0 && rowOfNumber[static_cast<std::size_t>(number)] < 0) {
-            rowOfNumber[static_cast<std::size_t>(number)] = static_cast<int>(row);
-            numberOfRow[row] = number;
-        }
-    }
+    if (model.StringList.count < 2)
+        throw text::ListIndexError(1);
+    Measured m{rebuildStrings(entries, model.StringList.second, progress), {}, {}, {}, 0, 0, 0, {}};
+    m.measures = measureStrings(m.strings);
+    m.dataOffsets = placeStrings(m.measures, progress);
+    m.numbers = matchEntryNumbers(entries);
 
     // Exact sizes. The data bank's size counts the numbers the rows were
     // matched by; a row left unmatched means a number is missing and the
     // save stops before the data bank is written.
-    const std::vector<std::uint32_t>& utf8Lengths = rebuilt.utf8Lengths;
-    qsizetype dataSize = 1;
-    for (qsizetype k = 1; k < stringCount; ++k)
-        dataSize += utf8Lengths[static_cast<std::size_t>(k)] + 1;
+    const std::size_t rows = entries.rows.size();
     qsizetype stringResourceBytes = 0;
     qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
                             + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
     for (std::size_t row = 0; row < rows; ++row) {
-        stringResourceBytes += stringResourceSize(rebuilt.textIndex[row], rebuilt.nameIndex[row]);
-        dataBankBytes += varintLength(static_cast<std::uint32_t>(std::max(numberOfRow[row], 0)));
+        const EntryRow& record = entries.rows[row];
+        stringResourceBytes += stringResourceSize(m.strings.indexOf(record.text), m.strings.indexOf(record.name));
+        dataBankBytes += varintLength(m.numbers.numberOfRow[row]);
     }
     const auto typeCount = static_cast<qsizetype>(model.TypeTable.size());
-    const qsizetype stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
-    const qsizetype offsetsStart = stringTable + layout::StringTableHeaderSize;
-    const qsizetype dataStart = offsetsStart + 4 * stringCount;
-    const ContainerPlaces places = placeContainers(
-        model, dataStart + dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
+    m.stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
+    m.offsetsStart = m.stringTable + layout::StringTableHeaderSize;
+    m.dataStart = m.offsetsStart + 4 * static_cast<qsizetype>(m.strings.count());
+    m.places = placeContainers(model, m.dataStart + m.measures.dataSize, static_cast<qsizetype>(rows),
+        stringResourceBytes, dataBankBytes);
+    return m;
+}
 
-    QByteArray image(places.end, '\0');
-    char* const base = image.data();
-
-    // Header, type table, GUID and SCHM chunks.
+// Header, type table, GUID and SCHM chunks.
+void writeHeader(char* const base, const LanguageModel& model, const ContainerPlaces& places)
+{
+    const auto typeCount = static_cast<qsizetype>(model.TypeTable.size());
     putMagic(base, layout::MagicFile);
     base[layout::VersionLastByteOffset] = layout::VersionLastByte;
     putU32(base + layout::TypeCountOffset, static_cast<std::uint32_t>(typeCount));
@@ -350,58 +409,71 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     putMagic(chunks, layout::MagicGuid);
     putMagic(chunks + layout::ChunkSize, layout::MagicSchema);
     putU32(chunks + layout::ChunkSize + 4, layout::SchmValue);
+}
 
-    // String table.
-    putMagic(base + stringTable, layout::MagicStrings);
-    putU32(base + stringTable + 4, static_cast<std::uint32_t>(stringCount));
-    putU32(base + stringTable + 8, static_cast<std::uint32_t>(dataSize));
-    // Each string's place in data follows the sorted order; the bytes are
-    // then written in list order, reading the strings one after another.
-    std::vector<std::uint32_t> dataOffsets(strings.size(), 0);
-    {
-        const std::vector<ArenaKey> sorted = sortByAnsiImage(rebuilt);
-        const auto sortedCount = static_cast<qint64>(sorted.size());
-        qsizetype running = 1;
-        for (qint64 i = 0; i < sortedCount; ++i) {
-            const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)].index);
-            dataOffsets[slot] = static_cast<std::uint32_t>(running);
-            running += utf8Lengths[slot] + 1;
-            progress.step(i, sortedCount, 20, 20);
+// The string table: count, data size, the offsets in list order and each
+// string's bytes at its offset.
+void writeStringTable(char* const base, const Measured& m)
+{
+    const auto stringCount = static_cast<qsizetype>(m.strings.count());
+    putMagic(base + m.stringTable, layout::MagicStrings);
+    putU32(base + m.stringTable + 4, static_cast<std::uint32_t>(stringCount));
+    putU32(base + m.stringTable + 8, static_cast<std::uint32_t>(m.measures.dataSize));
+    inTwoHalves(m.strings.count(), [&](const std::size_t begin, const std::size_t end) {
+        for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k) {
+            const std::uint32_t offset = m.dataOffsets[k];
+            putU32(base + m.offsetsStart + 4 * static_cast<qsizetype>(k), offset);
+            writeUtf8(m.strings.at(k), base + m.dataStart + offset);
         }
-    }
-    for (qsizetype k = 1; k < stringCount; ++k) {
-        const std::uint32_t offset = dataOffsets[static_cast<std::size_t>(k)];
-        putU32(base + offsetsStart + 4 * k, offset);
-        writeUtf8(strings[static_cast<std::size_t>(k)], base + dataStart + offset);
-    }
+    });
+}
 
-    // One string resource container per entry number, in number order.
-    char* out = base + places.stringResources;
+// One string resource container per entry number, in number order. Throws
+// ListIndexError(-1) when a number is missing.
+void writeStringResources(char* const base, const EntryTable& entries, const Measured& m, const Progress& progress)
+{
+    const int gridRows = entries.gridRowCount();
+    char* out = base + m.places.stringResources;
     for (int k = 1; k < gridRows; ++k) {
-        const int row = rowOfNumber[static_cast<std::size_t>(k)];
+        const int row = m.numbers.rowOfNumber[static_cast<std::size_t>(k)];
         if (row < 0)
             throw text::ListIndexError(-1);
+        const EntryRow& record = entries.rows[static_cast<std::size_t>(row)];
         out = putMagic(out, layout::MagicContainer) + layout::StringResourceReservedSize;
-        out = WriteVarint(out, static_cast<std::uint32_t>(rebuilt.textIndex[static_cast<std::size_t>(row)]));
-        out = WriteVarint(out, static_cast<std::uint32_t>(rebuilt.nameIndex[static_cast<std::size_t>(row)]));
+        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOf(record.text)));
+        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOf(record.name)));
         out += layout::StringResourceTrailer;
         progress.step(k, gridRows, 50, 40);
     }
+}
 
-    // The data bank: the entry numbers in row order.
-    out = base + places.dataBank;
+// The data bank: the entry numbers in row order. A number cell that is no
+// plain decimal is parsed as the number it writes (ConvertError when it is
+// none).
+void writeDataBank(char* const base, const EntryTable& entries, const Measured& m, const Progress& progress)
+{
+    const int gridRows = entries.gridRowCount();
+    char* out = base + m.places.dataBank;
     out = putMagic(out, layout::MagicContainer) + layout::DataBankReservedSize;
-    out = WriteVarint(out, static_cast<std::uint32_t>(rows));
-    for (std::size_t row = 0; row < rows; ++row) {
-        out = WriteVarint(out, static_cast<std::uint32_t>(text::ParseDecimal(entries.rows[row].number)));
+    out = WriteVarint(out, static_cast<std::uint32_t>(entries.rows.size()));
+    for (std::size_t row = 0; row < entries.rows.size(); ++row) {
+        const EntryRow& record = entries.rows[row];
+        const std::uint32_t number = record.numberIsText()
+                                       ? static_cast<std::uint32_t>(text::ParseDecimal(entries.number(static_cast<int>(row))))
+                                       : record.number;
+        out = WriteVarint(out, number);
         progress.step(static_cast<qint64>(row) + 1, gridRows, 10, 90);
     }
+}
 
+// The carried containers, and the empty ones the counts still announce (the
+// image is zeroed: an empty container is its magic alone).
+void writeOtherContainers(char* const base, const LanguageModel& model, const ContainerPlaces& places)
+{
     for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
         const QByteArray& bytes = model.carriedContainers[c].bytes;
         std::memcpy(base + places.carried[c], bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
-    // The image is zeroed: an empty container is its magic alone.
     for (const auto& [at, count] : places.emptyStringResources) {
         for (qsizetype i = 0; i < count; ++i)
             putMagic(base + at + i * EmptyStringResourceSize, layout::MagicContainer);
@@ -410,6 +482,35 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
         for (qsizetype i = 0; i < count; ++i)
             putMagic(base + at + i * layout::MagicContainer.size(), layout::MagicContainer);
     }
+}
+
+// What the model keeps of the string table a save wrote.
+StringListSummary summaryOf(const StringTable& strings)
+{
+    StringListSummary summary;
+    summary.count = static_cast<int>(strings.count());
+    summary.second = strings.at(1).toString();
+    summary.lastButOne = strings.at(strings.count() - 2).toString();
+    summary.last = strings.at(strings.count() - 1).toString();
+    return summary;
+}
+
+} // namespace
+
+QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
+{
+    const Progress progress(report);
+    progress.set(0);
+    const Measured m = measure(entries, model, progress);
+    model.StringList = summaryOf(m.strings);
+
+    QByteArray image(m.places.end, '\0');
+    char* const base = image.data();
+    writeHeader(base, model, m.places);
+    writeStringTable(base, m);
+    writeStringResources(base, entries, m, progress);
+    writeDataBank(base, entries, m, progress);
+    writeOtherContainers(base, model, m.places);
     return image;
 }
 

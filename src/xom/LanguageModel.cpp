@@ -18,4 +18,13 @@ TypeKind kindOfTypeName(const QByteArray& name)
     return TypeKind::Unknown;
 }
 
+void StringListSummary::append(const QString& text)
+{
+    if (count == 1)
+        second = text;
+    lastButOne = count >= 2 ? last : QString();
+    last = text;
+    ++count;
+}
+
 } // namespace xom

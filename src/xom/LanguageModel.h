@@ -1,8 +1,7 @@
 #pragma once
 
-#include "text/UnicodeStringList.h"
-
 #include <QByteArray>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -41,18 +40,35 @@ struct CarriedContainer {
     friend bool operator==(const CarriedContainer&, const CarriedContainer&) = default;
 };
 
+// What the model keeps of the file's string table: a save rebuilds the table
+// from the rows and needs only its length (fewer than two strings leave no
+// string 1 to keep) and string 1, which it writes back at index 1. Add
+// appends its name and text as the table's last strings; the last two are
+// kept so that its undo finds them there.
+struct StringListSummary {
+    int count = 1;      // the empty string 0 is always there
+    QString second;     // string 1 when count >= 2
+    QString lastButOne; // strings count - 2 and count - 1 when count >= 2
+    QString last;
+
+    // Appends a string at the end of the list.
+    void append(const QString& text);
+
+    friend bool operator==(const StringListSummary&, const StringListSummary&) = default;
+};
+
 // The model of the loaded file. Each accepted load replaces it whole; Add
 // raises a count and appends strings; Save rebuilds the string list and
-// records the size of the file it wrote.
+// records the size of the file it wrote. Of the loaded bytes it keeps only
+// the containers a save carries through.
 struct LanguageModel {
     std::vector<XTypeCont> TypeTable;
     // Index into TypeTable of "XStringResourceDetails", or -1 when the file
     // has no such type (Add then adds rows without a count to raise).
     int StringResourceType = -1;
-    // Index 0 the empty string, index k string k of the file's string table.
-    text::UnicodeStringList StringList;
+    // The file's string table, index 0 the empty string.
+    StringListSummary StringList;
     qint32 FileSize = 0;
-    QByteArray FileBuffer;
     std::vector<CarriedContainer> carriedContainers;
 };
 

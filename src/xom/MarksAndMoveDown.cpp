@@ -1,7 +1,5 @@
 #include "xom/EntryOperations.h"
 
-#include "text/TextCompare.h"
-
 #include <algorithm>
 
 namespace xom {
@@ -9,11 +7,6 @@ namespace xom {
 namespace {
 
 const QString MarkText = QStringLiteral("x");
-
-[[nodiscard]] bool isMarked(const Entry& entry)
-{
-    return text::TextEquals(entry.mark, MarkText);
-}
 
 [[nodiscard]] bool isEntryRow(const EntryTable& table, const int gridRow)
 {
@@ -26,8 +19,8 @@ void toggleMark(EntryTable& table, const int gridRow)
 {
     if (!isEntryRow(table, gridRow))
         return;
-    QString& mark = table.rows[static_cast<std::size_t>(gridRow - 1)].mark;
-    mark = mark.isEmpty() ? MarkText : QString();
+    const int row = gridRow - 1;
+    table.setCell(row, MarkColumn, table.mark(row).isEmpty() ? QStringView(MarkText) : QStringView());
 }
 
 void MoveRowToEnd(EntryTable& table, const int gridRow)
@@ -36,7 +29,7 @@ void MoveRowToEnd(EntryTable& table, const int gridRow)
         return;
     const auto from = table.rows.begin() + (gridRow - 1);
     std::rotate(from, from + 1, table.rows.end());
-    table.rows.back().mark.clear();
+    table.rows.back().mark = TextPool::EmptyText;
 }
 
 void moveMarkedRowsToEnd(EntryTable& table)
@@ -44,20 +37,23 @@ void moveMarkedRowsToEnd(EntryTable& table)
     // Each marked row moved to the end in turn leaves the unmarked rows in
     // their order followed by the marked rows in theirs: a stable partition.
     // Only the marked rows are set aside; the others close up in place.
-    std::vector<Entry> marked;
+    const std::optional<TextId> markId = table.texts.find(MarkText);
+    if (!markId)
+        return;
+    std::vector<EntryRow> marked;
     auto kept = table.rows.begin();
     for (auto row = table.rows.begin(); row != table.rows.end(); ++row) {
-        if (isMarked(*row)) {
-            marked.push_back(std::move(*row));
+        if (row->mark == *markId) {
+            marked.push_back(*row);
         } else {
             if (kept != row)
-                *kept = std::move(*row);
+                *kept = *row;
             ++kept;
         }
     }
-    for (Entry& entry : marked) {
-        entry.mark.clear();
-        *kept++ = std::move(entry);
+    for (EntryRow& row : marked) {
+        row.mark = TextPool::EmptyText;
+        *kept++ = row;
     }
 }
 

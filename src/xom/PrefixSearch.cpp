@@ -10,9 +10,9 @@ std::optional<int> searchRowForPrefix(const EntryTable& table, const QStringView
         return std::nullopt;
     // Every entry row takes part, the last one included.
     const text::PrefixMatcher matcher(search);
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        if (matcher.matches(table.rows[i].text))
-            return static_cast<int>(i) + 1;
+    for (int row = 0; row < table.entryCount(); ++row) {
+        if (matcher.matches(table.text(row)))
+            return row + 1;
     }
     return 1;
 }
@@ -29,7 +29,7 @@ std::optional<int> searchRowForPrefixAgain(
         = currentGridRow >= 1 && currentGridRow <= count ? currentGridRow - 1 : (backwards ? 0 : count - 1);
     for (int step = 1; step <= count; ++step) {
         const int row = backwards ? (current - step % count + count) % count : (current + step) % count;
-        if (matcher.matches(table.rows[static_cast<std::size_t>(row)].text))
+        if (matcher.matches(table.text(row)))
             return row + 1;
     }
     return std::nullopt;

@@ -29,13 +29,6 @@ const QString MarkText = QStringLiteral("x");
 
 constexpr std::size_t PrefetchDistance = 16;
 
-// Both cache lines of a row.
-void prefetch(const Entry* row)
-{
-    __builtin_prefetch(row);
-    __builtin_prefetch(reinterpret_cast<const char*>(row) + sizeof(Entry) - 1);
-}
-
 } // namespace
 
 void applyRowOrder(EntryTable& table, const RowOrder& order)
@@ -43,12 +36,12 @@ void applyRowOrder(EntryTable& table, const RowOrder& order)
     Q_ASSERT(order.size() == table.rows.size());
     // Rows are read in a scattered order: the row a few steps ahead is
     // fetched while the current one moves, so the cache misses overlap.
-    // Only the rows' handles move; no text is copied.
-    std::vector<Entry> arranged(table.rows.size());
+    // Only the rows' records move; no text is copied.
+    std::vector<EntryRow> arranged(table.rows.size());
     for (std::size_t place = 0; place < order.size(); ++place) {
         if (place + PrefetchDistance < order.size())
-            prefetch(&table.rows[at(order[place + PrefetchDistance])]);
-        arranged[place] = std::move(table.rows[at(order[place])]);
+            __builtin_prefetch(&table.rows[at(order[place + PrefetchDistance])]);
+        arranged[place] = table.rows[at(order[place])];
     }
     table.rows = std::move(arranged);
 }
@@ -57,11 +50,11 @@ void revertRowOrder(EntryTable& table, const RowOrder& order)
 {
     Q_ASSERT(order.size() == table.rows.size());
     // Row i goes back to order[i]: scattered writes, fetched ahead.
-    std::vector<Entry> restored(table.rows.size());
+    std::vector<EntryRow> restored(table.rows.size());
     for (std::size_t place = 0; place < order.size(); ++place) {
         if (place + PrefetchDistance < order.size())
-            prefetch(&restored[at(order[place + PrefetchDistance])]);
-        restored[at(order[place])] = std::move(table.rows[place]);
+            __builtin_prefetch(&restored[at(order[place + PrefetchDistance])]);
+        restored[at(order[place])] = table.rows[place];
     }
     table.rows = std::move(restored);
 }
@@ -73,8 +66,9 @@ MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
     MoveDownChange change;
     change.order.reserve(table.rows.size());
     std::vector<std::int32_t> marked;
+    const std::optional<TextId> markId = table.texts.find(MarkText);
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        if (text::TextEquals(table.rows[row].mark, MarkText))
+        if (markId && table.rows[row].mark == *markId)
             marked.push_back(static_cast<std::int32_t>(row));
         else
             change.order.push_back(static_cast<std::int32_t>(row));
@@ -94,23 +88,23 @@ void redoMoveDown(EntryTable& table, const MoveDownChange& change)
     const std::size_t rows = table.rows.size();
     const std::size_t moved = change.clearedMarks.size();
     Q_ASSERT(change.order.size() == rows && moved <= rows);
-    std::vector<Entry> set;
+    std::vector<EntryRow> set;
     set.reserve(moved);
     std::size_t next = rows - moved;
     std::size_t kept = 0;
     for (std::size_t row = 0; row < rows; ++row) {
         if (next < rows && at(change.order[next]) == row) {
-            set.push_back(std::move(table.rows[row]));
+            set.push_back(table.rows[row]);
             ++next;
         } else {
             if (kept != row)
-                table.rows[kept] = std::move(table.rows[row]);
+                table.rows[kept] = table.rows[row];
             ++kept;
         }
     }
-    for (Entry& entry : set) {
-        entry.mark.clear();
-        table.rows[kept++] = std::move(entry);
+    for (EntryRow& record : set) {
+        record.mark = TextPool::EmptyText;
+        table.rows[kept++] = record;
     }
 }
 
@@ -123,21 +117,21 @@ void undoMoveDown(EntryTable& table, const MoveDownChange& change)
     const std::size_t moved = change.clearedMarks.size();
     Q_ASSERT(change.order.size() == rows && moved <= rows);
     const std::size_t firstMoved = rows - moved;
-    std::vector<Entry> set;
+    std::vector<EntryRow> set;
     set.reserve(moved);
     for (std::size_t k = 0; k < moved; ++k) {
-        set.push_back(std::move(table.rows[firstMoved + k]));
+        set.push_back(table.rows[firstMoved + k]);
         set.back().mark = change.clearedMarks[k];
     }
     std::size_t nextMoved = moved;
     std::size_t nextKept = firstMoved;
     for (std::size_t place = rows; place-- > 0;) {
         if (nextMoved > 0 && at(change.order[firstMoved + nextMoved - 1]) == place) {
-            table.rows[place] = std::move(set[--nextMoved]);
+            table.rows[place] = set[--nextMoved];
         } else {
             --nextKept;
             if (nextKept != place)
-                table.rows[place] = std::move(table.rows[nextKept]);
+                table.rows[place] = table.rows[nextKept];
         }
     }
 }
@@ -146,7 +140,7 @@ void applyCellChanges(EntryTable& table, const std::vector<CellChange>& changes)
 {
     for (const CellChange& change : changes) {
         if (isCell(table, change))
-            table.rows[at(change.gridRow - 1)].cell(change.column) = change.after;
+            table.setCell(change.gridRow - 1, change.column, change.after);
     }
 }
 
@@ -154,7 +148,7 @@ void revertCellChanges(EntryTable& table, const std::vector<CellChange>& changes
 {
     for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
         if (isCell(table, *change))
-            table.rows[at(change->gridRow - 1)].cell(change->column) = change->before;
+            table.setCell(change->gridRow - 1, change->column, change->before);
     }
 }
 
@@ -162,7 +156,7 @@ CellChange markToggle(const EntryTable& table, const int gridRow)
 {
     if (!isEntryRow(table, gridRow))
         return CellChange{gridRow, MarkColumn, QString(), QString()};
-    const QString& mark = table.rows[at(gridRow - 1)].mark;
+    const QString mark = table.mark(gridRow - 1).toString();
     return CellChange{gridRow, MarkColumn, mark, mark.isEmpty() ? MarkText : QString()};
 }
 
@@ -171,7 +165,7 @@ AddedEntry addEntryReversibly(EntryTable& table, LanguageModel& model, const QSt
     AddedEntry added;
     added.countRaised
         = model.StringResourceType >= 0 && model.StringResourceType < static_cast<int>(model.TypeTable.size());
-    added.stringCountBefore = model.StringList.count();
+    added.stringsBefore = model.StringList;
     added.number = addEntry(table, model, name, text);
     return added;
 }
@@ -180,19 +174,26 @@ void undoAddEntry(EntryTable& table, LanguageModel& model, const AddedEntry& add
 {
     if (table.rows.empty())
         return;
-    const Entry removed = std::move(table.rows.back());
+    const int last = table.entryCount() - 1;
+    const QString name = table.name(last).toString();
+    const QString text = table.text(last).toString();
     table.rows.pop_back();
     if (added.countRaised && model.StringResourceType >= 0
         && model.StringResourceType < static_cast<int>(model.TypeTable.size())) {
         qint32& count = model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount;
         count = static_cast<qint32>(static_cast<quint32>(count) - 1u);
     }
-    text::UnicodeStringList& strings = model.StringList;
-    const int before = added.stringCountBefore;
-    if (strings.count() == before + 2 && text::TextEquals(strings.at(before), removed.name)
-        && text::TextEquals(strings.at(before + 1), removed.text)) {
-        strings.removeAt(before + 1);
-        strings.removeAt(before);
+    // The name and text come off the list when they still end it; a save in
+    // between rebuilt the list, and what it wrote stays.
+    StringListSummary& strings = model.StringList;
+    const StringListSummary& before = added.stringsBefore;
+    if (strings.count == before.count + 2 && text::TextEquals(strings.lastButOne, name)
+        && text::TextEquals(strings.last, text)) {
+        strings.count = before.count;
+        strings.lastButOne = before.lastButOne;
+        strings.last = before.last;
+        if (strings.count < 2)
+            strings.second.clear();
     }
 }
 

@@ -34,7 +34,7 @@ void revertRowOrder(EntryTable& table, const RowOrder& order);
 // that now end the table, in their order.
 struct MoveDownChange {
     RowOrder order;
-    std::vector<QString> clearedMarks;
+    std::vector<TextId> clearedMarks;
 };
 
 // Move Down (see moveMarkedRowsToEnd), giving what it did.
@@ -69,8 +69,8 @@ struct AddedEntry {
     int number = 0;
     // Whether a string resource count was raised.
     bool countRaised = false;
-    // The string list's length before the name and text were appended.
-    int stringCountBefore = 0;
+    // The string list before the name and text were appended.
+    StringListSummary stringsBefore;
 };
 
 // Add (see addEntry), giving what it did.

@@ -39,7 +39,7 @@ RowOrder sortOrderByName(const EntryTable& table, const ProgressReport& progress
     spans.reserve(table.rows.size());
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         const qsizetype start = arena.size();
-        arena += text::ansiTextSortKey(table.rows[row].name);
+        arena += text::ansiTextSortKey(table.name(static_cast<int>(row)));
         spans.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(arena.size() - start));
         // Straight insertion sets the bar after inserting each of the grid
         // rows 2 .. R - 1. The positions do not depend on the names, so they

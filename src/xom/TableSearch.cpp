@@ -30,6 +30,14 @@ qsizetype codePointLengthAt(const QString& text, const qsizetype at)
     return 1;
 }
 
+// A cell's text for reading during one search: the pool's units lent without
+// a copy. It must not outlive the search nor be stored: a text kept in a
+// change is copied with toString().
+QString borrowed(const QStringView text)
+{
+    return QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()), text.size());
+}
+
 QString counted(const int count, const char* singular, const char* plural)
 {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1StringView(count == 1 ? singular : plural));
@@ -72,9 +80,11 @@ int TableSearch::columnOfCell(const int cell) const noexcept
     return m_columns[static_cast<std::size_t>(cell) % m_columns.size()];
 }
 
-const QString& TableSearch::textOfCell(const EntryTable& table, const int cell) const
+QString TableSearch::textOfCell(const EntryTable& table, const int cell) const
 {
-    return table.rows[static_cast<std::size_t>(gridRowOfCell(cell) - 1)].cell(columnOfCell(cell));
+    QString scratch;
+    const QStringView text = table.cellView(gridRowOfCell(cell) - 1, columnOfCell(cell), scratch);
+    return scratch.isNull() ? borrowed(text) : scratch;
 }
 
 CellMatch TableSearch::matchInCell(const int cell, const text::TextMatch& match) const
@@ -108,7 +118,7 @@ std::optional<CellMatch> TableSearch::findAfter(const EntryTable& table, const C
 {
     qsizetype offset = current.start + current.length;
     if (current.length == 0 && current.gridRow >= 1 && current.gridRow <= table.entryCount())
-        offset += codePointLengthAt(table.gridCell(current.gridRow, current.column), current.start);
+        offset += codePointLengthAt(table.cell(current.gridRow - 1, current.column), current.start);
     return findNext(table, CellPosition{current.gridRow, current.column, offset});
 }
 
@@ -139,10 +149,11 @@ MatchTally TableSearch::countMatches(const EntryTable& table) const
     MatchTally tally;
     if (m_matcher.findsNothing())
         return tally;
-    for (const Entry& entry : table.rows) {
+    QString scratch;
+    for (int row = 0; row < table.entryCount(); ++row) {
         int inEntry = 0;
         for (const int column : m_columns)
-            inEntry += m_matcher.countIn(entry.cell(column));
+            inEntry += m_matcher.countIn(borrowed(table.cellView(row, column, scratch)));
         tally.matches += inEntry;
         tally.entries += inEntry > 0 ? 1 : 0;
     }
@@ -155,7 +166,7 @@ std::optional<SingleReplacement> TableSearch::replaceMatch(
     const bool searched = std::find(m_columns.begin(), m_columns.end(), current.column) != m_columns.end();
     if (!searched || current.gridRow < 1 || current.gridRow > table.entryCount())
         return std::nullopt;
-    const QString& text = table.gridCell(current.gridRow, current.column);
+    const QString text = table.cell(current.gridRow - 1, current.column);
     const std::optional<text::TextMatch> found = m_matcher.matchAt(text, current.start);
     if (!found || found->length != current.length)
         return std::nullopt;
@@ -177,18 +188,18 @@ ReplaceAllResult TableSearch::replaceAll(const EntryTable& table, const QString&
     ReplaceAllResult result;
     if (m_matcher.findsNothing())
         return result;
+    QString scratch;
     for (int row = 0; row < table.entryCount(); ++row) {
-        const Entry& entry = table.rows[static_cast<std::size_t>(row)];
         int inEntry = 0;
         for (const int column : m_columns) {
-            const QString& text = entry.cell(column);
+            const QString text = borrowed(table.cellView(row, column, scratch));
             int count = 0;
             QString replaced = m_matcher.replaceAllIn(text, replacement, count);
             if (count == 0)
                 continue;
             inEntry += count;
             if (replaced != text)
-                result.changes.push_back(CellChange{row + 1, column, text, std::move(replaced)});
+                result.changes.push_back(CellChange{row + 1, column, QString(text.constData(), text.size()), std::move(replaced)});
         }
         result.tally.matches += inEntry;
         result.tally.entries += inEntry > 0 ? 1 : 0;

@@ -89,7 +89,7 @@ private:
     [[nodiscard]] int cellIndexFrom(const EntryTable& table, int gridRow, int column) const noexcept;
     [[nodiscard]] int gridRowOfCell(int cell) const noexcept;
     [[nodiscard]] int columnOfCell(int cell) const noexcept;
-    [[nodiscard]] const QString& textOfCell(const EntryTable& table, int cell) const;
+    [[nodiscard]] QString textOfCell(const EntryTable& table, int cell) const;
     [[nodiscard]] CellMatch matchInCell(int cell, const text::TextMatch& match) const;
 
     text::TextMatcher m_matcher;

@@ -36,9 +36,16 @@ int TextIndex::addIfAbsent(const QString& text, const std::uint32_t hash, std::v
     return position;
 }
 
-void TextIndex::grow()
+void TextIndex::reserve(const std::size_t texts)
 {
-    std::vector<Slot> old(m_slots.size() * 2);
+    const std::size_t wanted = capacityFor(texts);
+    if (wanted > m_slots.size())
+        rehash(wanted);
+}
+
+void TextIndex::rehash(const std::size_t slotCount)
+{
+    std::vector<Slot> old(slotCount);
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
     for (const Slot& slot : old) {

@@ -44,6 +44,9 @@ public:
         return m_slots[slotOf(text, hash, textAt)].position;
     }
 
+    // Room for texts positions in all without growing.
+    void reserve(std::size_t texts);
+
     [[nodiscard]] static std::uint32_t hashOf(QStringView text) noexcept;
     // Asks for the memory where a text of this hash is looked up first, so
     // that a batch of lookups waits for memory once rather than each in turn.
@@ -66,7 +69,8 @@ private:
                 return i;
         }
     }
-    void grow();
+    void grow() { rehash(m_slots.size() * 2); }
+    void rehash(std::size_t slotCount);
 
     std::vector<Slot> m_slots;
     std::size_t m_mask = 0;

@@ -159,11 +159,11 @@ void sortPlaceholdersInto(QStringView text, std::vector<QStringView>& found)
 
 } // namespace
 
-Checks checkTranslation(QStringView text, const QString* reference)
+Checks checkTranslation(QStringView text, const std::optional<QStringView> reference)
 {
     if (!reference)
         return Check::MissingReference;
-    const QStringView ref(*reference);
+    const QStringView ref = *reference;
     if (text.isEmpty())
         return ref.isEmpty() ? Checks() : Checks(Check::Empty);
     if (text == ref)

@@ -3,6 +3,8 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 #include <QStringView>
 
 #include <cstdint>
@@ -25,11 +27,11 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Checks)
 inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::MissingReference,
     Check::PlaceholdersDiffer, Check::LineBreaksDiffer, Check::WhitespaceDiffers};
 
-// The checks that fail for text beside reference (nullptr: the entry has no
+// The checks that fail for text beside reference (none: the entry has no
 // reference). The result is exactly one of: nothing; MissingReference;
 // Untranslated; Empty; or any mix of the three comparisons. An entry whose
 // text and reference are both empty fails nothing.
-[[nodiscard]] Checks checkTranslation(QStringView text, const QString* reference);
+[[nodiscard]] Checks checkTranslation(QStringView text, std::optional<QStringView> reference);
 
 // The placeholders of a text in the order they occur, each as it is written:
 //   printf style: '%' [digits '$'] [flags -+#0'] [width] ['.' precision]

@@ -26,23 +26,26 @@ TranslationReview::TranslationReview(EntryTable reference)
 {
 }
 
-const QString* TranslationReview::referenceTextOf(const QString& name) const
+std::optional<QStringView> TranslationReview::referenceTextOf(const QStringView name) const
 {
     const int row = m_firstRowOfName.find(m_reference, name);
-    return row < 0 ? nullptr : &m_reference.rows[static_cast<std::size_t>(row)].text;
-}
-
-Checks TranslationReview::checksOf(const Entry& entry) const
-{
-    return checkTranslation(entry.text, referenceTextOf(entry.name));
-}
-
-TranslationReview::RowReview TranslationReview::review(const Entry& entry) const
-{
-    const int row = m_firstRowOfName.find(m_reference, entry.name);
     if (row < 0)
-        return {-1, checkTranslation(entry.text, nullptr)};
-    return {row, checkTranslation(entry.text, &m_reference.rows[static_cast<std::size_t>(row)].text)};
+        return std::nullopt;
+    return m_reference.text(row);
+}
+
+Checks TranslationReview::checksOf(const QStringView name, const QStringView text) const
+{
+    return checkTranslation(text, referenceTextOf(name));
+}
+
+TranslationReview::RowReview TranslationReview::review(const EntryTable& entries, const int entryRow) const
+{
+    const QStringView text = entries.text(entryRow);
+    const int row = m_firstRowOfName.find(m_reference, entries.name(entryRow));
+    if (row < 0)
+        return {-1, checkTranslation(text, std::nullopt)};
+    return {row, checkTranslation(text, m_reference.text(row))};
 }
 
 void TranslationReview::recheckAll(const EntryTable& entries)
@@ -50,8 +53,8 @@ void TranslationReview::recheckAll(const EntryTable& entries)
     m_rows.clear();
     m_rows.reserve(entries.rows.size());
     m_totals = {};
-    for (const Entry& entry : entries.rows) {
-        m_rows.push_back(review(entry));
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        m_rows.push_back(review(entries, row));
         m_totals.add(m_rows.back().checks, 1);
     }
 }
@@ -60,7 +63,7 @@ void TranslationReview::recheckRow(const EntryTable& entries, const int row)
 {
     if (row < 0 || row >= entries.entryCount() || row > rowCount())
         return;
-    const RowReview now = review(entries.rows[static_cast<std::size_t>(row)]);
+    const RowReview now = review(entries, row);
     if (row == rowCount()) {
         m_rows.push_back(now);
     } else {
@@ -86,14 +89,14 @@ Checks TranslationReview::checksOfRow(const int row) const
     return m_rows[static_cast<std::size_t>(row)].checks;
 }
 
-const QString* TranslationReview::referenceTextOfRow(const int row) const
+std::optional<QStringView> TranslationReview::referenceTextOfRow(const int row) const
 {
     if (row < 0 || row >= rowCount())
-        return nullptr;
+        return std::nullopt;
     const int referenceRow = m_rows[static_cast<std::size_t>(row)].referenceRow;
     if (referenceRow < 0)
-        return nullptr;
-    return &m_reference.rows[static_cast<std::size_t>(referenceRow)].text;
+        return std::nullopt;
+    return m_reference.text(referenceRow);
 }
 
 std::optional<int> TranslationReview::nextFailingRow(const int row, const bool forward) const

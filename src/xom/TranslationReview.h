@@ -41,9 +41,10 @@ public:
     explicit TranslationReview(EntryTable reference);
 
     [[nodiscard]] const EntryTable& reference() const noexcept { return m_reference; }
-    // The reference text for name; nullptr when no reference entry has it.
-    [[nodiscard]] const QString* referenceTextOf(const QString& name) const;
-    [[nodiscard]] Checks checksOf(const Entry& entry) const;
+    // The reference text for name; none when no reference entry has it.
+    // The view lasts as long as the review.
+    [[nodiscard]] std::optional<QStringView> referenceTextOf(QStringView name) const;
+    [[nodiscard]] Checks checksOf(QStringView name, QStringView text) const;
 
     // Checks every row of entries afresh: linear in the rows, one name
     // lookup each.
@@ -60,7 +61,7 @@ public:
     [[nodiscard]] Checks checksOfRow(int row) const;
     // The reference text of a row; nullptr when it has none or row is
     // outside the rows checked.
-    [[nodiscard]] const QString* referenceTextOfRow(int row) const;
+    [[nodiscard]] std::optional<QStringView> referenceTextOfRow(int row) const;
     [[nodiscard]] const CheckTotals& totals() const noexcept { return m_totals; }
 
     // The nearest row after (forward) or before row that fails a check,
@@ -75,7 +76,7 @@ private:
         Checks checks;
     };
 
-    [[nodiscard]] RowReview review(const Entry& entry) const;
+    [[nodiscard]] RowReview review(const EntryTable& entries, int entryRow) const;
 
     EntryTable m_reference;
     NameIndex m_firstRowOfName;

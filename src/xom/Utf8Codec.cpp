@@ -59,12 +59,16 @@ QByteArray EncodeUtf8(const QStringView text)
 
 QString DecodeUtf8(const QByteArrayView bytes)
 {
+    QString out(bytes.size(), Qt::Uninitialized);
+    out.truncate(decodeUtf8(bytes, reinterpret_cast<char16_t*>(out.data())));
+    return out;
+}
+
+qsizetype decodeUtf8(const QByteArrayView bytes, char16_t* const out) noexcept
+{
     const auto* const data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const qsizetype size = bytes.size();
-    // Never more code units than bytes.
-    QString out(size, Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
-    char16_t* units = begin;
+    char16_t* units = out;
 
     // The number of continuation bytes that follow position i + 1 on.
     const auto continuations = [&](const qsizetype i, const int wanted) {
@@ -120,8 +124,7 @@ QString DecodeUtf8(const QByteArrayView bytes)
             ++i;
         }
     }
-    out.truncate(units - begin);
-    return out;
+    return units - out;
 }
 
 } // namespace xom

@@ -27,5 +27,8 @@ char* writeUtf8(QStringView text, char* out) noexcept;
 // byte, each become one U+FFFD for the bytes consumed so far, and decoding
 // resumes at the offending byte: one bad byte never costs the whole text.
 [[nodiscard]] QString DecodeUtf8(QByteArrayView bytes);
+// Decodes the same way into out, which has room for bytes.size() code units
+// (never more are written); gives the number written.
+qsizetype decodeUtf8(QByteArrayView bytes, char16_t* out) noexcept;
 
 } // namespace xom

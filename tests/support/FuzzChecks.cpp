@@ -22,16 +22,17 @@ std::optional<xom::LoadedFile> load(const QByteArray& bytes)
     return std::nullopt;
 }
 
-xom::EntryTable cutAtNul(xom::EntryTable table)
+xom::EntryTable cutAtNul(const xom::EntryTable& table)
 {
-    for (xom::Entry& e : table.rows) {
+    std::vector<xom::Entry> entries = table.entries();
+    for (xom::Entry& e : entries) {
         for (QString* cell : {&e.name, &e.text}) {
             const qsizetype nul = cell->indexOf(QChar(u'\0'));
             if (nul >= 0)
                 cell->truncate(nul);
         }
     }
-    return table;
+    return xom::EntryTable::fromEntries(entries);
 }
 
 } // namespace
@@ -43,10 +44,11 @@ void checkLoad(const QByteArrayView bytes, const FuzzFailure& fail)
     const auto file = load(bytes.toByteArray());
     if (!file)
         return;
-    if (file->model.StringList.count() < 1 || !file->model.StringList.get(0).isEmpty())
+    if (file->model.StringList.count < 1)
         fail("the string list does not start with the empty string");
-    for (const xom::Entry& entry : file->entries.rows) {
-        if (entry.number.isEmpty() || !entry.mark.isEmpty())
+    const xom::EntryTable& entries = file->entries;
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        if (entries.number(row).isEmpty() || !entries.mark(row).isEmpty())
             fail("a loaded row without its number or with a mark");
     }
 }
@@ -74,10 +76,11 @@ void checkRoundTrip(const QByteArrayView bytes, const FuzzFailure& fail)
         fail("a saved file loads with another type table");
     // A U+0000 ends its string in the file, so only texts without one come
     // back whole and save to the same bytes again.
-    const auto hasNul = [](const QString& s) { return s.contains(QChar(u'\0')); };
-    const bool nulFree = !hasNul(first->model.StringList.get(1))
-                      && std::none_of(first->entries.rows.begin(), first->entries.rows.end(),
-                          [&](const xom::Entry& e) { return hasNul(e.name) || hasNul(e.text); });
+    const auto hasNul = [](const QStringView s) { return s.contains(QChar(u'\0')); };
+    const xom::EntryTable& entries = first->entries;
+    bool nulFree = !hasNul(first->model.StringList.second);
+    for (int row = 0; row < entries.entryCount() && nulFree; ++row)
+        nulFree = !hasNul(entries.name(row)) && !hasNul(entries.text(row));
     xom::LanguageModel again = second->model;
     if (nulFree && xom::buildLanguageImage(second->entries, again) != image)
         fail("saving the reloaded file gives other bytes");

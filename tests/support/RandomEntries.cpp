@@ -90,7 +90,7 @@ xom::EntryTable randomEntries(std::mt19937& random, const int count, const TextM
             entry.mark = QStringLiteral("x");
         pool.push_back(entry.name);
         pool.push_back(entry.text);
-        table.rows.push_back(std::move(entry));
+        table.append(entry);
     }
     return table;
 }
@@ -108,11 +108,13 @@ xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString
         model.TypeTable.push_back(type);
     }
     model.StringResourceType = 2;
-    model.StringList.append(QString());
+    // The list a load of the file would give: the kept string, then each
+    // row's text and name; only its length and ends are kept.
     model.StringList.append(keptString);
-    for (const xom::Entry& entry : entries.rows) {
-        model.StringList.append(entry.text);
-        model.StringList.append(entry.name);
+    if (const int last = entries.entryCount() - 1; last >= 0) {
+        model.StringList.append(entries.text(last).toString());
+        model.StringList.append(entries.name(last).toString());
+        model.StringList.count = 2 + 2 * entries.entryCount();
     }
     model.FileSize = 1000;
     return model;
@@ -163,7 +165,7 @@ xom::EntryTable syntheticEntries(const int count)
         }
         text += QString::number(i);
         entry.text = std::move(text);
-        table.rows.push_back(std::move(entry));
+        table.append(entry);
     }
     return table;
 }
@@ -173,8 +175,8 @@ QByteArray syntheticFileBytes(const int count)
     const xom::EntryTable entries = syntheticEntries(count);
     std::vector<std::pair<QString, QString>> pairs;
     pairs.reserve(entries.rows.size());
-    for (const xom::Entry& entry : entries.rows)
-        pairs.emplace_back(entry.name, entry.text);
+    for (int row = 0; row < entries.entryCount(); ++row)
+        pairs.emplace_back(entries.name(row).toString(), entries.text(row).toString());
     return simpleFile(pairs).bytes();
 }
 

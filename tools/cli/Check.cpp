@@ -23,8 +23,7 @@ QByteArray plainReport(const xom::EntryTable& entries, const xom::TranslationRev
         const xom::Checks checks = review.checksOfRow(row);
         if (!checks)
             continue;
-        const xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
-        out += (entry.number + u'\t' + entry.name + u'\t' + xom::checkNames(checks).join(QStringLiteral(", ")) + u'\n')
+        out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t' + xom::checkNames(checks).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
     const xom::CheckTotals& totals = review.totals();
@@ -43,12 +42,11 @@ QByteArray jsonReport(const xom::EntryTable& entries, const xom::TranslationRevi
         const xom::Checks checks = review.checksOfRow(row);
         if (!checks)
             continue;
-        const xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
         out += separator;
         out += "{\"number\":";
-        appendJsonNumberCell(entry.number, out);
+        appendJsonNumberCell(entries.number(row), out);
         out += ",\"name\":";
-        appendJsonText(entry.name, out);
+        appendJsonText(entries.name(row), out);
         out += ",\"checks\":[";
         const QStringList names = xom::checkNames(checks);
         for (qsizetype i = 0; i < names.size(); ++i) {

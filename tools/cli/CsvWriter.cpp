@@ -43,15 +43,15 @@ QByteArray csvOfEntries(const xom::EntryTable& entries, const xom::TranslationRe
     QByteArray out("\xEF\xBB\xBF");
     if (!reference) {
         appendRecord({u"number", u"name", u"text"}, out);
-        for (const xom::Entry& entry : entries.rows)
-            appendRecord({entry.number, entry.name, entry.text}, out);
+        for (int row = 0; row < entries.entryCount(); ++row)
+            appendRecord({entries.number(row), entries.name(row), entries.text(row)}, out);
         return out;
     }
     appendRecord({u"number", u"name", u"text", u"reference"}, out);
-    for (const xom::Entry& entry : entries.rows) {
-        const QString* const referenceText = reference->referenceTextOf(entry.name);
-        appendRecord(
-            {entry.number, entry.name, entry.text, referenceText ? QStringView(*referenceText) : QStringView()}, out);
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        const std::optional<QStringView> referenceText = reference->referenceTextOf(entries.name(row));
+        appendRecord({entries.number(row), entries.name(row), entries.text(row), referenceText.value_or(QStringView())},
+            out);
     }
     return out;
 }

@@ -25,14 +25,15 @@ void runDump(const Invocation& call)
 
     out += ",\"entries\":[";
     separator = "\n";
-    for (const xom::Entry& entry : file.entries.rows) {
+    const xom::EntryTable& entries = file.entries;
+    for (int row = 0; row < entries.entryCount(); ++row) {
         out += separator;
         out += "{\"number\":";
-        appendJsonNumberCell(entry.number, out);
+        appendJsonNumberCell(entries.number(row), out);
         out += ",\"name\":";
-        appendJsonText(entry.name, out);
+        appendJsonText(entries.name(row), out);
         out += ",\"text\":";
-        appendJsonText(entry.text, out);
+        appendJsonText(entries.text(row), out);
         out += '}';
         separator = ",\n";
     }

@@ -49,7 +49,7 @@ EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, st
     , m_lineOfNumber(entries.entryCount())
 {
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const QString& number = entries.rows[static_cast<std::size_t>(row)].number;
+        const QString number = entries.number(row);
         if (m_rowOfNumber.value(number) < 0)
             m_rowOfNumber.insert(number, row);
     }
@@ -71,19 +71,21 @@ void EntryImport::apply(const ImportRecord& record)
     }
     m_lineOfNumber.insert(record.number, record.line);
 
-    xom::Entry& entry = m_entries.rows[static_cast<std::size_t>(row)];
-    const bool sameText = !record.text || text::equalUpToLineBreaks(*record.text, entry.text);
-    if (sameText && record.name == entry.name) {
+    const QStringView oldText = m_entries.text(row);
+    const bool sameText = !record.text || text::equalUpToLineBreaks(*record.text, oldText);
+    if (sameText && record.name == m_entries.name(row)) {
         ++m_summary.unchanged;
         return;
     }
     ++m_summary.changed;
-    QString oldText = entry.text;
-    entry.name = record.name;
+    ImportChange change{m_entries.number(row), record.name, oldText.toString(), QString()};
+    m_entries.setCell(row, xom::NameColumn, record.name);
     if (!sameText)
-        entry.text = text::withCrLfLineBreaks(*record.text);
-    if (m_report)
-        m_report->push_back({entry.number, entry.name, std::move(oldText), entry.text});
+        m_entries.setCell(row, xom::TextColumn, text::withCrLfLineBreaks(*record.text));
+    if (m_report) {
+        change.newText = m_entries.text(row).toString();
+        m_report->push_back(std::move(change));
+    }
 }
 
 void EntryImport::add(const ImportRecord& record)
@@ -91,13 +93,13 @@ void EntryImport::add(const ImportRecord& record)
     const QString text = record.text ? text::withCrLfLineBreaks(*record.text) : QString();
     const int row = m_entries.entryCount();
     xom::addEntry(m_entries, m_model, record.name, text);
-    const xom::Entry& entry = m_entries.rows.back();
+    const QString number = m_entries.number(row);
     // A number already in the table keeps its first row, as before.
-    if (m_rowOfNumber.value(entry.number) < 0)
-        m_rowOfNumber.insert(entry.number, row);
+    if (m_rowOfNumber.value(number) < 0)
+        m_rowOfNumber.insert(number, row);
     ++m_summary.added;
     if (m_report)
-        m_report->push_back({entry.number, entry.name, QString(), entry.text});
+        m_report->push_back({number, record.name, QString(), text});
 }
 
 QString summaryLine(const ImportSummary& summary)

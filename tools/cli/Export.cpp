@@ -41,9 +41,8 @@ void runExport(const Invocation& call)
     ReferenceOfRow referenceOfRow;
     if (reference) {
         referenceOfRow = [&](const int row) -> std::optional<QString> {
-            const QString* const text
-                = reference->referenceTextOf(file.entries.rows[static_cast<std::size_t>(row)].name);
-            return text ? std::optional(*text) : std::nullopt;
+            const std::optional<QStringView> text = reference->referenceTextOf(file.entries.name(row));
+            return text ? std::optional(text->toString()) : std::nullopt;
         };
     }
     switch (*format) {

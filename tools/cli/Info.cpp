@@ -42,7 +42,7 @@ void runInfo(const Invocation& call)
         = model.StringResourceType >= 0 && model.StringResourceType < static_cast<int>(model.TypeTable.size());
     const qint32 stringResources
         = hasStringResources ? model.TypeTable[static_cast<std::size_t>(model.StringResourceType)].instanceCount : 0;
-    out += "Strings: " + QByteArray::number(model.StringList.count()) + '\n';
+    out += "Strings: " + QByteArray::number(model.StringList.count) + '\n';
     out += "String resources: " + QByteArray::number(stringResources) + '\n';
     out += "Entries: " + QByteArray::number(file.entries.entryCount()) + '\n';
     writeOut(out);

@@ -96,7 +96,7 @@ QByteArray poOfEntries(const xom::EntryTable& entries, const QString& project, c
            "\"X-Generator: ";
     out += QByteArray(ProgramName) + ' ' + ProgramVersion + "\\n\"\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
+        const xom::Entry entry = entries.entry(row);
         out += '\n';
         appendPoString("msgctxt", entry.number + u' ' + entry.name, entry.number, out);
         appendPoString("msgid", referenceOrOwn(reference, row, entry.text), entry.number, out);

@@ -83,7 +83,7 @@ QByteArray xliffOfEntries(const xom::EntryTable& entries, const QString& project
     appendXml(project, XmlPlace::Attribute, QString(), out);
     out += "\" source-language=\"und\" datatype=\"plaintext\">\n<body>\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const xom::Entry& entry = entries.rows[static_cast<std::size_t>(row)];
+        const xom::Entry entry = entries.entry(row);
         out += "<trans-unit id=\"";
         appendXml(entry.number, XmlPlace::Attribute, entry.number, out);
         out += "\" resname=\"";

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "xom/TextIndex.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace xom {
+
+// The id of a text in a TextPool.
+using TextId = std::uint32_t;
+
+// The texts of an entry table, each held once: equal texts (the same code
+// units) have one id, so rows that share a name or a text share its id and a
+// save finds a row's string by its id alone. The texts lie back to back in one
+// buffer of UTF-16 code units; a text is never removed, so an id stays valid
+// for the pool's life and undo can go back to a text by its id.
+//
+// A view given by view() is valid until the next text is added.
+class TextPool {
+public:
+    // The empty text, present in every pool.
+    static constexpr TextId EmptyText = 0;
+
+    TextPool();
+
+    // The id of text, added when the pool does not hold it yet.
+    TextId intern(QStringView text);
+    // The id of text when the pool holds it.
+    [[nodiscard]] std::optional<TextId> find(QStringView text) const;
+
+    [[nodiscard]] QStringView view(const TextId id) const noexcept
+    {
+        const std::uint64_t start = m_starts[id];
+        return {m_units.data() + start, static_cast<qsizetype>(m_starts[id + 1] - start)};
+    }
+    [[nodiscard]] QString text(const TextId id) const { return view(id).toString(); }
+    [[nodiscard]] std::size_t size() const noexcept { return m_starts.size() - 1; }
+
+    // Adding many texts at once (a load): room for texts more texts of units
+    // code units in all.
+    void reserve(std::size_t texts, std::size_t units);
+    // Writes a text straight into the pool: room for at most maxUnits units,
+    // filled by the caller, then settled by endText with the units written.
+    // endText gives the text's id, which is an earlier one when the pool held
+    // the text already (the units written are then given back).
+    [[nodiscard]] char16_t* beginText(std::size_t maxUnits);
+    TextId endText(std::size_t unitsWritten);
+
+    // Code units held, dropped texts included: what the pool costs.
+    [[nodiscard]] std::size_t unitCount() const noexcept { return m_units.size(); }
+
+    friend bool operator==(const TextPool&, const TextPool&) = delete;
+
+private:
+    [[nodiscard]] auto textAt() const
+    {
+        return [this](const int id) { return view(static_cast<TextId>(id)); };
+    }
+
+    std::vector<char16_t> m_units;
+    // Text id's units are m_units[m_starts[id] .. m_starts[id + 1]).
+    std::vector<std::uint64_t> m_starts;
+    TextIndex m_index;
+};
+
+} // namespace xom

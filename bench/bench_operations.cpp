@@ -28,8 +28,8 @@ void moveDown(benchmark::State& state)
     const int entries = static_cast<int>(state.range(0));
     xom::EntryTable original = testsupport::syntheticEntries(entries);
     // One row in ten marked.
-    for (std::size_t i = 0; i < original.rows.size(); i += 10)
-        original.rows[i].mark = QStringLiteral("x");
+    for (int i = 0; i < original.entryCount(); i += 10)
+        original.setCell(i, xom::MarkColumn, u"x");
     for (auto _ : state) {
         state.PauseTiming();
         xom::EntryTable table = original;
@@ -84,8 +84,8 @@ void replaceAllInOneTextOfTen(benchmark::State& state, const text::MatchMode mod
 {
     const int entries = static_cast<int>(state.range(0));
     xom::EntryTable original = testsupport::syntheticEntries(entries);
-    for (std::size_t i = 0; i < original.rows.size(); i += 10)
-        original.rows[i].text += QStringLiteral(" Continue");
+    for (int i = 0; i < original.entryCount(); i += 10)
+        original.setCell(i, xom::TextColumn, original.text(i).toString() + QStringLiteral(" Continue"));
     const QString pattern
         = mode == text::MatchMode::RegularExpression ? QStringLiteral("\\bcontinue\\b") : QStringLiteral("continue");
     const xom::TableSearch search({pattern, mode, false}, xom::LookIn::Texts);
@@ -108,9 +108,9 @@ void undoMoveDown(benchmark::State& state)
     const int entries = static_cast<int>(state.range(0));
     const auto marks = static_cast<std::size_t>(state.range(1));
     xom::EntryTable table = testsupport::syntheticEntries(entries);
-    const std::size_t step = table.rows.size() / marks;
-    for (std::size_t i = 0; i < table.rows.size(); i += step)
-        table.rows[i].mark = QStringLiteral("x");
+    const auto step = static_cast<int>(table.rows.size() / marks);
+    for (int i = 0; i < table.entryCount(); i += step)
+        table.setCell(i, xom::MarkColumn, u"x");
     const xom::MoveDownChange change = xom::moveMarkedRowsToEndReversibly(table);
     for (auto _ : state) {
         xom::undoMoveDown(table, change);

@@ -31,7 +31,7 @@ const Pair& pairOf(const int count)
     std::vector<std::pair<QString, QString>> reference;
     reference.reserve(pair.working.rows.size());
     for (std::size_t i = 0; i < pair.working.rows.size(); ++i) {
-        const xom::Entry& entry = pair.working.rows[i];
+        const xom::Entry entry = pair.working.entry(static_cast<int>(i));
         QString text = entry.text;
         if (i % 5 == 1)
             text = QStringLiteral("%1$s ") + text + QStringLiteral(" {0} %d%%");
@@ -92,10 +92,10 @@ void recheckOneEdit(benchmark::State& state)
     xom::EntryTable working = pair.working;
     review.recheckAll(working);
     const int row = working.entryCount() / 2;
-    const QString texts[2]{QStringLiteral("%1$s edited {0} %d%%"), working.rows[static_cast<std::size_t>(row)].text};
+    const QString texts[2]{QStringLiteral("%1$s edited {0} %d%%"), working.text(row).toString()};
     int turn = 0;
     for (auto _ : state) {
-        working.rows[static_cast<std::size_t>(row)].text = texts[turn ^= 1];
+        working.setCell(row, xom::TextColumn, texts[turn ^= 1]);
         review.recheckRow(working, row);
         benchmark::DoNotOptimize(review.totals());
     }

@@ -19,7 +19,7 @@ void saveEntries(benchmark::State& state)
         benchmark::DoNotOptimize(image.constData());
     }
     state.SetItemsProcessed(state.iterations() * entries);
-    state.counters["strings"] = loaded.model.StringList.count();
+    state.counters["strings"] = loaded.model.StringList.count;
     state.counters["image_MB"] = static_cast<double>(size) / 1e6;
 }
 

@@ -25,8 +25,9 @@ const std::vector<QString>& names()
     static const std::vector<QString> texts = [] {
         std::vector<QString> out;
         out.reserve(TextCount);
-        for (const xom::Entry& entry : testsupport::syntheticEntries(TextCount).rows)
-            out.push_back(entry.name);
+        const xom::EntryTable table = testsupport::syntheticEntries(TextCount);
+        for (int row = 0; row < table.entryCount(); ++row)
+            out.push_back(table.name(row).toString());
         return out;
     }();
     return texts;

@@ -30,7 +30,6 @@ xom::LanguageModel emptyFileModel()
         type("XDataBank", 1),
     };
     model.StringResourceType = 2;
-    model.StringList.append(QString());
     model.StringList.append(QStringLiteral("Ludra Language Editor sample"));
     return model;
 }

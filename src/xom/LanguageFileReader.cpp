@@ -165,6 +165,7 @@ private:
         m_stringIds.reserve(static_cast<std::size_t>(std::max(stringCount, 1)));
         m_stringIds.push_back(TextPool::EmptyText);
         pool.reserve(static_cast<std::size_t>(stringCount), dataSize);
+        const auto firstNew = static_cast<TextId>(pool.size());
         for (qint32 k = 1; k < stringCount; ++k) {
             ByteCursor entry(offsets, qsizetype{4} * k);
             const std::uint32_t offset = require(entry.readU32());
@@ -177,8 +178,12 @@ private:
                 badFile();
             const QByteArrayView bytes = rest.first(nul - rest.data());
             char16_t* const units = pool.beginText(static_cast<std::size_t>(bytes.size()));
-            m_stringIds.push_back(pool.endText(static_cast<std::size_t>(decodeUtf8(bytes, units))));
+            m_stringIds.push_back(pool.endTextUnindexed(static_cast<std::size_t>(decodeUtf8(bytes, units))));
         }
+        // A file may hold a text twice: its strings then share the first id.
+        const std::vector<TextId> firstOfEqual = pool.indexTextsFrom(firstNew);
+        for (std::size_t k = 1; k < m_stringIds.size(); ++k)
+            m_stringIds[k] = firstOfEqual[m_stringIds[k] - firstNew];
         const auto textOf = [&](const std::size_t k) { return pool.text(m_stringIds[k]); };
         summary.count = static_cast<int>(m_stringIds.size());
         if (summary.count >= 2) {

@@ -1,5 +1,7 @@
 #include "xom/TextPool.h"
 
+#include "xom/Parallel.h"
+
 #include <cstring>
 
 namespace xom {
@@ -44,6 +46,33 @@ char16_t* TextPool::beginText(const std::size_t maxUnits)
         m_units.reserve(std::max(start + maxUnits, 2 * m_units.capacity()));
     m_units.resize(start + maxUnits);
     return m_units.data() + start;
+}
+
+TextId TextPool::endTextUnindexed(const std::size_t unitsWritten)
+{
+    m_units.resize(m_starts.back() + unitsWritten);
+    m_starts.push_back(m_units.size());
+    return static_cast<TextId>(size() - 1);
+}
+
+std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
+{
+    const std::size_t count = size() - first;
+    std::vector<std::uint32_t> hashes(count);
+    inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            hashes[i] = TextIndex::hashOf(view(static_cast<TextId>(first + i)));
+    });
+    m_index.reserve(size());
+    std::vector<TextId> ids(count);
+    constexpr std::size_t Ahead = 16;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + Ahead < count)
+            m_index.prefetch(hashes[i + Ahead]);
+        const auto id = static_cast<int>(first + i);
+        ids[i] = static_cast<TextId>(m_index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt()));
+    }
+    return ids;
 }
 
 TextId TextPool::endText(const std::size_t unitsWritten)

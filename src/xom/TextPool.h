@@ -50,6 +50,16 @@ public:
     // the text already (the units written are then given back).
     [[nodiscard]] char16_t* beginText(std::size_t maxUnits);
     TextId endText(std::size_t unitsWritten);
+    // Settles a text begun with beginText without looking for an equal one
+    // yet, as a load does for a whole string table: indexTextsFrom must
+    // follow before the pool is used otherwise.
+    TextId endTextUnindexed(std::size_t unitsWritten);
+    // Takes the texts from first on into the index in one pass (their hashes
+    // made on two threads, the lookups fetched ahead). Gives, for each of
+    // them in order, the id of the first text equal to it: its own, or an
+    // earlier one's, whose id the caller uses instead (the later copy stays
+    // in the pool unused).
+    [[nodiscard]] std::vector<TextId> indexTextsFrom(TextId first);
 
     // Code units held, dropped texts included: what the pool costs.
     [[nodiscard]] std::size_t unitCount() const noexcept { return m_units.size(); }

@@ -118,7 +118,7 @@ void AddEditTest::addAppendsTheEntryNumberedWithTheRowCount()
     editor.clickCell(2, 3);
     const int scrolled = editor.table()->verticalScrollBar()->value();
     const int countBefore = stringResourceCount(editor);
-    const int stringsBefore = editor.window.languageModel().StringList.count();
+    const int stringsBefore = editor.window.languageModel().StringList.count;
 
     const AddDialogSeen seen = addThroughDialog(editor, QStringLiteral("FE.Added"), QStringLiteral("Added text"));
 
@@ -129,10 +129,10 @@ void AddEditTest::addAppendsTheEntryNumberedWithTheRowCount()
     QCOMPARE(editor.rows().back(), QStringLiteral("|1235|FE.Added|Added text"));
     QCOMPARE(editor.countPanel(), QStringLiteral("1235"));
     QCOMPARE(stringResourceCount(editor), countBefore + 1);
-    const text::UnicodeStringList& strings = editor.window.languageModel().StringList;
-    QCOMPARE(strings.count(), stringsBefore + 2);
-    QCOMPARE(strings.get(stringsBefore), QStringLiteral("FE.Added"));
-    QCOMPARE(strings.get(stringsBefore + 1), QStringLiteral("Added text"));
+    const xom::StringListSummary& strings = editor.window.languageModel().StringList;
+    QCOMPARE(strings.count, stringsBefore + 2);
+    QCOMPARE(strings.lastButOne, QStringLiteral("FE.Added"));
+    QCOMPARE(strings.last, QStringLiteral("Added text"));
 
     // Selection, preview, second panel and scrolling are left alone.
     QCOMPARE(editor.currentCell(), std::make_pair(2, 3));
@@ -163,7 +163,7 @@ void AddEditTest::closeAddsNothing()
     editor.openEntries(numberedEntries(3));
     const QStringList rows = editor.rows();
     const int count = stringResourceCount(editor);
-    const int strings = editor.window.languageModel().StringList.count();
+    const int strings = editor.window.languageModel().StringList.count;
 
     addThroughDialog(editor, QStringLiteral("Typed"), QStringLiteral("typed"), "Button2");
     apptest::whenShown(editor.forms.AddForm, [&] { editor.forms.AddForm.close(); });
@@ -171,7 +171,7 @@ void AddEditTest::closeAddsNothing()
 
     QCOMPARE(editor.rows(), rows);
     QCOMPARE(stringResourceCount(editor), count);
-    QCOMPARE(editor.window.languageModel().StringList.count(), strings);
+    QCOMPARE(editor.window.languageModel().StringList.count, strings);
     QCOMPARE(editor.countPanel(), QStringLiteral("3"));
 }
 

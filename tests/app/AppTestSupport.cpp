@@ -177,7 +177,7 @@ QString Editor::cell(const int gridRow, const int column) const
 QStringList Editor::rows() const
 {
     QStringList result;
-    for (const xom::Entry& entry : window.entries().rows)
+    for (const xom::Entry& entry : window.entries().entries())
         result.append(QStringList{entry.mark, entry.number, entry.name, entry.text}.join(QLatin1Char('|')));
     return result;
 }

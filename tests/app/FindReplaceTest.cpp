@@ -206,7 +206,7 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
     const QByteArray replaced = savedBytes(editor, QStringLiteral("lang_replaced.xom"));
     xom::LoadResult loaded = xom::loadLanguageFile(replaced);
     QStringList cells;
-    for (const xom::Entry& entry : std::get<xom::LoadedFile>(loaded).entries.rows)
+    for (const xom::Entry& entry : std::get<xom::LoadedFile>(loaded).entries.entries())
         cells << entry.name + u'|' + entry.text;
     QCOMPARE(cells,
         (QStringList{"FE.HELP|HELP", "FE.World|World", "FE.Continue|continue or Continue?\r\nhELP", "FE.Shout|HELP!"}));

@@ -32,7 +32,7 @@ std::vector<std::pair<QString, QString>> namesAndTexts(const QStringList& names,
 QStringList marks(const Editor& editor)
 {
     QStringList result;
-    for (const xom::Entry& entry : editor.window.entries().rows)
+    for (const xom::Entry& entry : editor.window.entries().entries())
         result.append(entry.mark);
     return result;
 }

@@ -25,7 +25,7 @@ namespace {
 struct Snapshot {
     QStringList rows;
     std::vector<xom::XTypeCont> types;
-    QStringList strings;
+    xom::StringListSummary strings;
     QByteArray image;
     QString countPanel;
 
@@ -38,8 +38,7 @@ Snapshot snapshotOf(const Editor& editor)
     shot.rows = editor.rows();
     const xom::LanguageModel& model = editor.window.languageModel();
     shot.types = model.TypeTable;
-    for (int i = 0; i < model.StringList.count(); ++i)
-        shot.strings.append(model.StringList.at(i));
+    shot.strings = model.StringList;
     // The image from a copy: saving would move the clean state.
     xom::LanguageModel copy = model;
     shot.image = xom::buildLanguageImage(editor.window.entries(), copy);

@@ -210,7 +210,7 @@ void WindowTest::rejectedFilesChangeNothing()
     editor.openEntries(ThreeEntries, QStringLiteral("good.xom"));
     const QStringList rows = editor.rows();
     const auto types = editor.window.languageModel().TypeTable;
-    const int strings = editor.window.languageModel().StringList.count();
+    const int strings = editor.window.languageModel().StringList.count;
 
     editor.open(editor.writeFile(QStringLiteral("three_types.xom"), badTypeCountFile()));
     QCOMPARE(editor.boxes->badLanguageFileBoxes, 2);
@@ -227,7 +227,7 @@ void WindowTest::rejectedFilesChangeNothing()
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("good.xom")));
     QCOMPARE(editor.rows(), rows);
     QCOMPARE(editor.window.languageModel().TypeTable, types);
-    QCOMPARE(editor.window.languageModel().StringList.count(), strings);
+    QCOMPARE(editor.window.languageModel().StringList.count, strings);
     QCOMPARE(editor.countPanel(), QStringLiteral("3"));
 }
 
@@ -249,7 +249,7 @@ void WindowTest::everyRejectionKeepsThePreviousFile()
     editor.openEntries(ThreeEntries, QStringLiteral("good.xom"));
     const QStringList rows = editor.rows();
     const auto types = editor.window.languageModel().TypeTable;
-    const int strings = editor.window.languageModel().StringList.count();
+    const int strings = editor.window.languageModel().StringList.count;
 
     editor.open(editor.writeFile(QStringLiteral("hostile.xom"), bytes));
     if (listIndexError) {
@@ -262,7 +262,7 @@ void WindowTest::everyRejectionKeepsThePreviousFile()
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("good.xom")));
     QCOMPARE(editor.rows(), rows);
     QCOMPARE(editor.window.languageModel().TypeTable, types);
-    QCOMPARE(editor.window.languageModel().StringList.count(), strings);
+    QCOMPARE(editor.window.languageModel().StringList.count, strings);
 }
 
 void WindowTest::unreadableFileShowsTheErrorBox()
@@ -452,11 +452,11 @@ void WindowTest::saveCancelledChangesNothing()
     Editor editor;
     editor.openEntries(ThreeEntries);
     const qint32 size = editor.window.languageModel().FileSize;
-    const int strings = editor.window.languageModel().StringList.count();
+    const int strings = editor.window.languageModel().StringList.count;
     editor.click("SaveLang");
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("lang.xom")));
     QCOMPARE(editor.window.languageModel().FileSize, size);
-    QCOMPARE(editor.window.languageModel().StringList.count(), strings);
+    QCOMPARE(editor.window.languageModel().StringList.count, strings);
     QVERIFY(editor.boxes->errorTexts.isEmpty());
     QVERIFY(!editor.progressBar()->isVisible());
 }

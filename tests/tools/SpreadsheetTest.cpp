@@ -78,7 +78,7 @@ TEST_P(SpreadsheetImport, GivesTheEntriesAndTheSummary)
     ASSERT_TRUE(std::holds_alternative<xom::LoadedFile>(loaded));
     NameTexts entries;
     int number = 0;
-    for (const xom::Entry& entry : std::get<xom::LoadedFile>(loaded).entries.rows) {
+    for (const xom::Entry& entry : std::get<xom::LoadedFile>(loaded).entries.entries()) {
         EXPECT_EQ(entry.number, QString::number(++number));
         entries.emplace_back(entry.name, entry.text);
     }

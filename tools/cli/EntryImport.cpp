@@ -2,6 +2,7 @@
 
 #include "cli/ImportError.h"
 
+#include "text/Decimal.h"
 #include "text/LineBreaks.h"
 #include "xom/EntryNumber.h"
 #include "xom/EntryOperations.h"
@@ -41,6 +42,24 @@ void NumberMap::insert(const QString& number, const int value)
     m_values[static_cast<std::size_t>(at)] = value;
 }
 
+int NumberMap::valueOf(const std::uint32_t number) const
+{
+    if (number >= 1 && number < static_cast<std::uint64_t>(std::min<qsizetype>(m_limit, INT_MAX)))
+        return number < m_values.size() ? m_values[number] : -1;
+    return m_others.value(text::FormatDecimal(static_cast<qint32>(number)), -1);
+}
+
+void NumberMap::insertValue(const std::uint32_t number, const int value)
+{
+    if (number >= 1 && number < static_cast<std::uint64_t>(std::min<qsizetype>(m_limit, INT_MAX))) {
+        if (number >= m_values.size())
+            m_values.resize(std::max<std::size_t>(number + 1, 2 * m_values.size()), -1);
+        m_values[number] = value;
+        return;
+    }
+    m_others.insert(text::FormatDecimal(static_cast<qint32>(number)), value);
+}
+
 EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, std::vector<ImportChange>* report)
     : m_entries(entries)
     , m_model(model)
@@ -49,6 +68,12 @@ EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, st
     , m_lineOfNumber(entries.entryCount())
 {
     for (int row = 0; row < entries.entryCount(); ++row) {
+        const xom::EntryRow& record = entries.rows[static_cast<std::size_t>(row)];
+        if (!record.numberIsText()) {
+            if (m_rowOfNumber.valueOf(record.number) < 0)
+                m_rowOfNumber.insertValue(record.number, row);
+            continue;
+        }
         const QString number = entries.number(row);
         if (m_rowOfNumber.value(number) < 0)
             m_rowOfNumber.insert(number, row);

@@ -46,6 +46,9 @@ public:
     // The value of number, or -1.
     [[nodiscard]] int value(const QString& number) const;
     void insert(const QString& number, int value);
+    // The same for a plain decimal number given as its value.
+    void insertValue(std::uint32_t number, int value);
+    [[nodiscard]] int valueOf(std::uint32_t number) const;
 
 private:
     [[nodiscard]] qsizetype slot(const QString& number) const noexcept;

@@ -145,9 +145,9 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     appendZeros(8);
 
     // Rebuild the string list. The model keeps only a summary of it: the
-    // list is laid out from that as far as the save reads it (string 1), and
-    // the summary is taken back from the rebuilt list before anything can
-    // throw, as when the model held the list itself.
+    // list starts from that as far as the save reads it (string 1), and the
+    // model takes the rebuilt list's summary before the later steps, which
+    // may throw and leave the list rebuilt.
     text::UnicodeStringList list;
     list.setMatchCase(true);
     list.append(QString());

@@ -19,7 +19,7 @@ xom::EntryTable tableOf(const std::vector<const char16_t*>& rows)
     int number = 1;
     for (const char16_t* row : rows) {
         const QStringList cells = QString::fromUtf16(row).split(u'|');
-        table.rows.push_back(xom::Entry{cells.value(0), QString::number(number++), cells.value(1), cells.value(2)});
+        table.append(xom::Entry{cells.value(0), QString::number(number++), cells.value(1), cells.value(2)});
     }
     return table;
 }
@@ -28,7 +28,7 @@ xom::EntryTable tableOf(const std::vector<const char16_t*>& rows)
 QStringList describe(const xom::EntryTable& table)
 {
     QStringList out;
-    for (const xom::Entry& e : table.rows)
+    for (const xom::Entry& e : table.entries())
         out << e.mark + u'|' + e.number + u'|' + e.name;
     return out;
 }
@@ -160,15 +160,18 @@ TEST(Add, AppendsANumberedRowAndItsStrings)
 {
     xom::EntryTable table = tableOf({u"x|a|A", u"|b|B"});
     xom::LanguageModel model = testsupport::modelForEntries(table);
-    const int strings = model.StringList.count();
+    const xom::StringListSummary strings = model.StringList;
     EXPECT_EQ(xom::addEntry(table, model, QStringLiteral("FE.NewString"), QStringLiteral("NewString")), 3);
+    EXPECT_EQ(model.StringList.lastButOne, QStringLiteral("FE.NewString"));
+    EXPECT_EQ(model.StringList.last, QStringLiteral("NewString"));
     EXPECT_EQ(xom::addEntry(table, model, QString(), QString()), 4);
     EXPECT_EQ(describe(table), (QStringList{"x|1|a", "|2|b", "|3|FE.NewString", "|4|"}));
-    EXPECT_EQ(table.rows[2].text, QStringLiteral("NewString"));
+    EXPECT_EQ(table.text(2), QStringLiteral("NewString"));
     EXPECT_EQ(model.TypeTable[2].instanceCount, 4);
-    ASSERT_EQ(model.StringList.count(), strings + 4);
-    EXPECT_EQ(model.StringList.get(strings), QStringLiteral("FE.NewString"));
-    EXPECT_EQ(model.StringList.get(strings + 1), QStringLiteral("NewString"));
+    ASSERT_EQ(model.StringList.count, strings.count + 4);
+    EXPECT_EQ(model.StringList.second, strings.second);
+    EXPECT_EQ(model.StringList.lastButOne, QString());
+    EXPECT_EQ(model.StringList.last, QString());
 }
 
 TEST(Add, WithoutAStringResourceTypeNoCountChanges)
@@ -193,8 +196,9 @@ TEST(CrossCheck, SortAndMoveDownGiveTheRowCopyProceduresOrder)
         static const QStringList pool{"a", "A", "b", "B", "ab", "Ab", QString::fromUtf16(u"\u00E9"), "e", "E",
             QString::fromUtf16(u"\u0416"), QString::fromUtf16(u"\u0436"), QString::fromUtf16(u"\u65E5"), "?", "", "zz",
             QString::fromUtf16(u"\u0100x"), "Ax", "ax", "a-b", "ab-"};
-        for (xom::Entry& e : table.rows)
-            e.name = pool[std::uniform_int_distribution<int>(0, static_cast<int>(pool.size()) - 1)(random)];
+        for (int row = 0; row < table.entryCount(); ++row)
+            table.setCell(row, xom::NameColumn,
+                pool[std::uniform_int_distribution<int>(0, static_cast<int>(pool.size()) - 1)(random)]);
 
         literal::Grid grid = literal::gridOf(table);
         std::vector<int> literalPositions;

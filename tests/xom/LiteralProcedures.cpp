@@ -55,7 +55,7 @@ Grid gridOf(const xom::EntryTable& table)
     Grid grid;
     const auto& header = xom::EntryTable::headerTexts();
     grid.push_back({header[0], header[1], header[2], header[3]});
-    for (const xom::Entry& e : table.rows)
+    for (const xom::Entry& e : table.entries())
         grid.push_back({e.mark, e.number, e.name, e.text});
     return grid;
 }
@@ -64,7 +64,7 @@ xom::EntryTable tableOf(const Grid& grid)
 {
     xom::EntryTable table;
     for (std::size_t r = 1; r < grid.size(); ++r)
-        table.rows.push_back(xom::Entry{grid[r][0], grid[r][1], grid[r][2], grid[r][3]});
+        table.append(xom::Entry{grid[r][0], grid[r][1], grid[r][2], grid[r][3]});
     return table;
 }
 
@@ -144,9 +144,15 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     image += "STRS";
     appendZeros(8);
 
-    // Rebuild the string list.
-    text::UnicodeStringList& list = model.StringList;
+    // Rebuild the string list. The model keeps only a summary of it: the
+    // list starts from that as far as the save reads it (string 1), and the
+    // model takes the rebuilt list's summary before the later steps, which
+    // may throw and leave the list rebuilt.
+    text::UnicodeStringList list;
     list.setMatchCase(true);
+    list.append(QString());
+    if (model.StringList.count >= 2)
+        list.append(model.StringList.second);
     const QString kept = list.get(1);
     list.clear();
     list.append(QString());
@@ -157,6 +163,9 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
         positions.push_back(nearest(static_cast<double>(g) / R * 20));
     }
     const int C = list.count();
+    model.StringList = xom::StringListSummary();
+    for (int i = 1; i < C; ++i)
+        model.StringList.append(list.get(i));
     const int n = C - 1;
 
     // The string table.

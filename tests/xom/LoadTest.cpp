@@ -53,7 +53,7 @@ std::optional<xom::LoadError> failure(const QByteArray& bytes)
 std::vector<QString> rowsOf(const xom::EntryTable& table)
 {
     std::vector<QString> rows;
-    for (const xom::Entry& e : table.rows)
+    for (const xom::Entry& e : table.entries())
         rows.push_back((e.mark.isEmpty() ? QString() : e.mark + u'!') + e.number + u'|' + e.name + u'|' + e.text);
     return rows;
 }
@@ -75,11 +75,10 @@ TEST(Load, WellFormedFileFillsEntriesAndModel)
     EXPECT_EQ(model.TypeTable[3].kind, xom::TypeKind::DataBank);
     EXPECT_EQ(model.TypeTable[3].guid, testsupport::standardTypes(3)[3].guid);
     EXPECT_EQ(model.StringResourceType, 2);
-    ASSERT_EQ(model.StringList.count(), 7);
-    EXPECT_EQ(model.StringList.get(0), QString());
-    EXPECT_EQ(model.StringList.get(1), QStringLiteral("Hello"));
-    EXPECT_EQ(model.StringList.get(6), QStringLiteral("FE.World"));
-    EXPECT_FALSE(model.StringList.matchCase());
+    ASSERT_EQ(model.StringList.count, 7);
+    EXPECT_EQ(model.StringList.second, QStringLiteral("Hello"));
+    EXPECT_EQ(model.StringList.lastButOne, QStringLiteral("World"));
+    EXPECT_EQ(model.StringList.last, QStringLiteral("FE.World"));
     EXPECT_EQ(model.FileSize, simpleFile(threeEntries).bytes().size());
     EXPECT_TRUE(model.carriedContainers.empty());
 }
@@ -243,8 +242,8 @@ TEST(Load, RandomDamageNeverCrashes)
             damaged[position(random)] = static_cast<char>(byte(random));
         const auto result = xom::loadLanguageFile(damaged);
         if (const auto* file = std::get_if<xom::LoadedFile>(&result)) {
-            for (const xom::Entry& entry : file->entries.rows)
-                EXPECT_FALSE(entry.number.isEmpty());
+            for (int row = 0; row < file->entries.entryCount(); ++row)
+                EXPECT_FALSE(file->entries.number(row).isEmpty());
         }
     }
 }

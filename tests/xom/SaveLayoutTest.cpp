@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
 #include <QtEndian>
 
 namespace {
@@ -65,7 +66,7 @@ Saved save(const xom::EntryTable& entries, const QString& kept = QStringLiteral(
 TEST(SaveLayout, HeaderTypesAndChunks)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("1", "FE.A", "Alpha"), entry("2", "FE.B", "Beta")};
+    entries = xom::EntryTable::fromEntries({entry("1", "FE.A", "Alpha"), entry("2", "FE.B", "Beta")});
     const Saved saved = save(entries);
     const QByteArray& image = saved.image;
     EXPECT_EQ(image.left(8), bytes({'M', 'O', 'I', 'K', 0, 0, 0, 2}));
@@ -97,7 +98,7 @@ TEST(SaveLayout, StringBytesInAnsiOrderOffsetsInListOrder)
     // The rebuilt list is "", "b", "B", "a": the kept string, then the
     // row's text and name.
     xom::EntryTable entries;
-    entries.rows = {entry("1", QStringLiteral("a"), QStringLiteral("B"))};
+    entries = xom::EntryTable::fromEntries({entry("1", QStringLiteral("a"), QStringLiteral("B"))});
     const Saved saved = save(entries, QStringLiteral("b"));
     const StringTable table = stringTableOf(saved.image);
     EXPECT_EQ(table.data, bytes({0x00, 0x42, 0x00, 0x61, 0x00, 0x62, 0x00}));
@@ -109,8 +110,8 @@ TEST(SaveLayout, StringBytesInAnsiOrderOffsetsInListOrder)
 TEST(SaveLayout, PrefixLaidOutBeforeItsExtension)
 {
     xom::EntryTable entries;
-    entries.rows
-        = {entry("1", QStringLiteral("ab"), QStringLiteral("abc")), entry("2", QStringLiteral("a"), QString())};
+    entries = xom::EntryTable::fromEntries(
+        {entry("1", QStringLiteral("ab"), QStringLiteral("abc")), entry("2", QStringLiteral("a"), QString())});
     const StringTable table = stringTableOf(save(entries, QStringLiteral("b")).image);
     EXPECT_EQ(table.data, QByteArray("\0a\0ab\0abc\0b\0", 12));
 }
@@ -147,7 +148,7 @@ Containers containersOf(const QByteArray& image, const int resources)
 TEST(SaveLayout, ContainersInNumberOrderDataBankInRowOrder)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("3", "n3", "t3"), entry("1", "n1", "t1"), entry("2", "n2", "t2")};
+    entries = xom::EntryTable::fromEntries({entry("3", "n3", "t3"), entry("1", "n1", "t1"), entry("2", "n2", "t2")});
     const Saved saved = save(entries);
     // List: "", Kept, t3 n3 t1 n1 t2 n2 (indices 2 .. 7).
     const Containers c = containersOf(saved.image, 3);
@@ -158,14 +159,13 @@ TEST(SaveLayout, ContainersInNumberOrderDataBankInRowOrder)
 TEST(SaveLayout, SharedEmptyAndKeptStrings)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("1", "same", "Kept"), entry("2", "same", ""), entry("3", "Same", "same"),
-        entry("4", QString::fromUtf16(u"\u0001same"), QString::fromUtf16(u"e\u0301")),
-        entry("5", QString::fromUtf16(u"\u00E9"), QString::fromUtf16(u"same\u200B"))};
+    entries = xom::EntryTable::fromEntries({entry("1", "same", "Kept"), entry("2", "same", ""),
+        entry("3", "Same", "same"), entry("4", QString::fromUtf16(u"\u0001same"), QString::fromUtf16(u"e\u0301")),
+        entry("5", QString::fromUtf16(u"\u00E9"), QString::fromUtf16(u"same\u200B"))});
     const Saved saved = save(entries);
     // List: "", "Kept", "same", "Same", then each row's text before its name:
     // "e\u0301", "\1same", "same\u200B", "\u00E9".
-    EXPECT_EQ(saved.model.StringList.count(), 8);
-    EXPECT_TRUE(saved.model.StringList.matchCase());
+    EXPECT_EQ(saved.model.StringList.count, 8);
     const Containers c = containersOf(saved.image, 5);
     EXPECT_EQ(
         c.textAndName, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1, 2}, {0, 2}, {2, 3}, {4, 5}, {6, 7}}));
@@ -177,7 +177,7 @@ TEST(SaveLayout, NoEntries)
     EXPECT_EQ(u32At(saved.image, 0x1C), 1u);
     const Containers c = containersOf(saved.image, 0);
     EXPECT_TRUE(c.entries.empty());
-    EXPECT_EQ(saved.model.StringList.count(), 2);
+    EXPECT_EQ(saved.model.StringList.count, 2);
 }
 
 TEST(SaveLayout, ProgressPositionsOfEachPhase)
@@ -186,9 +186,9 @@ TEST(SaveLayout, ProgressPositionsOfEachPhase)
     // besides the empty one: the kept string and three distinct others.
     xom::EntryTable entries;
     for (int k = 1; k <= 7; ++k)
-        entries.rows.push_back(entry(QByteArray::number(k).constData(), k % 2 ? "odd" : "even", "t"));
+        entries.append(entry(QByteArray::number(k).constData(), k % 2 ? "odd" : "even", "t"));
     const Saved saved = save(entries);
-    ASSERT_EQ(saved.model.StringList.count(), 5);
+    ASSERT_EQ(saved.model.StringList.count, 5);
     EXPECT_EQ(saved.positions, (std::vector<int>{0, 2, 5, 8, 10, 12, 15, 18, 20, 25, 30, 35, 46, 52, 59, 65, 71, 78, 84,
                                    91, 92, 94, 95, 96, 98, 99}));
 }
@@ -196,7 +196,7 @@ TEST(SaveLayout, ProgressPositionsOfEachPhase)
 TEST(SaveLayout, TypeTableOrderDecidesContainerOrder)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("2", "n2", "t2"), entry("1", "n1", "t1")};
+    entries = xom::EntryTable::fromEntries({entry("2", "n2", "t2"), entry("1", "n1", "t1")});
     xom::LanguageModel model = testsupport::modelForEntries(entries);
     // The data bank type first, and a type of another name with a
     // container carried through from the load.
@@ -223,18 +223,16 @@ TEST(SaveLayout, TypeTableOrderDecidesContainerOrder)
 TEST(SaveErrors, FewerThanTwoStringsChangesNothing)
 {
     xom::EntryTable entries;
-    entries.rows = {entry("1", "n", "t")};
+    entries = xom::EntryTable::fromEntries({entry("1", "n", "t")});
     xom::LanguageModel model = testsupport::modelForEntries(entries);
-    model.StringList.clear();
-    model.StringList.append(QString());
+    model.StringList = xom::StringListSummary();
     try {
         static_cast<void>(xom::buildLanguageImage(entries, model));
         FAIL() << "no error";
     } catch (const text::ListIndexError& error) {
         EXPECT_EQ(error.message(), QStringLiteral("List index out of bounds (1)"));
     }
-    EXPECT_EQ(model.StringList.count(), 1);
-    EXPECT_FALSE(model.StringList.matchCase());
+    EXPECT_EQ(model.StringList.count, 1);
 }
 
 struct NumberCase {
@@ -248,7 +246,7 @@ TEST_P(SaveNumberErrors, MissingNumberStopsAfterTheStringsWereRebuilt)
 {
     xom::EntryTable entries;
     for (const char* number : GetParam().numbers)
-        entries.rows.push_back(entry(number, "n", QString::fromLatin1(number)));
+        entries.append(entry(number, "n", QString::fromLatin1(number)));
     xom::LanguageModel model = testsupport::modelForEntries(entries);
     EXPECT_THROW(
         {
@@ -261,8 +259,12 @@ TEST_P(SaveNumberErrors, MissingNumberStopsAfterTheStringsWereRebuilt)
         },
         text::ListIndexError)
         << GetParam().what;
-    EXPECT_TRUE(model.StringList.matchCase());
-    EXPECT_EQ(model.StringList.get(2), QString::fromLatin1(GetParam().numbers.front()));
+    // Rebuilt: "", "Kept", the first row's text, "n", then each text not
+    // seen before.
+    const QSet<QByteArray> texts(GetParam().numbers.begin(), GetParam().numbers.end());
+    EXPECT_EQ(model.StringList.count, 3 + texts.size());
+    EXPECT_EQ(model.StringList.second, QStringLiteral("Kept"));
+    EXPECT_EQ(model.StringList.last, QString::fromLatin1(GetParam().numbers.back()));
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveErrors, SaveNumberErrors,

@@ -20,7 +20,7 @@ xom::EntryTable tableOf(const std::vector<std::pair<const char16_t*, const char1
     xom::EntryTable table;
     int number = 1;
     for (const auto& [name, text] : rows)
-        table.rows.push_back(
+        table.append(
             xom::Entry{QString(), QString::number(number++), QString::fromUtf16(name), QString::fromUtf16(text)});
     return table;
 }
@@ -97,7 +97,7 @@ TEST(TableSearch, ReplaceOneMatchThenResumeAfterIt)
     const std::optional<xom::SingleReplacement> replaced = search.replaceMatch(table, *second, QStringLiteral("Go"));
     ASSERT_TRUE(replaced);
     xom::applyCellChanges(table, {replaced->change});
-    EXPECT_EQ(table.rows[2].text, QStringLiteral("Go or continue\r\nlater"));
+    EXPECT_EQ(table.text(2), QStringLiteral("Go or continue\r\nlater"));
     EXPECT_EQ(describe(*search.findNext(table, replaced->resume)), QStringLiteral("3:T:6"));
 
     // The match is no longer there: nothing is replaced.

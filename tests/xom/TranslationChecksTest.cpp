@@ -82,7 +82,8 @@ TEST_P(Checking, TextBesideReference)
     const QString text = QString::fromUtf16(row.text);
 
     EXPECT_EQ(
-        xom::checkNames(xom::checkTranslation(text, reference ? &*reference : nullptr)), xom::checkNames(row.expected));
+        xom::checkNames(xom::checkTranslation(text, reference ? std::optional<QStringView>(*reference) : std::nullopt)),
+        xom::checkNames(row.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Checking, testing::ValuesIn(CheckRows),
@@ -103,7 +104,7 @@ xom::EntryTable tableOf(const std::vector<std::pair<QString, QString>>& nameText
     xom::EntryTable table;
     int number = 0;
     for (const auto& [name, text] : nameTexts)
-        table.rows.push_back({{}, QString::number(++number), name, text});
+        table.append({{}, QString::number(++number), name, text});
     return table;
 }
 
@@ -117,8 +118,8 @@ TEST(Review, MatchesTheFirstReferenceEntryOfAName)
     ASSERT_EQ(review.rowCount(), 4);
     EXPECT_EQ(*review.referenceTextOfRow(0), s(u"Ay"));
     EXPECT_EQ(*review.referenceTextOfRow(1), s(u"Bee"));
-    EXPECT_EQ(review.referenceTextOfRow(2), nullptr);
-    EXPECT_EQ(review.referenceTextOfRow(3), nullptr); // names match exactly
+    EXPECT_EQ(review.referenceTextOfRow(2), std::nullopt);
+    EXPECT_EQ(review.referenceTextOfRow(3), std::nullopt); // names match exactly
     EXPECT_EQ(review.checksOfRow(1), Checks(Check::Untranslated));
     EXPECT_EQ(review.checksOfRow(2), Checks(Check::MissingReference));
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 2}));
@@ -130,14 +131,16 @@ TEST(NameIndex, FindsTheFirstRowOfEachNameAsAScanWould)
     // Many names, each several times, so that probes run into each other.
     xom::EntryTable reference;
     for (int row = 0; row < 6000; ++row)
-        reference.rows.push_back({{}, {}, QStringLiteral("FE.%1").arg(row * 7919 % 2003), {}});
+        reference.append({{}, {}, QStringLiteral("FE.%1").arg(row * 7919 % 2003), {}});
     const xom::NameIndex index(reference);
 
     for (int name = -10; name < 2100; ++name) {
         const QString wanted = QStringLiteral("FE.%1").arg(name);
-        const auto first = std::find_if(reference.rows.begin(), reference.rows.end(),
-            [&](const xom::Entry& entry) { return entry.name == wanted; });
-        const int expected = first == reference.rows.end() ? -1 : static_cast<int>(first - reference.rows.begin());
+        int expected = -1;
+        for (int row = 0; row < reference.entryCount() && expected < 0; ++row) {
+            if (reference.name(row) == wanted)
+                expected = row;
+        }
         ASSERT_EQ(index.find(reference, wanted), expected) << name;
     }
     EXPECT_EQ(xom::NameIndex().find(reference, s(u"FE.1")), -1);
@@ -151,7 +154,7 @@ TEST(Review, OneRowRecheckedGivesTheFullPassTotals)
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 0}));
 
     const auto edit = [&](int row, const QString& text) {
-        working.rows[static_cast<std::size_t>(row)].text = text;
+        working.setCell(row, xom::TextColumn, text);
         review.recheckRow(working, row);
         xom::TranslationReview fresh(review.reference());
         fresh.recheckAll(working);
@@ -164,7 +167,7 @@ TEST(Review, OneRowRecheckedGivesTheFullPassTotals)
     edit(0, s(u"%d apples"));
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 0}));
 
-    working.rows.push_back({{}, s(u"3"), s(u"New"), s(u"x")});
+    working.append({{}, s(u"3"), s(u"New"), s(u"x")});
     review.recheckRow(working, 2);
     EXPECT_EQ(review.rowCount(), 3);
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 1}));

@@ -198,7 +198,8 @@ bool operator==(const EntryTable& a, const EntryTable& b)
         if (x.numberIsText() != y.numberIsText() || (!x.numberIsText() && x.number != y.number))
             return false;
         for (const int column : {MarkColumn, NumberColumn, NameColumn, TextColumn}) {
-            if ((column != NumberColumn || x.numberIsText()) && a.texts.view(x.id(column)) != b.texts.view(y.id(column)))
+            if ((column != NumberColumn || x.numberIsText())
+                && a.texts.view(x.id(column)) != b.texts.view(y.id(column)))
                 return false;
         }
     }

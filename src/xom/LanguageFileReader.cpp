@@ -260,8 +260,8 @@ private:
         // stays beside the write it protects.
         if (static_cast<std::size_t>(instance) >= walk.resources.size())
             badFile();
-        walk.resources[static_cast<std::size_t>(instance)]
-            = Resource{m_stringIds[static_cast<std::size_t>(nameIndex)], m_stringIds[static_cast<std::size_t>(textIndex)]};
+        walk.resources[static_cast<std::size_t>(instance)] = Resource{
+            m_stringIds[static_cast<std::size_t>(nameIndex)], m_stringIds[static_cast<std::size_t>(textIndex)]};
         walk.resourceRead[static_cast<std::size_t>(instance)] = true;
         return cursor.position() + layout::ContainerReadTrailer;
     }

@@ -2,18 +2,17 @@
 
 #include "xom/EntryNumber.h"
 
-#include "xom/ArenaKey.h"
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
 #include "xom/Parallel.h"
 #include "xom/ProgressPosition.h"
+#include "xom/StringTableOrder.h"
 #include "xom/Utf8Codec.h"
 #include "xom/Varint.h"
 
 #include "text/AnsiImage.h"
 #include "text/Decimal.h"
 #include "text/EditorError.h"
-#include "text/QuickSort.h"
 
 #include <QSaveFile>
 #include <QtEndian>
@@ -170,37 +169,13 @@ StringMeasures measureStrings(const StringTable& table)
     return measures;
 }
 
-// The list indices 1 .. count - 1 in the order the list's quicksort leaves
-// them when it compares ANSI images bytewise.
-std::vector<std::int32_t> sortByAnsiImage(const QByteArray& images, const std::vector<std::uint32_t>& imageEnds)
-{
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(images.constData());
-    std::vector<ArenaKey> items;
-    items.reserve(imageEnds.size());
-    for (std::size_t k = 1; k < imageEnds.size(); ++k) {
-        const std::uint32_t offset = imageEnds[k - 1];
-        items.emplace_back(bytes, offset, imageEnds[k] - offset, static_cast<std::int32_t>(k));
-    }
-    const auto compare = [&](const int i, const int j) {
-        return items[static_cast<std::size_t>(i)].compare(items[static_cast<std::size_t>(j)], bytes);
-    };
-    const auto swap = [&](const int i, const int j) {
-        std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
-    };
-    text::quickSortPositions(static_cast<int>(items.size()), compare, swap);
-    std::vector<std::int32_t> order;
-    order.reserve(items.size());
-    for (const ArenaKey& item : items)
-        order.push_back(item.index);
-    return order;
-}
-
 // Each string's offset in data: the data lays the strings out in the sorted
 // order of their images, while the offsets stay in list order.
 std::vector<std::uint32_t> placeStrings(StringMeasures& measures, const Progress& progress)
 {
     std::vector<std::uint32_t> dataOffsets(measures.utf8Lengths.size(), 0);
-    const std::vector<std::int32_t> sorted = sortByAnsiImage(measures.images, measures.imageEnds);
+    const std::vector<std::int32_t> sorted
+        = stringTableOrder(reinterpret_cast<const unsigned char*>(measures.images.constData()), measures.imageEnds);
     // The images are not needed again: their memory goes before the file's
     // image is allocated.
     measures.images = QByteArray();
@@ -226,8 +201,8 @@ struct EntryNumbers {
 EntryNumbers matchEntryNumbers(const EntryTable& entries)
 {
     const int gridRows = entries.gridRowCount();
-    EntryNumbers numbers{std::vector<int>(static_cast<std::size_t>(gridRows), -1),
-        std::vector<std::uint32_t>(entries.rows.size(), 0)};
+    EntryNumbers numbers{
+        std::vector<int>(static_cast<std::size_t>(gridRows), -1), std::vector<std::uint32_t>(entries.rows.size(), 0)};
     for (std::size_t row = 0; row < entries.rows.size(); ++row) {
         const EntryRow& record = entries.rows[row];
         const int number = record.numberIsText()
@@ -381,8 +356,8 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     m.stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
     m.offsetsStart = m.stringTable + layout::StringTableHeaderSize;
     m.dataStart = m.offsetsStart + 4 * static_cast<qsizetype>(m.strings.count());
-    m.places = placeContainers(model, m.dataStart + m.measures.dataSize, static_cast<qsizetype>(rows),
-        stringResourceBytes, dataBankBytes);
+    m.places = placeContainers(
+        model, m.dataStart + m.measures.dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
     return m;
 }
 
@@ -458,9 +433,9 @@ void writeDataBank(char* const base, const EntryTable& entries, const Measured& 
     out = WriteVarint(out, static_cast<std::uint32_t>(entries.rows.size()));
     for (std::size_t row = 0; row < entries.rows.size(); ++row) {
         const EntryRow& record = entries.rows[row];
-        const std::uint32_t number = record.numberIsText()
-                                       ? static_cast<std::uint32_t>(text::ParseDecimal(entries.number(static_cast<int>(row))))
-                                       : record.number;
+        const std::uint32_t number = record.numberIsText() ? static_cast<std::uint32_t>(
+                                         text::ParseDecimal(entries.number(static_cast<int>(row))))
+                                                           : record.number;
         out = WriteVarint(out, number);
         progress.step(static_cast<qint64>(row) + 1, gridRows, 10, 90);
     }

@@ -199,7 +199,8 @@ ReplaceAllResult TableSearch::replaceAll(const EntryTable& table, const QString&
                 continue;
             inEntry += count;
             if (replaced != text)
-                result.changes.push_back(CellChange{row + 1, column, QString(text.constData(), text.size()), std::move(replaced)});
+                result.changes.push_back(
+                    CellChange{row + 1, column, QString(text.constData(), text.size()), std::move(replaced)});
         }
         result.tally.matches += inEntry;
         result.tally.entries += inEntry > 0 ? 1 : 0;

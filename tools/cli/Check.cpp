@@ -23,7 +23,8 @@ QByteArray plainReport(const xom::EntryTable& entries, const xom::TranslationRev
         const xom::Checks checks = review.checksOfRow(row);
         if (!checks)
             continue;
-        out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t' + xom::checkNames(checks).join(QStringLiteral(", ")) + u'\n')
+        out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t'
+                + xom::checkNames(checks).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
     const xom::CheckTotals& totals = review.totals();

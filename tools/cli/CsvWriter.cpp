@@ -50,8 +50,8 @@ QByteArray csvOfEntries(const xom::EntryTable& entries, const xom::TranslationRe
     appendRecord({u"number", u"name", u"text", u"reference"}, out);
     for (int row = 0; row < entries.entryCount(); ++row) {
         const std::optional<QStringView> referenceText = reference->referenceTextOf(entries.name(row));
-        appendRecord({entries.number(row), entries.name(row), entries.text(row), referenceText.value_or(QStringView())},
-            out);
+        appendRecord(
+            {entries.number(row), entries.name(row), entries.text(row), referenceText.value_or(QStringView())}, out);
     }
     return out;
 }

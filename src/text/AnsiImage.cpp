@@ -36,6 +36,16 @@ void appendAnsiImage(const QStringView text, QByteArray& out)
         textRuntime().codePage().appendImage(text, out);
 }
 
+char* writeAnsiImage(const QStringView text, char* const out) noexcept
+{
+    return textRuntime().codePage().writeImage(text, out);
+}
+
+int ansiImageBytesPerUnit() noexcept
+{
+    return textRuntime().codePage().maxBytesPerUnit();
+}
+
 QString fromAnsiImage(const QByteArrayView image)
 {
     QString text(image.size(), Qt::Uninitialized);

@@ -19,6 +19,11 @@ namespace text {
 // Appends the image of text to out; the same bytes as ToAnsiImage, without a
 // temporary, for callers that image millions of texts.
 void appendAnsiImage(QStringView text, QByteArray& out);
+// Writes the same bytes at out, which has room for text.size() *
+// ansiImageBytesPerUnit() bytes; gives the position past them.
+char* writeAnsiImage(QStringView text, char* out) noexcept;
+// The most bytes one UTF-16 unit takes in an image of the run's code page.
+[[nodiscard]] int ansiImageBytesPerUnit() noexcept;
 
 // An ANSI image decoded back through the code page into Unicode.
 [[nodiscard]] QString fromAnsiImage(QByteArrayView image);

@@ -87,7 +87,11 @@ void CodePage::appendImage(const QStringView text, QByteArray& out) const
     const qsizetype start = out.size();
     out.resize(start + text.size() * maxBytesPerUnit());
     char* const begin = out.data();
-    char* next = begin + start;
+    out.resize(writeImage(text, begin + start) - begin);
+}
+
+char* CodePage::writeImage(const QStringView text, char* next) const noexcept
+{
     walkImageCharacters(
         text, [&](const char16_t ascii) { *next++ = static_cast<char>(ascii); }, [&] { *next++ = m_defaultByte; },
         [&](const char16_t unit) {
@@ -96,7 +100,7 @@ void CodePage::appendImage(const QStringView text, QByteArray& out) const
             if (const std::uint32_t second = (entry >> 8) & 0xFF; second != 0)
                 *next++ = static_cast<char>(second);
         });
-    out.resize(next - begin);
+    return next;
 }
 
 qsizetype CodePage::decode(const QByteArrayView image, char16_t* const out) const

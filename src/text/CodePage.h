@@ -31,6 +31,9 @@ public:
     // Appends the image of text. A valid surrogate pair and a lone surrogate
     // each become one default character.
     void appendImage(QStringView text, QByteArray& out) const;
+    // Writes the same bytes at out, which has room for text.size() *
+    // maxBytesPerUnit() bytes; gives the position past them.
+    char* writeImage(QStringView text, char* out) const noexcept;
 
     // Decodes an image into out, which must have room for image.size()
     // units; gives the number written. Each character of the image gives

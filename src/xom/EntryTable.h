@@ -64,6 +64,10 @@ struct EntryRow {
 struct EntryTable {
     std::vector<EntryRow> rows;
     TextPool texts;
+    // The ids below it came from a loaded file's string table, in the order
+    // of their bytes in its data: the order of their ANSI images when this
+    // editor saved the file, which the next save then only checks.
+    TextId loadedTexts = 0;
 
     // "x", "№", "Name", "Text".
     [[nodiscard]] static const std::array<QString, ColumnCount>& headerTexts();

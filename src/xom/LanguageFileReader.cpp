@@ -58,6 +58,35 @@ struct Walk {
     std::optional<int> containerCounter;
 };
 
+// The strings 1 .. count - 1 of a string table as (offset << 32 | index),
+// ascending by offset: a radix sort in two passes of sixteen bits. Refuses an
+// offset outside the data.
+std::vector<std::uint64_t> stringsByOffset(
+    const QByteArrayView offsets, const qint32 count, const std::uint32_t dataSize)
+{
+    std::vector<std::uint64_t> items;
+    items.reserve(static_cast<std::size_t>(std::max(count - 1, 0)));
+    for (qint32 k = 1; k < count; ++k) {
+        ByteCursor entry(offsets, qsizetype{4} * k);
+        const std::uint32_t offset = require(entry.readU32());
+        if (offset >= dataSize)
+            badFile();
+        items.push_back(std::uint64_t{offset} << 32 | static_cast<std::uint32_t>(k));
+    }
+    std::vector<std::uint64_t> sorted(items.size());
+    for (const int shift : {32, 48}) {
+        std::vector<std::size_t> starts(0x10000 + 1, 0);
+        for (const std::uint64_t item : items)
+            ++starts[((item >> shift) & 0xFFFF) + 1];
+        for (std::size_t digit = 1; digit < starts.size(); ++digit)
+            starts[digit] += starts[digit - 1];
+        for (const std::uint64_t item : items)
+            sorted[starts[(item >> shift) & 0xFFFF]++] = item;
+        items.swap(sorted);
+    }
+    return items;
+}
+
 class Reader {
 public:
     explicit Reader(const QByteArray& bytes)
@@ -79,6 +108,7 @@ public:
         readTypeTable(model);
         checkAnnouncedInstances(model);
         const qsizetype firstContainer = readStringTable(result.entries.texts, model.StringList);
+        result.entries.loadedTexts = static_cast<TextId>(result.entries.texts.size());
         Walk walk = walkContainers(model, firstContainer);
         // A type table that promises a data bank the walk never reached
         // belongs to a file cut short.
@@ -160,30 +190,37 @@ private:
         const QByteArrayView offsets = require(cursor.readBytes(qsizetype{4} * stringCount));
         const QByteArrayView data = require(cursor.readBytes(static_cast<qsizetype>(dataSize)));
 
-        // A string takes no more code units than its bytes; the data holds
-        // every string at least once.
-        m_stringIds.reserve(static_cast<std::size_t>(std::max(stringCount, 1)));
-        m_stringIds.push_back(TextPool::EmptyText);
-        pool.reserve(static_cast<std::size_t>(stringCount), dataSize);
+        // The strings are decoded in the order of their bytes in the data,
+        // so that the data is read front to back and the pool holds them as
+        // the save that wrote the file sorted them (the next save then only
+        // checks that order). A string takes no more code units than its
+        // bytes; the data holds every string at least once.
+        const std::vector<std::uint64_t> byOffset = stringsByOffset(offsets, stringCount, dataSize);
+        m_stringIds.assign(static_cast<std::size_t>(std::max(stringCount, 1)), TextPool::EmptyText);
+        pool.reserve(byOffset.size(), dataSize);
         const auto firstNew = static_cast<TextId>(pool.size());
-        for (qint32 k = 1; k < stringCount; ++k) {
-            ByteCursor entry(offsets, qsizetype{4} * k);
-            const std::uint32_t offset = require(entry.readU32());
-            if (offset >= dataSize)
-                badFile();
-            const QByteArrayView rest = data.sliced(offset);
-            const auto nul
-                = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
-            if (!nul)
-                badFile();
-            const QByteArrayView bytes = rest.first(nul - rest.data());
-            char16_t* const units = pool.beginText(static_cast<std::size_t>(bytes.size()));
-            m_stringIds.push_back(pool.endTextUnindexed(static_cast<std::size_t>(decodeUtf8(bytes, units))));
+        std::uint64_t previousOffset = ~std::uint64_t{0};
+        TextId id = TextPool::EmptyText;
+        for (const std::uint64_t item : byOffset) {
+            const std::uint64_t offset = item >> 32;
+            if (offset != previousOffset) {
+                const QByteArrayView rest = data.sliced(static_cast<qsizetype>(offset));
+                const auto nul
+                    = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
+                if (!nul)
+                    badFile();
+                const QByteArrayView bytes = rest.first(nul - rest.data());
+                char16_t* const units = pool.beginText(static_cast<std::size_t>(bytes.size()));
+                id = pool.endTextUnindexed(static_cast<std::size_t>(decodeUtf8(bytes, units)));
+                previousOffset = offset;
+            }
+            m_stringIds[item & 0xFFFF'FFFFu] = id;
         }
         // A file may hold a text twice: its strings then share the first id.
-        const std::vector<TextId> firstOfEqual = pool.indexTextsFrom(firstNew);
-        for (std::size_t k = 1; k < m_stringIds.size(); ++k)
-            m_stringIds[k] = firstOfEqual[m_stringIds[k] - firstNew];
+        if (const std::vector<TextId> firstOfEqual = pool.indexTextsFrom(firstNew); !firstOfEqual.empty()) {
+            for (std::size_t k = 1; k < m_stringIds.size(); ++k)
+                m_stringIds[k] = firstOfEqual[m_stringIds[k] - firstNew];
+        }
         const auto textOf = [&](const std::size_t k) { return pool.text(m_stringIds[k]); };
         summary.count = static_cast<int>(m_stringIds.size());
         if (summary.count >= 2) {

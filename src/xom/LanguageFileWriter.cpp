@@ -18,6 +18,9 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
+#include <numeric>
+#include <optional>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -128,64 +131,228 @@ StringTable rebuildStrings(const EntryTable& entries, const QString& kept, const
     return table;
 }
 
-// What each string of the table takes: its UTF-8 length and its ANSI image,
-// the images back to back in list order.
-struct StringMeasures {
-    std::vector<std::uint32_t> utf8Lengths;
+// The strings' ANSI images back to back in list order, for the sort.
+struct StringImages {
     QByteArray images;
     std::vector<std::uint32_t> imageEnds; // per string: where its image ends
-    qsizetype dataSize = 1;               // the data's bytes: a NUL, then each string's bytes and NUL
 };
 
-StringMeasures measureStrings(const StringTable& table)
+// The UTF-8 length of a text and its image at out, in one pass over its
+// units: runs of ASCII, most of most texts, are copied and counted at once.
+std::uint32_t measureString(const QStringView s, char*& out)
+{
+    const char16_t* const units = s.utf16();
+    const qsizetype size = s.size();
+    qsizetype ascii = 0;
+    while (ascii < size && units[ascii] < 0x80) {
+        out[ascii] = static_cast<char>(units[ascii]);
+        ++ascii;
+    }
+    if (ascii == size) {
+        out += size;
+        return static_cast<std::uint32_t>(size);
+    }
+    out = text::writeAnsiImage(s.sliced(ascii), out + ascii);
+    return static_cast<std::uint32_t>(ascii + utf8Length(s.sliced(ascii)));
+}
+
+// Every string's image, and its UTF-8 length in utf8Lengths.
+StringImages imageStrings(const StringTable& table, std::vector<std::uint32_t>& utf8Lengths)
 {
     const std::size_t count = table.count();
-    StringMeasures measures;
-    measures.utf8Lengths.resize(count);
+    StringImages measures;
     measures.imageEnds.resize(count);
-    // Each half images its strings into an arena of its own; the second is
-    // joined to the first after.
-    QByteArray halves[2];
-    std::size_t secondStart = count;
+    // One arena with room for the longest images. Each half writes from the
+    // room its strings could take at most; the second half's images then
+    // close up behind the first's.
+    const auto perUnit = static_cast<std::size_t>(text::ansiImageBytesPerUnit());
+    std::size_t units = 0;
+    for (std::size_t k = 0; k < count; ++k)
+        units += static_cast<std::size_t>(table.at(k).size());
+    QByteArray images(static_cast<qsizetype>(units * perUnit), Qt::Uninitialized);
+    char* const base = images.data();
+    struct Half {
+        std::size_t first = 0;
+        std::size_t start = 0; // bytes
+        std::size_t end = 0;
+    };
+    Half halves[2];
     inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
-        QByteArray& images = halves[begin == 0 ? 0 : 1];
-        if (begin != 0)
-            secondStart = begin;
+        Half& half = halves[begin == 0 ? 0 : 1];
+        std::size_t unitsBefore = 0;
+        for (std::size_t k = 0; k < begin; ++k)
+            unitsBefore += static_cast<std::size_t>(table.at(k).size());
+        half = Half{begin, unitsBefore * perUnit, 0};
+        char* out = base + half.start;
         for (std::size_t k = begin; k < end; ++k) {
-            const QStringView s = table.at(k);
-            measures.utf8Lengths[k] = static_cast<std::uint32_t>(utf8Length(s));
-            text::appendAnsiImage(s, images);
-            measures.imageEnds[k] = static_cast<std::uint32_t>(images.size());
+            utf8Lengths[k] = measureString(table.at(k), out);
+            measures.imageEnds[k] = static_cast<std::uint32_t>(out - base);
+        }
+        half.end = static_cast<std::size_t>(out - base);
+    });
+    std::size_t size = halves[0].end;
+    if (halves[1].first > 0) {
+        const std::size_t shift = halves[1].start - halves[0].end;
+        std::memmove(base + halves[0].end, base + halves[1].start, halves[1].end - halves[1].start);
+        for (std::size_t k = halves[1].first; k < count; ++k)
+            measures.imageEnds[k] -= static_cast<std::uint32_t>(shift);
+        size = halves[1].end - shift;
+    }
+    images.resize(static_cast<qsizetype>(size));
+    measures.images = std::move(images);
+    return measures;
+}
+
+// A text's image made in a buffer of its own, for comparing texts one pair
+// at a time; its UTF-8 length on the way.
+class ImageScratch {
+public:
+    QByteArrayView image(const QStringView text, std::uint32_t* utf8 = nullptr)
+    {
+        const auto room = text.size() * static_cast<qsizetype>(text::ansiImageBytesPerUnit());
+        if (m_bytes.size() < room)
+            m_bytes.resize(room);
+        char* out = m_bytes.data();
+        const std::uint32_t length = measureString(text, out);
+        if (utf8)
+            *utf8 = length;
+        return {m_bytes.constData(), out - m_bytes.constData()};
+    }
+
+private:
+    QByteArray m_bytes;
+};
+
+// The string table's order without sorting it, when the loaded file shows
+// it: the texts that came from its string table lie in the pool in the
+// order of their bytes in its data, which the save that wrote it sorted by
+// image. When their images ascend strictly in that order, that is the one
+// order every sort gives them, the list's quicksort included; the texts
+// added since are sorted on their own and merged in. Gives nothing when that
+// cannot be shown (a file sorted otherwise, two equal images, or many new
+// texts), for the whole sort to decide. Fills utf8Lengths on the way.
+std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(
+    const StringTable& table, const TextId loadedTexts, std::vector<std::uint32_t>& utf8Lengths)
+{
+    const std::size_t count = table.count();
+    std::vector<std::int32_t> loaded;
+    std::vector<TextId> loadedIds; // beside loaded, so that the pool is read front to back
+    loaded.reserve(count);
+    loadedIds.reserve(count);
+    std::vector<bool> covered(count, false);
+    const auto end = static_cast<TextId>(std::min<std::size_t>(loadedTexts, table.pool.size()));
+    for (TextId id = 1; id < end; ++id) {
+        const std::int32_t k = table.indexOf(id);
+        if (k >= 1) {
+            loaded.push_back(k);
+            loadedIds.push_back(id);
+            covered[static_cast<std::size_t>(k)] = true;
+        }
+    }
+    std::vector<std::int32_t> added;
+    for (std::size_t k = 1; k < count; ++k) {
+        if (!covered[k])
+            added.push_back(static_cast<std::int32_t>(k));
+    }
+    // Past a few new texts the whole sort costs no more than this.
+    if (added.size() > count / 8 + 64)
+        return std::nullopt;
+
+    const auto textAt = [&](const std::int32_t k) { return table.at(static_cast<std::size_t>(k)); };
+    std::atomic<bool> ascending = true;
+    inTwoHalves(loaded.size(), [&](const std::size_t begin, const std::size_t last) {
+        ImageScratch scratch[2];
+        int current = 0;
+        QByteArrayView previous;
+        if (begin > 0)
+            previous = scratch[1].image(table.pool.view(loadedIds[begin - 1]));
+        for (std::size_t p = begin; p < last && ascending.load(std::memory_order_relaxed); ++p) {
+            const QByteArrayView image = scratch[current].image(
+                table.pool.view(loadedIds[p]), &utf8Lengths[static_cast<std::size_t>(loaded[p])]);
+            if (p > 0 && text::CompareAnsiOrdinal(previous, image) >= 0)
+                ascending = false;
+            previous = image;
+            current ^= 1;
         }
     });
-    const auto firstSize = static_cast<std::uint32_t>(halves[0].size());
-    for (std::size_t k = secondStart; k < count; ++k)
-        measures.imageEnds[k] += firstSize;
-    measures.images = std::move(halves[0]);
-    measures.images += halves[1];
-    halves[1] = QByteArray();
-    for (std::size_t k = 1; k < count; ++k)
-        measures.dataSize += measures.utf8Lengths[k] + 1;
-    return measures;
+    if (!ascending)
+        return std::nullopt;
+
+    QByteArray addedImages;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans; // per added text: start, length
+    spans.reserve(added.size());
+    ImageScratch scratch;
+    for (const std::int32_t k : added) {
+        const QByteArrayView image = scratch.image(textAt(k), &utf8Lengths[static_cast<std::size_t>(k)]);
+        spans.emplace_back(static_cast<std::uint32_t>(addedImages.size()), static_cast<std::uint32_t>(image.size()));
+        addedImages += image;
+    }
+    const auto addedImage
+        = [&](const std::size_t i) { return QByteArrayView(addedImages).sliced(spans[i].first, spans[i].second); };
+    std::vector<std::size_t> addedOrder(added.size());
+    std::iota(addedOrder.begin(), addedOrder.end(), std::size_t{0});
+    std::sort(addedOrder.begin(), addedOrder.end(), [&](const std::size_t a, const std::size_t b) {
+        return text::CompareAnsiOrdinal(addedImage(a), addedImage(b)) < 0;
+    });
+    for (std::size_t i = 1; i < addedOrder.size(); ++i) {
+        if (text::CompareAnsiOrdinal(addedImage(addedOrder[i - 1]), addedImage(addedOrder[i])) == 0)
+            return std::nullopt;
+    }
+
+    std::vector<std::int32_t> order;
+    order.reserve(count - 1);
+    std::size_t next = 0;
+    for (const std::size_t a : addedOrder) {
+        const QByteArrayView image = addedImage(a);
+        // The first loaded text whose image is above the added one's.
+        std::size_t low = next;
+        std::size_t high = loaded.size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            const int side = text::CompareAnsiOrdinal(scratch.image(textAt(loaded[middle])), image);
+            if (side == 0)
+                return std::nullopt;
+            if (side < 0)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        order.insert(order.end(), loaded.begin() + static_cast<std::ptrdiff_t>(next),
+            loaded.begin() + static_cast<std::ptrdiff_t>(low));
+        order.push_back(added[a]);
+        next = low;
+    }
+    order.insert(order.end(), loaded.begin() + static_cast<std::ptrdiff_t>(next), loaded.end());
+    return order;
+}
+
+// The list indices 1 .. count - 1 in the order the list's quicksort leaves
+// them when it compares ANSI images bytewise, with every string's UTF-8
+// length in utf8Lengths.
+std::vector<std::int32_t> sortStrings(
+    const StringTable& table, const TextId loadedTexts, std::vector<std::uint32_t>& utf8Lengths, bool& poolInDataOrder)
+{
+    utf8Lengths.assign(table.count(), 0);
+    std::optional<std::vector<std::int32_t>> order = orderFromLoadedTexts(table, loadedTexts, utf8Lengths);
+    poolInDataOrder = order.has_value();
+    if (order)
+        return *std::move(order);
+    const StringImages images = imageStrings(table, utf8Lengths);
+    return stringTableOrder(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
 }
 
 // Each string's offset in data: the data lays the strings out in the sorted
 // order of their images, while the offsets stay in list order.
-std::vector<std::uint32_t> placeStrings(StringMeasures& measures, const Progress& progress)
+std::vector<std::uint32_t> placeStrings(
+    const std::vector<std::int32_t>& sorted, const std::vector<std::uint32_t>& utf8Lengths, const Progress& progress)
 {
-    std::vector<std::uint32_t> dataOffsets(measures.utf8Lengths.size(), 0);
-    const std::vector<std::int32_t> sorted
-        = stringTableOrder(reinterpret_cast<const unsigned char*>(measures.images.constData()), measures.imageEnds);
-    // The images are not needed again: their memory goes before the file's
-    // image is allocated.
-    measures.images = QByteArray();
-    measures.imageEnds = {};
+    std::vector<std::uint32_t> dataOffsets(utf8Lengths.size(), 0);
     const auto sortedCount = static_cast<qint64>(sorted.size());
     qsizetype running = 1;
     for (qint64 i = 0; i < sortedCount; ++i) {
         const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)]);
         dataOffsets[slot] = static_cast<std::uint32_t>(running);
-        running += measures.utf8Lengths[slot] + 1;
+        running += utf8Lengths[slot] + 1;
         progress.step(i, sortedCount, 20, 20);
     }
     return dataOffsets;
@@ -321,13 +488,16 @@ ContainerPlaces placeContainers(const LanguageModel& model, qsizetype position, 
 // The whole file measured: every string placed, every container placed.
 struct Measured {
     StringTable strings;
-    StringMeasures measures;
-    std::vector<std::uint32_t> dataOffsets;
-    EntryNumbers numbers;
+    std::vector<std::uint32_t> utf8Lengths{};
+    std::vector<std::int32_t> order{}; // the list indices 1 .. count - 1 as the data lays them out
+    bool poolInDataOrder = false;      // the pool holds most strings in the order of order
+    qsizetype dataSize = 1;            // a NUL, then each string's bytes and NUL
+    std::vector<std::uint32_t> dataOffsets{};
+    EntryNumbers numbers{};
     qsizetype stringTable = 0;
     qsizetype offsetsStart = 0;
     qsizetype dataStart = 0;
-    ContainerPlaces places;
+    ContainerPlaces places{};
 };
 
 Measured measure(const EntryTable& entries, const LanguageModel& model, const Progress& progress)
@@ -335,9 +505,11 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     // The list is still unchanged when it has no string 1 to keep.
     if (model.StringList.count < 2)
         throw text::ListIndexError(1);
-    Measured m{rebuildStrings(entries, model.StringList.second, progress), {}, {}, {}, 0, 0, 0, {}};
-    m.measures = measureStrings(m.strings);
-    m.dataOffsets = placeStrings(m.measures, progress);
+    Measured m{.strings = rebuildStrings(entries, model.StringList.second, progress)};
+    m.order = sortStrings(m.strings, entries.loadedTexts, m.utf8Lengths, m.poolInDataOrder);
+    for (std::size_t k = 1; k < m.utf8Lengths.size(); ++k)
+        m.dataSize += m.utf8Lengths[k] + 1;
+    m.dataOffsets = placeStrings(m.order, m.utf8Lengths, progress);
     m.numbers = matchEntryNumbers(entries);
 
     // Exact sizes. The data bank's size counts the numbers the rows were
@@ -357,7 +529,7 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     m.offsetsStart = m.stringTable + layout::StringTableHeaderSize;
     m.dataStart = m.offsetsStart + 4 * static_cast<qsizetype>(m.strings.count());
     m.places = placeContainers(
-        model, m.dataStart + m.measures.dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
+        model, m.dataStart + m.dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
     return m;
 }
 
@@ -393,14 +565,28 @@ void writeStringTable(char* const base, const Measured& m)
     const auto stringCount = static_cast<qsizetype>(m.strings.count());
     putMagic(base + m.stringTable, layout::MagicStrings);
     putU32(base + m.stringTable + 4, static_cast<std::uint32_t>(stringCount));
-    putU32(base + m.stringTable + 8, static_cast<std::uint32_t>(m.measures.dataSize));
-    inTwoHalves(m.strings.count(), [&](const std::size_t begin, const std::size_t end) {
-        for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k) {
-            const std::uint32_t offset = m.dataOffsets[k];
-            putU32(base + m.offsetsStart + 4 * static_cast<qsizetype>(k), offset);
-            writeUtf8(m.strings.at(k), base + m.dataStart + offset);
-        }
-    });
+    putU32(base + m.stringTable + 8, static_cast<std::uint32_t>(m.dataSize));
+    // In the order the pool holds the strings, so that they are read front
+    // to back: the data's order when the pool came from a file in that
+    // order, the list's otherwise.
+    if (m.poolInDataOrder) {
+        inTwoHalves(m.order.size(), [&](const std::size_t begin, const std::size_t end) {
+            constexpr std::size_t Ahead = 16;
+            for (std::size_t p = begin; p < end; ++p) {
+                if (p + Ahead < end)
+                    __builtin_prefetch(&m.strings.ids[static_cast<std::size_t>(m.order[p + Ahead])]);
+                const auto k = static_cast<std::size_t>(m.order[p]);
+                writeUtf8(m.strings.at(k), base + m.dataStart + m.dataOffsets[k]);
+            }
+        });
+    } else {
+        inTwoHalves(m.strings.count(), [&](const std::size_t begin, const std::size_t end) {
+            for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k)
+                writeUtf8(m.strings.at(k), base + m.dataStart + m.dataOffsets[k]);
+        });
+    }
+    for (std::size_t k = 1; k < m.strings.count(); ++k)
+        putU32(base + m.offsetsStart + 4 * static_cast<qsizetype>(k), m.dataOffsets[k]);
 }
 
 // One string resource container per entry number, in number order. Throws

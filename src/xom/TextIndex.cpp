@@ -17,7 +17,10 @@ std::size_t capacityFor(const std::size_t texts)
 
 std::uint32_t TextIndex::hashOf(const QStringView text) noexcept
 {
-    return static_cast<std::uint32_t>(qHash(text, 0x5EED));
+    // Both halves folded in: the low half alone collides thousands of times
+    // more often than chance over a million texts.
+    const std::size_t hash = qHash(text, 0x5EED);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 TextIndex::TextIndex(const std::size_t expectedTexts)

@@ -65,13 +65,17 @@ std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
     });
     m_index.reserve(size());
     std::vector<TextId> ids(count);
+    bool allTheirOwn = true;
     constexpr std::size_t Ahead = 16;
     for (std::size_t i = 0; i < count; ++i) {
         if (i + Ahead < count)
             m_index.prefetch(hashes[i + Ahead]);
         const auto id = static_cast<int>(first + i);
         ids[i] = static_cast<TextId>(m_index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt()));
+        allTheirOwn = allTheirOwn && ids[i] == static_cast<TextId>(id);
     }
+    if (allTheirOwn)
+        ids.clear();
     return ids;
 }
 

@@ -58,7 +58,7 @@ public:
     // made on two threads, the lookups fetched ahead). Gives, for each of
     // them in order, the id of the first text equal to it: its own, or an
     // earlier one's, whose id the caller uses instead (the later copy stays
-    // in the pool unused).
+    // in the pool unused). Gives nothing when every one is its own.
     [[nodiscard]] std::vector<TextId> indexTextsFrom(TextId first);
 
     // Code units held, dropped texts included: what the pool costs.

@@ -1,5 +1,6 @@
 #include "LiteralProcedures.h"
 
+#include "xom/EntryOperations.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
@@ -239,3 +240,62 @@ TEST(SaveRoundTrip, TypeTablesOfEveryShapeReadBackAsLoaded)
 }
 
 } // namespace
+
+// A save of a loaded file takes the order of its data once it has checked
+// it; edits, Add, texts that image alike and files sorted some other way
+// must all still give the literal save's bytes.
+TEST(SaveRoundTrip, EditedLoadedFilesSaveAsTheLiteralSteps)
+{
+    struct Case {
+        const char* what;
+        int edits;        // cells given a new text after the load
+        int adds;         // entries added after the load
+        bool alikeImages; // new texts that image like loaded ones
+        bool unsorted;    // the loaded file's data not in image order
+    };
+    const Case cases[] = {
+        {"unchanged", 0, 0, false, false},
+        {"a few edits", 5, 0, false, false},
+        {"edits and adds", 8, 4, false, false},
+        {"new texts imaging like loaded ones", 6, 2, true, false},
+        {"most texts new", 70, 10, false, false},
+        {"data in another order", 3, 1, false, true},
+    };
+    std::mt19937 random(17);
+    for (const Case& c : cases) {
+        for (int round = 0; round < 25; ++round) {
+            testsupport::TextMix mix;
+            mix.loneSurrogates = round % 3 == 0;
+            const xom::EntryTable original = testsupport::randomEntries(random, 60, mix);
+            xom::LanguageModel model = testsupport::modelForEntries(original, QStringLiteral("Kept"));
+            QByteArray file = xom::buildLanguageImage(original, model);
+            if (c.unsorted) {
+                std::vector<std::pair<QString, QString>> pairs;
+                for (int row = 0; row < original.entryCount(); ++row)
+                    pairs.emplace_back(original.name(row).toString(), original.text(row).toString());
+                file = testsupport::simpleFile(pairs).bytes();
+            }
+            auto loaded = std::get<xom::LoadedFile>(xom::loadLanguageFile(file));
+            xom::EntryTable& entries = loaded.entries;
+
+            const auto newText = [&](const int row) {
+                if (!c.alikeImages)
+                    return testsupport::randomText(random, 12, mix);
+                // An accent swapped for another that images the same.
+                QString text = entries.text(row).toString();
+                return text + QChar(std::uniform_int_distribution<int>(0, 1)(random) ? u'\u0100' : u'A');
+            };
+            for (int i = 0; i < c.edits; ++i) {
+                const int row = std::uniform_int_distribution<int>(0, entries.entryCount() - 1)(random);
+                entries.setCell(row, i % 2 ? xom::NameColumn : xom::TextColumn, newText(row));
+            }
+            for (int i = 0; i < c.adds; ++i)
+                xom::addEntry(entries, loaded.model, testsupport::randomText(random, 8, mix), newText(0));
+
+            xom::LanguageModel literalModel = loaded.model;
+            std::vector<int> positions;
+            const QByteArray literal = literal::save(literal::gridOf(entries), literalModel, positions);
+            ASSERT_EQ(xom::buildLanguageImage(entries, loaded.model), literal) << c.what << ", round " << round;
+        }
+    }
+}

@@ -230,9 +230,10 @@ private:
 // order every sort gives them, the list's quicksort included; the texts
 // added since are sorted on their own and merged in. Gives nothing when that
 // cannot be shown (a file sorted otherwise, two equal images, or many new
-// texts), for the whole sort to decide. Fills utf8Lengths on the way.
-std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(
-    const StringTable& table, const TextId loadedTexts, std::vector<std::uint32_t>& utf8Lengths)
+// texts), for the whole sort to decide. Fills utf8Lengths on the way, and
+// orderIds with the ids of the strings in the order given.
+std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable& table, const TextId loadedTexts,
+    std::vector<std::uint32_t>& utf8Lengths, std::vector<TextId>& orderIds)
 {
     const std::size_t count = table.count();
     std::vector<std::int32_t> loaded;
@@ -301,6 +302,8 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(
 
     std::vector<std::int32_t> order;
     order.reserve(count - 1);
+    orderIds.clear();
+    orderIds.reserve(count - 1);
     std::size_t next = 0;
     for (const std::size_t a : addedOrder) {
         const QByteArrayView image = addedImage(a);
@@ -319,22 +322,27 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(
         }
         order.insert(order.end(), loaded.begin() + static_cast<std::ptrdiff_t>(next),
             loaded.begin() + static_cast<std::ptrdiff_t>(low));
+        orderIds.insert(orderIds.end(), loadedIds.begin() + static_cast<std::ptrdiff_t>(next),
+            loadedIds.begin() + static_cast<std::ptrdiff_t>(low));
         order.push_back(added[a]);
+        orderIds.push_back(table.ids[static_cast<std::size_t>(added[a])]);
         next = low;
     }
     order.insert(order.end(), loaded.begin() + static_cast<std::ptrdiff_t>(next), loaded.end());
+    orderIds.insert(orderIds.end(), loadedIds.begin() + static_cast<std::ptrdiff_t>(next), loadedIds.end());
     return order;
 }
 
 // The list indices 1 .. count - 1 in the order the list's quicksort leaves
 // them when it compares ANSI images bytewise, with every string's UTF-8
 // length in utf8Lengths.
-std::vector<std::int32_t> sortStrings(
-    const StringTable& table, const TextId loadedTexts, std::vector<std::uint32_t>& utf8Lengths, bool& poolInDataOrder)
+std::vector<std::int32_t> sortStrings(const StringTable& table, const TextId loadedTexts,
+    std::vector<std::uint32_t>& utf8Lengths, std::vector<TextId>& orderIds)
 {
     utf8Lengths.assign(table.count(), 0);
-    std::optional<std::vector<std::int32_t>> order = orderFromLoadedTexts(table, loadedTexts, utf8Lengths);
-    poolInDataOrder = order.has_value();
+    std::optional<std::vector<std::int32_t>> order = orderFromLoadedTexts(table, loadedTexts, utf8Lengths, orderIds);
+    if (!order)
+        orderIds.clear();
     if (order)
         return *std::move(order);
     const StringImages images = imageStrings(table, utf8Lengths);
@@ -490,8 +498,10 @@ struct Measured {
     StringTable strings;
     std::vector<std::uint32_t> utf8Lengths{};
     std::vector<std::int32_t> order{}; // the list indices 1 .. count - 1 as the data lays them out
-    bool poolInDataOrder = false;      // the pool holds most strings in the order of order
-    qsizetype dataSize = 1;            // a NUL, then each string's bytes and NUL
+    // The strings' ids in the order of order when the loaded file gave it:
+    // the pool holds them in that order.
+    std::vector<TextId> orderIds{};
+    qsizetype dataSize = 1; // a NUL, then each string's bytes and NUL
     std::vector<std::uint32_t> dataOffsets{};
     EntryNumbers numbers{};
     qsizetype stringTable = 0;
@@ -506,7 +516,7 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     if (model.StringList.count < 2)
         throw text::ListIndexError(1);
     Measured m{.strings = rebuildStrings(entries, model.StringList.second, progress)};
-    m.order = sortStrings(m.strings, entries.loadedTexts, m.utf8Lengths, m.poolInDataOrder);
+    m.order = sortStrings(m.strings, entries.loadedTexts, m.utf8Lengths, m.orderIds);
     for (std::size_t k = 1; k < m.utf8Lengths.size(); ++k)
         m.dataSize += m.utf8Lengths[k] + 1;
     m.dataOffsets = placeStrings(m.order, m.utf8Lengths, progress);
@@ -567,16 +577,19 @@ void writeStringTable(char* const base, const Measured& m)
     putU32(base + m.stringTable + 4, static_cast<std::uint32_t>(stringCount));
     putU32(base + m.stringTable + 8, static_cast<std::uint32_t>(m.dataSize));
     // In the order the pool holds the strings, so that they are read front
-    // to back: the data's order when the pool came from a file in that
-    // order, the list's otherwise.
-    if (m.poolInDataOrder) {
+    // to back: the data's own order when the loaded file gave it (each
+    // string then follows the previous one's NUL), the list's otherwise.
+    if (!m.orderIds.empty()) {
         inTwoHalves(m.order.size(), [&](const std::size_t begin, const std::size_t end) {
-            constexpr std::size_t Ahead = 16;
+            if (begin == end)
+                return;
+            char* out = base + m.dataStart + m.dataOffsets[static_cast<std::size_t>(m.order[begin])];
             for (std::size_t p = begin; p < end; ++p) {
-                if (p + Ahead < end)
-                    __builtin_prefetch(&m.strings.ids[static_cast<std::size_t>(m.order[p + Ahead])]);
-                const auto k = static_cast<std::size_t>(m.order[p]);
-                writeUtf8(m.strings.at(k), base + m.dataStart + m.dataOffsets[k]);
+                const TextId id = m.orderIds[p];
+                out = writeUtf8(
+                          id == StringTable::KeptOutsidePool ? QStringView(m.strings.kept) : m.strings.pool.view(id),
+                          out)
+                    + 1;
             }
         });
     } else {

@@ -2,18 +2,23 @@
 
 namespace xom {
 
-int canonicalEntryNumber(const QString& cell, const int limit)
+qint64 plainDecimalValue(const QStringView number) noexcept
 {
-    const qsizetype length = cell.size();
-    if (length == 0 || length > 10 || cell.front() == u'0')
+    if (number.isEmpty() || number.size() > 10 || (number.size() > 1 && number[0] == u'0'))
         return -1;
     qint64 value = 0;
-    for (const QChar c : cell) {
+    for (const QChar c : number) {
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c.unicode() - u'0');
     }
-    return value < limit ? static_cast<int>(value) : -1;
+    return value <= 0x7FFF'FFFF ? value : -1;
+}
+
+int canonicalEntryNumber(const QString& cell, const int limit)
+{
+    const qint64 value = plainDecimalValue(cell);
+    return value >= 1 && value < limit ? static_cast<int>(value) : -1;
 }
 
 } // namespace xom

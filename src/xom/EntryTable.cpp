@@ -1,5 +1,7 @@
 #include "EntryTable.h"
 
+#include "xom/EntryNumber.h"
+
 #include "text/Decimal.h"
 
 #include <algorithm>
@@ -9,21 +11,6 @@ namespace xom {
 namespace {
 
 const QString MarkText = QStringLiteral("x");
-
-// The value of number when it is exactly the decimal text of a value from
-// 0 to 2^31 - 1, otherwise -1.
-[[nodiscard]] qint64 plainDecimalValue(const QStringView number) noexcept
-{
-    if (number.isEmpty() || number.size() > 10 || (number.size() > 1 && number[0] == u'0'))
-        return -1;
-    qint64 value = 0;
-    for (const QChar c : number) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value <= 0x7FFF'FFFF ? value : -1;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "xom/LanguageFileReader.h"
 
 #include "xom/ByteCursor.h"
+#include "xom/Parallel.h"
 #include "xom/FileLayout.h"
 #include "xom/Utf8Codec.h"
 #include "xom/Varint.h"
@@ -42,7 +43,7 @@ template <typename T> T require(std::optional<T> value)
     return *value;
 }
 
-// A string resource's name and text, as ids in the table's pool.
+// A string resource's name and text, as indices in the file's string table.
 struct Resource {
     TextId name = TextPool::EmptyText;
     TextId text = TextPool::EmptyText;
@@ -107,9 +108,20 @@ public:
             badFile();
         readTypeTable(model);
         checkAnnouncedInstances(model);
-        const qsizetype firstContainer = readStringTable(result.entries.texts, model.StringList);
+        const StringTableBytes strings = locateStringTable();
+        // The strings and the containers after them are read at once on a
+        // large file: the walk needs no string, only how many there are. An
+        // error in the strings is the one reported, as when they come first.
+        Walk walk;
+        const auto readStrings = [&] { readStringTable(strings, result.entries.texts, model.StringList); };
+        const auto walkTheContainers = [&] { walk = walkContainers(model, strings.end, std::max(strings.count, 1)); };
+        if (worthTwoThreads(static_cast<std::size_t>(strings.count))) {
+            bothAtOnce(readStrings, walkTheContainers);
+        } else {
+            readStrings();
+            walkTheContainers();
+        }
         result.entries.loadedTexts = static_cast<TextId>(result.entries.texts.size());
-        Walk walk = walkContainers(model, firstContainer);
         // A type table that promises a data bank the walk never reached
         // belongs to a file cut short.
         const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(),
@@ -170,10 +182,16 @@ private:
             badFile();
     }
 
-    // Reads the strings into the pool, recording each one's id by its index
-    // in the file, and what the model keeps of the table in summary. Gives
-    // the offset of the first container.
-    qsizetype readStringTable(TextPool& pool, StringListSummary& summary)
+    // Where the string table lies, checked against the file's size.
+    struct StringTableBytes {
+        qint32 count = 0;
+        std::uint32_t dataSize = 0;
+        QByteArrayView offsets;
+        QByteArrayView data;
+        qsizetype end = 0; // the first container's offset
+    };
+
+    StringTableBytes locateStringTable() const
     {
         const qsizetype end = layout::typeTableEnd(layout::RequiredTypeCount);
         ByteCursor probe(m_view, end + layout::ChunkSize);
@@ -189,6 +207,17 @@ private:
             badFile();
         const QByteArrayView offsets = require(cursor.readBytes(qsizetype{4} * stringCount));
         const QByteArrayView data = require(cursor.readBytes(static_cast<qsizetype>(dataSize)));
+        return {stringCount, dataSize, offsets, data, cursor.position()};
+    }
+
+    // Reads the strings into the pool, recording each one's id by its index
+    // in the file, and what the model keeps of the table in summary.
+    void readStringTable(const StringTableBytes& table, TextPool& pool, StringListSummary& summary)
+    {
+        const qint32 stringCount = table.count;
+        const std::uint32_t dataSize = table.dataSize;
+        const QByteArrayView offsets = table.offsets;
+        const QByteArrayView data = table.data;
 
         // The strings are decoded in the order of their bytes in the data,
         // so that the data is read front to back and the pool holds them as
@@ -228,13 +257,13 @@ private:
             summary.lastButOne = textOf(m_stringIds.size() - 2);
             summary.last = textOf(m_stringIds.size() - 1);
         }
-        return cursor.position();
     }
 
-    Walk walkContainers(LanguageModel& model, qsizetype position)
+    // Walks the containers from position on; string indices are checked
+    // against stringCount and kept as they stand in the file.
+    Walk walkContainers(LanguageModel& model, qsizetype position, const int stringCount) const
     {
         Walk walk;
-        const int stringCount = static_cast<int>(m_stringIds.size());
         qint64 resourceCount = 0;
         if (model.StringResourceType >= 0)
             resourceCount
@@ -283,7 +312,8 @@ private:
         return kind == TypeKind::StringResourceDetails || kind == TypeKind::DataBank;
     }
 
-    qsizetype readStringResource(const int stringCount, Walk& walk, const qsizetype position, const qint32 instance)
+    qsizetype readStringResource(
+        const int stringCount, Walk& walk, const qsizetype position, const qint32 instance) const
     {
         ByteCursor cursor(m_view, position + 4 + layout::StringResourceReservedSize);
         const qint32 textIndex = require(ReadVarint(cursor));
@@ -297,13 +327,13 @@ private:
         // stays beside the write it protects.
         if (static_cast<std::size_t>(instance) >= walk.resources.size())
             badFile();
-        walk.resources[static_cast<std::size_t>(instance)] = Resource{
-            m_stringIds[static_cast<std::size_t>(nameIndex)], m_stringIds[static_cast<std::size_t>(textIndex)]};
+        walk.resources[static_cast<std::size_t>(instance)]
+            = Resource{static_cast<TextId>(nameIndex), static_cast<TextId>(textIndex)};
         walk.resourceRead[static_cast<std::size_t>(instance)] = true;
         return cursor.position() + layout::ContainerReadTrailer;
     }
 
-    qsizetype readDataBank(Walk& walk, const qsizetype position)
+    qsizetype readDataBank(Walk& walk, const qsizetype position) const
     {
         ByteCursor cursor(m_view, position + 4 + layout::DataBankReservedSize);
         const qint32 entryCount = require(ReadVarint(cursor));
@@ -342,7 +372,7 @@ private:
     // The data bank is resolved after the whole walk, so a type table that
     // lists it before the string resources still gives rows their names and
     // texts.
-    static void resolveDataBank(const Walk& walk, EntryTable& table)
+    void resolveDataBank(const Walk& walk, EntryTable& table) const
     {
         if (!walk.dataBank)
             return;
@@ -354,7 +384,8 @@ private:
             if (number >= walk.resources.size() || !walk.resourceRead[number])
                 badFile();
             const Resource& resource = walk.resources[number];
-            table.rows.push_back(EntryRow{number, TextPool::EmptyText, resource.name, resource.text});
+            table.rows.push_back(
+                EntryRow{number, TextPool::EmptyText, m_stringIds[resource.name], m_stringIds[resource.text]});
         }
     }
 

@@ -1,41 +1,53 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <thread>
 
 namespace xom {
 
-// Runs work(begin, end) over 0 .. count split in two halves, the second on a
-// thread of its own, when count is large enough to pay for the thread; the
-// halves must touch disjoint memory. An exception from either half is
-// thrown here once both have ended.
-template <typename Work> void inTwoHalves(const std::size_t count, const Work& work)
+// Runs first here and second on a thread of its own, at once; they must
+// touch disjoint memory. An exception from either is thrown here once both
+// have ended.
+template <typename First, typename Second> void bothAtOnce(const First& first, const Second& second)
 {
-    constexpr std::size_t WorthAThread = 1 << 16;
-    if (count < WorthAThread || std::thread::hardware_concurrency() < 2) {
-        work(std::size_t{0}, count);
-        return;
-    }
-    const std::size_t middle = count / 2;
     std::exception_ptr failed;
-    std::thread second([&] {
+    std::thread other([&] {
         try {
-            work(middle, count);
+            second();
         } catch (...) {
             failed = std::current_exception();
         }
     });
     try {
-        work(std::size_t{0}, middle);
+        first();
     } catch (...) {
-        second.join();
+        other.join();
         throw;
     }
-    second.join();
+    other.join();
     if (failed)
         std::rethrow_exception(failed);
+}
+
+// Whether work over count items pays for a second thread.
+[[nodiscard]] inline bool worthTwoThreads(const std::size_t count) noexcept
+{
+    constexpr std::size_t WorthAThread = 1 << 16;
+    return count >= WorthAThread && std::thread::hardware_concurrency() >= 2;
+}
+
+// Runs work(begin, end) over 0 .. count split in two halves, the second on a
+// thread of its own, when count is large enough to pay for the thread; the
+// halves must touch disjoint memory.
+template <typename Work> void inTwoHalves(const std::size_t count, const Work& work)
+{
+    if (!worthTwoThreads(count)) {
+        work(std::size_t{0}, count);
+        return;
+    }
+    const std::size_t middle = count / 2;
+    bothAtOnce([&] { work(std::size_t{0}, middle); }, [&] { work(middle, count); });
 }
 
 } // namespace xom

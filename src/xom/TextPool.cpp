@@ -9,7 +9,8 @@ namespace xom {
 TextPool::TextPool()
     : m_starts{0, 0}
 {
-    m_index.addIfAbsent(QStringView(), TextIndex::hashOf(QStringView()), static_cast<int>(EmptyText), textAt());
+    const std::uint32_t hash = TextIndex::hashOf(QStringView());
+    indexFor(hash).addIfAbsent(QStringView(), hash, static_cast<int>(EmptyText), textAt());
 }
 
 TextId TextPool::intern(const QStringView text)
@@ -24,7 +25,8 @@ TextId TextPool::intern(const QStringView text)
 
 std::optional<TextId> TextPool::find(const QStringView text) const
 {
-    const int id = m_index.find(text, TextIndex::hashOf(text), textAt());
+    const std::uint32_t hash = TextIndex::hashOf(text);
+    const int id = indexFor(hash).find(text, hash, textAt());
     if (id < 0)
         return std::nullopt;
     return static_cast<TextId>(id);
@@ -34,7 +36,8 @@ void TextPool::reserve(const std::size_t texts, const std::size_t units)
 {
     m_starts.reserve(m_starts.size() + texts);
     m_units.reserve(m_units.size() + units);
-    m_index.reserve(size() + texts);
+    for (TextIndex& index : m_indexes)
+        index.reserve((size() + texts) / 2 + (size() + texts) / 16);
 }
 
 char16_t* TextPool::beginText(const std::size_t maxUnits)
@@ -63,18 +66,30 @@ std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
         for (std::size_t i = begin; i < end; ++i)
             hashes[i] = TextIndex::hashOf(view(static_cast<TextId>(first + i)));
     });
-    m_index.reserve(size());
     std::vector<TextId> ids(count);
-    bool allTheirOwn = true;
-    constexpr std::size_t Ahead = 16;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i + Ahead < count)
-            m_index.prefetch(hashes[i + Ahead]);
-        const auto id = static_cast<int>(first + i);
-        ids[i] = static_cast<TextId>(m_index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt()));
-        allTheirOwn = allTheirOwn && ids[i] == static_cast<TextId>(id);
+    bool theirOwn[2] = {true, true};
+    // Each index takes its texts in id order, so the first of equal texts is
+    // the one it keeps; the lookups are fetched a few texts ahead.
+    const auto fill = [&](const std::uint32_t half) {
+        TextIndex& index = m_indexes[half];
+        constexpr std::size_t Ahead = 16;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + Ahead < count && (hashes[i + Ahead] >> 31) == half)
+                index.prefetch(hashes[i + Ahead]);
+            if ((hashes[i] >> 31) != half)
+                continue;
+            const auto id = static_cast<int>(first + i);
+            ids[i] = static_cast<TextId>(index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt()));
+            theirOwn[half] = theirOwn[half] && ids[i] == static_cast<TextId>(id);
+        }
+    };
+    if (worthTwoThreads(count)) {
+        bothAtOnce([&] { fill(0); }, [&] { fill(1); });
+    } else {
+        fill(0);
+        fill(1);
     }
-    if (allTheirOwn)
+    if (theirOwn[0] && theirOwn[1])
         ids.clear();
     return ids;
 }
@@ -86,7 +101,8 @@ TextId TextPool::endText(const std::size_t unitsWritten)
     const auto candidate = static_cast<TextId>(size());
     m_starts.push_back(m_units.size());
     const QStringView text = view(candidate);
-    const int id = m_index.addIfAbsent(text, TextIndex::hashOf(text), static_cast<int>(candidate), textAt());
+    const std::uint32_t hash = TextIndex::hashOf(text);
+    const int id = indexFor(hash).addIfAbsent(text, hash, static_cast<int>(candidate), textAt());
     if (id != static_cast<int>(candidate)) {
         m_starts.pop_back();
         m_units.resize(start);

@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace xom {
@@ -72,10 +76,29 @@ private:
         return [this](const int id) { return view(static_cast<TextId>(id)); };
     }
 
-    std::vector<char16_t> m_units;
+    // Units are written by the caller right after they are made room for:
+    // the vector leaves new ones unset rather than zeroing them first.
+    template <typename T> struct Unset : std::allocator<T> {
+        template <typename U> struct rebind {
+            using other = Unset<U>;
+        };
+        Unset() = default;
+        template <typename U> Unset(const Unset<U>&) noexcept { } // NOLINT: converts as allocators do
+        template <typename U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
+        template <typename U, typename... Args> void construct(U* at, Args&&... args)
+        {
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    };
+    std::vector<char16_t, Unset<char16_t>> m_units;
     // Text id's units are m_units[m_starts[id] .. m_starts[id + 1]).
     std::vector<std::uint64_t> m_starts;
-    TextIndex m_index;
+    // Two indexes, each for the texts whose hash has its top bit clear or
+    // set: equal texts always meet in the same one, and a load fills the
+    // two on two threads.
+    std::array<TextIndex, 2> m_indexes;
+    [[nodiscard]] TextIndex& indexFor(const std::uint32_t hash) noexcept { return m_indexes[hash >> 31]; }
+    [[nodiscard]] const TextIndex& indexFor(const std::uint32_t hash) const noexcept { return m_indexes[hash >> 31]; }
 };
 
 } // namespace xom

@@ -227,7 +227,6 @@ private:
         const std::vector<std::uint64_t> byOffset = stringsByOffset(offsets, stringCount, dataSize);
         m_stringIds.assign(static_cast<std::size_t>(std::max(stringCount, 1)), TextPool::EmptyText);
         pool.reserve(byOffset.size(), dataSize);
-        const auto firstNew = static_cast<TextId>(pool.size());
         std::uint64_t previousOffset = ~std::uint64_t{0};
         TextId id = TextPool::EmptyText;
         for (const std::uint64_t item : byOffset) {
@@ -245,11 +244,9 @@ private:
             }
             m_stringIds[item & 0xFFFF'FFFFu] = id;
         }
-        // A file may hold a text twice: its strings then share the first id.
-        if (const std::vector<TextId> firstOfEqual = pool.indexTextsFrom(firstNew); !firstOfEqual.empty()) {
-            for (std::size_t k = 1; k < m_stringIds.size(); ++k)
-                m_stringIds[k] = firstOfEqual[m_stringIds[k] - firstNew];
-        }
+        // A file may hold a text twice: the pool finds out when it first
+        // needs its index, and canonical() then maps the second id to the
+        // first.
         const auto textOf = [&](const std::size_t k) { return pool.text(m_stringIds[k]); };
         summary.count = static_cast<int>(m_stringIds.size());
         if (summary.count >= 2) {

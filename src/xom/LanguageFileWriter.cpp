@@ -85,16 +85,22 @@ struct StringTable {
     // pool has no id for it).
     static constexpr TextId KeptOutsidePool = ~TextId{0};
 
-    const TextPool& pool;
+    const TextPool* pool;
+    bool canonical = false; // the ids were mapped by pool.canonical()
     QString kept;
     std::vector<TextId> ids;
     std::vector<std::int32_t> indexOfId; // -1 for ids not in the table
 
     [[nodiscard]] QStringView at(const std::size_t k) const
     {
-        return ids[k] == KeptOutsidePool ? QStringView(kept) : pool.view(ids[k]);
+        return ids[k] == KeptOutsidePool ? QStringView(kept) : pool->view(ids[k]);
     }
     [[nodiscard]] std::int32_t indexOf(const TextId id) const { return indexOfId[id]; }
+    // The index of a row's text or name, its id taken as the table took it.
+    [[nodiscard]] std::int32_t indexOfText(const TextId id) const
+    {
+        return indexOfId[canonical ? pool->canonical(id) : id];
+    }
     [[nodiscard]] std::size_t count() const noexcept { return ids.size(); }
     void add(const TextId id)
     {
@@ -105,28 +111,30 @@ struct StringTable {
     }
 };
 
-// Each distinct text once: the pool already holds each text under one id,
-// so the table is found by ids alone.
-StringTable rebuildStrings(const EntryTable& entries, const QString& kept, const Progress& progress)
+// Each distinct text once, found by ids alone: equal texts share an id once
+// the pool is indexed (canonical ids). Before, ids are taken as they are and
+// the kept string as no cell's, which holds when the texts the table then
+// holds are shown distinct (see orderFromLoadedTexts).
+StringTable rebuildStrings(const EntryTable& entries, const QString& kept)
 {
     const TextPool& pool = entries.texts;
-    StringTable table{pool, kept, {}, std::vector<std::int32_t>(pool.size(), -1)};
+    const bool canonical = pool.indexed();
+    const auto idOf = [&](const TextId id) { return canonical ? pool.canonical(id) : id; };
+    StringTable table{&pool, canonical, kept, {}, std::vector<std::int32_t>(pool.size(), -1)};
     table.ids.reserve(std::min(pool.size(), 2 * entries.rows.size()) + 2);
     table.add(TextPool::EmptyText);
     // The kept string takes index 1 even when it is empty; lookups of the
     // empty string still find index 0.
-    const std::optional<TextId> keptId = pool.find(kept);
+    const std::optional<TextId> keptId = kept.isEmpty() || !canonical ? std::nullopt : pool.find(kept);
     if (kept.isEmpty())
         table.ids.push_back(TextPool::EmptyText);
     else if (keptId)
         table.add(*keptId);
     else
         table.ids.push_back(StringTable::KeptOutsidePool);
-    const int gridRows = entries.gridRowCount();
-    for (std::size_t row = 0; row < entries.rows.size(); ++row) {
-        table.add(entries.rows[row].text);
-        table.add(entries.rows[row].name);
-        progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
+    for (const EntryRow& row : entries.rows) {
+        table.add(idOf(row.text));
+        table.add(idOf(row.name));
     }
     return table;
 }
@@ -241,7 +249,7 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     loaded.reserve(count);
     loadedIds.reserve(count);
     std::vector<bool> covered(count, false);
-    const auto end = static_cast<TextId>(std::min<std::size_t>(loadedTexts, table.pool.size()));
+    const auto end = static_cast<TextId>(std::min<std::size_t>(loadedTexts, table.pool->size()));
     for (TextId id = 1; id < end; ++id) {
         const std::int32_t k = table.indexOf(id);
         if (k >= 1) {
@@ -266,10 +274,10 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
         int current = 0;
         QByteArrayView previous;
         if (begin > 0)
-            previous = scratch[1].image(table.pool.view(loadedIds[begin - 1]));
+            previous = scratch[1].image(table.pool->view(loadedIds[begin - 1]));
         for (std::size_t p = begin; p < last && ascending.load(std::memory_order_relaxed); ++p) {
             const QByteArrayView image = scratch[current].image(
-                table.pool.view(loadedIds[p]), &utf8Lengths[static_cast<std::size_t>(loaded[p])]);
+                table.pool->view(loadedIds[p]), &utf8Lengths[static_cast<std::size_t>(loaded[p])]);
             if (p > 0 && text::CompareAnsiOrdinal(previous, image) >= 0)
                 ascending = false;
             previous = image;
@@ -331,22 +339,6 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     order.insert(order.end(), loaded.begin() + static_cast<std::ptrdiff_t>(next), loaded.end());
     orderIds.insert(orderIds.end(), loadedIds.begin() + static_cast<std::ptrdiff_t>(next), loadedIds.end());
     return order;
-}
-
-// The list indices 1 .. count - 1 in the order the list's quicksort leaves
-// them when it compares ANSI images bytewise, with every string's UTF-8
-// length in utf8Lengths.
-std::vector<std::int32_t> sortStrings(const StringTable& table, const TextId loadedTexts,
-    std::vector<std::uint32_t>& utf8Lengths, std::vector<TextId>& orderIds)
-{
-    utf8Lengths.assign(table.count(), 0);
-    std::optional<std::vector<std::int32_t>> order = orderFromLoadedTexts(table, loadedTexts, utf8Lengths, orderIds);
-    if (!order)
-        orderIds.clear();
-    if (order)
-        return *std::move(order);
-    const StringImages images = imageStrings(table, utf8Lengths);
-    return stringTableOrder(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
 }
 
 // Each string's offset in data: the data lays the strings out in the sorted
@@ -510,13 +502,38 @@ struct Measured {
     ContainerPlaces places{};
 };
 
+// The order of the table's strings in the data (the list indices 1 .. count
+// - 1 as the list's quicksort leaves them when it compares ANSI images
+// bytewise) and every string's UTF-8 length: the loaded file's order when it
+// holds, otherwise the whole sort, over canonical ids.
+void settleStringOrder(Measured& m, const EntryTable& entries, const QString& kept)
+{
+    m.utf8Lengths.assign(m.strings.count(), 0);
+    if (std::optional<std::vector<std::int32_t>> order
+        = orderFromLoadedTexts(m.strings, entries.loadedTexts, m.utf8Lengths, m.orderIds)) {
+        m.order = *std::move(order);
+        return;
+    }
+    m.orderIds.clear();
+    if (!m.strings.canonical) {
+        entries.texts.ensureIndexed();
+        m.strings = rebuildStrings(entries, kept);
+        m.utf8Lengths.assign(m.strings.count(), 0);
+    }
+    const StringImages images = imageStrings(m.strings, m.utf8Lengths);
+    m.order = stringTableOrder(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
+}
+
 Measured measure(const EntryTable& entries, const LanguageModel& model, const Progress& progress)
 {
     // The list is still unchanged when it has no string 1 to keep.
     if (model.StringList.count < 2)
         throw text::ListIndexError(1);
-    Measured m{.strings = rebuildStrings(entries, model.StringList.second, progress)};
-    m.order = sortStrings(m.strings, entries.loadedTexts, m.utf8Lengths, m.orderIds);
+    Measured m{.strings = rebuildStrings(entries, model.StringList.second)};
+    settleStringOrder(m, entries, model.StringList.second);
+    const int gridRows = entries.gridRowCount();
+    for (std::size_t row = 0; row < entries.rows.size(); ++row)
+        progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
     for (std::size_t k = 1; k < m.utf8Lengths.size(); ++k)
         m.dataSize += m.utf8Lengths[k] + 1;
     m.dataOffsets = placeStrings(m.order, m.utf8Lengths, progress);
@@ -531,7 +548,8 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
                             + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
     for (std::size_t row = 0; row < rows; ++row) {
         const EntryRow& record = entries.rows[row];
-        stringResourceBytes += stringResourceSize(m.strings.indexOf(record.text), m.strings.indexOf(record.name));
+        stringResourceBytes
+            += stringResourceSize(m.strings.indexOfText(record.text), m.strings.indexOfText(record.name));
         dataBankBytes += varintLength(m.numbers.numberOfRow[row]);
     }
     const auto typeCount = static_cast<qsizetype>(model.TypeTable.size());
@@ -587,7 +605,7 @@ void writeStringTable(char* const base, const Measured& m)
             for (std::size_t p = begin; p < end; ++p) {
                 const TextId id = m.orderIds[p];
                 out = writeUtf8(
-                          id == StringTable::KeptOutsidePool ? QStringView(m.strings.kept) : m.strings.pool.view(id),
+                          id == StringTable::KeptOutsidePool ? QStringView(m.strings.kept) : m.strings.pool->view(id),
                           out)
                     + 1;
             }
@@ -614,8 +632,8 @@ void writeStringResources(char* const base, const EntryTable& entries, const Mea
             throw text::ListIndexError(-1);
         const EntryRow& record = entries.rows[static_cast<std::size_t>(row)];
         out = putMagic(out, layout::MagicContainer) + layout::StringResourceReservedSize;
-        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOf(record.text)));
-        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOf(record.name)));
+        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOfText(record.text)));
+        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOfText(record.name)));
         out += layout::StringResourceTrailer;
         progress.step(k, gridRows, 50, 40);
     }

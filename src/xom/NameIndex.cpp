@@ -5,9 +5,10 @@ namespace xom {
 NameIndex::NameIndex(const EntryTable& table)
     : m_firstRowOfId(table.texts.size(), -1)
 {
+    table.texts.ensureIndexed();
     // Backwards, so that an earlier row of the same name has the last word.
     for (int row = table.entryCount() - 1; row >= 0; --row)
-        m_firstRowOfId[table.rows[static_cast<std::size_t>(row)].name] = row;
+        m_firstRowOfId[table.texts.canonical(table.rows[static_cast<std::size_t>(row)].name)] = row;
 }
 
 int NameIndex::find(const EntryTable& table, const QStringView name) const

@@ -11,6 +11,7 @@ TextPool::TextPool()
 {
     const std::uint32_t hash = TextIndex::hashOf(QStringView());
     indexFor(hash).addIfAbsent(QStringView(), hash, static_cast<int>(EmptyText), textAt());
+    m_indexedUpTo = 1;
 }
 
 TextId TextPool::intern(const QStringView text)
@@ -25,6 +26,7 @@ TextId TextPool::intern(const QStringView text)
 
 std::optional<TextId> TextPool::find(const QStringView text) const
 {
+    ensureIndexed();
     const std::uint32_t hash = TextIndex::hashOf(text);
     const int id = indexFor(hash).find(text, hash, textAt());
     if (id < 0)
@@ -36,8 +38,6 @@ void TextPool::reserve(const std::size_t texts, const std::size_t units)
 {
     m_starts.reserve(m_starts.size() + texts);
     m_units.reserve(m_units.size() + units);
-    for (TextIndex& index : m_indexes)
-        index.reserve((size() + texts) / 2 + (size() + texts) / 16);
 }
 
 char16_t* TextPool::beginText(const std::size_t maxUnits)
@@ -58,18 +58,25 @@ TextId TextPool::endTextUnindexed(const std::size_t unitsWritten)
     return static_cast<TextId>(size() - 1);
 }
 
-std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
+void TextPool::ensureIndexed() const
 {
+    if (indexed())
+        return;
+    const std::size_t first = m_indexedUpTo;
     const std::size_t count = size() - first;
+    // Each index takes about half the texts: the margin covers the chance
+    // difference between the halves without doubling a power-of-two table.
+    for (TextIndex& index : m_indexes)
+        index.reserve(size() / 2 + size() / 64);
     std::vector<std::uint32_t> hashes(count);
     inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
         for (std::size_t i = begin; i < end; ++i)
             hashes[i] = TextIndex::hashOf(view(static_cast<TextId>(first + i)));
     });
-    std::vector<TextId> ids(count);
-    bool theirOwn[2] = {true, true};
     // Each index takes its texts in id order, so the first of equal texts is
-    // the one it keeps; the lookups are fetched a few texts ahead.
+    // the one it keeps; the lookups are fetched a few texts ahead. A text
+    // found under an earlier id is recorded as that id's.
+    std::vector<std::pair<TextId, TextId>> repeated[2];
     const auto fill = [&](const std::uint32_t half) {
         TextIndex& index = m_indexes[half];
         constexpr std::size_t Ahead = 16;
@@ -79,8 +86,9 @@ std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
             if ((hashes[i] >> 31) != half)
                 continue;
             const auto id = static_cast<int>(first + i);
-            ids[i] = static_cast<TextId>(index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt()));
-            theirOwn[half] = theirOwn[half] && ids[i] == static_cast<TextId>(id);
+            const int found = index.addIfAbsent(view(static_cast<TextId>(id)), hashes[i], id, textAt());
+            if (found != id)
+                repeated[half].emplace_back(static_cast<TextId>(id), static_cast<TextId>(found));
         }
     };
     if (worthTwoThreads(count)) {
@@ -89,13 +97,22 @@ std::vector<TextId> TextPool::indexTextsFrom(const TextId first)
         fill(0);
         fill(1);
     }
-    if (theirOwn[0] && theirOwn[1])
-        ids.clear();
-    return ids;
+    if (!repeated[0].empty() || !repeated[1].empty()) {
+        const std::size_t before = m_firstEqual.size();
+        m_firstEqual.resize(size());
+        for (std::size_t id = before; id < size(); ++id)
+            m_firstEqual[id] = static_cast<TextId>(id);
+        for (const auto& pairs : repeated) {
+            for (const auto& [id, firstId] : pairs)
+                m_firstEqual[id] = firstId;
+        }
+    }
+    m_indexedUpTo = size();
 }
 
 TextId TextPool::endText(const std::size_t unitsWritten)
 {
+    ensureIndexed();
     const std::uint64_t start = m_starts.back();
     m_units.resize(start + unitsWritten);
     const auto candidate = static_cast<TextId>(size());
@@ -106,6 +123,8 @@ TextId TextPool::endText(const std::size_t unitsWritten)
     if (id != static_cast<int>(candidate)) {
         m_starts.pop_back();
         m_units.resize(start);
+    } else {
+        m_indexedUpTo = size();
     }
     return static_cast<TextId>(id);
 }

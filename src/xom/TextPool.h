@@ -24,6 +24,12 @@ using TextId = std::uint32_t;
 // buffer of UTF-16 code units; a text is never removed, so an id stays valid
 // for the pool's life and undo can go back to a text by its id.
 //
+// A load adds a whole string table without looking up each text: the index
+// of the texts is built when it is first needed (a lookup, a new text, or
+// canonical ids), and a text the load added twice then maps to its first id
+// through canonical(). A save of an unchanged file whose strings it finds
+// distinct never needs the index.
+//
 // A view given by view() is valid until the next text is added.
 class TextPool {
 public:
@@ -36,6 +42,17 @@ public:
     TextId intern(QStringView text);
     // The id of text when the pool holds it.
     [[nodiscard]] std::optional<TextId> find(QStringView text) const;
+    // The id that equal texts share: id itself, or the first id of its text
+    // when a load added the text twice. Only after ensureIndexed().
+    [[nodiscard]] TextId canonical(const TextId id) const noexcept
+    {
+        return id < m_firstEqual.size() ? m_firstEqual[id] : id;
+    }
+    // Whether every text is in the index, so that canonical() holds.
+    [[nodiscard]] bool indexed() const noexcept { return m_indexedUpTo == size(); }
+    // Takes the texts added without a lookup into the index (their hashes
+    // made on two threads, one index filled on each).
+    void ensureIndexed() const;
 
     [[nodiscard]] QStringView view(const TextId id) const noexcept
     {
@@ -54,16 +71,10 @@ public:
     // the text already (the units written are then given back).
     [[nodiscard]] char16_t* beginText(std::size_t maxUnits);
     TextId endText(std::size_t unitsWritten);
-    // Settles a text begun with beginText without looking for an equal one
-    // yet, as a load does for a whole string table: indexTextsFrom must
-    // follow before the pool is used otherwise.
+    // Settles a text begun with beginText without looking for an equal one,
+    // as a load does for a whole string table: the text gets an id of its
+    // own even when it equals an earlier one (see canonical()).
     TextId endTextUnindexed(std::size_t unitsWritten);
-    // Takes the texts from first on into the index in one pass (their hashes
-    // made on two threads, the lookups fetched ahead). Gives, for each of
-    // them in order, the id of the first text equal to it: its own, or an
-    // earlier one's, whose id the caller uses instead (the later copy stays
-    // in the pool unused). Gives nothing when every one is its own.
-    [[nodiscard]] std::vector<TextId> indexTextsFrom(TextId first);
 
     // Code units held, dropped texts included: what the pool costs.
     [[nodiscard]] std::size_t unitCount() const noexcept { return m_units.size(); }
@@ -96,9 +107,15 @@ private:
     // Two indexes, each for the texts whose hash has its top bit clear or
     // set: equal texts always meet in the same one, and a load fills the
     // two on two threads.
-    std::array<TextIndex, 2> m_indexes;
-    [[nodiscard]] TextIndex& indexFor(const std::uint32_t hash) noexcept { return m_indexes[hash >> 31]; }
-    [[nodiscard]] const TextIndex& indexFor(const std::uint32_t hash) const noexcept { return m_indexes[hash >> 31]; }
+    // Built on demand by a const lookup, hence mutable; the pool is used
+    // from one thread at a time.
+    mutable std::array<TextIndex, 2> m_indexes;
+    // The texts below it are in the index.
+    mutable std::size_t m_indexedUpTo = 0;
+    // Per id, the first id of its text, when some text was added twice
+    // unindexed; empty when none was.
+    mutable std::vector<TextId> m_firstEqual;
+    [[nodiscard]] TextIndex& indexFor(const std::uint32_t hash) const noexcept { return m_indexes[hash >> 31]; }
 };
 
 } // namespace xom

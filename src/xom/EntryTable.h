@@ -68,6 +68,8 @@ struct EntryTable {
     // of their bytes in its data: the order of their ANSI images when this
     // editor saved the file, which the next save then only checks.
     TextId loadedTexts = 0;
+    // The loaded string table's string 1, which a save keeps at index 1.
+    TextId loadedSecond = TextPool::EmptyText;
 
     // "x", "№", "Name", "Text".
     [[nodiscard]] static const std::array<QString, ColumnCount>& headerTexts();

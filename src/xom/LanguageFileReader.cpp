@@ -122,6 +122,7 @@ public:
             walkTheContainers();
         }
         result.entries.loadedTexts = static_cast<TextId>(result.entries.texts.size());
+        result.entries.loadedSecond = m_stringIds.size() >= 2 ? m_stringIds[1] : TextPool::EmptyText;
         // A type table that promises a data bank the walk never reached
         // belongs to a file cut short.
         const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(),

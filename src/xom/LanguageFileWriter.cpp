@@ -112,9 +112,10 @@ struct StringTable {
 };
 
 // Each distinct text once, found by ids alone: equal texts share an id once
-// the pool is indexed (canonical ids). Before, ids are taken as they are and
-// the kept string as no cell's, which holds when the texts the table then
-// holds are shown distinct (see orderFromLoadedTexts).
+// the pool is indexed (canonical ids). Before, ids are taken as they stand
+// and the kept string is looked for only as the loaded string 1, which
+// holds when the strings the table then holds are shown distinct (see
+// orderFromLoadedTexts).
 StringTable rebuildStrings(const EntryTable& entries, const QString& kept)
 {
     const TextPool& pool = entries.texts;
@@ -125,7 +126,11 @@ StringTable rebuildStrings(const EntryTable& entries, const QString& kept)
     table.add(TextPool::EmptyText);
     // The kept string takes index 1 even when it is empty; lookups of the
     // empty string still find index 0.
-    const std::optional<TextId> keptId = kept.isEmpty() || !canonical ? std::nullopt : pool.find(kept);
+    std::optional<TextId> keptId;
+    if (canonical)
+        keptId = pool.find(kept);
+    else if (entries.loadedSecond < pool.size() && pool.view(entries.loadedSecond) == kept)
+        keptId = entries.loadedSecond;
     if (kept.isEmpty())
         table.ids.push_back(TextPool::EmptyText);
     else if (keptId)

@@ -248,13 +248,15 @@ TEST(SaveRoundTrip, EditedLoadedFilesSaveAsTheLiteralSteps)
 {
     struct Case {
         const char* what;
-        int edits;        // cells given a new text after the load
-        int adds;         // entries added after the load
-        bool alikeImages; // new texts that image like loaded ones
-        bool unsorted;    // the loaded file's data not in image order
+        int edits;                // cells given a new text after the load
+        int adds;                 // entries added after the load
+        bool alikeImages;         // new texts that image like loaded ones
+        bool unsorted;            // the loaded file's data not in image order
+        bool keptIsAText = false; // string 1 is also a row's text
     };
     const Case cases[] = {
         {"unchanged", 0, 0, false, false},
+        {"unchanged, string 1 a row's text", 0, 0, false, false, true},
         {"a few edits", 5, 0, false, false},
         {"edits and adds", 8, 4, false, false},
         {"new texts imaging like loaded ones", 6, 2, true, false},
@@ -270,7 +272,8 @@ TEST(SaveRoundTrip, EditedLoadedFilesSaveAsTheLiteralSteps)
             testsupport::TextMix mix;
             mix.loneSurrogates = round % 3 == 0;
             const xom::EntryTable original = testsupport::randomEntries(random, 60, mix);
-            xom::LanguageModel model = testsupport::modelForEntries(original, QStringLiteral("Kept"));
+            xom::LanguageModel model = testsupport::modelForEntries(
+                original, c.keptIsAText ? original.text(0).toString() : QStringLiteral("Kept"));
             QByteArray file = xom::buildLanguageImage(original, model);
             if (c.unsorted) {
                 std::vector<std::pair<QString, QString>> pairs;

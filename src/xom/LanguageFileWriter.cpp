@@ -18,12 +18,12 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <atomic>
-#include <numeric>
-#include <optional>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <limits>
+#include <numeric>
+#include <optional>
 
 // The writer builds the whole file in one buffer, sized exactly before the
 // first byte is written (see FileLayout.h for the layout):
@@ -38,7 +38,12 @@
 // string that stood at index 1 ("kept"), then every text and name of the
 // rows in order of first occurrence, a row's text before its name. Offsets
 // stay in that order while the bytes of data are laid out in ascending order
-// of the strings' ANSI images, as the list's quicksort leaves them.
+// of the strings' ANSI images, as the list's quicksort leaves them: taken
+// from a loaded file whose data already stands in that order (checked), or
+// sorted anew (see stringTableOrder).
+//
+// The steps: measure (the strings, their order and sizes, the containers'
+// places), then write each part at its place.
 namespace xom {
 
 namespace {
@@ -644,9 +649,10 @@ void writeStringResources(char* const base, const EntryTable& entries, const Mea
     }
 }
 
-// The data bank: the entry numbers in row order. A number cell that is no
-// plain decimal is parsed as the number it writes (ConvertError when it is
-// none).
+// The data bank: the entry numbers in row order. Each of the n numbers
+// found its own row before (writeStringResources), so every number cell is
+// a plain decimal by now; one that were not would be parsed as the number
+// it writes (ConvertError when it is none).
 void writeDataBank(char* const base, const EntryTable& entries, const Measured& m, const Progress& progress)
 {
     const int gridRows = entries.gridRowCount();

@@ -13,11 +13,12 @@ namespace xom {
 // model: a fresh header, the type table, the GUID and SCHM chunks, the string
 // table rebuilt from the entries, then each type's containers in table order
 // as its instance count announces them: one string resource container per
-// entry number, the data bank in row order, the carried containers. Rebuilds model.StringList on the way
-// (and leaves it rebuilt if a later step fails); changes nothing else.
-// Throws text::ListIndexError (fewer than two strings: 1; an entry number
-// 1 .. n missing from the number column: -1) and text::ConvertError (a
-// number cell that does not parse).
+// entry number, the data bank in row order, the carried containers. Records
+// the rebuilt string list in model.StringList on the way (and leaves it so if
+// a later step fails); changes nothing else in the model. The entries may
+// build their pool's index (see TextPool). Throws text::ListIndexError
+// (fewer than two strings: 1; an entry number 1 .. n missing from the
+// number column: -1).
 [[nodiscard]] QByteArray buildLanguageImage(
     const EntryTable& entries, LanguageModel& model, const ProgressReport& progress = {});
 

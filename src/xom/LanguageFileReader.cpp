@@ -60,7 +60,8 @@ struct Walk {
 };
 
 // The strings 1 .. count - 1 of a string table as (offset << 32 | index),
-// ascending by offset: a radix sort in two passes of sixteen bits. Refuses an
+// ascending by offset (then index): a radix sort in two passes of sixteen
+// bits, which keeps the index order of equal offsets. Refuses an
 // offset outside the data.
 std::vector<std::uint64_t> stringsByOffset(
     const QByteArrayView offsets, const qint32 count, const std::uint32_t dataSize)
@@ -73,6 +74,12 @@ std::vector<std::uint64_t> stringsByOffset(
         if (offset >= dataSize)
             badFile();
         items.push_back(std::uint64_t{offset} << 32 | static_cast<std::uint32_t>(k));
+    }
+    // The radix sort's buckets cost more than a small table's whole sort.
+    constexpr std::size_t WorthBuckets = 1 << 14;
+    if (items.size() < WorthBuckets) {
+        std::sort(items.begin(), items.end());
+        return items;
     }
     std::vector<std::uint64_t> sorted(items.size());
     for (const int shift : {32, 48}) {

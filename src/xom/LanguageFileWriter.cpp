@@ -241,6 +241,26 @@ private:
     QByteArray m_bytes;
 };
 
+// Whether every unit of text is ASCII.
+[[nodiscard]] bool isAscii(const QStringView text) noexcept
+{
+    char16_t any = 0;
+    for (const QChar c : text)
+        any |= c.unicode();
+    return any < 0x80;
+}
+
+// The byte order of two texts of ASCII alone, which is their images' order.
+[[nodiscard]] int compareAscii(const QStringView a, const QStringView b) noexcept
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 // The string table's order without sorting it, when the loaded file shows
 // it: the texts that came from its string table lie in the pool in the
 // order of their bytes in its data, which the save that wrote it sorted by
@@ -280,18 +300,25 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     const auto textAt = [&](const std::int32_t k) { return table.at(static_cast<std::size_t>(k)); };
     std::atomic<bool> ascending = true;
     inTwoHalves(loaded.size(), [&](const std::size_t begin, const std::size_t last) {
+        // Texts of ASCII alone are their own images and compare unit by
+        // unit; any other pair is imaged first.
         ImageScratch scratch[2];
-        int current = 0;
-        QByteArrayView previous;
-        if (begin > 0)
-            previous = scratch[1].image(table.pool->view(loadedIds[begin - 1]));
+        QStringView previous = begin > 0 ? table.pool->view(loadedIds[begin - 1]) : QStringView();
+        bool previousAscii = isAscii(previous);
         for (std::size_t p = begin; p < last && ascending.load(std::memory_order_relaxed); ++p) {
-            const QByteArrayView image = scratch[current].image(
-                table.pool->view(loadedIds[p]), &utf8Lengths[static_cast<std::size_t>(loaded[p])]);
-            if (p > 0 && text::CompareAnsiOrdinal(previous, image) >= 0)
-                ascending = false;
-            previous = image;
-            current ^= 1;
+            const QStringView text = table.pool->view(loadedIds[p]);
+            const bool ascii = isAscii(text);
+            utf8Lengths[static_cast<std::size_t>(loaded[p])]
+                = static_cast<std::uint32_t>(ascii ? text.size() : utf8Length(text));
+            if (p > 0) {
+                const int order = ascii && previousAscii
+                                    ? compareAscii(previous, text)
+                                    : text::CompareAnsiOrdinal(scratch[0].image(previous), scratch[1].image(text));
+                if (order >= 0)
+                    ascending = false;
+            }
+            previous = text;
+            previousAscii = ascii;
         }
     });
     if (!ascending)

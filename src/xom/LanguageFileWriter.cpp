@@ -566,7 +566,18 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     // The list is still unchanged when it has no string 1 to keep.
     if (model.StringList.count < 2)
         throw text::ListIndexError(1);
-    Measured m{.strings = rebuildStrings(entries, model.StringList.second)};
+    // The entry numbers are matched on a thread of their own meanwhile.
+    std::optional<StringTable> rebuilt;
+    EntryNumbers numbers;
+    const auto rebuild = [&] { rebuilt.emplace(rebuildStrings(entries, model.StringList.second)); };
+    const auto match = [&] { numbers = matchEntryNumbers(entries); };
+    if (worthTwoThreads(entries.rows.size())) {
+        bothAtOnce(rebuild, match);
+    } else {
+        rebuild();
+        match();
+    }
+    Measured m{.strings = *std::move(rebuilt), .numbers = std::move(numbers)};
     settleStringOrder(m, entries, model.StringList.second);
     const int gridRows = entries.gridRowCount();
     for (std::size_t row = 0; row < entries.rows.size(); ++row)
@@ -574,7 +585,6 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     for (std::size_t k = 1; k < m.utf8Lengths.size(); ++k)
         m.dataSize += m.utf8Lengths[k] + 1;
     m.dataOffsets = placeStrings(m.order, m.utf8Lengths, progress);
-    m.numbers = matchEntryNumbers(entries);
 
     // Exact sizes. The data bank's size counts the numbers the rows were
     // matched by; a row left unmatched means a number is missing and the
@@ -737,9 +747,19 @@ QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, c
     QByteArray image(m.places.end, '\0');
     char* const base = image.data();
     writeHeader(base, model, m.places);
-    writeStringTable(base, m);
-    writeStringResources(base, entries, m, progress);
-    writeDataBank(base, entries, m, progress);
+    // The string table on a thread of its own while this one, which reports
+    // the progress, writes the containers.
+    const auto strings = [&] { writeStringTable(base, m); };
+    const auto containers = [&] {
+        writeStringResources(base, entries, m, progress);
+        writeDataBank(base, entries, m, progress);
+    };
+    if (worthTwoThreads(entries.rows.size())) {
+        bothAtOnce(containers, strings);
+    } else {
+        strings();
+        containers();
+    }
     writeOtherContainers(base, model, m.places);
     return image;
 }

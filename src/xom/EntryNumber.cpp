@@ -15,10 +15,4 @@ qint64 plainDecimalValue(const QStringView number) noexcept
     return value <= 0x7FFF'FFFF ? value : -1;
 }
 
-int canonicalEntryNumber(const QString& cell, const int limit)
-{
-    const qint64 value = plainDecimalValue(cell);
-    return value >= 1 && value < limit ? static_cast<int>(value) : -1;
-}
-
 } // namespace xom

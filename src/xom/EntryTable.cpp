@@ -8,12 +8,6 @@
 
 namespace xom {
 
-namespace {
-
-const QString MarkText = QStringLiteral("x");
-
-} // namespace
-
 const QString& Entry::cell(const int column) const
 {
     switch (column) {
@@ -43,7 +37,7 @@ TextId EntryRow::id(const int column) const noexcept
     case TextColumn:
         return text;
     default:
-        return numberIsText() ? number & ~NumberIsText : TextPool::EmptyText;
+        return numberIsText() ? numberText() : TextPool::EmptyText;
     }
 }
 
@@ -58,7 +52,7 @@ QString EntryTable::number(const int row) const
 {
     const EntryRow& record = at(row);
     if (record.numberIsText())
-        return texts.text(record.number & ~EntryRow::NumberIsText);
+        return texts.text(record.numberText());
     return text::FormatDecimal(static_cast<qint32>(record.number));
 }
 
@@ -78,11 +72,6 @@ QStringView EntryTable::cellView(const int row, const int column, QString& scrat
     return texts.view(at(row).id(column));
 }
 
-bool EntryTable::isMarked(const int row) const noexcept
-{
-    return mark(row) == MarkText;
-}
-
 QString EntryTable::gridCell(const int gridRow, const int column) const
 {
     if (gridRow == 0)
@@ -100,29 +89,21 @@ std::uint32_t EntryTable::numberField(const QStringView number)
 
 void EntryTable::setCell(const int row, const int column, const QStringView text)
 {
-    // The pool may move its texts while it takes a new one: the record is
-    // found again after.
+    const std::uint32_t field = column == NumberColumn ? numberField(text) : texts.intern(text);
+    EntryRow& record = rows[static_cast<std::size_t>(row)];
     switch (column) {
-    case MarkColumn: {
-        const TextId id = texts.intern(text);
-        rows[static_cast<std::size_t>(row)].mark = id;
+    case MarkColumn:
+        record.mark = field;
         break;
-    }
-    case NumberColumn: {
-        const std::uint32_t field = numberField(text);
-        rows[static_cast<std::size_t>(row)].number = field;
+    case NumberColumn:
+        record.number = field;
         break;
-    }
-    case NameColumn: {
-        const TextId id = texts.intern(text);
-        rows[static_cast<std::size_t>(row)].name = id;
+    case NameColumn:
+        record.name = field;
         break;
-    }
-    default: {
-        const TextId id = texts.intern(text);
-        rows[static_cast<std::size_t>(row)].text = id;
+    default:
+        record.text = field;
         break;
-    }
     }
 }
 
@@ -164,7 +145,7 @@ qsizetype EntryTable::longestNumberLength() const
     qsizetype longest = 0;
     for (const EntryRow& record : rows) {
         if (record.numberIsText()) {
-            longest = std::max(longest, texts.view(record.number & ~EntryRow::NumberIsText).size());
+            longest = std::max(longest, texts.view(record.numberText()).size());
         } else {
             qsizetype digits = 1;
             for (std::uint32_t v = record.number; v >= 10; v /= 10)

@@ -50,6 +50,8 @@ struct EntryRow {
     TextId text = TextPool::EmptyText;
 
     [[nodiscard]] bool numberIsText() const noexcept { return (number & NumberIsText) != 0; }
+    // The number's text id when numberIsText().
+    [[nodiscard]] TextId numberText() const noexcept { return number & ~NumberIsText; }
     [[nodiscard]] TextId id(int column) const noexcept;
 
     friend bool operator==(const EntryRow&, const EntryRow&) = default;
@@ -87,7 +89,6 @@ struct EntryTable {
     // A pooled cell's view (mark, name or text) or, for the number, its
     // text written into scratch: for callers that read many cells.
     [[nodiscard]] QStringView cellView(int row, int column, QString& scratch) const;
-    [[nodiscard]] bool isMarked(int row) const noexcept;
     // A grid row's cell, row 0 being the header.
     [[nodiscard]] QString gridCell(int gridRow, int column) const;
 

@@ -1,7 +1,5 @@
 #include "xom/LanguageFileWriter.h"
 
-#include "xom/EntryNumber.h"
-
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
 #include "xom/Parallel.h"
@@ -96,10 +94,11 @@ struct StringTable {
     std::vector<TextId> ids;
     std::vector<std::int32_t> indexOfId; // -1 for ids not in the table
 
-    [[nodiscard]] QStringView at(const std::size_t k) const
+    [[nodiscard]] QStringView textOf(const TextId id) const
     {
-        return ids[k] == KeptOutsidePool ? QStringView(kept) : pool->view(ids[k]);
+        return id == KeptOutsidePool ? QStringView(kept) : pool->view(id);
     }
+    [[nodiscard]] QStringView at(const std::size_t k) const { return textOf(ids[k]); }
     [[nodiscard]] std::int32_t indexOf(const TextId id) const { return indexOfId[id]; }
     // The index of a row's text or name, its id taken as the table took it.
     [[nodiscard]] std::int32_t indexOfText(const TextId id) const
@@ -250,17 +249,6 @@ private:
     return any < 0x80;
 }
 
-// The byte order of two texts of ASCII alone, which is their images' order.
-[[nodiscard]] int compareAscii(const QStringView a, const QStringView b) noexcept
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        if (a[i] != b[i])
-            return a[i] < b[i] ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // The string table's order without sorting it, when the loaded file shows
 // it: the texts that came from its string table lie in the pool in the
 // order of their bytes in its data, which the save that wrote it sorted by
@@ -300,8 +288,8 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     const auto textAt = [&](const std::int32_t k) { return table.at(static_cast<std::size_t>(k)); };
     std::atomic<bool> ascending = true;
     inTwoHalves(loaded.size(), [&](const std::size_t begin, const std::size_t last) {
-        // Texts of ASCII alone are their own images and compare unit by
-        // unit; any other pair is imaged first.
+        // Texts of ASCII alone are their own images: their code units'
+        // order is their images' order. Any other pair is imaged first.
         ImageScratch scratch[2];
         QStringView previous = begin > 0 ? table.pool->view(loadedIds[begin - 1]) : QStringView();
         bool previousAscii = isAscii(previous);
@@ -312,7 +300,7 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
                 = static_cast<std::uint32_t>(ascii ? text.size() : utf8Length(text));
             if (p > 0) {
                 const int order = ascii && previousAscii
-                                    ? compareAscii(previous, text)
+                                    ? previous.compare(text)
                                     : text::CompareAnsiOrdinal(scratch[0].image(previous), scratch[1].image(text));
                 if (order >= 0)
                     ascending = false;
@@ -408,12 +396,13 @@ EntryNumbers matchEntryNumbers(const EntryTable& entries)
     EntryNumbers numbers{
         std::vector<int>(static_cast<std::size_t>(gridRows), -1), std::vector<std::uint32_t>(entries.rows.size(), 0)};
     for (std::size_t row = 0; row < entries.rows.size(); ++row) {
+        // A number kept as text is never a plain decimal (the table keeps
+        // those as values), so no entry is found by it.
         const EntryRow& record = entries.rows[row];
-        const int number = record.numberIsText()
-                             ? canonicalEntryNumber(entries.number(static_cast<int>(row)), gridRows)
-                             : (record.number >= 1 && record.number < static_cast<std::uint32_t>(gridRows)
-                                     ? static_cast<int>(record.number)
-                                     : -1);
+        const int number
+            = !record.numberIsText() && record.number >= 1 && record.number < static_cast<std::uint32_t>(gridRows)
+                ? static_cast<int>(record.number)
+                : -1;
         if (number > 0 && numbers.rowOfNumber[static_cast<std::size_t>(number)] < 0) {
             numbers.rowOfNumber[static_cast<std::size_t>(number)] = static_cast<int>(row);
             numbers.numberOfRow[row] = static_cast<std::uint32_t>(number);
@@ -579,6 +568,8 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     }
     Measured m{.strings = *std::move(rebuilt), .numbers = std::move(numbers)};
     settleStringOrder(m, entries, model.StringList.second);
+    // The rebuild's positions do not depend on the texts: they are reported
+    // once the rebuild is final (settling may have to redo it).
     const int gridRows = entries.gridRowCount();
     for (std::size_t row = 0; row < entries.rows.size(); ++row)
         progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
@@ -649,13 +640,8 @@ void writeStringTable(char* const base, const Measured& m)
             if (begin == end)
                 return;
             char* out = base + m.dataStart + m.dataOffsets[static_cast<std::size_t>(m.order[begin])];
-            for (std::size_t p = begin; p < end; ++p) {
-                const TextId id = m.orderIds[p];
-                out = writeUtf8(
-                          id == StringTable::KeptOutsidePool ? QStringView(m.strings.kept) : m.strings.pool->view(id),
-                          out)
-                    + 1;
-            }
+            for (std::size_t p = begin; p < end; ++p)
+                out = writeUtf8(m.strings.textOf(m.orderIds[p]), out) + 1;
         });
     } else {
         inTwoHalves(m.strings.count(), [&](const std::size_t begin, const std::size_t end) {

@@ -2,23 +2,32 @@
 
 #include <cstddef>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace xom {
 
 // Runs first here and second on a thread of its own, at once; they must
 // touch disjoint memory. An exception from either is thrown here once both
-// have ended.
+// have ended, the first's before the second's. When no thread can be
+// started, they run one after the other.
 template <typename First, typename Second> void bothAtOnce(const First& first, const Second& second)
 {
     std::exception_ptr failed;
-    std::thread other([&] {
-        try {
-            second();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                second();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        first();
+        second();
+        return;
+    }
     try {
         first();
     } catch (...) {

@@ -1,6 +1,7 @@
 #include "xom/StringTableOrder.h"
 
 #include "xom/ArenaKey.h"
+#include "xom/Parallel.h"
 
 #include "text/QuickSort.h"
 
@@ -8,21 +9,14 @@
 #include <array>
 #include <atomic>
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <numeric>
-#include <system_error>
-#include <thread>
 
 namespace xom {
 
 namespace {
 
 constexpr std::uint32_t WindowBytes = 16;
-
-// Below this many strings one core sorts them all: starting a thread costs
-// more than it saves.
-constexpr std::size_t ParallelThreshold = std::size_t{1} << 16;
 
 // A string as the fast sort moves it: a window of sixteen bytes of its image,
 // padded with zeros past its end, in four big-endian words, and its list
@@ -238,40 +232,6 @@ private:
     std::span<const std::uint32_t> m_ends;
 };
 
-// Runs first on this thread and second on another, and returns when both
-// are done, with the exception of the first that failed; when no thread can
-// be started, runs them one after the other.
-template <typename First, typename Second> void onBothCores(First&& first, Second&& second)
-{
-    std::exception_ptr secondFailure;
-    const auto runSecond = [&]() noexcept {
-        try {
-            second();
-        } catch (...) {
-            secondFailure = std::current_exception();
-        }
-    };
-    std::thread helper;
-    try {
-        helper = std::thread(runSecond);
-    } catch (const std::system_error&) {
-        first();
-        second();
-        return;
-    }
-    std::exception_ptr firstFailure;
-    try {
-        first();
-    } catch (...) {
-        firstFailure = std::current_exception();
-    }
-    helper.join();
-    if (firstFailure)
-        std::rethrow_exception(firstFailure);
-    if (secondFailure)
-        std::rethrow_exception(secondFailure);
-}
-
 std::size_t stringCount(const std::span<const std::uint32_t> imageEnds) noexcept
 {
     return imageEnds.empty() ? 0 : imageEnds.size() - 1;
@@ -299,7 +259,7 @@ std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const st
     };
 
     bool distinct = true;
-    if (count < ParallelThreshold) {
+    if (!worthTwoThreads(count)) {
         makeKeys(0, count);
         distinct = list.sort(keys.get(), keys.get() + count);
         if (distinct)
@@ -310,13 +270,13 @@ std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const st
         // the first windows. The runs of equal windows, where the work is
         // uneven, go in chunks to whichever core is free.
         const std::size_t half = count / 2;
-        onBothCores([&] { makeKeys(0, half); }, [&] { makeKeys(half, count); });
+        bothAtOnce([&] { makeKeys(0, half); }, [&] { makeKeys(half, count); });
         std::nth_element(keys.get(), keys.get() + half, keys.get() + count,
             [&list](const WindowKey& a, const WindowKey& b) noexcept { return list.lessFromFirstWindows(a, b); });
         const auto sortByFirstWindows = [&](const std::size_t first, const std::size_t last) {
             sortByWindows(keys.get() + first, keys.get() + last);
         };
-        onBothCores([&] { sortByFirstWindows(0, half); }, [&] { sortByFirstWindows(half, count); });
+        bothAtOnce([&] { sortByFirstWindows(0, half); }, [&] { sortByFirstWindows(half, count); });
 
         // Chunks begin where a run does, and are fixed before any run is
         // sorted, which rewrites its windows.
@@ -339,7 +299,7 @@ std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const st
                     equal = true;
             }
         };
-        onBothCores(sortChunks, sortChunks);
+        bothAtOnce(sortChunks, sortChunks);
         distinct = !equal;
     }
     if (distinct)

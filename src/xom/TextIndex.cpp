@@ -29,16 +29,6 @@ TextIndex::TextIndex(const std::size_t expectedTexts)
 {
 }
 
-int TextIndex::addIfAbsent(const QString& text, const std::uint32_t hash, std::vector<QString>& texts)
-{
-    const auto next = static_cast<int>(texts.size());
-    const int position = addIfAbsent(
-        text, hash, next, [&texts](const int at) -> const QString& { return texts[static_cast<std::size_t>(at)]; });
-    if (position == next)
-        texts.push_back(text);
-    return position;
-}
-
 void TextIndex::reserve(const std::size_t texts)
 {
     const std::size_t wanted = capacityFor(texts);

@@ -17,14 +17,8 @@ class TextIndex {
 public:
     explicit TextIndex(std::size_t expectedTexts = 0);
 
-    // Gives the first position of text among texts; when there is none,
-    // appends text to texts and gives its new position.
-    int addIfAbsent(const QString& text, std::vector<QString>& texts) { return addIfAbsent(text, hashOf(text), texts); }
-    // The same with the text's hashOf computed beforehand.
-    int addIfAbsent(const QString& text, std::uint32_t hash, std::vector<QString>& texts);
-
-    // The same over texts kept elsewhere: textAt(p) gives the text recorded
-    // at position p. Records position for text unless text has one already,
+    // Over texts kept elsewhere: textAt(p) gives the text recorded at
+    // position p. Records position for text unless text has one already,
     // and gives the position text has afterwards.
     template <typename TextAt>
     int addIfAbsent(const QStringView text, const std::uint32_t hash, const int position, const TextAt& textAt)

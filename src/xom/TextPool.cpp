@@ -3,6 +3,7 @@
 #include "xom/Parallel.h"
 
 #include <cstring>
+#include <functional>
 
 namespace xom {
 
@@ -18,6 +19,11 @@ TextId TextPool::intern(const QStringView text)
 {
     if (const std::optional<TextId> id = find(text))
         return *id;
+    // A view of part of the pool's own units would move with them.
+    const std::less<const char16_t*> before;
+    const auto* const first = reinterpret_cast<const char16_t*>(text.utf16());
+    if (!text.isEmpty() && !before(first, m_units.data()) && before(first, m_units.data() + m_units.size()))
+        return intern(text.toString());
     char16_t* const units = beginText(static_cast<std::size_t>(text.size()));
     if (!text.isEmpty())
         std::memcpy(units, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));

@@ -34,11 +34,6 @@ std::optional<QStringView> TranslationReview::referenceTextOf(const QStringView 
     return m_reference.text(row);
 }
 
-Checks TranslationReview::checksOf(const QStringView name, const QStringView text) const
-{
-    return checkTranslation(text, referenceTextOf(name));
-}
-
 TranslationReview::RowReview TranslationReview::review(const EntryTable& entries, const int entryRow) const
 {
     const QStringView text = entries.text(entryRow);

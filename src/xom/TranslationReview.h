@@ -44,7 +44,6 @@ public:
     // The reference text for name; none when no reference entry has it.
     // The view lasts as long as the review.
     [[nodiscard]] std::optional<QStringView> referenceTextOf(QStringView name) const;
-    [[nodiscard]] Checks checksOf(QStringView name, QStringView text) const;
 
     // Checks every row of entries afresh: linear in the rows, one name
     // lookup each.

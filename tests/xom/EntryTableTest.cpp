@@ -71,6 +71,13 @@ TEST(EntryTable, EqualTextsShareAnIdUntilAnEditMakesOneUnique)
     EXPECT_EQ(table.rows, original.rows); // the very ids it had
     EXPECT_EQ(table.texts.view(same), QStringLiteral("Same"));
     EXPECT_NE(table, EntryTable::fromEntries({entry({}, "1", "FE.A", "Same")}));
+
+    // Part of a pooled text set as a cell: the pool takes a copy before it
+    // grows under the view.
+    EntryTable growing = EntryTable::fromEntries({entry({}, "1", "n", "a longer text")});
+    for (int i = 0; i < 200; ++i)
+        growing.setCell(0, i % 2 ? xom::NameColumn : xom::MarkColumn, growing.text(0).first(1 + i % 13));
+    EXPECT_EQ(growing.name(0), QStringLiteral("a lon")); // i = 199
 }
 
 struct NumberCell {

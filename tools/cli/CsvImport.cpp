@@ -3,6 +3,8 @@
 #include "cli/CsvText.h"
 #include "cli/ImportError.h"
 
+#include "xom/Utf8Codec.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -34,9 +36,7 @@ void readField(const QByteArrayView field, const int line, QString& text)
         ++ascii;
     if (ascii == size) {
         text.resize(size);
-        char16_t* const units = reinterpret_cast<char16_t*>(text.data());
-        for (qsizetype i = 0; i < size; ++i)
-            units[i] = bytes[i];
+        xom::decodeUtf8(field, reinterpret_cast<char16_t*>(text.data()));
         return;
     }
     std::optional<QString> decoded = textOfCsvUtf8(field);

@@ -17,47 +17,51 @@ NumberMap::NumberMap(const qsizetype expectedNumbers)
 {
 }
 
-qsizetype NumberMap::slot(const QString& number) const noexcept
+qsizetype NumberMap::slotOf(const qint64 value) const noexcept
 {
-    return xom::canonicalEntryNumber(number, static_cast<int>(std::min<qsizetype>(m_limit, INT_MAX)));
+    return value >= 1 && value < std::min<qsizetype>(m_limit, INT_MAX) ? value : -1;
 }
 
-int NumberMap::value(const QString& number) const
+int NumberMap::valueAt(const qsizetype at) const noexcept
 {
-    const qsizetype at = slot(number);
-    if (at < 0)
-        return m_others.value(number, -1);
     return at < static_cast<qsizetype>(m_values.size()) ? m_values[static_cast<std::size_t>(at)] : -1;
 }
 
-void NumberMap::insert(const QString& number, const int value)
+void NumberMap::setAt(const qsizetype at, const int value)
 {
-    const qsizetype at = slot(number);
-    if (at < 0) {
-        m_others.insert(number, value);
-        return;
-    }
     if (at >= static_cast<qsizetype>(m_values.size()))
         m_values.resize(static_cast<std::size_t>(std::max(at + 1, 2 * static_cast<qsizetype>(m_values.size()))), -1);
     m_values[static_cast<std::size_t>(at)] = value;
 }
 
+int NumberMap::value(const QString& number) const
+{
+    const qsizetype at = slotOf(xom::plainDecimalValue(number));
+    return at < 0 ? m_others.value(number, -1) : valueAt(at);
+}
+
+void NumberMap::insert(const QString& number, const int value)
+{
+    const qsizetype at = slotOf(xom::plainDecimalValue(number));
+    if (at < 0)
+        m_others.insert(number, value);
+    else
+        setAt(at, value);
+}
+
 int NumberMap::valueOf(const std::uint32_t number) const
 {
-    if (number >= 1 && number < static_cast<std::uint64_t>(std::min<qsizetype>(m_limit, INT_MAX)))
-        return number < m_values.size() ? m_values[number] : -1;
-    return m_others.value(text::FormatDecimal(static_cast<qint32>(number)), -1);
+    const qsizetype at = slotOf(number);
+    return at < 0 ? m_others.value(text::FormatDecimal(static_cast<qint32>(number)), -1) : valueAt(at);
 }
 
 void NumberMap::insertValue(const std::uint32_t number, const int value)
 {
-    if (number >= 1 && number < static_cast<std::uint64_t>(std::min<qsizetype>(m_limit, INT_MAX))) {
-        if (number >= m_values.size())
-            m_values.resize(std::max<std::size_t>(number + 1, 2 * m_values.size()), -1);
-        m_values[number] = value;
-        return;
-    }
-    m_others.insert(text::FormatDecimal(static_cast<qint32>(number)), value);
+    const qsizetype at = slotOf(number);
+    if (at < 0)
+        m_others.insert(text::FormatDecimal(static_cast<qint32>(number)), value);
+    else
+        setAt(at, value);
 }
 
 EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, std::vector<ImportChange>* report)

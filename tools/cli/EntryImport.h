@@ -51,7 +51,11 @@ public:
     [[nodiscard]] int valueOf(std::uint32_t number) const;
 
 private:
-    [[nodiscard]] qsizetype slot(const QString& number) const noexcept;
+    // The vector's slot for a plain decimal's value (see
+    // xom::plainDecimalValue), or -1 for a text the hash holds.
+    [[nodiscard]] qsizetype slotOf(qint64 value) const noexcept;
+    [[nodiscard]] int valueAt(qsizetype at) const noexcept;
+    void setAt(qsizetype at, int value);
 
     qsizetype m_limit;
     std::vector<int> m_values;

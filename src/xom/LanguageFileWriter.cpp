@@ -2,6 +2,7 @@
 
 #include "xom/FileErrors.h"
 #include "xom/FileLayout.h"
+#include "xom/ImageOut.h"
 #include "xom/Parallel.h"
 #include "xom/ProgressPosition.h"
 #include "xom/StringTableOrder.h"
@@ -23,8 +24,9 @@
 #include <numeric>
 #include <optional>
 
-// The writer builds the whole file in one buffer, sized exactly before the
-// first byte is written (see FileLayout.h for the layout):
+// The writer measures the whole file exactly before the first byte is
+// written, then writes each part at its place: into one image in memory, or
+// straight to the file in runs (see ImageOut). The layout (FileLayout.h):
 //
 //   header | type table | GUID | SCHM | "STRS" count size | offsets | data |
 //   containers in type-table order, as many per type as its instance count
@@ -599,14 +601,17 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     return m;
 }
 
-// Header, type table, GUID and SCHM chunks.
-void writeHeader(char* const base, const LanguageModel& model, const ContainerPlaces& places)
+// Header, type table, GUID and SCHM chunks: everything before the string
+// table.
+void writeHeader(ImageOut& out, const LanguageModel& model, const Measured& m)
 {
+    QByteArray header(m.stringTable, '\0');
+    char* const base = header.data();
     const auto typeCount = static_cast<qsizetype>(model.TypeTable.size());
     putMagic(base, layout::MagicFile);
     base[layout::VersionLastByteOffset] = layout::VersionLastByte;
     putU32(base + layout::TypeCountOffset, static_cast<std::uint32_t>(typeCount));
-    const auto containerCount = static_cast<std::uint32_t>(places.containerCount);
+    const auto containerCount = static_cast<std::uint32_t>(m.places.containerCount);
     putU32(base + layout::ContainerCountOffset, containerCount);
     putU32(base + layout::ContainerCount2Offset, containerCount);
     for (qsizetype t = 0; t < typeCount; ++t) {
@@ -622,93 +627,181 @@ void writeHeader(char* const base, const LanguageModel& model, const ContainerPl
     putMagic(chunks, layout::MagicGuid);
     putMagic(chunks + layout::ChunkSize, layout::MagicSchema);
     putU32(chunks + layout::ChunkSize + 4, layout::SchmValue);
+    out.put(0, header);
 }
 
-// The string table: count, data size, the offsets in list order and each
-// string's bytes at its offset.
-void writeStringTable(char* const base, const Measured& m)
+// The string table: count, data size, the offsets in list order, then the
+// data front to back in two halves, one on a thread of its own. The strings
+// are taken in the pool's order when the loaded file gave it, so that the
+// pool too is read front to back.
+void writeStringTable(ImageOut& out, const Measured& m)
 {
-    const auto stringCount = static_cast<qsizetype>(m.strings.count());
-    putMagic(base + m.stringTable, layout::MagicStrings);
-    putU32(base + m.stringTable + 4, static_cast<std::uint32_t>(stringCount));
-    putU32(base + m.stringTable + 8, static_cast<std::uint32_t>(m.dataSize));
-    // In the order the pool holds the strings, so that they are read front
-    // to back: the data's own order when the loaded file gave it (each
-    // string then follows the previous one's NUL), the list's otherwise.
-    if (!m.orderIds.empty()) {
-        inTwoHalves(m.order.size(), [&](const std::size_t begin, const std::size_t end) {
-            if (begin == end)
-                return;
-            char* out = base + m.dataStart + m.dataOffsets[static_cast<std::size_t>(m.order[begin])];
-            for (std::size_t p = begin; p < end; ++p)
-                out = writeUtf8(m.strings.textOf(m.orderIds[p]), out) + 1;
-        });
-    } else {
-        inTwoHalves(m.strings.count(), [&](const std::size_t begin, const std::size_t end) {
-            for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k)
-                writeUtf8(m.strings.at(k), base + m.dataStart + m.dataOffsets[k]);
-        });
+    const std::size_t stringCount = m.strings.count();
+    ImageOut::Run offsets(out, m.stringTable);
+    char* at = putMagic(offsets.room(layout::StringTableHeaderSize), layout::MagicStrings);
+    putU32(at, static_cast<std::uint32_t>(stringCount));
+    putU32(at + 4, static_cast<std::uint32_t>(m.dataSize));
+    offsets.advance(at + 8);
+    for (std::size_t k = 0; k < stringCount; ++k) {
+        at = offsets.room(4);
+        putU32(at, m.dataOffsets[k]);
+        offsets.advance(at + 4);
     }
-    for (std::size_t k = 1; k < m.strings.count(); ++k)
-        putU32(base + m.offsetsStart + 4 * static_cast<qsizetype>(k), m.dataOffsets[k]);
+    offsets.finish();
+    // Each string follows the previous one's NUL.
+    inTwoHalves(m.order.size(), [&](const std::size_t begin, const std::size_t end) {
+        if (begin == end)
+            return;
+        ImageOut::Run data(out, m.dataStart + m.dataOffsets[static_cast<std::size_t>(m.order[begin])]);
+        // A UTF-16 unit takes at most three bytes of UTF-8.
+        const auto put = [&](const QStringView text) {
+            data.advance(writeUtf8(text, data.room(3 * static_cast<std::size_t>(text.size()) + 1)) + 1);
+        };
+        if (!m.orderIds.empty()) {
+            for (std::size_t p = begin; p < end; ++p)
+                put(m.strings.textOf(m.orderIds[p]));
+        } else {
+            // In sorted order the strings lie scattered over the pool: the
+            // id, the start and the units of a string are each fetched some
+            // steps before they are needed, so that the misses overlap.
+            constexpr std::size_t Ahead = 8;
+            const auto idAt = [&](const std::size_t p) { return m.strings.ids[static_cast<std::size_t>(m.order[p])]; };
+            for (std::size_t p = begin; p < end; ++p) {
+                if (p + 3 * Ahead < end)
+                    __builtin_prefetch(&m.strings.ids[static_cast<std::size_t>(m.order[p + 3 * Ahead])]);
+                if (p + 2 * Ahead < end)
+                    m.strings.pool->prefetchStart(idAt(p + 2 * Ahead));
+                if (p + Ahead < end)
+                    m.strings.pool->prefetchUnits(idAt(p + Ahead));
+                put(m.strings.textOf(idAt(p)));
+            }
+        }
+        data.finish();
+    });
 }
 
-// One string resource container per entry number, in number order. Throws
-// ListIndexError(-1) when a number is missing.
-void writeStringResources(char* const base, const EntryTable& entries, const Measured& m, const Progress& progress)
+// Throws ListIndexError(-1) when an entry number 1 .. n has no row.
+void requireEveryNumber(const EntryTable& entries, const Measured& m)
 {
     const int gridRows = entries.gridRowCount();
-    char* out = base + m.places.stringResources;
+    for (int k = 1; k < gridRows; ++k) {
+        if (m.numbers.rowOfNumber[static_cast<std::size_t>(k)] < 0)
+            throw text::ListIndexError(-1);
+    }
+}
+
+// The largest string resource container: two indices of five bytes.
+constexpr std::size_t LargestStringResource
+    = layout::MagicContainer.size() + layout::StringResourceReservedSize + 10 + layout::StringResourceTrailer;
+
+// One string resource container per entry number, in number order; every
+// number has its row (requireEveryNumber).
+void writeStringResources(ImageOut& out, const EntryTable& entries, const Measured& m, const Progress& progress)
+{
+    const int gridRows = entries.gridRowCount();
+    ImageOut::Run run(out, m.places.stringResources);
     for (int k = 1; k < gridRows; ++k) {
         const int row = m.numbers.rowOfNumber[static_cast<std::size_t>(k)];
-        if (row < 0)
-            throw text::ListIndexError(-1);
         const EntryRow& record = entries.rows[static_cast<std::size_t>(row)];
-        out = putMagic(out, layout::MagicContainer) + layout::StringResourceReservedSize;
-        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOfText(record.text)));
-        out = WriteVarint(out, static_cast<std::uint32_t>(m.strings.indexOfText(record.name)));
-        out += layout::StringResourceTrailer;
+        char* at
+            = putMagic(run.room(LargestStringResource), layout::MagicContainer) + layout::StringResourceReservedSize;
+        at = WriteVarint(at, static_cast<std::uint32_t>(m.strings.indexOfText(record.text)));
+        at = WriteVarint(at, static_cast<std::uint32_t>(m.strings.indexOfText(record.name)));
+        run.advance(at + layout::StringResourceTrailer);
         progress.step(k, gridRows, 50, 40);
     }
+    run.finish();
 }
 
 // The data bank: the entry numbers in row order. Each of the n numbers
-// found its own row before (writeStringResources), so every number cell is
+// found its own row before (requireEveryNumber), so every number cell is
 // a plain decimal by now; one that were not would be parsed as the number
 // it writes (ConvertError when it is none).
-void writeDataBank(char* const base, const EntryTable& entries, const Measured& m, const Progress& progress)
+void writeDataBank(ImageOut& out, const EntryTable& entries, const Measured& m, const Progress& progress)
 {
     const int gridRows = entries.gridRowCount();
-    char* out = base + m.places.dataBank;
-    out = putMagic(out, layout::MagicContainer) + layout::DataBankReservedSize;
-    out = WriteVarint(out, static_cast<std::uint32_t>(entries.rows.size()));
+    ImageOut::Run run(out, m.places.dataBank);
+    char* at = putMagic(run.room(LargestVarint + layout::DataBankReservedSize + 4), layout::MagicContainer)
+             + layout::DataBankReservedSize;
+    run.advance(WriteVarint(at, static_cast<std::uint32_t>(entries.rows.size())));
     for (std::size_t row = 0; row < entries.rows.size(); ++row) {
         const EntryRow& record = entries.rows[row];
         const std::uint32_t number = record.numberIsText() ? static_cast<std::uint32_t>(
                                          text::ParseDecimal(entries.number(static_cast<int>(row))))
                                                            : record.number;
-        out = WriteVarint(out, number);
+        run.advance(WriteVarint(run.room(LargestVarint), number));
         progress.step(static_cast<qint64>(row) + 1, gridRows, 10, 90);
     }
+    run.finish();
 }
 
-// The carried containers, and the empty ones the counts still announce (the
-// image is zeroed: an empty container is its magic alone).
-void writeOtherContainers(char* const base, const LanguageModel& model, const ContainerPlaces& places)
+// The carried containers, and the empty ones the counts still announce (an
+// empty container is its magic alone, the rest of it zeros).
+void writeOtherContainers(ImageOut& out, const LanguageModel& model, const ContainerPlaces& places)
 {
-    for (std::size_t c = 0; c < model.carriedContainers.size(); ++c) {
-        const QByteArray& bytes = model.carriedContainers[c].bytes;
-        std::memcpy(base + places.carried[c], bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    }
-    for (const auto& [at, count] : places.emptyStringResources) {
-        for (qsizetype i = 0; i < count; ++i)
-            putMagic(base + at + i * EmptyStringResourceSize, layout::MagicContainer);
-    }
-    for (const auto& [at, count] : places.emptyContainers) {
-        for (qsizetype i = 0; i < count; ++i)
-            putMagic(base + at + i * layout::MagicContainer.size(), layout::MagicContainer);
-    }
+    for (std::size_t c = 0; c < model.carriedContainers.size(); ++c)
+        out.put(places.carried[c], model.carriedContainers[c].bytes);
+    const auto writeRuns = [&](const std::vector<ContainerPlaces::Run>& runs, const qsizetype size) {
+        for (const auto& [at, count] : runs) {
+            ImageOut::Run run(out, at);
+            for (qsizetype i = 0; i < count; ++i) {
+                char* const container = run.room(static_cast<std::size_t>(size));
+                putMagic(container, layout::MagicContainer);
+                run.advance(container + size);
+            }
+            run.finish();
+        }
+    };
+    writeRuns(places.emptyStringResources, EmptyStringResourceSize);
+    writeRuns(places.emptyContainers, layout::MagicContainer.size());
 }
+
+// Every part at its place. The string table on a thread of its own while
+// this one, which reports the progress, writes the containers.
+void writeImage(
+    ImageOut& out, const EntryTable& entries, const LanguageModel& model, const Measured& m, const Progress& progress)
+{
+    writeHeader(out, model, m);
+    const auto strings = [&] { writeStringTable(out, m); };
+    const auto containers = [&] {
+        writeStringResources(out, entries, m, progress);
+        writeDataBank(out, entries, m, progress);
+    };
+    if (worthTwoThreads(entries.rows.size())) {
+        bothAtOnce(containers, strings);
+    } else {
+        strings();
+        containers();
+    }
+    writeOtherContainers(out, model, m.places);
+}
+
+// A file replaced atomically: written to a temporary file beside the
+// target, which is renamed over it only when every byte is on disk, so that
+// a failed save leaves the previous file whole. Dropped uncommitted, the
+// temporary file is removed.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path)
+        : m_file(path)
+    {
+        // Unbuffered, so that a short write shows at once and not in a
+        // final flush whose failure commit() would not report.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw FileCreateError(path);
+    }
+    [[nodiscard]] QFileDevice& operator*() noexcept { return m_file; }
+    [[nodiscard]] QFileDevice* operator->() noexcept { return &m_file; }
+    // Throws StreamWriteError.
+    void commit()
+    {
+        if (!m_file.flush() || !m_file.commit())
+            throw StreamWriteError();
+    }
+
+private:
+    QSaveFile m_file;
+};
 
 // What the model keeps of the string table a save wrote.
 StringListSummary summaryOf(const StringTable& strings)
@@ -721,61 +814,47 @@ StringListSummary summaryOf(const StringTable& strings)
     return summary;
 }
 
+// Measures the file and records its string list in the model.
+Measured measureAndRecord(const EntryTable& entries, LanguageModel& model, const Progress& progress)
+{
+    progress.set(0);
+    Measured m = measure(entries, model, progress);
+    model.StringList = summaryOf(m.strings);
+    requireEveryNumber(entries, m);
+    return m;
+}
+
 } // namespace
 
 QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
 {
     const Progress progress(report);
-    progress.set(0);
-    const Measured m = measure(entries, model, progress);
-    model.StringList = summaryOf(m.strings);
-
+    const Measured m = measureAndRecord(entries, model, progress);
     QByteArray image(m.places.end, '\0');
-    char* const base = image.data();
-    writeHeader(base, model, m.places);
-    // The string table on a thread of its own while this one, which reports
-    // the progress, writes the containers.
-    const auto strings = [&] { writeStringTable(base, m); };
-    const auto containers = [&] {
-        writeStringResources(base, entries, m, progress);
-        writeDataBank(base, entries, m, progress);
-    };
-    if (worthTwoThreads(entries.rows.size())) {
-        bothAtOnce(containers, strings);
-    } else {
-        strings();
-        containers();
-    }
-    writeOtherContainers(base, model, m.places);
+    ImageOut out(image.data(), image.size());
+    writeImage(out, entries, model, m, progress);
     return image;
 }
 
 void writeLanguageFile(const QString& path, const QByteArray& image)
 {
-    // A temporary file beside the target, renamed over it only when every
-    // byte is on disk: a failed save leaves the previous file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileCreateError(path);
-    // Unbuffered, so that a short write shows here and not in a final flush
-    // whose failure commit() would not report.
-    const qint64 written = file.write(image);
-    if (written != image.size() || !file.flush()) {
-        file.cancelWriting();
+    AtomicFile file(path);
+    if (file->write(image) != image.size())
         throw StreamWriteError();
-    }
-    if (!file.commit())
-        throw StreamWriteError();
+    file.commit();
 }
 
 void saveLanguageFile(
-    const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& progress)
+    const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
 {
-    const QByteArray image = buildLanguageImage(entries, model, progress);
-    model.FileSize = static_cast<qint32>(std::min<qsizetype>(image.size(), std::numeric_limits<qint32>::max()));
-    if (progress)
-        progress(100);
-    writeLanguageFile(path, image);
+    const Progress progress(report);
+    const Measured m = measureAndRecord(entries, model, progress);
+    model.FileSize = static_cast<qint32>(std::min<qsizetype>(m.places.end, std::numeric_limits<qint32>::max()));
+    AtomicFile file(path);
+    ImageOut out(*file, m.places.end);
+    writeImage(out, entries, model, m, progress);
+    progress.set(100);
+    file.commit();
 }
 
 } // namespace xom

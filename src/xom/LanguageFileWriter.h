@@ -27,8 +27,13 @@ namespace xom {
 // StreamWriteError.
 void writeLanguageFile(const QString& path, const QByteArray& image);
 
-// The whole save after the file was chosen: builds the image, records its
-// size in model.FileSize, reports 100 and writes the file.
+// The whole save after the file was chosen: the image buildLanguageImage
+// makes, written straight to the file as it is made (no whole image in
+// memory) and replacing it atomically as writeLanguageFile does. Records the
+// string list as buildLanguageImage does and the file's size in
+// model.FileSize, and reports 100 once every byte is written. Throws what
+// buildLanguageImage throws, before the file is created, then
+// FileCreateError or StreamWriteError.
 void saveLanguageFile(
     const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& progress = {});
 

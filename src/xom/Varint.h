@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace xom {
@@ -20,6 +21,9 @@ void WriteVarint(QByteArray& out, std::uint32_t v);
 // Writes v at out and gives the position past it; out must have room for
 // varintLength(v) bytes.
 char* WriteVarint(char* out, std::uint32_t v) noexcept;
+
+// The most bytes a varint takes: varintLength of any 32-bit value.
+inline constexpr std::size_t LargestVarint = 5;
 
 [[nodiscard]] constexpr int varintLength(std::uint32_t v) noexcept
 {

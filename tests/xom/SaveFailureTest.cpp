@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
+#include <utility>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,36 +47,48 @@ TEST(SaveFailure, MissingFolderCannotBeCreated)
 
 TEST(SaveFailure, WriteCutShortLeavesThePreviousFileWhole)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("lang_en.xom"));
-    const QByteArray previous(3000, 'p');
-    writeAll(path, previous);
+    // The image written at once, and a save that writes the file as it goes.
     const QByteArray image(200000, 'n');
+    const xom::EntryTable entries = testsupport::syntheticEntries(5000);
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> writers{
+        {"writeLanguageFile", [&](const QString& path) { xom::writeLanguageFile(path, image); }},
+        {"saveLanguageFile",
+            [&](const QString& path) {
+                xom::LanguageModel model = testsupport::modelForEntries(entries);
+                xom::saveLanguageFile(path, entries, model);
+            }},
+    };
+    for (const auto& [name, write] : writers) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lang_en.xom"));
+        const QByteArray previous(3000, 'p');
+        writeAll(path, previous);
 
-    // A file size limit makes the write stop part way; the child reports
-    // what it caught through its exit code.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{65536, 65536};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        int code = 1;
-        try {
-            xom::writeLanguageFile(path, image);
-        } catch (const xom::StreamWriteError&) {
-            code = 42;
-        } catch (...) {
-            code = 2;
+        // A file size limit makes the write stop part way; the child reports
+        // what it caught through its exit code.
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{65536, 65536};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            int code = 1;
+            try {
+                write(path);
+            } catch (const xom::StreamWriteError&) {
+                code = 42;
+            } catch (...) {
+                code = 2;
+            }
+            _exit(code);
         }
-        _exit(code);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << name;
+        EXPECT_EQ(WEXITSTATUS(status), 42) << name;
+        EXPECT_EQ(readAll(path), previous) << name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lang_en.xom")}) << name;
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 42);
-    EXPECT_EQ(readAll(path), previous);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lang_en.xom")});
 }
 
 TEST(SaveFailure, SuccessfulSaveReplacesTheFileAndRecordsItsSize)

@@ -1,0 +1,91 @@
+#include "xom/ImageOut.h"
+
+#include "xom/FileErrors.h"
+
+#include <QFileDevice>
+
+#include <cstring>
+
+namespace xom {
+
+namespace {
+
+constexpr std::size_t RunBufferSize = std::size_t{1} << 20;
+
+} // namespace
+
+ImageOut::ImageOut(char* const image, const qint64 size) noexcept
+    : m_image(image)
+    , m_size(size)
+{
+}
+
+ImageOut::ImageOut(QFileDevice& file, const qint64 size)
+    : m_size(size)
+    , m_file(&file)
+{
+    if (!file.resize(size))
+        throw StreamWriteError();
+}
+
+void ImageOut::put(const qint64 at, const QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (m_image) {
+        std::memcpy(m_image + at, bytes.data(), static_cast<std::size_t>(bytes.size()));
+        return;
+    }
+    const std::lock_guard lock(m_writing);
+    if (!m_file->seek(at) || m_file->write(bytes.data(), bytes.size()) != bytes.size())
+        throw StreamWriteError();
+}
+
+ImageOut::Run::Run(ImageOut& out, const qint64 at)
+    : m_out(out)
+    , m_at(at)
+{
+    if (out.m_image) {
+        // Straight into the image, which has room for every run.
+        m_next = out.m_image + at;
+        m_limit = out.m_image + out.m_size;
+        return;
+    }
+    m_buffer.assign(RunBufferSize, 0);
+    m_next = m_buffer.data();
+    m_limit = m_next + m_buffer.size();
+}
+
+void ImageOut::Run::makeRoom(const std::size_t bytes)
+{
+    // An image has no more room to give: the caller asked for the most its
+    // next piece could take, and the exact measure of the file fits what it
+    // takes.
+    if (m_out.m_image)
+        return;
+    send();
+    // A single piece larger than the buffer (a very long string) gets a
+    // buffer of its own size.
+    if (bytes > m_buffer.size()) {
+        m_buffer.assign(bytes, 0);
+        m_next = m_buffer.data();
+        m_limit = m_next + m_buffer.size();
+    }
+}
+
+void ImageOut::Run::send()
+{
+    const auto used = static_cast<std::size_t>(m_next - m_buffer.data());
+    m_out.put(m_at, QByteArrayView(m_buffer.data(), static_cast<qsizetype>(used)));
+    m_at += static_cast<qint64>(used);
+    std::memset(m_buffer.data(), 0, used);
+    m_next = m_buffer.data();
+}
+
+void ImageOut::Run::finish()
+{
+    if (!m_out.m_image)
+        send();
+}
+
+} // namespace xom

@@ -88,4 +88,22 @@ void ImageOut::Run::finish()
         send();
 }
 
+ImageOut::Block::Block(ImageOut& out, const qint64 at, const qint64 size)
+    : m_out(out)
+    , m_at(at)
+{
+    if (out.m_image) {
+        m_data = out.m_image + at;
+        return;
+    }
+    m_buffer = QByteArray(static_cast<qsizetype>(size), '\0');
+    m_data = m_buffer.data();
+}
+
+void ImageOut::Block::finish()
+{
+    if (!m_out.m_image)
+        m_out.put(m_at, m_buffer);
+}
+
 } // namespace xom

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
 
@@ -35,9 +36,11 @@ public:
     void put(qint64 at, QByteArrayView bytes);
 
     class Run;
+    class Block;
 
 private:
     friend class Run;
+    friend class Block;
     char* m_image = nullptr;
     qint64 m_size = 0;
     QFileDevice* m_file = nullptr;
@@ -82,6 +85,27 @@ private:
     std::vector<char> m_buffer;
     char* m_next = nullptr;
     char* m_limit = nullptr;
+};
+
+// A range of the file written in any order: the image itself in memory,
+// for a file a buffer of the range's size that finish() sends whole.
+class ImageOut::Block {
+public:
+    Block(ImageOut& out, qint64 at, qint64 size);
+
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+
+    // The range's first byte; the range is zeroed.
+    [[nodiscard]] char* data() noexcept { return m_data; }
+    // Throws StreamWriteError.
+    void finish();
+
+private:
+    ImageOut& m_out;
+    qint64 m_at = 0;
+    QByteArray m_buffer;
+    char* m_data = nullptr;
 };
 
 } // namespace xom

@@ -631,9 +631,8 @@ void writeHeader(ImageOut& out, const LanguageModel& model, const Measured& m)
 }
 
 // The string table: count, data size, the offsets in list order, then the
-// data front to back in two halves, one on a thread of its own. The strings
-// are taken in the pool's order when the loaded file gave it, so that the
-// pool too is read front to back.
+// data, in two halves, one on a thread of its own. The strings are taken in
+// the pool's order, so that the pool is read front to back.
 void writeStringTable(ImageOut& out, const Measured& m)
 {
     const std::size_t stringCount = m.strings.count();
@@ -648,33 +647,27 @@ void writeStringTable(ImageOut& out, const Measured& m)
         offsets.advance(at + 4);
     }
     offsets.finish();
-    // Each string follows the previous one's NUL.
+    if (m.orderIds.empty()) {
+        // In sorted order the strings lie scattered over the pool: they are
+        // taken in list order, the pool's, and placed at their offsets.
+        ImageOut::Block data(out, m.dataStart, m.dataSize);
+        inTwoHalves(stringCount, [&](const std::size_t begin, const std::size_t end) {
+            for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k)
+                writeUtf8(m.strings.at(k), data.data() + m.dataOffsets[k]);
+        });
+        data.finish();
+        return;
+    }
+    // The pool's order is the data's: each string follows the previous
+    // one's NUL, the data written front to back in two halves.
     inTwoHalves(m.order.size(), [&](const std::size_t begin, const std::size_t end) {
         if (begin == end)
             return;
         ImageOut::Run data(out, m.dataStart + m.dataOffsets[static_cast<std::size_t>(m.order[begin])]);
-        // A UTF-16 unit takes at most three bytes of UTF-8.
-        const auto put = [&](const QStringView text) {
+        for (std::size_t p = begin; p < end; ++p) {
+            const QStringView text = m.strings.textOf(m.orderIds[p]);
+            // A UTF-16 unit takes at most three bytes of UTF-8.
             data.advance(writeUtf8(text, data.room(3 * static_cast<std::size_t>(text.size()) + 1)) + 1);
-        };
-        if (!m.orderIds.empty()) {
-            for (std::size_t p = begin; p < end; ++p)
-                put(m.strings.textOf(m.orderIds[p]));
-        } else {
-            // In sorted order the strings lie scattered over the pool: the
-            // id, the start and the units of a string are each fetched some
-            // steps before they are needed, so that the misses overlap.
-            constexpr std::size_t Ahead = 8;
-            const auto idAt = [&](const std::size_t p) { return m.strings.ids[static_cast<std::size_t>(m.order[p])]; };
-            for (std::size_t p = begin; p < end; ++p) {
-                if (p + 3 * Ahead < end)
-                    __builtin_prefetch(&m.strings.ids[static_cast<std::size_t>(m.order[p + 3 * Ahead])]);
-                if (p + 2 * Ahead < end)
-                    m.strings.pool->prefetchStart(idAt(p + 2 * Ahead));
-                if (p + Ahead < end)
-                    m.strings.pool->prefetchUnits(idAt(p + Ahead));
-                put(m.strings.textOf(idAt(p)));
-            }
         }
         data.finish();
     });

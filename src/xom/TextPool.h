@@ -60,19 +60,6 @@ public:
         return {m_units.data() + start, static_cast<qsizetype>(m_starts[id + 1] - start)};
     }
     [[nodiscard]] QString text(const TextId id) const { return view(id).toString(); }
-    // Fetch, ahead of a view(id) in a scattered order, where the text starts
-    // (any id, a kept string's mark included) and, once that is at hand,
-    // its first units (ids of the pool only).
-    void prefetchStart(const TextId id) const noexcept
-    {
-        if (id < m_starts.size())
-            __builtin_prefetch(m_starts.data() + id);
-    }
-    void prefetchUnits(const TextId id) const noexcept
-    {
-        if (id < m_starts.size())
-            __builtin_prefetch(m_units.data() + m_starts[id]);
-    }
     [[nodiscard]] std::size_t size() const noexcept { return m_starts.size() - 1; }
 
     // Adding many texts at once (a load): room for texts more texts of units

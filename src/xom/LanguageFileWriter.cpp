@@ -313,6 +313,10 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     });
     if (!ascending)
         return std::nullopt;
+    if (added.empty()) {
+        orderIds = std::move(loadedIds);
+        return loaded;
+    }
 
     QByteArray addedImages;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans; // per added text: start, length
@@ -543,13 +547,23 @@ void settleStringOrder(Measured& m, const EntryTable& entries, const QString& ke
         return;
     }
     m.orderIds.clear();
+    const auto sorted = [](const StringImages& images, const auto& sort) {
+        return sort(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
+    };
     if (!m.strings.canonical) {
+        // Strings whose images are all different are all different: the
+        // table rebuilt by ids alone is then the one canonical ids give, and
+        // the pool needs no index.
+        if (std::optional<std::vector<std::int32_t>> order
+            = sorted(imageStrings(m.strings, m.utf8Lengths), distinctImagesOrder)) {
+            m.order = *std::move(order);
+            return;
+        }
         entries.texts.ensureIndexed();
         m.strings = rebuildStrings(entries, kept);
         m.utf8Lengths.assign(m.strings.count(), 0);
     }
-    const StringImages images = imageStrings(m.strings, m.utf8Lengths);
-    m.order = stringTableOrder(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
+    m.order = sorted(imageStrings(m.strings, m.utf8Lengths), stringTableOrder);
 }
 
 Measured measure(const EntryTable& entries, const LanguageModel& model, const Progress& progress)

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <optional>
 
 namespace xom {
 
@@ -239,7 +240,8 @@ std::size_t stringCount(const std::span<const std::uint32_t> imageEnds) noexcept
 
 } // namespace
 
-std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const std::span<const std::uint32_t> imageEnds)
+std::optional<std::vector<std::int32_t>> distinctImagesOrder(
+    const unsigned char* images, const std::span<const std::uint32_t> imageEnds)
 {
     const std::size_t count = stringCount(imageEnds);
     std::vector<std::int32_t> order(count);
@@ -304,8 +306,13 @@ std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const st
     }
     if (distinct)
         return order;
-    keys.reset();
-    order = {};
+    return std::nullopt;
+}
+
+std::vector<std::int32_t> stringTableOrder(const unsigned char* images, const std::span<const std::uint32_t> imageEnds)
+{
+    if (std::optional<std::vector<std::int32_t>> order = distinctImagesOrder(images, imageEnds))
+        return *std::move(order);
     return exactStringTableOrder(images, imageEnds);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,11 @@ namespace xom {
 // the quicksort itself knows where they end, and it runs instead. Beyond the
 // result, the fast sort takes 20 bytes a string.
 [[nodiscard]] std::vector<std::int32_t> stringTableOrder(
+    const unsigned char* images, std::span<const std::uint32_t> imageEnds);
+
+// The same order when no two images are equal, by the faster sort alone;
+// nothing when two are.
+[[nodiscard]] std::optional<std::vector<std::int32_t>> distinctImagesOrder(
     const unsigned char* images, std::span<const std::uint32_t> imageEnds);
 
 // The same order, always by the list's quicksort.

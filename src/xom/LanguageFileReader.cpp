@@ -11,6 +11,9 @@
 #include <QByteArrayMatcher>
 
 #include <algorithm>
+#include <span>
+#include <exception>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -120,14 +123,25 @@ public:
         // large file: the walk needs no string, only how many there are. An
         // error in the strings is the one reported, as when they come first.
         Walk walk;
-        const auto readStrings = [&] { readStringTable(strings, result.entries.texts, model.StringList); };
-        const auto walkTheContainers = [&] { walk = walkContainers(model, strings.end, std::max(strings.count, 1)); };
+        std::exception_ptr walkFailed;
+        const auto walkTheContainers = [&] {
+            try {
+                walk = walkContainers(model, strings.end, std::max(strings.count, 1));
+            } catch (...) {
+                walkFailed = std::current_exception();
+            }
+        };
+        std::vector<std::uint64_t> byOffset;
+        const auto sortStrings = [&] { byOffset = stringsByOffset(strings.offsets, strings.count, strings.dataSize); };
         if (worthTwoThreads(static_cast<std::size_t>(strings.count))) {
-            bothAtOnce(readStrings, walkTheContainers);
+            bothAtOnce(sortStrings, walkTheContainers);
         } else {
-            readStrings();
+            sortStrings();
             walkTheContainers();
         }
+        readStringTable(strings, byOffset, result.entries.texts, model.StringList);
+        if (walkFailed)
+            std::rethrow_exception(walkFailed);
         result.entries.loadedTexts = static_cast<TextId>(result.entries.texts.size());
         result.entries.loadedSecond = m_stringIds.size() >= 2 ? m_stringIds[1] : TextPool::EmptyText;
         // A type table that promises a data bank the walk never reached
@@ -218,40 +232,48 @@ private:
         return {stringCount, dataSize, offsets, data, cursor.position()};
     }
 
-    // Reads the strings into the pool, recording each one's id by its index
-    // in the file, and what the model keeps of the table in summary.
-    void readStringTable(const StringTableBytes& table, TextPool& pool, StringListSummary& summary)
+    // Reads the strings, byOffset, into the pool, recording each one's id by
+    // its index in the file, and what the model keeps of the table in
+    // summary.
+    void readStringTable(const StringTableBytes& table, const std::vector<std::uint64_t>& byOffset, TextPool& pool,
+        StringListSummary& summary)
     {
-        const qint32 stringCount = table.count;
-        const std::uint32_t dataSize = table.dataSize;
-        const QByteArrayView offsets = table.offsets;
-        const QByteArrayView data = table.data;
-
         // The strings are decoded in the order of their bytes in the data,
         // so that the data is read front to back and the pool holds them as
         // the save that wrote the file sorted them (the next save then only
-        // checks that order). A string takes no more code units than its
-        // bytes; the data holds every string at least once.
-        const std::vector<std::uint64_t> byOffset = stringsByOffset(offsets, stringCount, dataSize);
-        m_stringIds.assign(static_cast<std::size_t>(std::max(stringCount, 1)), TextPool::EmptyText);
-        pool.reserve(byOffset.size(), dataSize);
-        std::uint64_t previousOffset = ~std::uint64_t{0};
-        TextId id = TextPool::EmptyText;
-        for (const std::uint64_t item : byOffset) {
-            const std::uint64_t offset = item >> 32;
-            if (offset != previousOffset) {
-                const QByteArrayView rest = data.sliced(static_cast<qsizetype>(offset));
-                const auto nul
-                    = static_cast<const char*>(std::memchr(rest.data(), 0, static_cast<std::size_t>(rest.size())));
-                if (!nul)
-                    badFile();
-                const QByteArrayView bytes = rest.first(nul - rest.data());
-                char16_t* const units = pool.beginText(static_cast<std::size_t>(bytes.size()));
-                id = pool.endTextUnindexed(static_cast<std::size_t>(decodeUtf8(bytes, units)));
-                previousOffset = offset;
-            }
-            m_stringIds[item & 0xFFFF'FFFFu] = id;
+        // checks that order). On a large file the two halves of the data
+        // are decoded at once, each run sized first: its strings, and their
+        // bytes, which bound their code units.
+        const QByteArrayView data = table.data;
+        m_stringIds.assign(static_cast<std::size_t>(std::max(table.count, 1)), TextPool::EmptyText);
+        const std::span<const std::uint64_t> items(byOffset);
+        std::size_t split = items.size();
+        if (worthTwoThreads(items.size())) {
+            split = items.size() / 2;
+            while (split < items.size() && items[split] >> 32 == items[split - 1] >> 32)
+                ++split;
         }
+        const std::array<std::span<const std::uint64_t>, 2> halves{items.first(split), items.subspan(split)};
+        const auto eachHalf = [&](const auto& work) {
+            if (halves[1].empty()) {
+                work(std::size_t{0});
+            } else {
+                bothAtOnce([&] { work(std::size_t{0}); }, [&] { work(std::size_t{1}); });
+            }
+        };
+        std::array<TextPool::LoadRunSize, 2> sizes;
+        eachHalf([&](const std::size_t h) { sizes[h] = measureStrings(data, halves[h]); });
+        // Strings may share bytes, one beginning inside another, but shared
+        // tails save a writer far less than half of its data. A file whose
+        // strings, each read to its NUL, take more than twice the data's
+        // bytes is refused before they are decoded: from a small file they
+        // could take memory without bound.
+        if (sizes[0].units + sizes[1].units > 2 * static_cast<std::size_t>(data.size()))
+            badFile();
+        std::array<TextPool::LoadRun, 2> runs = pool.beginLoad(sizes[0], sizes[1]);
+        eachHalf([&](const std::size_t h) { decodeStrings(data, halves[h], runs[h]); });
+        pool.endLoad(runs);
+
         // A file may hold a text twice: the pool finds out when it first
         // needs its index, and canonical() then maps the second id to the
         // first.
@@ -262,6 +284,59 @@ private:
             summary.lastButOne = textOf(m_stringIds.size() - 2);
             summary.last = textOf(m_stringIds.size() - 1);
         }
+    }
+
+    // The distinct strings among items (in ascending order of offset) and
+    // the bytes they take, each read to its NUL. A string that begins
+    // inside the previous one ends at that one's NUL. Refuses a string
+    // without its NUL.
+    static TextPool::LoadRunSize measureStrings(const QByteArrayView data, const std::span<const std::uint64_t> items)
+    {
+        TextPool::LoadRunSize size;
+        std::uint64_t previous = ~std::uint64_t{0};
+        qsizetype nul = -1;
+        for (const std::uint64_t item : items) {
+            const std::uint64_t offset = item >> 32;
+            if (offset == previous)
+                continue;
+            const auto at = static_cast<qsizetype>(offset);
+            if (nul < at)
+                nul = nulFrom(data, at);
+            ++size.texts;
+            size.units += static_cast<std::size_t>(nul - at);
+            previous = offset;
+        }
+        return size;
+    }
+
+    // Decodes the strings among items into run, as measureStrings found
+    // them, and records each one's id by its index in the file.
+    void decodeStrings(const QByteArrayView data, const std::span<const std::uint64_t> items, TextPool::LoadRun& run)
+    {
+        std::uint64_t previous = ~std::uint64_t{0};
+        qsizetype nul = -1;
+        TextId id = TextPool::EmptyText;
+        for (const std::uint64_t item : items) {
+            const std::uint64_t offset = item >> 32;
+            if (offset != previous) {
+                const auto at = static_cast<qsizetype>(offset);
+                if (nul < at)
+                    nul = nulFrom(data, at);
+                id = run.endText(static_cast<std::size_t>(decodeUtf8(data.sliced(at, nul - at), run.nextText())));
+                previous = offset;
+            }
+            m_stringIds[item & 0xFFFF'FFFFu] = id;
+        }
+    }
+
+    // The position of the first NUL at or after at; refuses data without one.
+    static qsizetype nulFrom(const QByteArrayView data, const qsizetype at)
+    {
+        const auto* const nul
+            = static_cast<const char*>(std::memchr(data.data() + at, 0, static_cast<std::size_t>(data.size() - at)));
+        if (!nul)
+            badFile();
+        return nul - data.data();
     }
 
     // Walks the containers from position on; string indices are checked

@@ -2,6 +2,7 @@
 
 #include "xom/Parallel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -40,10 +41,42 @@ std::optional<TextId> TextPool::find(const QStringView text) const
     return static_cast<TextId>(id);
 }
 
-void TextPool::reserve(const std::size_t texts, const std::size_t units)
+std::array<TextPool::LoadRun, 2> TextPool::beginLoad(const LoadRunSize first, const LoadRunSize second)
 {
-    m_starts.reserve(m_starts.size() + texts);
-    m_units.reserve(m_units.size() + units);
+    const auto firstId = static_cast<TextId>(size());
+    const std::uint64_t base = m_starts.back();
+    const bool filler = second.texts > 0;
+    const auto secondId = static_cast<TextId>(firstId + first.texts + (filler ? 1 : 0));
+    m_units.resize(static_cast<std::size_t>(base) + first.units + second.units);
+    m_starts.resize(m_starts.size() + first.texts + (filler ? 1 + second.texts : 0));
+    if (filler)
+        m_starts[secondId] = base + first.units;
+    m_loadSizes = {first, second};
+    m_loadFirstIds = {firstId, secondId};
+    std::array<LoadRun, 2> runs;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        LoadRun& run = runs[r];
+        run.m_units = m_units.data();
+        run.m_next = m_units.data() + base + (r == 0 ? 0 : first.units);
+        run.m_ends = m_starts.data() + m_loadFirstIds[r] + 1;
+        run.m_id = m_loadFirstIds[r];
+    }
+    return runs;
+}
+
+void TextPool::endLoad(const std::array<LoadRun, 2>& runs)
+{
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        Q_ASSERT(runs[r].m_id == m_loadFirstIds[r] + m_loadSizes[r].texts);
+        Q_ASSERT(runs[r].m_next - m_units.data()
+                 <= static_cast<std::ptrdiff_t>(m_starts[m_loadFirstIds[r]] + m_loadSizes[r].units));
+    }
+    if (m_loadSizes[1].texts == 0) {
+        m_units.resize(static_cast<std::size_t>(runs[0].m_next - m_units.data()));
+        return;
+    }
+    std::fill(runs[0].m_next, m_units.data() + m_starts[m_loadFirstIds[1]], u'\0');
+    m_units.resize(static_cast<std::size_t>(runs[1].m_next - m_units.data()));
 }
 
 char16_t* TextPool::beginText(const std::size_t maxUnits)
@@ -55,13 +88,6 @@ char16_t* TextPool::beginText(const std::size_t maxUnits)
         m_units.reserve(std::max(start + maxUnits, 2 * m_units.capacity()));
     m_units.resize(start + maxUnits);
     return m_units.data() + start;
-}
-
-TextId TextPool::endTextUnindexed(const std::size_t unitsWritten)
-{
-    m_units.resize(m_starts.back() + unitsWritten);
-    m_starts.push_back(m_units.size());
-    return static_cast<TextId>(size() - 1);
 }
 
 void TextPool::ensureIndexed() const

@@ -62,19 +62,48 @@ public:
     [[nodiscard]] QString text(const TextId id) const { return view(id).toString(); }
     [[nodiscard]] std::size_t size() const noexcept { return m_starts.size() - 1; }
 
-    // Adding many texts at once (a load): room for texts more texts of units
-    // code units in all.
-    void reserve(std::size_t texts, std::size_t units);
     // Writes a text straight into the pool: room for at most maxUnits units,
     // filled by the caller, then settled by endText with the units written.
     // endText gives the text's id, which is an earlier one when the pool held
     // the text already (the units written are then given back).
     [[nodiscard]] char16_t* beginText(std::size_t maxUnits);
     TextId endText(std::size_t unitsWritten);
-    // Settles a text begun with beginText without looking for an equal one,
-    // as a load does for a whole string table: the text gets an id of its
-    // own even when it equals an earlier one (see canonical()).
-    TextId endTextUnindexed(std::size_t unitsWritten);
+
+    // A load's whole string table, added without looking for equal texts
+    // (see canonical()) in two runs that two threads write at once. Each run
+    // is sized beforehand: the exact number of texts it adds, and the most
+    // units they can take in all. A run writes its texts one after another;
+    // the first run's ids follow the pool's last, and the second run's
+    // follow them and one more, a filler text that holds the room the first
+    // run left unused (zeros), when the second run has texts.
+    struct LoadRunSize {
+        std::size_t texts = 0;
+        std::size_t units = 0;
+    };
+    class LoadRun {
+    public:
+        // Where the run's next text is written: room for every unit the run
+        // has left.
+        [[nodiscard]] char16_t* nextText() const noexcept { return m_next; }
+        // Settles the next text, of unitsWritten units; gives its id.
+        TextId endText(const std::size_t unitsWritten) noexcept
+        {
+            m_next += unitsWritten;
+            *m_ends++ = static_cast<std::uint64_t>(m_next - m_units);
+            return m_id++;
+        }
+
+    private:
+        friend class TextPool;
+        char16_t* m_units = nullptr;
+        char16_t* m_next = nullptr;
+        std::uint64_t* m_ends = nullptr;
+        TextId m_id = 0;
+    };
+    [[nodiscard]] std::array<LoadRun, 2> beginLoad(LoadRunSize first, LoadRunSize second);
+    // Settles the load once both runs have written every text they were
+    // sized for.
+    void endLoad(const std::array<LoadRun, 2>& runs);
 
     // Code units held, dropped texts included: what the pool costs.
     [[nodiscard]] std::size_t unitCount() const noexcept { return m_units.size(); }
@@ -87,8 +116,9 @@ private:
         return [this](const int id) { return view(static_cast<TextId>(id)); };
     }
 
-    // Units are written by the caller right after they are made room for:
-    // the vector leaves new ones unset rather than zeroing them first.
+    // Units and starts are written by the caller right after they are made
+    // room for: the vector leaves new ones unset rather than zeroing them
+    // first.
     template <typename T> struct Unset : std::allocator<T> {
         template <typename U> struct rebind {
             using other = Unset<U>;
@@ -103,7 +133,10 @@ private:
     };
     std::vector<char16_t, Unset<char16_t>> m_units;
     // Text id's units are m_units[m_starts[id] .. m_starts[id + 1]).
-    std::vector<std::uint64_t> m_starts;
+    std::vector<std::uint64_t, Unset<std::uint64_t>> m_starts;
+    // The load in progress: its runs' sizes and first ids.
+    std::array<LoadRunSize, 2> m_loadSizes{};
+    std::array<TextId, 2> m_loadFirstIds{};
     // Two indexes, each for the texts whose hash has its top bit clear or
     // set: equal texts always meet in the same one, and a load fills the
     // two on two threads.

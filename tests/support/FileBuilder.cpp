@@ -67,16 +67,18 @@ QByteArray RawFile::bytes() const
     out += "STRS";
     const auto count = static_cast<std::uint32_t>(strings.size() + 1);
     QByteArray data(1, '\0');
-    QByteArray offsets;
-    appendU32(offsets, 0);
+    std::vector<std::uint32_t> starts{0};
     for (const QByteArray& s : strings) {
-        appendU32(offsets, static_cast<std::uint32_t>(data.size()));
+        starts.push_back(static_cast<std::uint32_t>(data.size()));
         data += s;
         data += '\0';
     }
+    for (const Inside& shared : inside)
+        starts[shared.string] = starts[shared.of] + shared.skip;
     appendU32(out, count);
     appendU32(out, static_cast<std::uint32_t>(data.size()));
-    out += offsets;
+    for (const std::uint32_t start : starts)
+        appendU32(out, start);
     out += data;
     for (const QByteArray& container : containers)
         out += container;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -31,6 +32,15 @@ struct RawFile {
     std::vector<TypeTableRecord> types;
     int chunksBeforeStrings = 2; // 1: "STRS" at E + 0x10, 2: at E + 0x20
     std::vector<QByteArray> strings;
+    // Strings that begin inside another's bytes: string `string` (from 1)
+    // at byte `skip` of string `of`. Their own bytes stay in the data,
+    // unused.
+    struct Inside {
+        std::size_t string = 0;
+        std::size_t of = 0;
+        std::uint32_t skip = 0;
+    };
+    std::vector<Inside> inside;
     std::vector<QByteArray> containers;
 
     [[nodiscard]] QByteArray bytes() const;

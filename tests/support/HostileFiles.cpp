@@ -63,6 +63,14 @@ std::vector<HostileFile> hostileFiles()
         {"data size beyond the file", withU32(three(), DataSizeAt, 0x7FFFFFFF)},
         {"an offset outside the data", withU32(three(), OffsetsAt + 8, 5000)},
         {"a string without its NUL", noNul},
+        {"strings that each run to the end of one long string", changed([](RawFile& f) {
+             f.strings.push_back(QByteArray(4000, 'x'));
+             const std::size_t longString = f.strings.size();
+             for (std::uint32_t skip = 0; skip < 3000; ++skip) {
+                 f.strings.emplace_back("y");
+                 f.inside.push_back({f.strings.size(), longString, skip});
+             }
+         })},
         {"text index outside the string list",
             changed([](RawFile& f) { f.containers[1] = stringResourceContainer(7, 4); }), true, 7},
         {"name index outside the string list",

@@ -2,6 +2,7 @@
 
 #include "support/FileBuilder.h"
 #include "support/HostileFiles.h"
+#include "support/RandomEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -153,10 +154,33 @@ INSTANTIATE_TEST_SUITE_P(Load, LoadLayouts,
             },
             {QString::fromUtf16(u"1|\u00A0\u0001x|\u65E5\u672C \U0001F600 \u0416"),
                 QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("3|FE.World|World")}},
+        LayoutCase{"strings that begin inside others' bytes",
+            [](RawFile& f) {
+                f.inside = {{5, 6, 3}, {1, 2, 3}, {3, 1, 1}};
+            },
+            {QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("2|FE.Help|ello"), QStringLiteral("3|FE.World|World")}},
         LayoutCase{"a string with a bad byte keeps the rest",
             [](RawFile& f) { f.strings[0] = QByteArray("Hel\x80lo"); },
             {QString::fromUtf16(u"1|FE.Hello|Hel\uFFFDlo"), QStringLiteral("2|FE.Help|help\r\nme"),
                 QStringLiteral("3|FE.World|World")}}));
+
+TEST(Load, LargeFileReadInTwoHalvesGivesEveryEntry)
+{
+    // Enough strings for the two halves of the data to be decoded at once;
+    // the last name begins inside the first text, across the halves.
+    const xom::EntryTable entries = testsupport::syntheticEntries(40'000);
+    std::vector<std::pair<QString, QString>> pairs;
+    std::vector<QString> rows;
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        pairs.emplace_back(entries.name(row).toString(), entries.text(row).toString());
+        rows.push_back(QStringLiteral("%1|%2|%3").arg(row + 1).arg(pairs.back().first, pairs.back().second));
+    }
+    RawFile file = simpleFile(pairs);
+    file.inside.push_back({file.strings.size(), 1, 2});
+    rows.back()
+        = QStringLiteral("%1|%2|%3").arg(entries.entryCount()).arg(pairs.front().second.mid(2), pairs.back().second);
+    EXPECT_EQ(rowsOf(loaded(file.bytes()).entries), rows);
+}
 
 TEST(Load, DataBankAloneWritesNoCounter)
 {

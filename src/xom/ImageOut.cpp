@@ -6,6 +6,10 @@
 
 #include <cstring>
 
+#if defined(__linux__)
+#include <fcntl.h>
+#endif
+
 namespace xom {
 
 namespace {
@@ -39,6 +43,12 @@ void ImageOut::put(const qint64 at, const QByteArrayView bytes)
     const std::lock_guard lock(m_writing);
     if (!m_file->seek(at) || m_file->write(bytes.data(), bytes.size()) != bytes.size())
         throw StreamWriteError();
+#if defined(SYNC_FILE_RANGE_WRITE)
+    // The bytes start on their way to the disk now, while the rest is made,
+    // so that the final sync before the file replaces the old one has less
+    // left to wait for. Only a hint: that sync is what makes the save safe.
+    static_cast<void>(::sync_file_range(m_file->handle(), at, bytes.size(), SYNC_FILE_RANGE_WRITE));
+#endif
 }
 
 ImageOut::Run::Run(ImageOut& out, const qint64 at)

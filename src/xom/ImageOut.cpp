@@ -4,6 +4,7 @@
 
 #include <QFileDevice>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__linux__)
@@ -106,14 +107,20 @@ ImageOut::Block::Block(ImageOut& out, const qint64 at, const qint64 size)
         m_data = out.m_image + at;
         return;
     }
-    m_buffer = QByteArray(static_cast<qsizetype>(size), '\0');
+    m_buffer = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
     m_data = m_buffer.data();
 }
 
 void ImageOut::Block::finish()
 {
-    if (!m_out.m_image)
-        m_out.put(m_at, m_buffer);
+    if (m_out.m_image)
+        return;
+    // A run's worth at a time, as runs send theirs.
+    const QByteArrayView bytes(m_buffer);
+    for (qsizetype sent = 0; sent < bytes.size(); sent += static_cast<qsizetype>(RunBufferSize)) {
+        const qsizetype piece = std::min(bytes.size() - sent, static_cast<qsizetype>(RunBufferSize));
+        m_out.put(m_at + sent, bytes.sliced(sent, piece));
+    }
 }
 
 } // namespace xom

@@ -87,8 +87,9 @@ private:
     char* m_limit = nullptr;
 };
 
-// A range of the file written in any order: the image itself in memory,
-// for a file a buffer of the range's size that finish() sends whole.
+// A range of the file written in any order, every byte of it: the image
+// itself in memory, for a file a buffer of the range's size, not zeroed,
+// that finish() sends.
 class ImageOut::Block {
 public:
     Block(ImageOut& out, qint64 at, qint64 size);
@@ -96,7 +97,7 @@ public:
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
 
-    // The range's first byte; the range is zeroed.
+    // The range's first byte.
     [[nodiscard]] char* data() noexcept { return m_data; }
     // Throws StreamWriteError.
     void finish();

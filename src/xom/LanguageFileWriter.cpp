@@ -665,9 +665,11 @@ void writeStringTable(ImageOut& out, const Measured& m)
         // In sorted order the strings lie scattered over the pool: they are
         // taken in list order, the pool's, and placed at their offsets.
         ImageOut::Block data(out, m.dataStart, m.dataSize);
+        // The strings and their NULs cover the data but for its first NUL.
+        data.data()[0] = '\0';
         inTwoHalves(stringCount, [&](const std::size_t begin, const std::size_t end) {
             for (std::size_t k = std::max<std::size_t>(begin, 1); k < end; ++k)
-                writeUtf8(m.strings.at(k), data.data() + m.dataOffsets[k]);
+                *writeUtf8(m.strings.at(k), data.data() + m.dataOffsets[k]) = '\0';
         });
         data.finish();
         return;

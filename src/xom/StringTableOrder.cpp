@@ -233,6 +233,30 @@ private:
     std::span<const std::uint32_t> m_ends;
 };
 
+// Moves every string that belongs below the rest to the front, about half
+// of them, and gives how many. The split is at a window, the median of a
+// sample: a window decides the order against every other window, and the
+// strings of one window, whose order only their later bytes decide, stay on
+// one side. A split far from even, from many strings of one window, falls
+// back to the exact median.
+std::size_t splitByFirstWindows(WindowKey* const keys, const std::size_t count, const ImageList& list)
+{
+    constexpr std::size_t Samples = 1024;
+    std::array<WindowKey, Samples> sample;
+    for (std::size_t i = 0; i < Samples; ++i)
+        sample[i] = keys[i * count / Samples];
+    std::nth_element(sample.begin(), sample.begin() + Samples / 2, sample.end(), windowLess);
+    const WindowKey pivot = sample[Samples / 2];
+    const WindowKey* const split = std::partition(
+        keys, keys + count, [&pivot](const WindowKey& key) noexcept { return !windowLess(pivot, key); });
+    const auto below = static_cast<std::size_t>(split - keys);
+    if (below >= count / 4 && below <= count - count / 4)
+        return below;
+    std::nth_element(keys, keys + count / 2, keys + count,
+        [&list](const WindowKey& a, const WindowKey& b) noexcept { return list.lessFromFirstWindows(a, b); });
+    return count / 2;
+}
+
 std::size_t stringCount(const std::span<const std::uint32_t> imageEnds) noexcept
 {
     return imageEnds.empty() ? 0 : imageEnds.size() - 1;
@@ -271,10 +295,8 @@ std::optional<std::vector<std::int32_t>> distinctImagesOrder(
         // the lower half is moved there, and each core sorts one half by
         // the first windows. The runs of equal windows, where the work is
         // uneven, go in chunks to whichever core is free.
-        const std::size_t half = count / 2;
-        bothAtOnce([&] { makeKeys(0, half); }, [&] { makeKeys(half, count); });
-        std::nth_element(keys.get(), keys.get() + half, keys.get() + count,
-            [&list](const WindowKey& a, const WindowKey& b) noexcept { return list.lessFromFirstWindows(a, b); });
+        bothAtOnce([&] { makeKeys(0, count / 2); }, [&] { makeKeys(count / 2, count); });
+        const std::size_t half = splitByFirstWindows(keys.get(), count, list);
         const auto sortByFirstWindows = [&](const std::size_t first, const std::size_t last) {
             sortByWindows(keys.get() + first, keys.get() + last);
         };

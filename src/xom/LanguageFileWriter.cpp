@@ -264,12 +264,51 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     std::vector<std::uint32_t>& utf8Lengths, std::vector<TextId>& orderIds)
 {
     const std::size_t count = table.count();
+    const auto end = static_cast<TextId>(std::min<std::size_t>(loadedTexts, table.pool->size()));
+    // The check first, over the pool's texts that the table holds, in the
+    // pool's order (front to back): it fails at once on a file sorted some
+    // other way.
+    std::atomic<bool> ascending = true;
+    inTwoHalves(end, [&](const std::size_t begin, const std::size_t last) {
+        // Texts of ASCII alone are their own images: their code units'
+        // order is their images' order. Any other pair is imaged first.
+        ImageScratch scratch[2];
+        std::size_t before = begin;
+        while (before > 1 && table.indexOf(static_cast<TextId>(before - 1)) < 1)
+            --before;
+        QStringView previous = before > 1 ? table.pool->view(static_cast<TextId>(before - 1)) : QStringView();
+        bool havePrevious = before > 1;
+        bool previousAscii = isAscii(previous);
+        for (std::size_t id = std::max<std::size_t>(begin, 1); id < last; ++id) {
+            const std::int32_t k = table.indexOf(static_cast<TextId>(id));
+            if (k < 1)
+                continue;
+            if (!ascending.load(std::memory_order_relaxed))
+                return;
+            const QStringView text = table.pool->view(static_cast<TextId>(id));
+            const bool ascii = isAscii(text);
+            utf8Lengths[static_cast<std::size_t>(k)]
+                = static_cast<std::uint32_t>(ascii ? text.size() : utf8Length(text));
+            if (havePrevious) {
+                const int order = ascii && previousAscii
+                                    ? previous.compare(text)
+                                    : text::CompareAnsiOrdinal(scratch[0].image(previous), scratch[1].image(text));
+                if (order >= 0)
+                    ascending = false;
+            }
+            previous = text;
+            previousAscii = ascii;
+            havePrevious = true;
+        }
+    });
+    if (!ascending)
+        return std::nullopt;
+
     std::vector<std::int32_t> loaded;
     std::vector<TextId> loadedIds; // beside loaded, so that the pool is read front to back
     loaded.reserve(count);
     loadedIds.reserve(count);
     std::vector<bool> covered(count, false);
-    const auto end = static_cast<TextId>(std::min<std::size_t>(loadedTexts, table.pool->size()));
     for (TextId id = 1; id < end; ++id) {
         const std::int32_t k = table.indexOf(id);
         if (k >= 1) {
@@ -286,33 +325,7 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     // Past a few new texts the whole sort costs no more than this.
     if (added.size() > count / 8 + 64)
         return std::nullopt;
-
     const auto textAt = [&](const std::int32_t k) { return table.at(static_cast<std::size_t>(k)); };
-    std::atomic<bool> ascending = true;
-    inTwoHalves(loaded.size(), [&](const std::size_t begin, const std::size_t last) {
-        // Texts of ASCII alone are their own images: their code units'
-        // order is their images' order. Any other pair is imaged first.
-        ImageScratch scratch[2];
-        QStringView previous = begin > 0 ? table.pool->view(loadedIds[begin - 1]) : QStringView();
-        bool previousAscii = isAscii(previous);
-        for (std::size_t p = begin; p < last && ascending.load(std::memory_order_relaxed); ++p) {
-            const QStringView text = table.pool->view(loadedIds[p]);
-            const bool ascii = isAscii(text);
-            utf8Lengths[static_cast<std::size_t>(loaded[p])]
-                = static_cast<std::uint32_t>(ascii ? text.size() : utf8Length(text));
-            if (p > 0) {
-                const int order = ascii && previousAscii
-                                    ? previous.compare(text)
-                                    : text::CompareAnsiOrdinal(scratch[0].image(previous), scratch[1].image(text));
-                if (order >= 0)
-                    ascending = false;
-            }
-            previous = text;
-            previousAscii = ascii;
-        }
-    });
-    if (!ascending)
-        return std::nullopt;
     if (added.empty()) {
         orderIds = std::move(loadedIds);
         return loaded;

@@ -324,4 +324,24 @@ TEST(SaveRoundTrip, DataThatNearlyAscendsIsSortedAnew)
         const QByteArray literal = literal::save(literal::gridOf(loaded.entries), literalModel, positions);
         EXPECT_EQ(xom::buildLanguageImage(loaded.entries, loaded.model), literal) << pairs.front().first.toStdString();
     }
+
+    // A large file is checked in two halves at once: its one pair out of
+    // order is put at each place around the middle, so that one of them
+    // straddles the halves. The same entries in a new table, which a save
+    // sorts whole, give the bytes.
+    const auto numbered = [](const int n) { return QStringLiteral("s%1").arg(n, 7, 10, QLatin1Char('0')); };
+    for (int first = 39'996; first <= 40'004; ++first) {
+        std::vector<QString> strings; // strings 1 .. 80000, ascending but for first and first + 1
+        for (int n = 1; n <= 80'000; ++n)
+            strings.push_back(numbered(n));
+        std::swap(strings[static_cast<std::size_t>(first - 1)], strings[static_cast<std::size_t>(first)]);
+        Pairs large;
+        for (std::size_t k = 0; k < strings.size(); k += 2)
+            large.emplace_back(strings[k + 1], strings[k]);
+        auto loaded = std::get<xom::LoadedFile>(xom::loadLanguageFile(testsupport::simpleFile(large).bytes()));
+        const xom::EntryTable fresh = xom::EntryTable::fromEntries(loaded.entries.entries());
+        xom::LanguageModel freshModel = loaded.model;
+        EXPECT_TRUE(xom::buildLanguageImage(loaded.entries, loaded.model) == xom::buildLanguageImage(fresh, freshModel))
+            << "strings " << first << " and " << first + 1 << " out of order";
+    }
 }

@@ -99,15 +99,21 @@ void ImageOut::Run::finish()
         send();
 }
 
-ImageOut::Block::Block(ImageOut& out, const qint64 at, const qint64 size)
+ImageOut::Block::Block(ImageOut& out, const qint64 at, const qint64 size, QByteArray spare)
     : m_out(out)
     , m_at(at)
+    , m_size(size)
 {
     if (out.m_image) {
         m_data = out.m_image + at;
         return;
     }
-    m_buffer = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (spare.capacity() >= size) {
+        m_buffer = std::move(spare);
+        m_buffer.resize(static_cast<qsizetype>(size));
+    } else {
+        m_buffer = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
+    }
     m_data = m_buffer.data();
 }
 
@@ -116,7 +122,7 @@ void ImageOut::Block::finish()
     if (m_out.m_image)
         return;
     // A run's worth at a time, as runs send theirs.
-    const QByteArrayView bytes(m_buffer);
+    const QByteArrayView bytes = QByteArrayView(m_buffer).first(static_cast<qsizetype>(m_size));
     for (qsizetype sent = 0; sent < bytes.size(); sent += static_cast<qsizetype>(RunBufferSize)) {
         const qsizetype piece = std::min(bytes.size() - sent, static_cast<qsizetype>(RunBufferSize));
         m_out.put(m_at + sent, bytes.sliced(sent, piece));

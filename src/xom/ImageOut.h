@@ -92,7 +92,8 @@ private:
 // that finish() sends.
 class ImageOut::Block {
 public:
-    Block(ImageOut& out, qint64 at, qint64 size);
+    // spare, when it has room for size bytes, is taken as the buffer.
+    Block(ImageOut& out, qint64 at, qint64 size, QByteArray spare = {});
 
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
@@ -105,6 +106,7 @@ public:
 private:
     ImageOut& m_out;
     qint64 m_at = 0;
+    qint64 m_size = 0;
     QByteArray m_buffer;
     char* m_data = nullptr;
 };

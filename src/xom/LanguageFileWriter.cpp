@@ -188,7 +188,10 @@ StringImages imageStrings(const StringTable& table, std::vector<std::uint32_t>& 
     std::size_t units = 0;
     for (std::size_t k = 0; k < count; ++k)
         units += static_cast<std::size_t>(table.at(k).size());
-    QByteArray images(static_cast<qsizetype>(units * perUnit), Qt::Uninitialized);
+    // With room for a NUL a string besides, the arena can take the data
+    // of a save whose UTF-8 is no longer than its images (see
+    // Measured::spare).
+    QByteArray images(static_cast<qsizetype>(units * perUnit + count + 1), Qt::Uninitialized);
     char* const base = images.data();
     struct Half {
         std::size_t first = 0;
@@ -545,6 +548,9 @@ struct Measured {
     qsizetype offsetsStart = 0;
     qsizetype dataStart = 0;
     ContainerPlaces places{};
+    // The sort's arena once the sort is done: memory already in hand for
+    // the data when it fits, rather than a fresh buffer the size of it.
+    QByteArray spare{};
 };
 
 // The order of the table's strings in the data (the list indices 1 .. count
@@ -560,8 +566,10 @@ void settleStringOrder(Measured& m, const EntryTable& entries, const QString& ke
         return;
     }
     m.orderIds.clear();
-    const auto sorted = [](const StringImages& images, const auto& sort) {
-        return sort(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
+    const auto sorted = [&m](StringImages images, const auto& sort) {
+        auto order = sort(reinterpret_cast<const unsigned char*>(images.images.constData()), images.imageEnds);
+        m.spare = std::move(images.images);
+        return order;
     };
     if (!m.strings.canonical) {
         // Strings whose images are all different are all different: the
@@ -660,7 +668,7 @@ void writeHeader(ImageOut& out, const LanguageModel& model, const Measured& m)
 // The string table: count, data size, the offsets in list order, then the
 // data, in two halves, one on a thread of its own. The strings are taken in
 // the pool's order, so that the pool is read front to back.
-void writeStringTable(ImageOut& out, const Measured& m)
+void writeStringTable(ImageOut& out, Measured& m)
 {
     const std::size_t stringCount = m.strings.count();
     ImageOut::Run offsets(out, m.stringTable);
@@ -677,7 +685,7 @@ void writeStringTable(ImageOut& out, const Measured& m)
     if (m.orderIds.empty()) {
         // In sorted order the strings lie scattered over the pool: they are
         // taken in list order, the pool's, and placed at their offsets.
-        ImageOut::Block data(out, m.dataStart, m.dataSize);
+        ImageOut::Block data(out, m.dataStart, m.dataSize, std::move(m.spare));
         // The strings and their NULs cover the data but for its first NUL.
         data.data()[0] = '\0';
         inTwoHalves(stringCount, [&](const std::size_t begin, const std::size_t end) {
@@ -781,7 +789,7 @@ void writeOtherContainers(ImageOut& out, const LanguageModel& model, const Conta
 // Every part at its place. The string table on a thread of its own while
 // this one, which reports the progress, writes the containers.
 void writeImage(
-    ImageOut& out, const EntryTable& entries, const LanguageModel& model, const Measured& m, const Progress& progress)
+    ImageOut& out, const EntryTable& entries, const LanguageModel& model, Measured& m, const Progress& progress)
 {
     writeHeader(out, model, m);
     const auto strings = [&] { writeStringTable(out, m); };
@@ -851,7 +859,7 @@ Measured measureAndRecord(const EntryTable& entries, LanguageModel& model, const
 QByteArray buildLanguageImage(const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
 {
     const Progress progress(report);
-    const Measured m = measureAndRecord(entries, model, progress);
+    Measured m = measureAndRecord(entries, model, progress);
     QByteArray image(m.places.end, '\0');
     ImageOut out(image.data(), image.size());
     writeImage(out, entries, model, m, progress);
@@ -870,7 +878,7 @@ void saveLanguageFile(
     const QString& path, const EntryTable& entries, LanguageModel& model, const ProgressReport& report)
 {
     const Progress progress(report);
-    const Measured m = measureAndRecord(entries, model, progress);
+    Measured m = measureAndRecord(entries, model, progress);
     model.FileSize = static_cast<qint32>(std::min<qsizetype>(m.places.end, std::numeric_limits<qint32>::max()));
     AtomicFile file(path);
     ImageOut out(*file, m.places.end);

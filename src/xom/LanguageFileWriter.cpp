@@ -83,6 +83,9 @@ char* putMagic(char* at, const QByteArrayView magic)
     return at + magic.size();
 }
 
+// How many steps ahead a loop over scattered slots fetches them.
+constexpr std::size_t PrefetchAhead = 16;
+
 // The rebuilt string table: its strings as pool ids in list order, and the
 // list index of each pool id that is in it.
 struct StringTable {
@@ -106,6 +109,16 @@ struct StringTable {
     [[nodiscard]] std::int32_t indexOfText(const TextId id) const
     {
         return indexOfId[canonical ? pool->canonical(id) : id];
+    }
+    // Fetches, some rows ahead, where a row's text and name find their
+    // indices (ids taken as they stand only: canonical ids look elsewhere
+    // first).
+    void prefetchIndexOf(const EntryRow& row) const noexcept
+    {
+        if (!canonical) {
+            __builtin_prefetch(indexOfId.data() + row.text);
+            __builtin_prefetch(indexOfId.data() + row.name);
+        }
     }
     [[nodiscard]] std::size_t count() const noexcept { return ids.size(); }
     void add(const TextId id)
@@ -397,6 +410,12 @@ std::vector<std::uint32_t> placeStrings(
     const auto sortedCount = static_cast<qint64>(sorted.size());
     qsizetype running = 1;
     for (qint64 i = 0; i < sortedCount; ++i) {
+        // The slots lie scattered: each is fetched some steps ahead.
+        if (i + static_cast<qint64>(PrefetchAhead) < sortedCount) {
+            const auto ahead = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i) + PrefetchAhead]);
+            __builtin_prefetch(&utf8Lengths[ahead]);
+            __builtin_prefetch(&dataOffsets[ahead], 1);
+        }
         const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)]);
         dataOffsets[slot] = static_cast<std::uint32_t>(running);
         running += utf8Lengths[slot] + 1;
@@ -622,6 +641,8 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     qsizetype dataBankBytes = layout::MagicContainer.size() + layout::DataBankReservedSize
                             + varintLength(static_cast<std::uint32_t>(rows)) + layout::DataBankTrailer;
     for (std::size_t row = 0; row < rows; ++row) {
+        if (row + PrefetchAhead < rows)
+            m.strings.prefetchIndexOf(entries.rows[row + PrefetchAhead]);
         const EntryRow& record = entries.rows[row];
         stringResourceBytes
             += stringResourceSize(m.strings.indexOfText(record.text), m.strings.indexOfText(record.name));
@@ -731,6 +752,10 @@ void writeStringResources(ImageOut& out, const EntryTable& entries, const Measur
     const int gridRows = entries.gridRowCount();
     ImageOut::Run run(out, m.places.stringResources);
     for (int k = 1; k < gridRows; ++k) {
+        if (k + static_cast<int>(PrefetchAhead) < gridRows) {
+            const int ahead = m.numbers.rowOfNumber[static_cast<std::size_t>(k) + PrefetchAhead];
+            m.strings.prefetchIndexOf(entries.rows[static_cast<std::size_t>(ahead)]);
+        }
         const int row = m.numbers.rowOfNumber[static_cast<std::size_t>(k)];
         const EntryRow& record = entries.rows[static_cast<std::size_t>(row)];
         char* at

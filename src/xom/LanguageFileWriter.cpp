@@ -198,9 +198,13 @@ StringImages imageStrings(const StringTable& table, std::vector<std::uint32_t>& 
     // room its strings could take at most; the second half's images then
     // close up behind the first's.
     const auto perUnit = static_cast<std::size_t>(text::ansiImageBytesPerUnit());
-    std::size_t units = 0;
-    for (std::size_t k = 0; k < count; ++k)
-        units += static_cast<std::size_t>(table.at(k).size());
+    std::array<std::size_t, 2> halfUnits{};
+    inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
+        std::size_t& units = halfUnits[begin == 0 ? 0 : 1];
+        for (std::size_t k = begin; k < end; ++k)
+            units += static_cast<std::size_t>(table.at(k).size());
+    });
+    const std::size_t units = halfUnits[0] + halfUnits[1];
     // With room for a NUL a string besides, the arena can take the data
     // of a save whose UTF-8 is no longer than its images (see
     // Measured::spare).
@@ -214,10 +218,7 @@ StringImages imageStrings(const StringTable& table, std::vector<std::uint32_t>& 
     Half halves[2];
     inTwoHalves(count, [&](const std::size_t begin, const std::size_t end) {
         Half& half = halves[begin == 0 ? 0 : 1];
-        std::size_t unitsBefore = 0;
-        for (std::size_t k = 0; k < begin; ++k)
-            unitsBefore += static_cast<std::size_t>(table.at(k).size());
-        half = Half{begin, unitsBefore * perUnit, 0};
+        half = Half{begin, (begin == 0 ? 0 : halfUnits[0]) * perUnit, 0};
         char* out = base + half.start;
         for (std::size_t k = begin; k < end; ++k) {
             utf8Lengths[k] = measureString(table.at(k), out);

@@ -5,6 +5,8 @@
 
 #include "text/QuickSort.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -20,28 +22,41 @@ namespace {
 constexpr std::uint32_t WindowBytes = 16;
 
 // A string as the fast sort moves it: a window of sixteen bytes of its image,
-// padded with zeros past its end, in four big-endian words, and its list
-// index. Cutting images to a window and padding them never reverses their
-// order, so among strings that agree before the window, unequal windows
-// order the images and equal ones leave it to the bytes after the window.
+// padded with zeros past its end, and its list index. Cutting images to a
+// window and padding them never reverses their order, so among strings that
+// agree before the window, unequal windows order the images and equal ones
+// leave it to the bytes after the window.
 struct WindowKey {
-    std::array<std::uint32_t, WindowBytes / 4> words;
+    std::array<unsigned char, WindowBytes> bytes;
     std::int32_t index;
 };
 static_assert(sizeof(WindowKey) == 20);
 
+// Bytes first .. first + 7 of a window as a number that orders as they do.
+std::uint64_t windowHalf(const WindowKey& key, const std::size_t first) noexcept
+{
+    std::uint64_t half = 0;
+    std::memcpy(&half, key.bytes.data() + first, sizeof half);
+    return qFromBigEndian(half);
+}
+
 bool windowLess(const WindowKey& a, const WindowKey& b) noexcept
 {
-    for (std::size_t w = 0; w < a.words.size(); ++w) {
-        if (a.words[w] != b.words[w])
-            return a.words[w] < b.words[w];
-    }
-    return false;
+    const std::uint64_t aHigh = windowHalf(a, 0);
+    const std::uint64_t bHigh = windowHalf(b, 0);
+    if (aHigh != bHigh)
+        return aHigh < bHigh;
+    return windowHalf(a, 8) < windowHalf(b, 8);
+}
+
+bool sameWindow(const WindowKey& a, const WindowKey& b) noexcept
+{
+    return windowHalf(a, 0) == windowHalf(b, 0) && windowHalf(a, 8) == windowHalf(b, 8);
 }
 
 unsigned windowByte(const WindowKey& key, const std::size_t byte) noexcept
 {
-    return key.words[byte / 4] >> (24 - 8 * (byte % 4)) & 0xffu;
+    return key.bytes[byte];
 }
 
 // Sorts keys first .. last - 1, which agree on their windows' bytes before
@@ -99,13 +114,9 @@ public:
     std::uint32_t fillWindow(WindowKey& key, const std::uint32_t depth) const noexcept
     {
         const std::uint32_t length = lengthOf(key.index);
-        std::array<unsigned char, WindowBytes> bytes{};
+        key.bytes = {};
         if (length > depth)
-            std::memcpy(bytes.data(), m_images + beginOf(key.index) + depth, std::min(length - depth, WindowBytes));
-        for (std::size_t w = 0; w < key.words.size(); ++w) {
-            key.words[w] = std::uint32_t{bytes[4 * w]} << 24 | std::uint32_t{bytes[4 * w + 1]} << 16
-                         | std::uint32_t{bytes[4 * w + 2]} << 8 | std::uint32_t{bytes[4 * w + 3]};
-        }
+            std::memcpy(key.bytes.data(), m_images + beginOf(key.index) + depth, std::min(length - depth, WindowBytes));
         return length;
     }
 
@@ -121,7 +132,7 @@ public:
     // hold their first windows.
     [[nodiscard]] bool lessFromFirstWindows(const WindowKey& a, const WindowKey& b) const noexcept
     {
-        if (a.words != b.words)
+        if (!sameWindow(a, b))
             return windowLess(a, b);
         return compareFrom(a.index, b.index, WindowBytes) < 0;
     }
@@ -158,7 +169,7 @@ public:
             }
             WindowKey* const runBegin = level.next;
             WindowKey* runEnd = runBegin + 1;
-            while (runEnd != level.end && runEnd->words == runBegin->words)
+            while (runEnd != level.end && sameWindow(*runEnd, *runBegin))
                 ++runEnd;
             level.next = runEnd;
             if (runEnd - runBegin < 2)
@@ -308,7 +319,7 @@ std::optional<std::vector<std::int32_t>> distinctImagesOrder(
         std::array<std::size_t, Chunks + 1> bounds{};
         for (std::size_t c = 1; c < Chunks; ++c) {
             std::size_t at = std::max(bounds[c - 1], c * count / Chunks);
-            while (at > 0 && at < count && keys[at].words == keys[at - 1].words)
+            while (at > 0 && at < count && sameWindow(keys[at], keys[at - 1]))
                 ++at;
             bounds[c] = at;
         }

@@ -22,7 +22,8 @@ struct WholeFile {
     QByteArray bytes;
 };
 
-// Reads the file at path with one read into one buffer. The size is checked
+// Reads the file at path into one buffer (a large one in two halves at
+// once). The size is checked
 // against largest before anything is allocated, so a huge file is refused
 // without trying to hold it.
 [[nodiscard]] WholeFile readWholeFile(const QString& path, qint64 largest = largestLanguageFile);

@@ -133,12 +133,7 @@ public:
         };
         std::vector<std::uint64_t> byOffset;
         const auto sortStrings = [&] { byOffset = stringsByOffset(strings.offsets, strings.count, strings.dataSize); };
-        if (worthTwoThreads(static_cast<std::size_t>(strings.count))) {
-            bothAtOnce(sortStrings, walkTheContainers);
-        } else {
-            sortStrings();
-            walkTheContainers();
-        }
+        bothAtOnceIf(worthTwoThreads(static_cast<std::size_t>(strings.count)), sortStrings, walkTheContainers);
         readStringTable(strings, byOffset, result.entries.texts, model.StringList);
         if (walkFailed)
             std::rethrow_exception(walkFailed);
@@ -255,11 +250,8 @@ private:
         }
         const std::array<std::span<const std::uint64_t>, 2> halves{items.first(split), items.subspan(split)};
         const auto eachHalf = [&](const auto& work) {
-            if (halves[1].empty()) {
-                work(std::size_t{0});
-            } else {
-                bothAtOnce([&] { work(std::size_t{0}); }, [&] { work(std::size_t{1}); });
-            }
+            bothAtOnceIf(
+                !halves[1].empty(), [&] { work(std::size_t{0}); }, [&] { work(std::size_t{1}); });
         };
         std::array<TextPool::LoadRunSize, 2> sizes;
         eachHalf([&](const std::size_t h) { sizes[h] = measureStrings(data, halves[h]); });

@@ -402,29 +402,6 @@ std::optional<std::vector<std::int32_t>> orderFromLoadedTexts(const StringTable&
     return order;
 }
 
-// Each string's offset in data: the data lays the strings out in the sorted
-// order of their images, while the offsets stay in list order.
-std::vector<std::uint32_t> placeStrings(
-    const std::vector<std::int32_t>& sorted, const std::vector<std::uint32_t>& utf8Lengths, const Progress& progress)
-{
-    std::vector<std::uint32_t> dataOffsets(utf8Lengths.size(), 0);
-    const auto sortedCount = static_cast<qint64>(sorted.size());
-    qsizetype running = 1;
-    for (qint64 i = 0; i < sortedCount; ++i) {
-        // The slots lie scattered: each is fetched some steps ahead.
-        if (i + static_cast<qint64>(PrefetchAhead) < sortedCount) {
-            const auto ahead = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i) + PrefetchAhead]);
-            __builtin_prefetch(&utf8Lengths[ahead]);
-            __builtin_prefetch(&dataOffsets[ahead], 1);
-        }
-        const auto slot = static_cast<std::size_t>(sorted[static_cast<std::size_t>(i)]);
-        dataOffsets[slot] = static_cast<std::uint32_t>(running);
-        running += utf8Lengths[slot] + 1;
-        progress.step(i, sortedCount, 20, 20);
-    }
-    return dataOffsets;
-}
-
 // The row of each entry number (the first row whose number cell is exactly
 // its decimal text) and the number each row was matched by (0 for none).
 struct EntryNumbers {
@@ -573,6 +550,29 @@ struct Measured {
     QByteArray spare{};
 };
 
+// Each string's offset in data, and the data's size: the data lays the
+// strings out in the sorted order of their images, while the offsets stay in
+// list order.
+void placeStrings(Measured& m, const Progress& progress)
+{
+    m.dataOffsets.assign(m.utf8Lengths.size(), 0);
+    const auto sortedCount = static_cast<qint64>(m.order.size());
+    qsizetype running = 1;
+    for (qint64 i = 0; i < sortedCount; ++i) {
+        // The slots lie scattered: each is fetched some steps ahead.
+        if (i + static_cast<qint64>(PrefetchAhead) < sortedCount) {
+            const auto ahead = static_cast<std::size_t>(m.order[static_cast<std::size_t>(i) + PrefetchAhead]);
+            __builtin_prefetch(&m.utf8Lengths[ahead]);
+            __builtin_prefetch(&m.dataOffsets[ahead], 1);
+        }
+        const auto slot = static_cast<std::size_t>(m.order[static_cast<std::size_t>(i)]);
+        m.dataOffsets[slot] = static_cast<std::uint32_t>(running);
+        running += m.utf8Lengths[slot] + 1;
+        progress.step(i, sortedCount, 20, 20);
+    }
+    m.dataSize = running;
+}
+
 // The order of the table's strings in the data (the list indices 1 .. count
 // - 1 as the list's quicksort leaves them when it compares ANSI images
 // bytewise) and every string's UTF-8 length: the loaded file's order when it
@@ -617,12 +617,7 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     EntryNumbers numbers;
     const auto rebuild = [&] { rebuilt.emplace(rebuildStrings(entries, model.StringList.second)); };
     const auto match = [&] { numbers = matchEntryNumbers(entries); };
-    if (worthTwoThreads(entries.rows.size())) {
-        bothAtOnce(rebuild, match);
-    } else {
-        rebuild();
-        match();
-    }
+    bothAtOnceIf(worthTwoThreads(entries.rows.size()), rebuild, match);
     Measured m{.strings = *std::move(rebuilt), .numbers = std::move(numbers)};
     settleStringOrder(m, entries, model.StringList.second);
     // The rebuild's positions do not depend on the texts: they are reported
@@ -630,9 +625,7 @@ Measured measure(const EntryTable& entries, const LanguageModel& model, const Pr
     const int gridRows = entries.gridRowCount();
     for (std::size_t row = 0; row < entries.rows.size(); ++row)
         progress.step(static_cast<qint64>(row) + 1, gridRows, 20, 0);
-    for (std::size_t k = 1; k < m.utf8Lengths.size(); ++k)
-        m.dataSize += m.utf8Lengths[k] + 1;
-    m.dataOffsets = placeStrings(m.order, m.utf8Lengths, progress);
+    placeStrings(m, progress);
 
     // Exact sizes. The data bank's size counts the numbers the rows were
     // matched by; a row left unmatched means a number is missing and the
@@ -823,12 +816,7 @@ void writeImage(
         writeStringResources(out, entries, m, progress);
         writeDataBank(out, entries, m, progress);
     };
-    if (worthTwoThreads(entries.rows.size())) {
-        bothAtOnce(containers, strings);
-    } else {
-        strings();
-        containers();
-    }
+    bothAtOnceIf(worthTwoThreads(entries.rows.size()), containers, strings);
     writeOtherContainers(out, model, m.places);
 }
 

@@ -39,6 +39,19 @@ template <typename First, typename Second> void bothAtOnce(const First& first, c
         std::rethrow_exception(failed);
 }
 
+// bothAtOnce when together holds, otherwise first and then second here: for
+// work that pays for a second thread only when it is large.
+template <typename First, typename Second>
+void bothAtOnceIf(const bool together, const First& first, const Second& second)
+{
+    if (together) {
+        bothAtOnce(first, second);
+    } else {
+        first();
+        second();
+    }
+}
+
 // Whether work over count items pays for a second thread.
 [[nodiscard]] inline bool worthTwoThreads(const std::size_t count) noexcept
 {

@@ -51,31 +51,30 @@ std::array<TextPool::LoadRun, 2> TextPool::beginLoad(const LoadRunSize first, co
     m_starts.resize(m_starts.size() + first.texts + (filler ? 1 + second.texts : 0));
     if (filler)
         m_starts[secondId] = base + first.units;
-    m_loadSizes = {first, second};
-    m_loadFirstIds = {firstId, secondId};
-    std::array<LoadRun, 2> runs;
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        LoadRun& run = runs[r];
+    const auto runOf = [&](const TextId id, const LoadRunSize size, const std::uint64_t start) {
+        LoadRun run;
         run.m_units = m_units.data();
-        run.m_next = m_units.data() + base + (r == 0 ? 0 : first.units);
-        run.m_ends = m_starts.data() + m_loadFirstIds[r] + 1;
-        run.m_id = m_loadFirstIds[r];
-    }
-    return runs;
+        run.m_next = m_units.data() + start;
+        run.m_limit = run.m_next + size.units;
+        run.m_ends = m_starts.data() + id + 1;
+        run.m_id = id;
+        run.m_endId = static_cast<TextId>(id + size.texts);
+        return run;
+    };
+    return {runOf(firstId, first, base), runOf(secondId, second, base + first.units)};
 }
 
 void TextPool::endLoad(const std::array<LoadRun, 2>& runs)
 {
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        Q_ASSERT(runs[r].m_id == m_loadFirstIds[r] + m_loadSizes[r].texts);
-        Q_ASSERT(runs[r].m_next - m_units.data()
-                 <= static_cast<std::ptrdiff_t>(m_starts[m_loadFirstIds[r]] + m_loadSizes[r].units));
-    }
-    if (m_loadSizes[1].texts == 0) {
+    for (const LoadRun& run : runs)
+        Q_ASSERT(run.m_id == run.m_endId && run.m_next <= run.m_limit);
+    // Without a second run's texts there is no filler: the pool ends with
+    // the first run.
+    if (size() == runs[0].m_endId) {
         m_units.resize(static_cast<std::size_t>(runs[0].m_next - m_units.data()));
         return;
     }
-    std::fill(runs[0].m_next, m_units.data() + m_starts[m_loadFirstIds[1]], u'\0');
+    std::fill(runs[0].m_next, runs[0].m_limit, u'\0');
     m_units.resize(static_cast<std::size_t>(runs[1].m_next - m_units.data()));
 }
 
@@ -123,12 +122,8 @@ void TextPool::ensureIndexed() const
                 repeated[half].emplace_back(static_cast<TextId>(id), static_cast<TextId>(found));
         }
     };
-    if (worthTwoThreads(count)) {
-        bothAtOnce([&] { fill(0); }, [&] { fill(1); });
-    } else {
-        fill(0);
-        fill(1);
-    }
+    bothAtOnceIf(
+        worthTwoThreads(count), [&] { fill(0); }, [&] { fill(1); });
     if (!repeated[0].empty() || !repeated[1].empty()) {
         const std::size_t before = m_firstEqual.size();
         m_firstEqual.resize(size());

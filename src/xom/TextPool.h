@@ -97,8 +97,10 @@ public:
         friend class TextPool;
         char16_t* m_units = nullptr;
         char16_t* m_next = nullptr;
+        char16_t* m_limit = nullptr; // the end of the run's room
         std::uint64_t* m_ends = nullptr;
         TextId m_id = 0;
+        TextId m_endId = 0; // the id past the run's last text
     };
     [[nodiscard]] std::array<LoadRun, 2> beginLoad(LoadRunSize first, LoadRunSize second);
     // Settles the load once both runs have written every text they were
@@ -134,9 +136,6 @@ private:
     std::vector<char16_t, Unset<char16_t>> m_units;
     // Text id's units are m_units[m_starts[id] .. m_starts[id + 1]).
     std::vector<std::uint64_t, Unset<std::uint64_t>> m_starts;
-    // The load in progress: its runs' sizes and first ids.
-    std::array<LoadRunSize, 2> m_loadSizes{};
-    std::array<TextId, 2> m_loadFirstIds{};
     // Two indexes, each for the texts whose hash has its top bit clear or
     // set: equal texts always meet in the same one, and a load fills the
     // two on two threads.

@@ -89,45 +89,6 @@ const NumberCell numberCells[] = {{u"", false}, {u"007", false}, {u"-1", false},
     {u"5 ", false}, {u"0x10", false}, {u"\u0663", false}, {u"12a", false}, {u"+5", false}, {u"00", false},
     {u"4294967297", false}, {u"0", true}, {u"5", true}, {u"2147483647", true}, {u"1000000000", true}};
 
-TEST(EntryTable, NumberCellsReadBackAsTyped)
-{
-    std::vector<xom::Entry> entries;
-    qsizetype longest = 0;
-    for (const NumberCell& cell : numberCells) {
-        const QString typed = QString::fromUtf16(cell.typed);
-        EntryTable table = EntryTable::fromEntries({entry({}, "1", "n", "t")});
-        table.setCell(0, xom::NumberColumn, typed);
-        EXPECT_EQ(table.cell(0, xom::NumberColumn), typed);
-        EXPECT_EQ(table.number(0), typed);
-        QString scratch;
-        EXPECT_EQ(table.cellView(0, xom::NumberColumn, scratch), typed);
-        EXPECT_EQ(table.entry(0), entry({}, typed, "n", "t"));
-        EXPECT_EQ(table.rows[0].numberIsText(), !cell.plain) << typed.toStdString();
-        if (cell.plain) {
-            EXPECT_EQ(QString::number(table.rows[0].number), typed);
-        }
-        EXPECT_EQ(table.longestNumberLength(), typed.size());
-        entries.push_back(entry(entries.size() % 3 ? "" : "x", typed, typed, typed));
-        longest = std::max(longest, typed.size());
-    }
-    const EntryTable table = EntryTable::fromEntries(entries);
-    EXPECT_EQ(table.entries(), entries);
-    EXPECT_EQ(table.longestNumberLength(), longest);
-
-    // Equal by their cells, whatever ids the pools gave them.
-    std::mt19937 random(3);
-    const EntryTable randomTable = testsupport::randomEntries(random, 200);
-    std::vector<xom::Entry> reversed = randomTable.entries();
-    std::reverse(reversed.begin(), reversed.end());
-    EntryTable other = EntryTable::fromEntries(reversed);
-    xom::RowOrder backwards(reversed.size());
-    for (std::size_t i = 0; i < backwards.size(); ++i)
-        backwards[i] = static_cast<std::int32_t>(backwards.size() - 1 - i);
-    xom::applyRowOrder(other, backwards);
-    EXPECT_EQ(other, randomTable);
-    EXPECT_EQ(EntryTable::fromEntries(randomTable.entries()), randomTable);
-}
-
 // A save's outcome, by the writer or by the literal steps: its bytes and the
 // length of the string list it left, or its error.
 std::string saveOutcome(const EntryTable& table, const bool literally)
@@ -145,7 +106,11 @@ std::string saveOutcome(const EntryTable& table, const bool literally)
     }
 }
 
-TEST(EntryTable, SaveTakesANumberCellAsItsTextShows)
+// Each number cell read back as typed, kept as its value only when it is a
+// plain decimal, and saved as its text shows: refused as the literal steps
+// refuse it, and typed back, saved as if never edited (though the pool
+// still holds what was typed).
+TEST(EntryTable, NumberCellsReadBackAsTypedAndSaveAsTheirTextShows)
 {
     std::mt19937 random(8);
     const EntryTable untouched = testsupport::randomEntries(random, 12);
@@ -155,17 +120,51 @@ TEST(EntryTable, SaveTakesANumberCellAsItsTextShows)
     while (untouched.number(row) != QStringLiteral("7"))
         ++row;
 
+    std::vector<xom::Entry> entries;
+    qsizetype longest = 0;
     for (const NumberCell& cell : numberCells) {
+        const QString typed = QString::fromUtf16(cell.typed);
+        const std::string what = typed.toStdString();
         EntryTable table = untouched;
-        table.setCell(row, xom::NumberColumn, QString::fromUtf16(cell.typed));
+        table.setCell(row, xom::NumberColumn, typed);
+        EXPECT_EQ(table.cell(row, xom::NumberColumn), typed);
+        EXPECT_EQ(table.number(row), typed);
+        QString scratch;
+        EXPECT_EQ(table.cellView(row, xom::NumberColumn, scratch), typed);
+        xom::Entry expected = untouched.entry(row);
+        expected.number = typed;
+        EXPECT_EQ(table.entry(row), expected);
+        const xom::EntryRow& record = table.rows[static_cast<std::size_t>(row)];
+        EXPECT_EQ(record.numberIsText(), !cell.plain) << what;
+        if (cell.plain) {
+            EXPECT_EQ(QString::number(record.number), typed);
+        }
+        EXPECT_EQ(EntryTable::fromEntries({entry({}, typed, "n", "t")}).longestNumberLength(), typed.size()) << what;
+
         const std::string refused = saveOutcome(table, false);
-        EXPECT_EQ(refused.substr(0, 17), "ListIndexError -1") << table.number(row).toStdString();
+        EXPECT_EQ(refused.substr(0, 17), "ListIndexError -1") << what;
         EXPECT_EQ(refused, saveOutcome(table, true));
-        // Typed back, the number saves as if never edited, though the pool
-        // still holds what was typed.
         table.setCell(row, xom::NumberColumn, QStringLiteral("7"));
-        EXPECT_EQ(saveOutcome(table, false), saved) << QString::fromUtf16(cell.typed).toStdString();
+        EXPECT_EQ(saveOutcome(table, false), saved) << what;
+
+        entries.push_back(entry(entries.size() % 3 ? "" : "x", typed, typed, typed));
+        longest = std::max(longest, typed.size());
     }
+    const EntryTable table = EntryTable::fromEntries(entries);
+    EXPECT_EQ(table.entries(), entries);
+    EXPECT_EQ(table.longestNumberLength(), longest);
+
+    // Equal by their cells, whatever ids the pools gave them.
+    const EntryTable randomTable = testsupport::randomEntries(random, 200);
+    std::vector<xom::Entry> reversed = randomTable.entries();
+    std::reverse(reversed.begin(), reversed.end());
+    EntryTable other = EntryTable::fromEntries(reversed);
+    xom::RowOrder backwards(reversed.size());
+    for (std::size_t i = 0; i < backwards.size(); ++i)
+        backwards[i] = static_cast<std::int32_t>(backwards.size() - 1 - i);
+    xom::applyRowOrder(other, backwards);
+    EXPECT_EQ(other, randomTable);
+    EXPECT_EQ(EntryTable::fromEntries(randomTable.entries()), randomTable);
 }
 
 // The records as a sorted list, marks left out: what a permutation keeps.

@@ -22,24 +22,20 @@
 
 namespace {
 
-struct Loaded {
-    xom::EntryTable entries;
-    xom::LanguageModel model;
-};
-
-Loaded load(const QByteArray& bytes)
+// The files a bytes load gives: none when it is refused.
+std::vector<xom::LoadedFile> loaded(const QByteArray& bytes)
 {
     auto result = xom::loadLanguageFile(bytes);
-    auto* const file = std::get_if<xom::LoadedFile>(&result);
-    if (!file)
-        return {};
-    return {std::move(file->entries), std::move(file->model)};
+    if (auto* const file = std::get_if<xom::LoadedFile>(&result))
+        return {std::move(*file)};
+    return {};
 }
 
-Loaded resaved(const QByteArray& bytes)
+// A table as a load of a file holding it would leave it.
+std::vector<xom::LoadedFile> asLoaded(xom::EntryTable entries)
 {
-    Loaded first = load(bytes);
-    return load(xom::buildLanguageImage(first.entries, first.model));
+    xom::LanguageModel model = testsupport::modelForEntries(entries);
+    return {{std::move(model), std::move(entries), {}}};
 }
 
 QByteArray readAll(const QString& path)
@@ -50,7 +46,7 @@ QByteArray readAll(const QString& path)
 
 struct Case {
     std::string name;
-    std::function<std::vector<Loaded>()> make;
+    std::function<std::vector<xom::LoadedFile>()> make;
 };
 
 std::vector<Case> cases()
@@ -61,21 +57,20 @@ std::vector<Case> cases()
                 std::mt19937 random(17);
                 testsupport::TextMix mix;
                 mix.loneSurrogates = true;
-                xom::EntryTable entries = testsupport::randomEntries(random, 400, mix);
-                xom::LanguageModel model = testsupport::modelForEntries(entries);
-                return std::vector<Loaded>{{std::move(entries), std::move(model)}};
+                return asLoaded(testsupport::randomEntries(random, 400, mix));
             }},
         {"every shape of type table: carried containers and empty runs",
             [] {
-                std::vector<Loaded> loaded;
+                std::vector<xom::LoadedFile> files;
                 const std::vector<std::pair<QString, QString>> pairs{{QStringLiteral("FE.A"), QStringLiteral("alpha")},
                     {QStringLiteral("FE.B"), QStringLiteral("beta")}};
                 for (const auto& types : testsupport::typeTableShapes()) {
-                    Loaded file = load(testsupport::fileWithTypes(types, pairs).bytes());
-                    if (file.model.StringList.count >= 2)
-                        loaded.push_back(std::move(file));
+                    for (xom::LoadedFile& file : loaded(testsupport::fileWithTypes(types, pairs).bytes())) {
+                        if (file.model.StringList.count >= 2)
+                            files.push_back(std::move(file));
+                    }
                 }
-                return loaded;
+                return files;
             }},
         {"texts longer than a run's buffer",
             [] {
@@ -83,20 +78,19 @@ std::vector<Case> cases()
                 entries.setCell(3, xom::TextColumn, QString(700'000, QChar(u'é')));
                 entries.setCell(9, xom::NameColumn, QString(1'500'000, QChar(u'x')));
                 entries.setCell(20, xom::TextColumn, QString(500'000, QChar(u'\u20AC')));
-                xom::LanguageModel model = testsupport::modelForEntries(entries);
-                return std::vector<Loaded>{{std::move(entries), std::move(model)}};
+                return asLoaded(std::move(entries));
             }},
         {"a large saved file in its loaded order, edited and added to",
             [] {
-                Loaded file = resaved(testsupport::syntheticFileBytes(70'000));
-                file.entries.setCell(5, xom::TextColumn, QStringLiteral("Édité"));
-                file.entries.setCell(60'000, xom::NameColumn, QStringLiteral("AAA.First"));
-                file.entries.append(
-                    {QString(), QStringLiteral("70001"), QStringLiteral("FE.New"), QStringLiteral("new")});
-                return std::vector<Loaded>{std::move(file)};
+                xom::LoadedFile first = loaded(testsupport::syntheticFileBytes(70'000)).at(0);
+                std::vector<xom::LoadedFile> files = loaded(xom::buildLanguageImage(first.entries, first.model));
+                xom::EntryTable& entries = files.at(0).entries;
+                entries.setCell(5, xom::TextColumn, QStringLiteral("Édité"));
+                entries.setCell(60'000, xom::NameColumn, QStringLiteral("AAA.First"));
+                entries.append({QString(), QStringLiteral("70001"), QStringLiteral("FE.New"), QStringLiteral("new")});
+                return files;
             }},
-        {"a large file whose data must be sorted anew",
-            [] { return std::vector<Loaded>{load(testsupport::syntheticFileBytes(70'000))}; }},
+        {"a large file whose data must be sorted anew", [] { return loaded(testsupport::syntheticFileBytes(70'000)); }},
     };
 }
 
@@ -105,10 +99,10 @@ TEST(SaveToFile, WritesTheImageBytes)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lang.xom"));
     for (const Case& row : cases()) {
-        const std::vector<Loaded> files = row.make();
+        const std::vector<xom::LoadedFile> files = row.make();
         ASSERT_FALSE(files.empty()) << row.name;
         for (std::size_t f = 0; f < files.size(); ++f) {
-            const Loaded& file = files[f];
+            const xom::LoadedFile& file = files[f];
             xom::LanguageModel forImage = file.model;
             const QByteArray image = xom::buildLanguageImage(file.entries, forImage);
             xom::LanguageModel forFile = file.model;

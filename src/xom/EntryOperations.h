@@ -38,6 +38,9 @@ void sortEntriesByName(EntryTable& table, const ProgressReport& progress = {});
 // row whose text passes PrefixTest with search; row 1 when none does or
 // search is empty; nothing when the table has no entry row.
 [[nodiscard]] std::optional<int> searchRowForPrefix(const EntryTable& table, QStringView search);
+// The first entry row whose text passes PrefixTest with search; nothing when
+// none does or search is empty.
+[[nodiscard]] std::optional<int> findRowForPrefix(const EntryTable& table, QStringView search);
 
 // Search again (F3, Shift+F3): the grid row of the next entry after
 // currentGridRow, or with backwards the previous one before it, whose text

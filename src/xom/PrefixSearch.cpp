@@ -4,17 +4,22 @@
 
 namespace xom {
 
-std::optional<int> searchRowForPrefix(const EntryTable& table, const QStringView search)
+std::optional<int> findRowForPrefix(const EntryTable& table, const QStringView search)
 {
-    if (table.rows.empty())
-        return std::nullopt;
     // Every entry row takes part, the last one included.
     const text::PrefixMatcher matcher(search);
     for (int row = 0; row < table.entryCount(); ++row) {
         if (matcher.matches(table.text(row)))
             return row + 1;
     }
-    return 1;
+    return std::nullopt;
+}
+
+std::optional<int> searchRowForPrefix(const EntryTable& table, const QStringView search)
+{
+    if (table.rows.empty())
+        return std::nullopt;
+    return findRowForPrefix(table, search).value_or(1);
 }
 
 std::optional<int> searchRowForPrefixAgain(

@@ -218,6 +218,8 @@ QString checkName(const Check check)
         return QStringLiteral("line breaks differ");
     case Check::WhitespaceDiffers:
         return QStringLiteral("whitespace differs");
+    case Check::DuplicateName:
+        return QStringLiteral("duplicate name");
     }
     return {};
 }

@@ -19,16 +19,17 @@ enum class Check : std::uint8_t {
     PlaceholdersDiffer = 1 << 3, // the multisets of placeholders differ
     LineBreaksDiffer = 1 << 4,   // the numbers of line breaks differ
     WhitespaceDiffers = 1 << 5,  // the leading or the trailing whitespace differs
+    DuplicateName = 1 << 6,      // another entry of the same file has the same name
 };
 Q_DECLARE_FLAGS(Checks, Check)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Checks)
 
 // Every check in the order in which names list them.
 inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::MissingReference,
-    Check::PlaceholdersDiffer, Check::LineBreaksDiffer, Check::WhitespaceDiffers};
+    Check::PlaceholdersDiffer, Check::LineBreaksDiffer, Check::WhitespaceDiffers, Check::DuplicateName};
 
 // The checks that fail for text beside reference (none: the entry has no
-// reference). The result is exactly one of: nothing; MissingReference;
+// reference). DuplicateName looks at the whole file and is the review's. The result is exactly one of: nothing; MissingReference;
 // Untranslated; Empty; or any mix of the three comparisons. An entry whose
 // text and reference are both empty fails nothing.
 [[nodiscard]] Checks checkTranslation(QStringView text, std::optional<QStringView> reference);
@@ -48,7 +49,7 @@ inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::Mis
 [[nodiscard]] int lineBreakCount(QStringView text) noexcept;
 
 // "untranslated", "empty", "missing reference", "placeholders differ",
-// "line breaks differ", "whitespace differs".
+// "line breaks differ", "whitespace differs", "duplicate name".
 [[nodiscard]] QString checkName(Check check);
 // The names of the checks in AllChecks order.
 [[nodiscard]] QStringList checkNames(Checks checks);

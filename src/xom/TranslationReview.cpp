@@ -37,20 +37,45 @@ std::optional<QStringView> TranslationReview::referenceTextOf(const QStringView 
 TranslationReview::RowReview TranslationReview::review(const EntryTable& entries, const int entryRow) const
 {
     const QStringView text = entries.text(entryRow);
+    const TextId name = entries.texts.canonical(entries.rows[static_cast<std::size_t>(entryRow)].name);
     const int row = m_firstRowOfName.find(m_reference, entries.name(entryRow));
     if (row < 0)
-        return {-1, checkTranslation(text, std::nullopt)};
-    return {row, checkTranslation(text, m_reference.text(row))};
+        return {-1, checkTranslation(text, std::nullopt), name};
+    return {row, checkTranslation(text, m_reference.text(row)), name};
+}
+
+TranslationReview::NameUse& TranslationReview::useOf(const TextId name)
+{
+    if (name >= m_nameUses.size())
+        m_nameUses.resize(std::max<std::size_t>(name + 1, m_nameUses.size() * 3 / 2));
+    return m_nameUses[name];
+}
+
+void TranslationReview::count(const RowReview& row, const int sign)
+{
+    m_totals.add(row.checks, sign);
+    // The name's share of the duplicate-only failures is taken out, the use
+    // changed, and its new share put back.
+    NameUse& use = useOf(row.name);
+    m_failingForDuplicateOnly -= failingForDuplicateOnly(use);
+    use.rows += sign;
+    if (!row.checks)
+        use.passingOtherwise += sign;
+    m_failingForDuplicateOnly += failingForDuplicateOnly(use);
 }
 
 void TranslationReview::recheckAll(const EntryTable& entries)
 {
+    // Canonical name ids need the working pool's index.
+    entries.texts.ensureIndexed();
     m_rows.clear();
     m_rows.reserve(entries.rows.size());
     m_totals = {};
+    m_nameUses.assign(entries.texts.size(), NameUse{});
+    m_failingForDuplicateOnly = 0;
     for (int row = 0; row < entries.entryCount(); ++row) {
         m_rows.push_back(review(entries, row));
-        m_totals.add(m_rows.back().checks, 1);
+        count(m_rows.back(), 1);
     }
 }
 
@@ -58,21 +83,22 @@ void TranslationReview::recheckRow(const EntryTable& entries, const int row)
 {
     if (row < 0 || row >= entries.entryCount() || row > rowCount())
         return;
+    entries.texts.ensureIndexed();
     const RowReview now = review(entries, row);
     if (row == rowCount()) {
         m_rows.push_back(now);
     } else {
         RowReview& before = m_rows[static_cast<std::size_t>(row)];
-        m_totals.add(before.checks, -1);
+        count(before, -1);
         before = now;
     }
-    m_totals.add(now.checks, 1);
+    count(now, 1);
 }
 
 void TranslationReview::dropRowsFrom(const int row)
 {
     while (rowCount() > std::max(row, 0)) {
-        m_totals.add(m_rows.back().checks, -1);
+        count(m_rows.back(), -1);
         m_rows.pop_back();
     }
 }
@@ -81,7 +107,11 @@ Checks TranslationReview::checksOfRow(const int row) const
 {
     if (row < 0 || row >= rowCount())
         return {};
-    return m_rows[static_cast<std::size_t>(row)].checks;
+    const RowReview& review = m_rows[static_cast<std::size_t>(row)];
+    Checks checks = review.checks;
+    if (m_nameUses[review.name].rows > 1)
+        checks |= Check::DuplicateName;
+    return checks;
 }
 
 std::optional<QStringView> TranslationReview::referenceTextOfRow(const int row) const
@@ -94,10 +124,15 @@ std::optional<QStringView> TranslationReview::referenceTextOfRow(const int row) 
     return m_reference.text(referenceRow);
 }
 
+CheckTotals TranslationReview::totals() const noexcept
+{
+    return {m_totals.untranslated, m_totals.withWarnings + static_cast<int>(m_failingForDuplicateOnly)};
+}
+
 std::optional<int> TranslationReview::nextFailingRow(const int row, const bool forward) const
 {
     const int count = rowCount();
-    if (count == 0 || m_totals.failing() == 0)
+    if (count == 0 || totals().failing() == 0)
         return std::nullopt;
     int at = row;
     if (row < 0 || row >= count)
@@ -105,7 +140,7 @@ std::optional<int> TranslationReview::nextFailingRow(const int row, const bool f
     // At most one full turn: the totals say some row fails.
     for (int step = 0; step < count; ++step) {
         at = forward ? (at + 1 == count ? 0 : at + 1) : (at == 0 ? count - 1 : at - 1);
-        if (m_rows[static_cast<std::size_t>(at)].checks)
+        if (checksOfRow(at))
             return at;
     }
     return std::nullopt;

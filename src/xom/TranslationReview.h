@@ -36,6 +36,10 @@ struct CheckTotals {
 // (grid row - 1). The results describe the table as of the last recheckAll
 // and the recheckRow calls after it; a caller that reorders, replaces or
 // edits the table tells the review, which never keeps a reference to it.
+//
+// Beside the reference, every entry that shares its name with another entry
+// of the working table fails DuplicateName: the game and the reference
+// column find only one of them by that name.
 class TranslationReview {
 public:
     explicit TranslationReview(EntryTable reference);
@@ -50,7 +54,8 @@ public:
     void recheckAll(const EntryTable& entries);
     // Checks one row again after its name or text changed, or after it was
     // appended (row == the number of rows checked so far); the totals change
-    // by that row alone. A row beyond that does nothing.
+    // by that row alone, and by the rows that share its old or new name.
+    // A row beyond that does nothing.
     void recheckRow(const EntryTable& entries, int row);
     // Forgets the rows from row on, as after the last rows were taken away;
     // the totals lose their checks.
@@ -61,7 +66,7 @@ public:
     // The reference text of a row; nullptr when it has none or row is
     // outside the rows checked.
     [[nodiscard]] std::optional<QStringView> referenceTextOfRow(int row) const;
-    [[nodiscard]] const CheckTotals& totals() const noexcept { return m_totals; }
+    [[nodiscard]] CheckTotals totals() const noexcept;
 
     // The nearest row after (forward) or before row that fails a check,
     // wrapping round the end; row itself when it is the only one. Nothing
@@ -72,15 +77,37 @@ public:
 private:
     struct RowReview {
         int referenceRow = -1;
+        // The checks against the reference, DuplicateName apart.
         Checks checks;
+        // The canonical id of the row's name in the working table's pool.
+        TextId name = TextPool::EmptyText;
+    };
+    // The rows that bear one name, and how many of them fail nothing else:
+    // those are the rows that DuplicateName alone makes failing.
+    struct NameUse {
+        std::int32_t rows = 0;
+        std::int32_t passingOtherwise = 0;
     };
 
     [[nodiscard]] RowReview review(const EntryTable& entries, int entryRow) const;
+    // Counts a row in (sign 1) or out of (sign -1) the totals and its name.
+    void count(const RowReview& row, int sign);
+    [[nodiscard]] NameUse& useOf(TextId name);
+    // How many rows fail through DuplicateName alone for a name used so.
+    [[nodiscard]] static std::int64_t failingForDuplicateOnly(const NameUse& use) noexcept
+    {
+        return use.rows > 1 ? use.passingOtherwise : 0;
+    }
 
     EntryTable m_reference;
     NameIndex m_firstRowOfName;
     std::vector<RowReview> m_rows;
+    // The totals of the reference checks alone.
     CheckTotals m_totals;
+    // Indexed by name id, grown as the working pool grows.
+    std::vector<NameUse> m_nameUses;
+    // The rows that fail DuplicateName and nothing else.
+    std::int64_t m_failingForDuplicateOnly = 0;
 };
 
 } // namespace xom

@@ -175,9 +175,9 @@ TEST(Review, OneRowRecheckedGivesTheFullPassTotals)
 
 TEST(Review, NextFailingRowWrapsBothWays)
 {
-    xom::TranslationReview review(tableOf({{s(u"A"), s(u"a")}, {s(u"B"), s(u"b")}}));
+    xom::TranslationReview review(tableOf({{s(u"A"), s(u"a")}, {s(u"B"), s(u"b")}, {s(u"C"), s(u"c")}}));
     // Rows 1 and 3 fail (untranslated, missing reference).
-    review.recheckAll(tableOf({{s(u"A"), s(u"x")}, {s(u"B"), s(u"b")}, {s(u"A"), s(u"y")}, {s(u"Z"), s(u"z")}}));
+    review.recheckAll(tableOf({{s(u"A"), s(u"x")}, {s(u"B"), s(u"b")}, {s(u"C"), s(u"y")}, {s(u"Z"), s(u"z")}}));
 
     EXPECT_EQ(review.nextFailingRow(0), 1);
     EXPECT_EQ(review.nextFailingRow(1), 3);
@@ -189,6 +189,63 @@ TEST(Review, NextFailingRowWrapsBothWays)
 
     review.recheckAll(tableOf({{s(u"A"), s(u"x")}}));
     EXPECT_EQ(review.nextFailingRow(0), std::nullopt);
+}
+
+} // namespace
+
+namespace {
+
+// Edits, renames, appends and drops in a table whose names repeat, each
+// told to the review row by row, against a fresh review of the whole table.
+TEST(Review, DuplicateNamesFollowEveryRowChangeAsAFullPassWould)
+{
+    xom::TranslationReview review(tableOf({{s(u"A"), s(u"a")}, {s(u"B"), s(u"b")}, {s(u"C"), s(u"%d")}}));
+    xom::EntryTable working = tableOf({{s(u"A"), s(u"x")}, {s(u"B"), s(u"y")}, {s(u"C"), s(u"%d z")}});
+    review.recheckAll(working);
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 0}));
+
+    const auto expectAsFresh = [&](const char* step) {
+        xom::TranslationReview fresh(review.reference());
+        fresh.recheckAll(working);
+        ASSERT_EQ(review.rowCount(), fresh.rowCount()) << step;
+        for (int row = 0; row < working.entryCount(); ++row)
+            EXPECT_EQ(review.checksOfRow(row), fresh.checksOfRow(row)) << step << " row " << row;
+        EXPECT_EQ(review.totals(), fresh.totals()) << step;
+    };
+    const auto rename = [&](int row, const char16_t* name) {
+        working.setCell(row, xom::NameColumn, s(name));
+        review.recheckRow(working, row);
+    };
+
+    rename(1, u"A"); // A twice: both rows fail, B has gone missing from the file
+    EXPECT_EQ(review.checksOfRow(0), Checks(Check::DuplicateName));
+    EXPECT_EQ(review.checksOfRow(1), Checks(Check::DuplicateName));
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 2}));
+    EXPECT_EQ(xom::checkNames(review.checksOfRow(0)), QStringList{s(u"duplicate name")});
+    expectAsFresh("rename into a duplicate");
+
+    working.setCell(0, xom::TextColumn, s(u"a")); // untranslated and a duplicate
+    review.recheckRow(working, 0);
+    EXPECT_EQ(review.checksOfRow(0), Checks(Check::Untranslated) | Check::DuplicateName);
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 1}));
+    expectAsFresh("untranslated duplicate");
+
+    working.append({{}, s(u"4"), s(u"A"), s(u"w")});
+    review.recheckRow(working, 3);
+    expectAsFresh("append a third");
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 2}));
+
+    rename(0, u"New"); // a name the pool did not hold: missing reference
+    expectAsFresh("rename to a new name");
+    rename(3, u"C");
+    expectAsFresh("rename into another duplicate");
+    EXPECT_EQ(review.nextFailingRow(-1), 0);
+
+    working.rows.pop_back();
+    review.dropRowsFrom(3);
+    expectAsFresh("drop the last row");
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 1}));
+    EXPECT_EQ(review.checksOfRow(1), Checks());
 }
 
 } // namespace

@@ -27,7 +27,7 @@ QByteArray plainReport(const xom::EntryTable& entries, const xom::TranslationRev
                 + xom::checkNames(checks).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
-    const xom::CheckTotals& totals = review.totals();
+    const xom::CheckTotals totals = review.totals();
     out += QStringLiteral("%1 entries: %2 untranslated, %3 with warnings\n")
                .arg(text::FormatDecimal(entries.entryCount()), text::FormatDecimal(totals.untranslated),
                    text::FormatDecimal(totals.withWarnings))
@@ -59,7 +59,7 @@ QByteArray jsonReport(const xom::EntryTable& entries, const xom::TranslationRevi
         separator = ",\n";
     }
     out += review.totals().failing() == 0 ? "]" : "\n]";
-    const xom::CheckTotals& totals = review.totals();
+    const xom::CheckTotals totals = review.totals();
     out += ",\"entries\":" + QByteArray::number(entries.entryCount())
          + ",\"untranslated\":" + QByteArray::number(totals.untranslated)
          + ",\"withWarnings\":" + QByteArray::number(totals.withWarnings) + "}\n";

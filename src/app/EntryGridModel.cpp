@@ -89,36 +89,18 @@ void EntryGridModel::replaceTable(xom::EntryTable table)
         emit reviewChanged();
 }
 
-void EntryGridModel::reorderRows(const std::function<void(xom::EntryTable&)>& reordering)
-{
-    [[maybe_unused]] const int rowsBefore = m_table.entryCount();
-    emit layoutAboutToBeChanged({}, VerticalSortHint);
-    try {
-        reordering(m_table);
-    } catch (...) {
-        emit layoutChanged({}, VerticalSortHint);
-        recheckAll(); // rows may have moved before the failure
-        throw;
-    }
-    Q_ASSERT(m_table.entryCount() == rowsBefore);
-    emit layoutChanged({}, VerticalSortHint);
-    // The checks move with their rows; the totals stay as they were.
-    recheckAll();
-}
-
 xom::RowOrder EntryGridModel::sortRowsByName(const xom::ProgressReport& progress)
 {
-    // The arrangement is worked out before the layout change: a failure
-    // there leaves the rows as they were.
     xom::RowOrder order = xom::sortOrderByName(m_table, progress);
-    reorderRows([&order](xom::EntryTable& table) { xom::applyRowOrder(table, order); });
+    applyRowOrder(order);
     return order;
 }
 
 xom::MoveDownChange EntryGridModel::moveMarkedRowsDown()
 {
-    xom::MoveDownChange change;
-    reorderRows([&change](xom::EntryTable& table) { change = xom::moveMarkedRowsToEndReversibly(table); });
+    xom::MoveDownChange change = xom::moveDownChangeOf(m_table);
+    if (!change.clearedMarks.empty())
+        redoMoveDown(change);
     return change;
 }
 

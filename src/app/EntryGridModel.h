@@ -53,16 +53,11 @@ public:
     // Replaces every row, as a load does: one model reset.
     void replaceTable(xom::EntryTable table);
 
-    // Runs an operation that only moves rows (the row count stays) and
-    // announces it as one layout change. Persistent indexes are left where
-    // they were on purpose: the current cell keeps its row and column and
-    // then shows whatever entry moved there.
-    void reorderRows(const std::function<void(xom::EntryTable&)>& reordering);
-
-    // Sort (see xom::sortOrderByName) as one layout change; the current cell
-    // stays at its row and column, as for reorderRows. Gives the arrangement.
+    // Sort (see xom::sortOrderByName) as one layout change. The current cell
+    // follows its entry, as every persistent index does. Gives the
+    // arrangement; a failure while it is worked out leaves the rows alone.
     xom::RowOrder sortRowsByName(const xom::ProgressReport& progress);
-    // Move Down, as one layout change, the current cell staying in place.
+    // Move Down as one layout change, the current cell following its entry.
     xom::MoveDownChange moveMarkedRowsDown();
 
     // An arrangement made again, or taken back. Each is one layout change in
@@ -90,10 +85,19 @@ public:
     // Nothing while no reference is open.
     [[nodiscard]] const xom::TranslationReview* review() const noexcept { return m_review.get(); }
 
+    // Tell the views what a change taken back or made again concerned.
+    void concernCells(const std::vector<xom::CellChange>& changes) { emit cellsConcerned(changes); }
+    void concernRow(int gridRow) { emit rowConcerned(gridRow); }
+
 signals:
     // The review's results may have changed: a reference was opened or
     // closed, or the entries changed while one is open.
     void reviewChanged();
+    // An undo or redo set these cells (the list lasts until the handler
+    // returns), or added or removed the row after this one: the view shows
+    // the entry concerned.
+    void cellsConcerned(const std::vector<xom::CellChange>& changes);
+    void rowConcerned(int gridRow);
 
 private:
     // Runs a reordering whose arrangement is order (after it, row i holds

@@ -62,10 +62,25 @@ void EntryGridView::setModel(QAbstractItemModel* model)
 
 void EntryGridView::fitReferenceColumn(const bool shown)
 {
-    const int textWidth = shown ? SideBySideWidth : ColumnWidths[xom::TextColumn];
-    setColumnWidth(xom::TextColumn, textWidth);
-    if (shown)
-        setColumnWidth(xom::ColumnCount, SideBySideWidth);
+    m_referenceShown = shown;
+    setTextWidths();
+}
+
+void EntryGridView::setExtraWidth(const int extraWidth)
+{
+    m_extraWidth = std::max(0, extraWidth);
+    setTextWidths();
+}
+
+void EntryGridView::setTextWidths()
+{
+    if (!m_referenceShown) {
+        setColumnWidth(xom::TextColumn, ColumnWidths[xom::TextColumn] + m_extraWidth);
+        return;
+    }
+    const int referenceExtra = m_extraWidth / 2;
+    setColumnWidth(xom::TextColumn, SideBySideWidth + m_extraWidth - referenceExtra);
+    setColumnWidth(xom::ColumnCount, SideBySideWidth + referenceExtra);
 }
 
 void EntryGridView::setCurrentCellQuietly(const QModelIndex& cell)

@@ -27,6 +27,9 @@ public:
     // column: without it the four usual widths; with it the Text column
     // gives up room so that Text and Reference are seen side by side.
     void fitReferenceColumn(bool shown);
+    // The room the grid has beyond its usual width: the Text column (and
+    // the Reference column, each taking half) widen by it.
+    void setExtraWidth(int extraWidth);
 
     // Makes a cell current and selected without the select event, as when a
     // load puts the selection back. An invalid index leaves no cell current.
@@ -69,8 +72,11 @@ protected:
 
 private:
     void press(QMouseEvent* event);
+    void setTextWidths();
 
     bool m_quiet = false;
+    bool m_referenceShown = false;
+    int m_extraWidth = 0;
     // Whether the last left press went to QTableView, which then expects the
     // moves and the release that follow it.
     bool m_leftPressForwarded = false;

@@ -1,6 +1,7 @@
 #include "app/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace app {
 
@@ -21,6 +22,16 @@ SystemFileDialogs::SystemFileDialogs(QWidget& owner)
 QString SystemFileDialogs::chooseOpenFile()
 {
     const QString path = QFileDialog::getOpenFileName(&m_owner, QString(), m_lastOpenPath, languageFileFilter());
+    if (!path.isEmpty())
+        m_lastOpenPath = path;
+    return path;
+}
+
+QString SystemFileDialogs::chooseReferenceFile()
+{
+    const QString folder = m_lastOpenPath.isEmpty() ? QString() : QFileInfo(m_lastOpenPath).absolutePath();
+    const QString path
+        = QFileDialog::getOpenFileName(&m_owner, QStringLiteral("Open Reference"), folder, languageFileFilter());
     if (!path.isEmpty())
         m_lastOpenPath = path;
     return path;

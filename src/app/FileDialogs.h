@@ -14,6 +14,10 @@ public:
 
     // The chosen file, or an empty string when the user cancelled.
     [[nodiscard]] virtual QString chooseOpenFile() = 0;
+    // The same for a reference language: a dialog titled "Open Reference"
+    // that starts in the folder of the last file chosen without proposing
+    // that file, the working file, as the reference.
+    [[nodiscard]] virtual QString chooseReferenceFile() = 0;
     // The chosen file, starting at startPath (empty: nowhere in particular);
     // an empty string when the user cancelled or confirmed no name. Adds no
     // extension and never asks before a file is replaced.
@@ -32,6 +36,7 @@ public:
     explicit SystemFileDialogs(QWidget& owner);
 
     [[nodiscard]] QString chooseOpenFile() override;
+    [[nodiscard]] QString chooseReferenceFile() override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RecentFiles.h"
 #include "app/WindowActions.h"
 
 #include "dialogs/SearchTarget.h"
@@ -16,8 +17,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class QAction;
 #include <vector>
 
 class QCloseEvent;
@@ -29,12 +28,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QResizeEvent;
 class QSplitter;
 class QStatusBar;
 class QUndoStack;
 
 namespace dialogs {
+class EditNameForm;
 class FindReplaceDialog;
+class GoToForm;
 class TAddForm;
 class TEditForm;
 } // namespace dialogs
@@ -43,7 +45,9 @@ namespace app {
 
 class EntryGridModel;
 class EntryGridView;
+class FileChanges;
 class FileDialogs;
+class GridCommand;
 class MessageBoxes;
 
 // The main window `FormXom`: the entry grid, the preview pane, the status bar
@@ -55,10 +59,21 @@ class MessageBoxes;
 // succeeded and left alone by one that did not.
 //
 // Every change of the entries or the model is an undo step. The file has
-// unsaved changes while the undo stack stands away from the step at which it
-// was last loaded or saved; the caption then ends in " *", and closing the
-// window, Quit and Open first ask whether to save them. Above the usual
-// client area a menu bar offers every handler with its shortcuts.
+// unsaved changes while the entries differ from the file last loaded or
+// saved as a save would write them (marks are never saved); the caption then
+// ends in " *", and closing the window, Quit and Open first ask whether to
+// save them. Above the usual client area a menu bar offers every handler
+// with its shortcuts.
+//
+// The views always show the current cell as it is: after every change, undo
+// and redo the current cell is the entry the change concerned, scrolled into
+// view, and the row panel, the preview and the reference under it show its
+// row and its present texts.
+//
+// The implementation is spread by concern: the form and its handlers here,
+// the menus (WindowMenus.cpp), files (WindowFiles.cpp), the reference
+// (WindowReference.cpp), and the window's size and settings
+// (WindowGeometry.cpp).
 class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT
 
@@ -69,6 +84,8 @@ public:
     // The dialogs of the run, which are created after this window. Add and
     // Edit do nothing until they are attached.
     void attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& addForm);
+    // The Edit dialog of names and Go to Entry.
+    void attachEntryDialogs(dialogs::EditNameForm& editNameForm, dialogs::GoToForm& goToForm);
     // Find and Replace does nothing until its dialog is attached.
     void attachFindReplace(dialogs::FindReplaceDialog& findReplace);
 
@@ -80,8 +97,9 @@ public:
     [[nodiscard]] const xom::EntryTable& entries() const noexcept;
     [[nodiscard]] QUndoStack& undoStack() const noexcept { return *m_undoStack; }
     [[nodiscard]] const WindowActions& actions() const noexcept { return m_actions; }
-    // Whether the grid or the model differs from the file last loaded or
-    // saved. Nothing counts before a file was loaded.
+    [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return m_recentFiles; }
+    // Whether the entries differ from the file last loaded or saved as a
+    // save would write them. Nothing counts before a file was loaded.
     [[nodiscard]] bool hasUnsavedChanges() const;
 
     // Sets any number of cell texts as one undo step named text, as a
@@ -90,11 +108,16 @@ public:
 
     // Opens the file at path as the Open button does after its dialog:
     // first the question about unsaved changes, then the all-or-nothing
-    // load. Gives whether the file was loaded.
+    // load. A file that is not there is reported, naming it. Gives whether
+    // the file was loaded.
     bool openFile(const QString& path);
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
+    [[nodiscard]] QString selectedEntryLabel() const override;
+    [[nodiscard]] bool referenceIsOpen() const override;
+    [[nodiscard]] std::optional<QString> selectedReferenceText() const override;
+    [[nodiscard]] QString renameWarning(const QString& name) const override;
 
     [[nodiscard]] const xom::EntryTable& searchedTable() const override;
     [[nodiscard]] int currentGridRow() const override;
@@ -104,20 +127,21 @@ public:
     void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
 
     // Loads the file at path as the reference language, read-only, through
-    // the loader of Open: a rejected file shows Open's errors and leaves the
-    // previous reference (or none) in place. Gives whether it was taken.
+    // the loader of Open: a rejected file shows Open's errors (a missing one
+    // is named) and leaves the previous reference (or none) in place. Gives
+    // whether it was taken.
     bool openReference(const QString& path);
 
-    // The reference and warning commands, for the window's menus. Next and
-    // Previous Warning (F8, Shift+F8) also work without a menu.
-    [[nodiscard]] QAction* openReferenceAction() const noexcept { return m_openReferenceAction; }
-    [[nodiscard]] QAction* closeReferenceAction() const noexcept { return m_closeReferenceAction; }
-    [[nodiscard]] QAction* nextWarningAction() const noexcept { return m_nextWarningAction; }
-    [[nodiscard]] QAction* previousWarningAction() const noexcept { return m_previousWarningAction; }
+    // Selects the entry a query names by number or name (see
+    // xom::findEntryRow); false when there is none.
+    bool goToEntry(const QString& query);
 
 public slots:
     void Button1Click();
+    // The "Save lang*.xom" button and File › Save As…: the save dialog.
     void SaveLangClick();
+    // File › Save: to the file open (or last saved), without a dialog.
+    void saveClick();
     void AddRowClick();
     void EditTextClick();
     void MoveDownClick();
@@ -133,18 +157,22 @@ public slots:
     // wrapping round; nothing without a reference or a failing entry.
     void NextWarningClick();
     void PreviousWarningClick();
-    // Edit on the current cell, whatever its column: F2, Enter or a double
-    // click on the grid.
+    // The current entry's reference text becomes its text, one undo step.
+    void copyReferenceClick();
+    // Edit on the current cell: F2, Enter or a double click on the grid. A
+    // Text cell opens the Edit dialog, a Name cell the Edit Name dialog;
+    // numbers, marks and references are not edited.
     void editCurrentCell();
     void toggleCurrentMark();
     void undo();
     void redo();
     void findInTexts();
-    // F3 and Shift+F3 in the search box.
+    // F3 and Shift+F3, wherever the focus is in the window.
     void searchAgain(bool backwards);
     // Find and Replace, and Find: the same dialog with the search box's text.
     void FindReplaceClick();
     void FindClick();
+    void goToClick();
     void showAbout();
     void showKeyboardShortcuts();
 
@@ -153,33 +181,74 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class MissingFile { Ignore, Report };
+
     void buildControls();
     void buildReviewControls();
+    void buildMenus();
+    void connectMenus();
+    void setTabOrders();
+
+    // Runs a handler; an error it raises, a shortage of memory included, is
+    // shown in the error box and the event loop carries on.
+    void guarded(const std::function<void()>& handler);
+    // Pushes an operation's undo step.
+    void pushStep(GridCommand* step);
+
+    // Files (WindowFiles.cpp).
     // Reads and loads a language file, showing Open's errors; nothing when
-    // it was not taken.
-    [[nodiscard]] std::optional<xom::LoadedFile> readLanguageFile(const QString& path);
+    // it was not taken. A missing file is reported only when asked to.
+    [[nodiscard]] std::optional<xom::LoadedFile> readLanguageFile(const QString& path, MissingFile missing);
+    // The question before unsaved changes would go. Gives whether to go on:
+    // nothing unsaved, Discard, or Save and the save succeeded.
+    bool settleUnsavedChanges();
+    bool loadFile(const QString& path, MissingFile missing);
+    void takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path);
+    // Save with its dialog; gives whether a file was written.
+    bool saveWithDialog();
+    // Save to the file open; gives whether it was written.
+    bool saveDocument();
+    bool saveTo(const QString& path);
+    // Before a save replaces a file: only another existing file than the one
+    // open is asked about. Gives whether to go on.
+    bool mayReplace(const QString& path);
+    void openRecent(const RecentFile& file);
+    void rememberRecentFiles();
+    void rebuildRecentMenu();
+
+    // The reference (WindowReference.cpp).
     // The review's panels: the totals, the current entry's failing checks
     // and its reference text.
     void showReview();
     void showCurrentReview();
-    void stepToFailingEntry(bool forward);
-    void buildMenus();
-    void setTabOrders();
-    // Runs a handler; an error it raises, a shortage of memory included, is
-    // shown in the error box and the event loop carries on.
-    void guarded(const std::function<void()>& handler);
-    // The question before unsaved changes would go. Gives whether to go on:
-    // nothing unsaved, Discard, or Save and the save succeeded.
-    bool settleUnsavedChanges();
-    bool loadFile(const QString& path);
-    void takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path);
-    // Save with its dialog; gives whether a file was written.
-    bool saveWithDialog();
+    // Gives whether an entry was found to go to.
+    bool stepToFailingEntry(bool forward);
+
+    // Size and settings (WindowGeometry.cpp).
+    void placeOnScreen();
+    void layOutClient();
+    void restoreWindowState();
+    void storeWindowState();
+    // Moves a modeless dialog off the grid row it was made to select.
+    void keepClearOfCurrentRow(QWidget& dialog);
+
+    // What the views show of the current cell.
+    void showCurrentCell();
+    void showConcernedRow(int gridRow);
+    void showConcernedCells(const std::vector<xom::CellChange>& changes);
+    void showPreview(const QString& text);
+    void showCountPanel();
+    void showNotFound();
+    void followEditButton(const QModelIndex& current);
+
     void setButtonEnabled(QPushButton& button, QAction& action, bool enabled);
+    void setSaveEnabled(bool enabled);
     void setCaption(const QString& caption);
     void updateCaption();
+    void updateUndoTexts();
     void fitNumberWidths();
     void setProgress(int position);
     void showError(const QString& message);
@@ -190,16 +259,29 @@ private:
     std::unique_ptr<MessageBoxes> m_messageBoxes;
     dialogs::TEditForm* m_editForm = nullptr;
     dialogs::TAddForm* m_addForm = nullptr;
+    dialogs::EditNameForm* m_editNameForm = nullptr;
+    dialogs::GoToForm* m_goToForm = nullptr;
     dialogs::FindReplaceDialog* m_findReplace = nullptr;
-    // What the count panel said before it said "Not found".
-    std::optional<QString> m_countBeforeNotFound;
+    // What the count panel says without a reference: the container count of
+    // the last load, or the number of the entry last added.
+    QString m_entryCount;
+    // The count panel says "Not found" until the next selection.
+    bool m_notFound = false;
+    // The texts the preview and the reference under it show (see
+    // setPaneText).
+    QString m_previewText;
+    QString m_referencePreviewText;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
     QUndoStack* m_undoStack;
+    FileChanges* m_fileChanges;
     WindowActions m_actions;
+    RecentFiles m_recentFiles;
     // The file last loaded or saved, empty before the first load; the
-    // caption as it reads without unsaved changes.
+    // reference open beside it; the caption as it reads without unsaved
+    // changes.
     QString m_documentPath;
+    QString m_referencePath;
     QString m_caption;
 
     QPushButton* Button1 = nullptr;
@@ -225,10 +307,6 @@ private:
     QLabel* m_rowPanel = nullptr;
     // While a reference is open: the checks the current entry fails.
     QLabel* m_checksPanel = nullptr;
-    QAction* m_openReferenceAction = nullptr;
-    QAction* m_closeReferenceAction = nullptr;
-    QAction* m_nextWarningAction = nullptr;
-    QAction* m_previousWarningAction = nullptr;
 };
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "app/WindowCaptions.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace app {
 
@@ -28,25 +29,53 @@ void SystemMessageBoxes::showError(const QString& text)
 
 SaveChoice SystemMessageBoxes::askSaveChanges(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, applicationTitle(), text,
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_owner);
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::NoButton, &m_owner);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Save:
+    // Buttons of their own, for their mnemonics: Alt+S, Alt+D, Alt+C.
+    QPushButton* const save = box.addButton(QStringLiteral("&Save"), QMessageBox::AcceptRole);
+    QPushButton* const discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    QPushButton* const cancel = box.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
         return SaveChoice::Save;
-    case QMessageBox::Discard:
+    if (box.clickedButton() == discard)
         return SaveChoice::Discard;
-    default:
-        return SaveChoice::Cancel;
-    }
+    return SaveChoice::Cancel;
+}
+
+bool SystemMessageBoxes::askReplaceFile(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::NoButton, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* const replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+    QPushButton* const cancel = box.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole);
+    // Return must not destroy a file: Cancel is the default.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == replace;
 }
 
 void SystemMessageBoxes::showInformation(const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, &m_owner);
     box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void SystemMessageBoxes::showShortcuts(const QList<QPair<QString, QString>>& rows)
+{
+    // A table keeps the keys in one column whatever the font.
+    QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
+    for (const auto& [what, keys] : rows) {
+        table += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;<b>%2</b></td></tr>")
+                     .arg(what.toHtmlEscaped(), keys.toHtmlEscaped());
+    }
+    table += QStringLiteral("</table>");
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Keyboard Shortcuts"), table, QMessageBox::Ok, &m_owner);
+    box.setTextFormat(Qt::RichText);
     box.exec();
 }
 

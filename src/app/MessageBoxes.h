@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QWidget;
@@ -23,8 +25,14 @@ public:
     // The question before unsaved changes would be dropped: text, with the
     // buttons Save, Discard and Cancel; the close box answers Cancel.
     [[nodiscard]] virtual SaveChoice askSaveChanges(const QString& text) = 0;
-    // A box that tells something: About, the list of keyboard shortcuts.
+    // The question before a save replaces a file other than the one open:
+    // text, with the buttons Replace and Cancel (the default, and the close
+    // box's answer). Gives whether to replace it.
+    [[nodiscard]] virtual bool askReplaceFile(const QString& text) = 0;
+    // A box that tells something: About.
     virtual void showInformation(const QString& caption, const QString& text) = 0;
+    // The keyboard shortcuts as a table of two columns: what, and the keys.
+    virtual void showShortcuts(const QList<QPair<QString, QString>>& rows) = 0;
 
 protected:
     MessageBoxes() = default;
@@ -40,7 +48,9 @@ public:
     void showBadLanguageFile() override;
     void showError(const QString& text) override;
     [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
+    [[nodiscard]] bool askReplaceFile(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;
+    void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 
 private:
     QWidget& m_owner;

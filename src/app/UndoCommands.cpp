@@ -2,6 +2,8 @@
 
 #include "app/EntryGridModel.h"
 
+#include <algorithm>
+
 namespace app {
 
 GridCommand::GridCommand(EntryGridModel& grid, const QString& text)
@@ -17,11 +19,13 @@ void GridCommand::redo()
         return;
     }
     redoChange();
+    showConcerned(false);
 }
 
 void GridCommand::undo()
 {
     undoChange();
+    showConcerned(true);
 }
 
 SetCellTextsCommand::SetCellTextsCommand(
@@ -29,6 +33,12 @@ SetCellTextsCommand::SetCellTextsCommand(
     : GridCommand(grid, text)
     , m_changes(std::move(changes))
 {
+}
+
+bool SetCellTextsCommand::changesFile() const
+{
+    return std::any_of(m_changes.begin(), m_changes.end(),
+        [](const xom::CellChange& change) { return change.column != xom::MarkColumn; });
 }
 
 void SetCellTextsCommand::redoChange()
@@ -41,6 +51,11 @@ void SetCellTextsCommand::undoChange()
     m_grid.revertCellChanges(m_changes);
 }
 
+void SetCellTextsCommand::showConcerned(bool)
+{
+    m_grid.concernCells(m_changes);
+}
+
 AddEntryCommand::AddEntryCommand(
     EntryGridModel& grid, xom::LanguageModel& model, const xom::AddedEntry& added, QString name, QString entryText)
     : GridCommand(grid, QStringLiteral("Add"))
@@ -48,6 +63,7 @@ AddEntryCommand::AddEntryCommand(
     , m_added(added)
     , m_name(std::move(name))
     , m_entryText(std::move(entryText))
+    , m_gridRow(grid.table().gridRowCount() - 1)
 {
 }
 
@@ -59,6 +75,12 @@ void AddEntryCommand::redoChange()
 void AddEntryCommand::undoChange()
 {
     m_grid.undoAddEntry(m_model, m_added);
+}
+
+void AddEntryCommand::showConcerned(const bool undone)
+{
+    // Taken back, the entry leaves the one before it last.
+    m_grid.concernRow(undone ? m_gridRow - 1 : m_gridRow);
 }
 
 ReorderCommand::ReorderCommand(EntryGridModel& grid, xom::RowOrder order, const QString& text)

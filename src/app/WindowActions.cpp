@@ -18,7 +18,33 @@ QAction* makeAction(QMenu& menu, const QString& text, const char* name, const QL
     return action;
 }
 
+// The platform's redo keys and Ctrl+Y, which translators bring from other
+// editors.
+QList<QKeySequence> redoKeys()
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!keys.contains(ctrlY))
+        keys.append(ctrlY);
+    return keys;
+}
+
+QString withStep(const QString& action, const QString& stepName)
+{
+    return stepName.isEmpty() ? action : action + QLatin1Char(' ') + stepName;
+}
+
 } // namespace
+
+QString undoActionText(const QString& stepName)
+{
+    return withStep(QStringLiteral("&Undo"), stepName);
+}
+
+QString redoActionText(const QString& stepName)
+{
+    return withStep(QStringLiteral("&Redo"), stepName);
+}
 
 WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
 {
@@ -28,13 +54,20 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
 
     actions.fileMenu = bar->addMenu(QStringLiteral("&File"));
     actions.open = makeAction(*actions.fileMenu, QStringLiteral("&Open…"), "actionOpen", {QKeySequence::Open});
-    actions.save = makeAction(*actions.fileMenu, QStringLiteral("&Save…"), "actionSave", {QKeySequence::Save});
+    actions.recentMenu = actions.fileMenu->addMenu(QStringLiteral("Open &Recent"));
+    actions.recentMenu->setObjectName(QStringLiteral("menuOpenRecent"));
+    actions.openReference = makeAction(*actions.fileMenu, QStringLiteral("Open Reference…"), "OpenReference");
+    actions.closeReference = makeAction(*actions.fileMenu, QStringLiteral("Close Reference"), "CloseReference");
+    actions.fileMenu->addSeparator();
+    actions.save = makeAction(*actions.fileMenu, QStringLiteral("&Save"), "actionSave", {QKeySequence::Save});
+    actions.saveAs = makeAction(*actions.fileMenu, QStringLiteral("Save &As…"), "actionSaveAs",
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     actions.fileMenu->addSeparator();
     actions.quit = makeAction(*actions.fileMenu, QStringLiteral("&Quit"), "actionQuit", {QKeySequence::Quit});
 
     actions.editMenu = bar->addMenu(QStringLiteral("&Edit"));
-    actions.undo = makeAction(*actions.editMenu, QStringLiteral("&Undo"), "actionUndo", {QKeySequence::Undo});
-    actions.redo = makeAction(*actions.editMenu, QStringLiteral("&Redo"), "actionRedo", {QKeySequence::Redo});
+    actions.undo = makeAction(*actions.editMenu, undoActionText({}), "actionUndo", {QKeySequence::Undo});
+    actions.redo = makeAction(*actions.editMenu, redoActionText({}), "actionRedo", redoKeys());
     actions.editMenu->addSeparator();
     actions.add = makeAction(*actions.editMenu, QStringLiteral("&Add…"), "actionAdd", {QKeySequence(Qt::Key_Insert)});
     actions.edit = makeAction(*actions.editMenu, QStringLiteral("&Edit…"), "actionEdit", {QKeySequence(Qt::Key_F2)});
@@ -51,6 +84,19 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.find = makeAction(*actions.editMenu, QStringLiteral("&Find…"), "actionFind", {QKeySequence::Find});
     actions.findReplace = makeAction(*actions.editMenu, QStringLiteral("Find and &Replace…"), "actionFindReplace",
         {QKeySequence(Qt::CTRL | Qt::Key_H)});
+    actions.searchNext
+        = makeAction(*actions.editMenu, QStringLiteral("Search &Next"), "actionSearchNext", {QKeySequence(Qt::Key_F3)});
+    actions.searchPrevious = makeAction(*actions.editMenu, QStringLiteral("Search &Previous"), "actionSearchPrevious",
+        {QKeySequence(Qt::SHIFT | Qt::Key_F3)});
+    actions.goTo = makeAction(
+        *actions.editMenu, QStringLiteral("&Go to Entry…"), "actionGoTo", {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    actions.editMenu->addSeparator();
+    actions.copyReference = makeAction(*actions.editMenu, QStringLiteral("&Copy Reference into Text"),
+        "actionCopyReference", {QKeySequence(Qt::CTRL | Qt::Key_B)});
+    actions.nextWarning
+        = makeAction(*actions.editMenu, QStringLiteral("Next &Warning"), "NextWarning", {QKeySequence(Qt::Key_F8)});
+    actions.previousWarning = makeAction(*actions.editMenu, QStringLiteral("Previous W&arning"), "PreviousWarning",
+        {QKeySequence(Qt::SHIFT | Qt::Key_F8)});
 
     actions.helpMenu = bar->addMenu(QStringLiteral("&Help"));
     actions.about = makeAction(*actions.helpMenu, QStringLiteral("&About"), "actionAbout");
@@ -59,21 +105,27 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     return actions;
 }
 
-QString WindowActions::shortcutList() const
+QList<QPair<QString, QString>> WindowActions::shortcutRows() const
 {
-    QStringList lines;
-    for (const QAction* const action : {open, save, quit, undo, redo, add, edit, toggleMark, find, findReplace}) {
+    QList<QPair<QString, QString>> rows;
+    const auto keysOf = [](const QAction* action) {
         QStringList keys;
         for (const QKeySequence& key : action->shortcuts())
             keys.append(key.toString(QKeySequence::NativeText));
-        lines.append(
-            QStringLiteral("%1\t%2").arg(action->text().remove(QLatin1Char('&')), keys.join(QStringLiteral(", "))));
-    }
-    lines.append(QStringLiteral("Edit… on a cell\tEnter or a double click"));
-    lines.append(QStringLiteral("Toggle Mark\tonly in the grid"));
-    lines.append(QStringLiteral("Next and previous text that starts with the search\tF3, Shift+F3 in the search box"));
-    lines.append(QStringLiteral("Accept Edit or Add\tCtrl+Enter"));
-    return lines.join(QLatin1Char('\n'));
+        return keys.join(QStringLiteral(", "));
+    };
+    // Undo and Redo by their plain names: their texts name the next step.
+    rows.append({QStringLiteral("Undo"), keysOf(undo)});
+    rows.append({QStringLiteral("Redo"), keysOf(redo)});
+    for (const QAction* const action : {open, save, saveAs, quit, add, edit, find, findReplace, searchNext,
+             searchPrevious, goTo, copyReference, nextWarning, previousWarning})
+        rows.append({action->text().remove(QLatin1Char('&')).remove(QChar(0x2026)), keysOf(action)});
+    rows.append({QStringLiteral("Edit the current cell"), QStringLiteral("Enter or a double click")});
+    rows.append({QStringLiteral("Toggle Mark"), QStringLiteral("Space, in the grid")});
+    rows.append({QStringLiteral("Accept Edit or Add"), QStringLiteral("Ctrl+Enter")});
+    rows.append({QStringLiteral("Accept Edit and go to the next entry to check"), QStringLiteral("Ctrl+Shift+Enter")});
+    rows.append({QStringLiteral("Copy the reference in the Edit dialog"), QStringLiteral("Ctrl+B")});
+    return rows;
 }
 
 } // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QAction;
@@ -11,15 +13,20 @@ namespace app {
 
 // The main window's menu bar: File, Edit and Help, one named action per
 // item. The actions belong to the window; the window connects them to its
-// handlers and keeps each one enabled exactly when the button for the same
-// handler is. Features that come later add their items to these menus.
+// handlers and keeps each one enabled exactly when its handler has something
+// to do (Save, Add and Edit exactly when their buttons are).
 struct WindowActions {
     QMenu* fileMenu = nullptr;
+    QMenu* recentMenu = nullptr;
     QMenu* editMenu = nullptr;
     QMenu* helpMenu = nullptr;
 
     QAction* open = nullptr;
+    QAction* openReference = nullptr;
+    QAction* closeReference = nullptr;
+    // Save writes to the file open without a dialog; Save As asks where.
     QAction* save = nullptr;
+    QAction* saveAs = nullptr;
     QAction* quit = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
@@ -32,16 +39,30 @@ struct WindowActions {
     // Find and Replace, Ctrl+F opening it with the search box's text.
     QAction* find = nullptr;
     QAction* findReplace = nullptr;
+    // F3 and Shift+F3: the next or previous text that starts with the
+    // search box's text.
+    QAction* searchNext = nullptr;
+    QAction* searchPrevious = nullptr;
+    QAction* goTo = nullptr;
+    QAction* copyReference = nullptr;
+    QAction* nextWarning = nullptr;
+    QAction* previousWarning = nullptr;
     QAction* about = nullptr;
     QAction* keyboardShortcuts = nullptr;
 
     // Puts the menus on window's menu bar. Toggle Mark's Space works only
     // where the grid has the focus (grid, given here): anywhere else Space
-    // belongs to the focused button or box.
+    // belongs to the focused button or box. Every other key works wherever
+    // the focus is in the window.
     [[nodiscard]] static WindowActions build(QMainWindow& window, QWidget& grid);
 
-    // The text of Help > Keyboard Shortcuts: every shortcut, one a line.
-    [[nodiscard]] QString shortcutList() const;
+    // Help › Keyboard Shortcuts: what each key does, and the keys.
+    [[nodiscard]] QList<QPair<QString, QString>> shortcutRows() const;
 };
+
+// "&Undo" and "&Redo", followed by the name of the step they would take
+// back or make again ("Undo Sort").
+[[nodiscard]] QString undoActionText(const QString& stepName);
+[[nodiscard]] QString redoActionText(const QString& stepName);
 
 } // namespace app

@@ -1,23 +1,43 @@
-#include "app/DesktopIdentity.h"
 #include "app/CommandLine.h"
+#include "app/DesktopIdentity.h"
 #include "app/EditorForms.h"
 #include "app/WindowCaptions.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(const int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int at = 0; at < argc; ++at)
+        arguments.append(QString::fromLocal8Bit(argv[at]));
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
     // The application name, not the display name: Qt appends a display name
     // to every window's caption, and the captions are fixed.
-    QApplication::setApplicationName(app::applicationTitle());
-    app::setDesktopIdentity();
-    QApplication::setApplicationVersion(QStringLiteral(LUDRA_VERSION));
+    QCoreApplication::setApplicationName(app::applicationTitle());
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUDRA_VERSION));
 
+    // --help and --version are answered before the toolkit looks for a
+    // display, so that they work on a terminal without one.
+    if (const std::optional<app::EarlyAnswer> answer = app::answerBeforeStart(argumentsOf(argc, argv))) {
+        std::fputs(answer->text.toLocal8Bit().constData(), answer->toStandardError ? stderr : stdout);
+        return answer->exitCode;
+    }
+
+    QApplication application(argc, argv);
+    app::setDesktopIdentity();
     QCommandLineParser parser;
     app::describeCommandLine(parser);
-    // --help and --version print and end the run here.
     parser.process(application);
 
     app::EditorForms forms;

@@ -4,6 +4,7 @@
 #include "dialogs/DialogButton.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
+#include "dialogs/NameVerdict.h"
 #include "dialogs/PlainTextBox.h"
 
 #include "text/Decimal.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <limits>
 
@@ -24,6 +26,8 @@ TAddForm::TAddForm(QWidget* parent)
     , EditText(new PlainTextBox(this))
     , AddBut(makeDialogButton(QStringLiteral("Add"), "AddBut", this, QRect(48, 184, 75, 25)))
     , Button2(makeDialogButton(QStringLiteral("Close"), "Button2", this, QRect(168, 184, 75, 25)))
+    , m_nameVerdictLabel(new QLabel(this))
+    , m_nameVerdict(new NameVerdict(*EditName, *m_nameVerdictLabel, *AddBut))
 {
     setObjectName(QStringLiteral("AddForm"));
     setWindowTitle(QStringLiteral("Add"));
@@ -38,6 +42,9 @@ TAddForm::TAddForm(QWidget* parent)
     EditName->setGeometry(8, 32, 257, 21);
     // A name is never cut short.
     EditName->setMaxLength(std::numeric_limits<int>::max());
+
+    m_nameVerdictLabel->setObjectName(QStringLiteral("NameVerdict"));
+    m_nameVerdictLabel->hide();
 
     EditText->setObjectName(QStringLiteral("EditText"));
     EditText->setGeometry(8, 64, 257, 113);
@@ -62,6 +69,26 @@ void TAddForm::prepare(const int newNumber)
     EditText->setText(QStringLiteral("NewString"));
     labNumber->setText(QLatin1Char('#') + text::FormatDecimal(newNumber));
     labNumber->adjustSize();
+    // Right of the number, above the name box.
+    const int left = labNumber->geometry().right() + 9;
+    m_nameVerdictLabel->setGeometry(left, 2, width() - 8 - left, 28);
+    m_nameVerdict->refresh();
+}
+
+void TAddForm::setNameWarning(std::function<QString(const QString&)> warning)
+{
+    m_nameVerdict->setWarning(std::move(warning));
+}
+
+void TAddForm::showEvent(QShowEvent* event)
+{
+    // The dialog would come back with the focus wherever the last showing
+    // left it, and the first keys typed would go there.
+    if (!event->spontaneous()) {
+        EditName->setFocus(Qt::OtherFocusReason);
+        EditName->selectAll();
+    }
+    QDialog::showEvent(event);
 }
 
 QString TAddForm::name() const

@@ -2,15 +2,30 @@
 
 #include "dialogs/BoxBehaviour.h"
 #include "dialogs/DialogButton.h"
+#include "dialogs/EditCaption.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/ModalResult.h"
 #include "dialogs/PlainTextBox.h"
 #include "dialogs/SelectedCell.h"
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
+#include <QTextCursor>
+
+#include <optional>
 
 namespace dialogs {
+
+namespace {
+
+// The designed dialog; the reference takes this much more room above.
+constexpr QSize DesignedSize(390, 296);
+constexpr int ReferenceHeight = 116;
+
+} // namespace
 
 TEditForm::TEditForm(SelectedCell& cell, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -18,23 +33,50 @@ TEditForm::TEditForm(SelectedCell& cell, QWidget* parent)
     , RichEdit1(new PlainTextBox(this))
     , Button1(makeDialogButton(QStringLiteral("Save"), "Button1", this, QRect(56, 264, 75, 25)))
     , Button2(makeDialogButton(QStringLiteral("Close"), "Button2", this, QRect(272, 264, 75, 25)))
+    , m_referenceLabel(new QLabel(this))
+    , m_reference(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("EditForm"));
     setWindowTitle(QStringLiteral("Edit Text"));
     setFont(formFont());
-    setFixedSize(390, 296);
 
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setGeometry(8, 8, 369, 249);
+    m_referenceLabel->setObjectName(QStringLiteral("ReferenceLabel"));
+    m_referenceLabel->setTextFormat(Qt::PlainText);
+    m_reference->setObjectName(QStringLiteral("ReferenceText"));
+    m_reference->setReadOnly(true);
+    m_reference->setFocusPolicy(Qt::NoFocus);
+    m_reference->setBackgroundRole(QPalette::Window);
+    layOut(false);
 
     connect(Button1, &QPushButton::clicked, this, &TEditForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TEditForm::Button2Click);
 
     selectAllOnFocus(*RichEdit1);
     acceptOnCtrlEnter(*this, *Button1);
+    for (const QKeySequence& key :
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter)}) {
+        auto* const next = new QShortcut(key, this);
+        connect(next, &QShortcut::activated, this, &TEditForm::saveAndGoOn);
+    }
+    auto* const copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_B), this);
+    connect(copy, &QShortcut::activated, this, &TEditForm::copyReference);
 
     setTabOrder(RichEdit1, Button1);
     setTabOrder(Button1, Button2);
+}
+
+void TEditForm::layOut(const bool withReference)
+{
+    const int shift = withReference ? ReferenceHeight : 0;
+    setFixedSize(DesignedSize.width(), DesignedSize.height() + shift);
+    m_referenceLabel->setGeometry(8, 8, 369, 16);
+    m_reference->setGeometry(8, 26, 369, ReferenceHeight - 26);
+    m_referenceLabel->setVisible(withReference);
+    m_reference->setVisible(withReference);
+    RichEdit1->setGeometry(8, 8 + shift, 369, 249);
+    Button1->move(56, 264 + shift);
+    Button2->move(272, 264 + shift);
 }
 
 void TEditForm::showEvent(QShowEvent* event)
@@ -48,7 +90,17 @@ void TEditForm::showEvent(QShowEvent* event)
 
 void TEditForm::FormShow()
 {
+    setWindowTitle(editCaption(QStringLiteral("Edit Text"), m_cell.selectedEntryLabel()));
+    const bool withReference = m_cell.referenceIsOpen();
+    layOut(withReference);
+    if (withReference) {
+        const std::optional<QString> reference = m_cell.selectedReferenceText();
+        m_referenceLabel->setText(reference ? QStringLiteral("Reference (Ctrl+B copies it into the text):")
+                                            : QStringLiteral("Reference: no entry of this name"));
+        m_reference->setPlainText(reference.value_or(QString()));
+    }
     RichEdit1->setText(m_cell.selectedCellText());
+    RichEdit1->setFocus(Qt::OtherFocusReason);
 }
 
 void TEditForm::Button1Click()
@@ -59,6 +111,12 @@ void TEditForm::Button1Click()
     done(ModalOk);
 }
 
+void TEditForm::saveAndGoOn()
+{
+    m_cell.setSelectedCellText(RichEdit1->text());
+    done(ModalOkNext);
+}
+
 void TEditForm::Button2Click()
 {
     reject();
@@ -67,6 +125,18 @@ void TEditForm::Button2Click()
 void TEditForm::reject()
 {
     done(ModalCancel);
+}
+
+void TEditForm::copyReference()
+{
+    const std::optional<QString> reference = m_cell.selectedReferenceText();
+    if (!reference)
+        return;
+    // Through the cursor, so that the box's own undo takes it back.
+    QTextCursor cursor(RichEdit1->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(*reference);
+    RichEdit1->setTextCursor(cursor);
 }
 
 } // namespace dialogs

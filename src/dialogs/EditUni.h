@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
@@ -10,9 +12,15 @@ namespace dialogs {
 class PlainTextBox;
 class SelectedCell;
 
-// The Edit dialog: rewrites the main grid's selected cell, whatever column it
-// is in. Each showing loads the cell's text; "Save" writes the whole text
-// back, "Close" and the close box write nothing.
+// The Edit dialog: rewrites the text of the main grid's selected cell. Each
+// showing loads the cell's text and names its entry in the caption; "Save"
+// (or Ctrl+Enter) writes the whole text back, "Close" and the close box
+// write nothing. Ctrl+Shift+Enter saves too and ends with ModalOkNext, so
+// that the window goes on to the next entry that needs work.
+//
+// While a reference language is open the entry's reference text stands
+// read-only above the box, which moves down to make room; Ctrl+B puts it
+// into the box, as an edit the box can undo.
 class TEditForm : public QDialog {
     Q_OBJECT
 
@@ -25,15 +33,23 @@ public slots:
     void Button1Click();
     void Button2Click();
     void reject() override;
+    // Ctrl+B: the reference text replaces the box's text.
+    void copyReference();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The designed layout, or the one with the reference above the box.
+    void layOut(bool withReference);
+    void saveAndGoOn();
+
     SelectedCell& m_cell;
     PlainTextBox* RichEdit1;
     QPushButton* Button1;
     QPushButton* Button2;
+    QLabel* m_referenceLabel;
+    QPlainTextEdit* m_reference;
 };
 
 } // namespace dialogs

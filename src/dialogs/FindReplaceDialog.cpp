@@ -148,6 +148,9 @@ void FindReplaceDialog::optionsChanged()
     const QString why = search().matcher().errorText();
     m_patternError->setText(why);
     m_patternError->setVisible(!why.isEmpty());
+    // A pattern that does not compile changes and counts nothing.
+    for (QPushButton* const button : {m_replace, m_replaceAll, m_count})
+        button->setEnabled(why.isEmpty());
 }
 
 bool FindReplaceDialog::currentMatchIsSelected() const
@@ -208,7 +211,10 @@ void FindReplaceDialog::replace()
 
 void FindReplaceDialog::replaceAll()
 {
-    xom::ReplaceAllResult result = search().replaceAll(m_target.searchedTable(), m_replaceText->text());
+    const xom::TableSearch searched = search();
+    if (!searched.matcher().isValid())
+        return;
+    xom::ReplaceAllResult result = searched.replaceAll(m_target.searchedTable(), m_replaceText->text());
     m_current.reset();
     if (!result.changes.empty())
         m_target.changeCells(std::move(result.changes), QStringLiteral("Replace All"));
@@ -217,6 +223,8 @@ void FindReplaceDialog::replaceAll()
 
 void FindReplaceDialog::countMatches()
 {
+    if (!search().matcher().isValid())
+        return;
     m_result->setText(xom::describeMatches(search().countMatches(m_target.searchedTable())));
 }
 

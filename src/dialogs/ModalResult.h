@@ -7,6 +7,9 @@ namespace dialogs {
 enum ModalResult : int {
     ModalOk = 1,
     ModalCancel = 2,
+    // The Edit dialog's Ctrl+Shift+Enter: saved, and on to the next entry
+    // that needs work.
+    ModalOkNext = 3,
 };
 
 } // namespace dialogs

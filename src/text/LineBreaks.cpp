@@ -67,4 +67,24 @@ bool equalUpToLineBreaks(const QStringView a, const QStringView b) noexcept
     return i == a.size() && j == b.size();
 }
 
+bool breaksLineOrTabs(const QStringView text) noexcept
+{
+    for (const QChar unit : text) {
+        switch (unit.unicode()) {
+        case u'\t':
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x0085:
+        case 0x2028:
+        case 0x2029:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace text

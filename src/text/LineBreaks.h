@@ -20,4 +20,10 @@ namespace text {
 // rewriting of CR LF into LF leaves equal. Allocates nothing.
 [[nodiscard]] bool equalUpToLineBreaks(QStringView a, QStringView b) noexcept;
 
+// Whether the text breaks a line or jumps to a tab stop anywhere: CR, LF,
+// U+2028, U+2029, NEL (U+0085), a vertical tab or form feed, or a tab. A
+// name holds none of them: the grid, the game and every exchange format
+// keep a name on one line.
+[[nodiscard]] bool breaksLineOrTabs(QStringView text) noexcept;
+
 } // namespace text

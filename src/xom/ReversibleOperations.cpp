@@ -59,7 +59,7 @@ void revertRowOrder(EntryTable& table, const RowOrder& order)
     table.rows = std::move(restored);
 }
 
-MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
+MoveDownChange moveDownChangeOf(const EntryTable& table)
 {
     // The same stable partition as moveMarkedRowsToEnd, written down as an
     // arrangement first.
@@ -77,6 +77,12 @@ MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
     change.clearedMarks.reserve(marked.size());
     for (const std::int32_t row : marked)
         change.clearedMarks.push_back(table.rows[at(row)].mark);
+    return change;
+}
+
+MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
+{
+    MoveDownChange change = moveDownChangeOf(table);
     redoMoveDown(table, change);
     return change;
 }

@@ -37,6 +37,9 @@ struct MoveDownChange {
     std::vector<TextId> clearedMarks;
 };
 
+// What Move Down (see moveMarkedRowsToEnd) would do to table, which it
+// leaves as it is; redoMoveDown then does it.
+[[nodiscard]] MoveDownChange moveDownChangeOf(const EntryTable& table);
 // Move Down (see moveMarkedRowsToEnd), giving what it did.
 [[nodiscard]] MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table);
 // Makes Move Down again on the table it was first made on.

@@ -29,9 +29,10 @@ inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::Mis
     Check::PlaceholdersDiffer, Check::LineBreaksDiffer, Check::WhitespaceDiffers, Check::DuplicateName};
 
 // The checks that fail for text beside reference (none: the entry has no
-// reference). DuplicateName looks at the whole file and is the review's. The result is exactly one of: nothing; MissingReference;
+// reference). The result is exactly one of: nothing; MissingReference;
 // Untranslated; Empty; or any mix of the three comparisons. An entry whose
-// text and reference are both empty fails nothing.
+// text and reference are both empty fails nothing. DuplicateName looks at
+// the whole file: the review adds it.
 [[nodiscard]] Checks checkTranslation(QStringView text, std::optional<QStringView> reference);
 
 // The placeholders of a text in the order they occur, each as it is written:

@@ -105,7 +105,7 @@ private slots:
     void closeAddsNothing();
 
     void editButtonFollowsMouseReleases();
-    void editWritesTheCellAndThePreviewWaits();
+    void editWritesTheCellAndThePreviewFollows();
     void editFollowsTheKeyboardToAnotherColumn();
     void editCloseWritesNothing();
     void multiLineTextsComeBackWithCrLfAndAreSaved();
@@ -134,11 +134,13 @@ void AddEditTest::addAppendsTheEntryNumberedWithTheRowCount()
     QCOMPARE(strings.lastButOne, QStringLiteral("FE.Added"));
     QCOMPARE(strings.last, QStringLiteral("Added text"));
 
-    // Selection, preview, second panel and scrolling are left alone.
-    QCOMPARE(editor.currentCell(), std::make_pair(2, 3));
-    QCOMPARE(editor.rowPanel(), QStringLiteral("2"));
-    QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("T2"));
-    QCOMPARE(editor.table()->verticalScrollBar()->value(), scrolled);
+    // The new entry becomes the current one, in the column the user was in,
+    // scrolled into view; the panel and the preview show it.
+    QCOMPARE(editor.currentCell(), std::make_pair(1235, 3));
+    QCOMPARE(editor.rowPanel(), QStringLiteral("1235"));
+    QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("Added text"));
+    QVERIFY(editor.table()->verticalScrollBar()->value() > scrolled);
+    QVERIFY(editor.table()->viewport()->rect().contains(editor.table()->visualRect(editor.table()->currentIndex())));
 }
 
 void AddEditTest::twoAdditionsStartFromTheDefaults()
@@ -213,7 +215,7 @@ void AddEditTest::editButtonFollowsMouseReleases()
     QVERIFY(!edit->isEnabled());
 }
 
-void AddEditTest::editWritesTheCellAndThePreviewWaits()
+void AddEditTest::editWritesTheCellAndThePreviewFollows()
 {
     Editor editor;
     editor.openEntries(numberedEntries(3));
@@ -223,12 +225,9 @@ void AddEditTest::editWritesTheCellAndThePreviewWaits()
     const QString shown = editThroughDialog(editor, QStringLiteral("changed"));
     QCOMPARE(shown, QStringLiteral("T2"));
     QCOMPARE(editor.cell(2, 3), QStringLiteral("changed"));
-    QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("T2"));
-    QCOMPARE(editor.rowPanel(), QStringLiteral("2"));
-
-    // Selecting the same cell again is the select event that refreshes it.
-    editor.clickCell(2, 3);
+    // The preview never shows a text the current cell no longer holds.
     QCOMPARE(editor.preview()->toPlainText(), QStringLiteral("changed"));
+    QCOMPARE(editor.rowPanel(), QStringLiteral("2"));
 }
 
 void AddEditTest::editFollowsTheKeyboardToAnotherColumn()
@@ -239,7 +238,19 @@ void AddEditTest::editFollowsTheKeyboardToAnotherColumn()
     QTest::keyClick(editor.table(), Qt::Key_Left);
     QVERIFY(editor.button("EditText")->isEnabled());
 
-    QCOMPARE(editThroughDialog(editor, QStringLiteral("FE.Renamed")), QStringLiteral("FE.Str1"));
+    // A name is edited on one line, in the Edit Name dialog.
+    QString shown;
+    dialogs::EditNameForm& form = editor.forms.EditNameForm;
+    apptest::whenShown(form, [&] {
+        auto* const box = form.findChild<QLineEdit*>(QStringLiteral("EditName"));
+        shown = box->text();
+        box->setText(QStringLiteral("FE.Renamed"));
+        QTest::keyClick(box, Qt::Key_Return);
+        if (form.isVisible())
+            form.reject();
+    });
+    editor.click("EditText");
+    QCOMPARE(shown, QStringLiteral("FE.Str1"));
     QCOMPARE(editor.rows().front(), QStringLiteral("|1|FE.Renamed|T1"));
 }
 

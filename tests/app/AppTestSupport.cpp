@@ -2,6 +2,7 @@
 
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
+#include "app/UserSettings.h"
 
 #include "support/FileBuilder.h"
 
@@ -28,6 +29,15 @@ QString FakeFileDialogs::chooseOpenFile()
         return {};
     QString answer = openAnswers.front();
     openAnswers.pop_front();
+    return answer;
+}
+
+QString FakeFileDialogs::chooseReferenceFile()
+{
+    if (referenceAnswers.empty())
+        return {};
+    QString answer = referenceAnswers.front();
+    referenceAnswers.pop_front();
     return answer;
 }
 
@@ -61,12 +71,40 @@ app::SaveChoice FakeMessageBoxes::askSaveChanges(const QString& text)
     return answer;
 }
 
+bool FakeMessageBoxes::askReplaceFile(const QString& text)
+{
+    replaceQuestions.append(text);
+    if (replaceAnswers.empty())
+        return false;
+    const bool answer = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return answer;
+}
+
 void FakeMessageBoxes::showInformation(const QString& caption, const QString&)
 {
     informationCaptions.append(caption);
 }
 
-Editor::Editor()
+void FakeMessageBoxes::showShortcuts(const QList<QPair<QString, QString>>& rows)
+{
+    informationCaptions.append(QStringLiteral("Keyboard Shortcuts"));
+    shortcutRows = rows;
+}
+
+PinnedSettings::PinnedSettings(const Settings settings)
+{
+    static const QTemporaryDir folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    if (settings == Settings::Fresh) {
+        const std::unique_ptr<QSettings> user = app::openUserSettings();
+        user->clear();
+        user->sync();
+    }
+}
+
+Editor::Editor(const Settings settings)
+    : pinnedSettings(settings)
 {
     auto fileDialogs = std::make_unique<FakeFileDialogs>();
     files = fileDialogs.get();

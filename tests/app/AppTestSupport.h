@@ -32,6 +32,7 @@ namespace apptest {
 class FakeFileDialogs final : public app::FileDialogs {
 public:
     std::deque<QString> openAnswers;
+    std::deque<QString> referenceAnswers;
     std::deque<QString> saveAnswers;
     // The start path of every save dialog shown, in order.
     QStringList saveStartPaths;
@@ -39,6 +40,7 @@ public:
     bool openRunsOutOfMemory = false;
 
     [[nodiscard]] QString chooseOpenFile() override;
+    [[nodiscard]] QString chooseReferenceFile() override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
 };
 
@@ -50,20 +52,38 @@ public:
     QStringList errorTexts;
     QStringList questions;
     std::deque<app::SaveChoice> saveAnswers;
+    // The questions before a save replaces another file, and their answers
+    // (empty: Cancel).
+    QStringList replaceQuestions;
+    std::deque<bool> replaceAnswers;
     QStringList informationCaptions;
+    QList<QPair<QString, QString>> shortcutRows;
 
     void showBadLanguageFile() override;
     void showError(const QString& text) override;
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
+    [[nodiscard]] bool askReplaceFile(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;
+    void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
+};
+
+// The user's settings in a folder of the test's own, the same for every
+// editor of one test program, so that no test sees the machine's settings.
+// Each editor starts from empty settings unless told to keep what an editor
+// before it left (recent files, the window's geometry).
+enum class Settings { Fresh, Kept };
+struct PinnedSettings {
+    explicit PinnedSettings(Settings settings);
 };
 
 // The editor's windows as the application creates them, shown, with both
 // seams replaced and a temporary folder for files.
 class Editor {
 public:
-    Editor();
+    explicit Editor(Settings settings = Settings::Fresh);
 
+    // Before the windows, which read the settings as they are made.
+    PinnedSettings pinnedSettings;
     app::EditorForms forms;
     app::TFormXom& window = forms.FormXom;
     FakeFileDialogs* files = nullptr;

@@ -31,6 +31,10 @@ public:
         text = newText;
         ++writes;
     }
+    [[nodiscard]] QString selectedEntryLabel() const override { return {}; }
+    [[nodiscard]] bool referenceIsOpen() const override { return false; }
+    [[nodiscard]] std::optional<QString> selectedReferenceText() const override { return std::nullopt; }
+    [[nodiscard]] QString renameWarning(const QString&) const override { return {}; }
 };
 
 QString units(std::initializer_list<char16_t> codeUnits)

@@ -43,8 +43,8 @@ const std::vector<std::pair<QString, QString>> Reference{
 // Through File > Open Reference…, as a user would.
 void openReference(Editor& editor, const QByteArray& bytes)
 {
-    editor.files->openAnswers.push_back(editor.writeFile(QStringLiteral("lang_en.xom"), bytes));
-    QAction* const action = editor.window.openReferenceAction();
+    editor.files->referenceAnswers.push_back(editor.writeFile(QStringLiteral("lang_en.xom"), bytes));
+    QAction* const action = editor.window.actions().openReference;
     const auto* const menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
     QVERIFY(menu);
     QCOMPARE(menu->title().remove(u'&'), QStringLiteral("File"));
@@ -95,7 +95,7 @@ void ReferenceTest::referenceColumnComesAndGoes()
     Editor editor;
     editor.openEntries(Working);
     QCOMPARE(editor.table()->model()->columnCount(), 4);
-    QVERIFY(!editor.window.closeReferenceAction()->isEnabled());
+    QVERIFY(!editor.window.actions().closeReference->isEnabled());
 
     openReference(editor, testsupport::simpleFile(Reference).bytes());
     QCOMPARE(editor.table()->model()->columnCount(), 5);
@@ -108,7 +108,7 @@ void ReferenceTest::referenceColumnComesAndGoes()
         references += gridText(editor, row, ReferenceColumn);
     QCOMPARE(references, (QStringList{QStringLiteral("Start"), QStringLiteral("Options"), QStringLiteral("%d points"),
                              QStringLiteral("Quit"), QString()}));
-    QVERIFY(editor.window.closeReferenceAction()->isEnabled());
+    QVERIFY(editor.window.actions().closeReference->isEnabled());
 
     // A Reference cell can be selected for reading, never edited.
     editor.clickCell(1, ReferenceColumn);
@@ -118,12 +118,13 @@ void ReferenceTest::referenceColumnComesAndGoes()
     editor.window.setSelectedCellText(QStringLiteral("changed"));
     QCOMPARE(gridText(editor, 1, ReferenceColumn), QStringLiteral("Start"));
 
-    editor.window.closeReferenceAction()->trigger();
+    editor.window.actions().closeReference->trigger();
     QCOMPARE(editor.table()->model()->columnCount(), 4);
     QCOMPARE(columnWidths(editor), (QList<int>{15, 30, 150, 255}));
     QCOMPARE(editor.currentCell(), std::make_pair(1, static_cast<int>(xom::TextColumn)));
     QVERIFY(editor.window.findChild<QWidget*>(QStringLiteral("ReferencePane"))->isHidden());
-    QCOMPARE(editor.countPanel(), QString());
+    // The count of the load comes back.
+    QCOMPARE(editor.countPanel(), QStringLiteral("5"));
     QCOMPARE(gridText(editor, 2, xom::MarkColumn, Qt::ToolTipRole), QString());
 }
 
@@ -135,7 +136,7 @@ void ReferenceTest::rejectedReferenceChangesNothing()
 
     QCOMPARE(editor.boxes->badLanguageFileBoxes, 1);
     QCOMPARE(editor.table()->model()->columnCount(), 4);
-    QVERIFY(!editor.window.closeReferenceAction()->isEnabled());
+    QVERIFY(!editor.window.actions().closeReference->isEnabled());
     // And a good reference stays when a bad one follows it.
     openReference(editor, testsupport::simpleFile(Reference).bytes());
     openReference(editor, QByteArray("not a language file"));
@@ -189,7 +190,7 @@ void ReferenceTest::f8StepsThroughFailingEntries()
     QCOMPARE(backward, (QList<int>{5, 3, 2, 5}));
 
     // With nothing failing F8 stays where it is.
-    editor.window.closeReferenceAction()->trigger();
+    editor.window.actions().closeReference->trigger();
     editor.clickCell(4, xom::NameColumn);
     QTest::keyClick(editor.table(), Qt::Key_F8);
     QCOMPARE(editor.currentCell(), std::make_pair(4, static_cast<int>(xom::NameColumn)));
@@ -232,7 +233,9 @@ void ReferenceTest::totalsFollowEditsAndAdds()
         QTest::mouseClick(editor.forms.AddForm.findChild<QPushButton*>(QStringLiteral("AddBut")), Qt::LeftButton);
     });
     editor.click("AddRow");
-    QCOMPARE(editor.countPanel(), QStringLiteral("2 untranslated · 1 with warnings"));
+    // Untranslated, and a second FE.Quit: the first one now fails too.
+    QCOMPARE(editor.countPanel(), QStringLiteral("2 untranslated · 2 with warnings"));
+    QCOMPARE(checksPanel(editor), QStringLiteral("untranslated, duplicate name"));
 
     // Undo takes the checks back with the entries: the Add, the Sort, then
     // the last edit.

@@ -7,6 +7,7 @@
 #include "app/EntryGridView.h"
 
 #include "dialogs/PlainTextBox.h"
+#include "text/LineBreaks.h"
 #include "xom/LanguageFileWriter.h"
 
 #include <QFile>
@@ -64,6 +65,17 @@ void editCell(Editor& editor, const int gridRow, const int column, const QString
     editor.window.editCurrentCell();
 }
 
+void renameCell(Editor& editor, const int gridRow, const QString& name)
+{
+    editor.clickCell(gridRow, xom::NameColumn);
+    dialogs::EditNameForm& form = editor.forms.EditNameForm;
+    apptest::whenShown(form, [&form, name] {
+        form.findChild<QLineEdit*>(QStringLiteral("EditName"))->setText(name);
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Save")), Qt::LeftButton);
+    });
+    editor.window.editCurrentCell();
+}
+
 void addEntry(Editor& editor, const QString& name, const QString& text)
 {
     dialogs::TAddForm& form = editor.forms.AddForm;
@@ -101,72 +113,104 @@ void UndoTest::everyChangeUndoesAndRedoes_data()
 {
     QTest::addColumn<Step>("change");
     QTest::addColumn<int>("steps");
+    // Whether a save would write something else: marks are never saved.
+    QTest::addColumn<bool>("changesFile");
+    // The entry current after the undo and after the redo: the one the
+    // change concerned. The row 2 entry is current before each change.
+    QTest::addColumn<QString>("currentAfterUndo");
+    QTest::addColumn<QString>("currentAfterRedo");
 
     QTest::newRow("edit a text") << Step([](Editor& e) {
         editCell(e, 2, xom::TextColumn, QStringLiteral("new\r\ntext"));
-    }) << 1;
-    QTest::newRow("edit a name") << Step([](Editor& e) {
-        editCell(e, 3, xom::NameColumn, QStringLiteral("FE.Renamed"));
-    }) << 1;
-    QTest::newRow("mark by click") << Step([](Editor& e) { e.clickCell(4, xom::MarkColumn); }) << 1;
+    }) << 1 << true << "2"
+                                 << "2";
+    QTest::newRow("edit a name") << Step([](Editor& e) { renameCell(e, 3, QStringLiteral("FE.Renamed")); }) << 1 << true
+                                 << "3"
+                                 << "3";
+    QTest::newRow("mark by click") << Step([](Editor& e) { e.clickCell(4, xom::MarkColumn); }) << 1 << false << "4"
+                                   << "4";
     QTest::newRow("add") << Step([](Editor& e) { addEntry(e, QStringLiteral("FE.Added"), QStringLiteral("Added")); })
-                         << 1;
-    QTest::newRow("move down") << Step([](Editor& e) { e.click("MoveDown"); }) << 1;
-    QTest::newRow("sort") << Step([](Editor& e) { e.click("Sort"); }) << 1;
-    QTest::newRow("sort from the menu") << Step([](Editor& e) { e.window.actions().sort->trigger(); }) << 1;
+                         << 1 << true << "5"
+                         << "6";
+    QTest::newRow("move down") << Step([](Editor& e) { e.click("MoveDown"); }) << 1 << true << "2"
+                               << "2";
+    QTest::newRow("sort") << Step([](Editor& e) { e.click("Sort"); }) << 1 << true << "2"
+                          << "2";
+    QTest::newRow("sort from the menu") << Step([](Editor& e) { e.window.actions().sort->trigger(); }) << 1 << true
+                                        << "2"
+                                        << "2";
     QTest::newRow("move down, then sort") << Step([](Editor& e) {
         e.click("MoveDown");
         e.click("Sort");
-    }) << 2;
+    }) << 2 << true << "2"
+                                          << "2";
     QTest::newRow("many cells in one step") << Step([](Editor& e) {
         e.window.setCellTexts({{1, xom::TextColumn, QStringLiteral("Zulu"), QStringLiteral("one")},
                                   {2, xom::NameColumn, QStringLiteral("FE.Alpha"), QStringLiteral("FE.b")},
                                   {1, xom::TextColumn, QStringLiteral("one"), QStringLiteral("two")}},
             QStringLiteral("Replace"));
-    }) << 1;
+    }) << 1 << true << "2"
+                                            << "2";
+    QTest::newRow("many cells elsewhere") << Step([](Editor& e) {
+        e.window.setCellTexts({{5, xom::TextColumn, QStringLiteral("Kilo"), QStringLiteral("K")},
+                                  {4, xom::TextColumn, QStringLiteral("bravo"), QStringLiteral("B")}},
+            QStringLiteral("Replace All"));
+    }) << 1 << true << "5"
+                                          << "5";
 }
 
 void UndoTest::everyChangeUndoesAndRedoes()
 {
     QFETCH(Step, change);
     QFETCH(int, steps);
+    QFETCH(bool, changesFile);
+    QFETCH(QString, currentAfterUndo);
+    QFETCH(QString, currentAfterRedo);
     Editor editor;
     editor.openEntries({{QStringLiteral("FE.Zulu"), QStringLiteral("Zulu")},
         {QStringLiteral("FE.Alpha"), QStringLiteral("Alpha")}, {QStringLiteral("FE.Mike"), QStringLiteral("Mike")},
         {QStringLiteral("FE.bravo"), QStringLiteral("bravo")}, {QStringLiteral("FE.Kilo"), QStringLiteral("Kilo")}});
-    // Two marks, then a clean start: marks are changes too.
+    // Two marks, then a clean start.
     editor.clickCell(1, xom::MarkColumn);
     editor.clickCell(3, xom::MarkColumn);
     editor.save(editor.pathIn(QStringLiteral("start.xom")));
     editor.clickCell(2, xom::NameColumn);
     QVERIFY(!editor.window.hasUnsavedChanges());
     const QString cleanCaption = editor.window.windowTitle();
+    const QString changedCaption = changesFile ? cleanCaption + QStringLiteral(" *") : cleanCaption;
     const Snapshot before = snapshotOf(editor);
     const int start = editor.window.undoStack().index();
 
     change(editor);
     const Snapshot after = snapshotOf(editor);
     QVERIFY(after.rows != before.rows || after.types != before.types);
+    QCOMPARE(after.image != before.image, changesFile);
     QCOMPARE(editor.window.undoStack().index() - start, steps);
-    QCOMPARE(editor.window.windowTitle(), cleanCaption + QStringLiteral(" *"));
+    QCOMPARE(editor.window.windowTitle(), changedCaption);
+    QCOMPARE(editor.window.hasUnsavedChanges(), changesFile);
 
     editor.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor.window));
+    const auto expectCurrent = [&editor](const QString& entry) {
+        QCOMPARE(currentEntry(editor), entry);
+        QVERIFY(
+            editor.table()->viewport()->rect().contains(editor.table()->visualRect(editor.table()->currentIndex())));
+        QCOMPARE(editor.rowPanel(), QString::number(editor.currentCell().first));
+        const QString text = editor.cell(editor.currentCell().first, editor.currentCell().second);
+        QCOMPARE(editor.preview()->toPlainText(), text::withLineBreaksAs(text, u"\n"));
+    };
     for (int round = 0; round < 2; ++round) {
-        for (int step = 0; step < steps; ++step) {
-            const QString entry = currentEntry(editor);
+        for (int step = 0; step < steps; ++step)
             QTest::keySequence(&editor.window, QKeySequence::Undo);
-            // Undoing keeps the current cell on its entry.
-            if (!entry.isEmpty() && editor.currentCell().first >= 0)
-                QCOMPARE(currentEntry(editor), entry);
-        }
         QCOMPARE(snapshotOf(editor), before);
         QCOMPARE(editor.window.windowTitle(), cleanCaption);
         QVERIFY(!editor.window.hasUnsavedChanges());
+        expectCurrent(currentAfterUndo);
         for (int step = 0; step < steps; ++step)
             QTest::keySequence(&editor.window, QKeySequence::Redo);
         QCOMPARE(snapshotOf(editor), after);
-        QCOMPARE(editor.window.windowTitle(), cleanCaption + QStringLiteral(" *"));
+        QCOMPARE(editor.window.windowTitle(), changedCaption);
+        expectCurrent(currentAfterRedo);
     }
     // What a save writes after undo and redo is what it would have written.
     editor.save(editor.pathIn(QStringLiteral("after.xom")));

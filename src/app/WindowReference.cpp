@@ -1,0 +1,199 @@
+// The main window's reference language: opening and closing it, its pane
+// and panels, stepping through the entries that fail a check, and copying
+// the reference into the text.
+
+#include "app/LanguageEdit2Uni.h"
+
+#include "app/EntryGridModel.h"
+#include "app/EntryGridView.h"
+#include "app/FileDialogs.h"
+#include "app/PaneText.h"
+
+#include "text/TextCompare.h"
+#include "xom/TranslationReview.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace app {
+
+void TFormXom::buildReviewControls()
+{
+    ReferencePane = new QWidget(Splitter1);
+    ReferencePane->setObjectName(QStringLiteral("ReferencePane"));
+    auto* const layout = new QVBoxLayout(ReferencePane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* const rule = new QFrame(ReferencePane);
+    rule->setObjectName(QStringLiteral("ReferenceRule"));
+    rule->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    rule->setFixedHeight(1);
+    layout->addWidget(rule);
+    ReferencePreview = new QPlainTextEdit(ReferencePane);
+    ReferencePreview->setObjectName(QStringLiteral("ReferencePreview"));
+    ReferencePreview->setReadOnly(true);
+    ReferencePreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ReferencePreview->setFont(RichEdit1->font());
+    layout->addWidget(ReferencePreview);
+    ReferencePane->hide();
+    Splitter1->setStretchFactor(2, 1);
+
+    m_checksPanel = new QLabel(StatusBar1);
+    m_checksPanel->setObjectName(QStringLiteral("StatusPanel2"));
+    m_checksPanel->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(m_checksPanel, 1);
+    m_checksPanel->hide();
+
+    connect(m_grid, &EntryGridModel::reviewChanged, this, &TFormXom::showReview);
+}
+
+bool TFormXom::openReference(const QString& path)
+{
+    bool taken = false;
+    guarded([this, &path, &taken] {
+        std::optional<xom::LoadedFile> loaded = readLanguageFile(path, MissingFile::Report);
+        if (!loaded)
+            return;
+        m_referencePath = path;
+        m_grid->setReference(std::move(loaded->entries));
+        taken = true;
+        m_recentFiles.setReference(m_documentPath, m_referencePath);
+        rememberRecentFiles();
+    });
+    return taken;
+}
+
+void TFormXom::OpenReferenceClick()
+{
+    const QString path = m_fileDialogs->chooseReferenceFile();
+    if (!path.isEmpty())
+        openReference(path);
+}
+
+void TFormXom::CloseReferenceClick()
+{
+    if (!m_grid->review())
+        return;
+    // The Reference cell goes with its column: the selection moves to the
+    // same row's Text cell first.
+    const QModelIndex current = Table->currentIndex();
+    if (current.isValid() && current.column() == EntryGridModel::ReferenceColumn)
+        Table->selectCell(current.siblingAtColumn(xom::TextColumn));
+    m_grid->clearReference();
+    m_referencePath.clear();
+    m_recentFiles.setReference(m_documentPath, m_referencePath);
+    rememberRecentFiles();
+}
+
+bool TFormXom::referenceIsOpen() const
+{
+    return m_grid->review() != nullptr;
+}
+
+std::optional<QString> TFormXom::selectedReferenceText() const
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    const QModelIndex cell = Table->currentIndex();
+    if (!review || !cell.isValid())
+        return std::nullopt;
+    const std::optional<QStringView> reference = review->referenceTextOfRow(cell.row());
+    if (!reference)
+        return std::nullopt;
+    return reference->toString();
+}
+
+void TFormXom::copyReferenceClick()
+{
+    guarded([this] {
+        const QModelIndex cell = Table->currentIndex();
+        const std::optional<QString> reference = selectedReferenceText();
+        if (!cell.isValid() || !reference)
+            return;
+        const int gridRow = EntryGridModel::gridRowOf(cell);
+        const QString before = m_grid->table().text(cell.row()).toString();
+        if (text::TextEquals(before, *reference))
+            return;
+        setCellTexts({xom::CellChange{gridRow, xom::TextColumn, before, *reference}}, QStringLiteral("Copy Reference"));
+    });
+}
+
+void TFormXom::NextWarningClick()
+{
+    stepToFailingEntry(true);
+}
+
+void TFormXom::PreviousWarningClick()
+{
+    stepToFailingEntry(false);
+}
+
+bool TFormXom::stepToFailingEntry(const bool forward)
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review)
+        return false;
+    const QModelIndex current = Table->currentIndex();
+    const std::optional<int> found = review->nextFailingRow(current.isValid() ? current.row() : -1, forward);
+    if (!found)
+        return false;
+    Table->selectCell(m_grid->index(*found, xom::TextColumn));
+    TableMouseUp(); // Edit follows the selected Text cell as after a click
+    return true;
+}
+
+void TFormXom::showReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    const bool open = review != nullptr;
+    if (open == ReferencePane->isHidden()) {
+        Table->fitReferenceColumn(open);
+        ReferencePane->setVisible(open);
+        m_checksPanel->setVisible(open);
+        for (QAction* const action :
+            {m_actions.closeReference, m_actions.copyReference, m_actions.nextWarning, m_actions.previousWarning})
+            action->setEnabled(open);
+        if (open) {
+            // The preview gives the reference half of its room.
+            const QList<int> sizes = Splitter1->sizes();
+            const int preview = sizes.value(1);
+            Splitter1->setSizes({sizes.value(0), preview - preview / 2, preview / 2});
+        }
+    }
+    showCountPanel();
+    showCurrentReview();
+}
+
+void TFormXom::showCountPanel()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (m_notFound)
+        m_countPanel->setText(QStringLiteral("Not found"));
+    else if (review)
+        m_countPanel->setText(xom::totalsText(review->totals()));
+    else
+        m_countPanel->setText(m_entryCount);
+    m_countPanel->setToolTip(review ? QStringLiteral("Untranslated: entries whose text is the reference text. With "
+                                                     "warnings: entries that fail any other check (F8 goes to them).")
+                                    : QString());
+}
+
+void TFormXom::showCurrentReview()
+{
+    const xom::TranslationReview* const review = m_grid->review();
+    if (!review) {
+        m_checksPanel->clear();
+        setPaneText(*ReferencePreview, m_referencePreviewText, QString());
+        return;
+    }
+    const int row = Table->currentIndex().row();
+    m_checksPanel->setText(xom::checkNames(review->checksOfRow(row)).join(QStringLiteral(", ")));
+    const std::optional<QStringView> reference = review->referenceTextOfRow(row);
+    setPaneText(*ReferencePreview, m_referencePreviewText, reference ? reference->toString() : QString());
+}
+
+} // namespace app

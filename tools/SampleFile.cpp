@@ -34,6 +34,15 @@ xom::LanguageModel emptyFileModel()
     return model;
 }
 
+// The file with these entries added one after another, as Add adds them.
+template <std::size_t Count> SampleFile fileOf(const std::pair<const char16_t*, const char16_t*> (&nameTexts)[Count])
+{
+    SampleFile sample{emptyFileModel(), {}};
+    for (const auto& [name, text] : nameTexts)
+        xom::addEntry(sample.entries, sample.model, QString::fromUtf16(name), QString::fromUtf16(text));
+    return sample;
+}
+
 } // namespace
 
 SampleFile makeSampleFile()
@@ -55,10 +64,27 @@ SampleFile makeSampleFile()
         {u"FE.Help.Quote", u"She said \"ready, steady, go\" and left."},
         {u"FE.Menu.Credits", u"Credits"},
     };
-    SampleFile sample{emptyFileModel(), {}};
-    for (const auto& [name, text] : NameTexts)
-        xom::addEntry(sample.entries, sample.model, QString::fromUtf16(name), QString::fromUtf16(text));
-    return sample;
+    return fileOf(NameTexts);
+}
+
+SampleFile makeSampleTranslation()
+{
+    static const std::pair<const char16_t*, const char16_t*> NameTexts[] = {
+        {u"FE.Menu.Start", u"Spiel starten"},
+        {u"FE.Menu.Continue", u"Weiterspielen"},
+        {u"FE.Menu.Options", u"Options"},
+        {u"FE.Menu.Quit", u"Zurück zum Desktop"},
+        {u"FE.Menu.Credits", u"Mitwirkende"},
+        {u"FE.Lobby.Welcome.fr", u"Willkommen! Bereit zum Spielen?"},
+        {u"FE.Lobby.Welcome.de", u"Herzlich willkommen! Schöne Grüße aus der Küche."},
+        {u"FE.Lobby.Welcome.ru", u"Willkommen! Alles ist bereit."},
+        {u"FE.Lobby.Welcome.ja", u"Willkommen! Bist du bereit?"},
+        {u"FE.Lobby.Welcome.zh", u"Willkommen! Seid ihr bereit?"},
+        {u"FE.Award.Trophy", u"Trophäe freigeschaltet \U0001F3C6"},
+        {u"FE.Help.Controls", u"Bewegen: Pfeiltasten\r\nSpringen: Leertaste\r\nPause: Esc"},
+        {u"FE.Help.Quote", u"Sie sagte \"Achtung, fertig, los\" und ging."},
+    };
+    return fileOf(NameTexts);
 }
 
 } // namespace cli

@@ -17,4 +17,10 @@ struct SampleFile {
 
 [[nodiscard]] SampleFile makeSampleFile();
 
+// Its German translation, to open beside it as the reference: most entries
+// translated, the same names in another order, one text left as the
+// reference has it ("Options"), and one entry the reference lacks, so that
+// the checks have something to show.
+[[nodiscard]] SampleFile makeSampleTranslation();
+
 } // namespace cli

@@ -1,6 +1,7 @@
-// ludra-make-sample DIR: writes DIR/lang_sample.xom and DIR/lang_sample.csv,
-// its export. The committed samples/ are this program's output; a test makes
-// them again and compares byte for byte.
+// ludra-make-sample DIR: writes DIR/lang_sample.xom, DIR/lang_sample.csv (its
+// export) and DIR/lang_sample_de.xom (its German translation). The committed
+// samples/ are this program's output; a test makes them again and compares
+// byte for byte.
 
 #include "SampleFile.h"
 
@@ -34,6 +35,9 @@ int main(int argc, char* argv[])
         // The CSV is the export of the file as written, as a user would make it.
         cli::writeWholeFile(
             dir.filePath(QStringLiteral("lang_sample.csv")), cli::csvOfEntries(cli::loadLanguageFile(xomPath).entries));
+        cli::SampleFile translation = cli::makeSampleTranslation();
+        xom::saveLanguageFile(
+            dir.filePath(QStringLiteral("lang_sample_de.xom")), translation.entries, translation.model);
     } catch (const cli::CommandError& error) {
         cli::writeErr(QStringLiteral("ludra-make-sample: %1\n").arg(error.message()));
         return cli::ExitFileError;

@@ -18,14 +18,16 @@ QAction* makeAction(QMenu& menu, const QString& text, const char* name, const QL
     return action;
 }
 
-// The platform's redo keys and Ctrl+Y, which translators bring from other
-// editors.
-QList<QKeySequence> redoKeys()
+// The platform's keys for a standard action and then the usual ones, each
+// once: a platform without a binding (Quit on some) still has the keys the
+// editor documents, and Ctrl+Y redoes, as translators know from elsewhere.
+QList<QKeySequence> standardKeys(const QKeySequence::StandardKey standard, const QList<QKeySequence>& usual)
 {
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
-    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
-    if (!keys.contains(ctrlY))
-        keys.append(ctrlY);
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    for (const QKeySequence& key : usual) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
     return keys;
 }
 
@@ -63,11 +65,13 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.saveAs = makeAction(*actions.fileMenu, QStringLiteral("Save &As…"), "actionSaveAs",
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     actions.fileMenu->addSeparator();
-    actions.quit = makeAction(*actions.fileMenu, QStringLiteral("&Quit"), "actionQuit", {QKeySequence::Quit});
+    actions.quit = makeAction(*actions.fileMenu, QStringLiteral("&Quit"), "actionQuit",
+        standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
 
     actions.editMenu = bar->addMenu(QStringLiteral("&Edit"));
     actions.undo = makeAction(*actions.editMenu, undoActionText({}), "actionUndo", {QKeySequence::Undo});
-    actions.redo = makeAction(*actions.editMenu, redoActionText({}), "actionRedo", redoKeys());
+    actions.redo = makeAction(*actions.editMenu, redoActionText({}), "actionRedo",
+        standardKeys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     actions.editMenu->addSeparator();
     actions.add = makeAction(*actions.editMenu, QStringLiteral("&Add…"), "actionAdd", {QKeySequence(Qt::Key_Insert)});
     actions.edit = makeAction(*actions.editMenu, QStringLiteral("&Edit…"), "actionEdit", {QKeySequence(Qt::Key_F2)});

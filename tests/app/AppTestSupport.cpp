@@ -6,6 +6,7 @@
 
 #include "support/FileBuilder.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -146,6 +147,21 @@ void Editor::save(const QString& path)
 {
     files->saveAnswers.push_back(path);
     click("SaveLang");
+}
+
+QString Editor::openReferenceEntries(const std::vector<std::pair<QString, QString>>& nameTexts, const QString& fileName)
+{
+    const QString path = writeFile(fileName, testsupport::simpleFile(nameTexts).bytes());
+    files->referenceAnswers.push_back(path);
+    window.actions().openReference->trigger();
+    return path;
+}
+
+void Editor::activate()
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qFatal("the main window did not become active");
 }
 
 void Editor::click(const char* buttonName)

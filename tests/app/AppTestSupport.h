@@ -100,6 +100,12 @@ public:
         const QString& fileName = QStringLiteral("lang.xom"));
     // Answers the next save dialog with path and clicks "Save lang*.xom".
     void save(const QString& path);
+    // Writes a well-formed file of these entries and opens it through File ›
+    // Open Reference…; gives its path.
+    QString openReferenceEntries(const std::vector<std::pair<QString, QString>>& nameTexts,
+        const QString& fileName = QStringLiteral("lang_en.xom"));
+    // Gives the window the activation, which its shortcuts need.
+    void activate();
 
     void click(const char* buttonName);
     [[nodiscard]] QPushButton* button(const char* name) const;

@@ -77,6 +77,8 @@ grep -q '^\.TH LUDRA-LANG "1"' "$prefix/share/man/man1/ludra-lang.1" || fail "th
 grep -q 'import IN.xom IN OUT.xom' "$prefix/share/man/man1/ludra-lang.1" \
     || fail "the man page lacks the commands of --help"
 grep -qx '\.SS import' "$prefix/share/man/man1/ludra-lang.1" || fail "the man page lacks the commands' own help"
+sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p' "$prefix/share/man/man1/ludra-lang.1" | grep -q 'version' \
+    || fail "the man page's SYNOPSIS lacks ludra-lang --version"
 
 # The file type as a desktop compiles it: the glob, and the magic at the
 # offset where the sample, written by the project's own writer, has it.

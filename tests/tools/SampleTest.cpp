@@ -30,6 +30,7 @@ TEST_P(SampleGenerator, RemakesTheCommittedSampleByteForByte)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("lang_sample.xom"))), readFile(committed("lang_sample.xom")));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("lang_sample.csv"))), readFile(committed("lang_sample.csv")));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("lang_sample_de.xom"))), readFile(committed("lang_sample_de.xom")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, SampleGenerator, testing::Values("en_US.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8"));
@@ -53,6 +54,18 @@ TEST(Sample, OpensInTheEditor)
     EXPECT_EQ(types[2].instanceCount, 12);
     EXPECT_EQ(types[3].name, "XDataBank");
     EXPECT_EQ(types[3].instanceCount, 1);
+}
+
+// The README's example of the checks, on the two samples as shipped.
+TEST(Sample, TranslationBesideTheSampleShowsWhatTheChecksFind)
+{
+    const ProgramRun run = runLang({QStringLiteral("check"), committed("lang_sample_de.xom"),
+        QStringLiteral("--reference"), committed("lang_sample.xom")});
+
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out), QStringLiteral("2\tFE.Menu.Continue\tmissing reference\n"
+                                                         "3\tFE.Menu.Options\tuntranslated\n"
+                                                         "13 entries: 1 untranslated, 1 with warnings\n"));
 }
 
 TEST(Sample, CsvRoundTripGivesTheSampleBack)

@@ -22,7 +22,7 @@ Commands allCommands()
 QString programUsage(const Commands& commands)
 {
     QString usage = QStringLiteral("Usage: ludra-lang COMMAND [--help] OPERAND...\n"
-                                   "       ludra-lang --version\n"
+                                   "   or: ludra-lang --version\n"
                                    "\n"
                                    "Reads and writes language files (lang*.xom) with the Ludra Language\n"
                                    "Editor's own load, save, sort and Add, so that the results are exactly\n"

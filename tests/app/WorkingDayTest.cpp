@@ -6,6 +6,8 @@
 #include "AppTestSupport.h"
 
 #include "app/EntryGridView.h"
+#include "app/FileDialogs.h"
+#include "app/MessageBoxes.h"
 
 #include "dialogs/PlainTextBox.h"
 #include "support/FileBuilder.h"
@@ -20,10 +22,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 using apptest::Editor;
@@ -111,6 +115,7 @@ private slots:
     void missingFilesAreNamed();
     void searchWithoutAMatchSaysSo();
     void referenceItemsWaitForAReference();
+    void systemBoxesOfferMnemonicsAndSafeDefaults();
 };
 
 void WorkingDayTest::referenceCellsAreNeverEdited()
@@ -434,6 +439,55 @@ void WorkingDayTest::referenceItemsWaitForAReference()
     for (QAction* const item : items)
         QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
     QCOMPARE(editor.countPanel(), QStringLiteral("5"));
+}
+
+// The toolkit's own boxes, as the editor shows them outside the tests.
+void WorkingDayTest::systemBoxesOfferMnemonicsAndSafeDefaults()
+{
+    QWidget owner;
+    owner.show();
+    app::SystemMessageBoxes boxes(owner);
+    app::SystemFileDialogs files(owner);
+    QStringList buttons;
+    QString defaultButton;
+    QString title;
+    QString proposed;
+    // Reads the modal box once it is up, then closes it as Escape would.
+    const auto whenModal = [&](const std::function<void(QWidget&)>& read) {
+        QTimer::singleShot(0, [read] {
+            QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+            QWidget* const modal = QApplication::activeModalWidget();
+            read(*modal);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+    };
+    const auto readButtons = [&](QWidget& box) {
+        buttons.clear();
+        for (const QPushButton* const button : box.findChildren<QPushButton*>())
+            buttons.append(button->text());
+        buttons.sort();
+        const auto* const message = qobject_cast<QMessageBox*>(&box);
+        defaultButton = message && message->defaultButton() ? message->defaultButton()->text() : QString();
+    };
+
+    whenModal(readButtons);
+    QCOMPARE(boxes.askSaveChanges(QStringLiteral("Save changes to lang.xom?")), app::SaveChoice::Cancel);
+    QCOMPARE(buttons, (QStringList{QStringLiteral("&Cancel"), QStringLiteral("&Discard"), QStringLiteral("&Save")}));
+    QCOMPARE(defaultButton, QStringLiteral("&Save"));
+
+    whenModal(readButtons);
+    QVERIFY(!boxes.askReplaceFile(QStringLiteral("other.xom already exists. Replace it?")));
+    QCOMPARE(buttons, (QStringList{QStringLiteral("&Cancel"), QStringLiteral("&Replace")}));
+    QCOMPARE(defaultButton, QStringLiteral("&Cancel"));
+
+    whenModal([&](QWidget& dialog) {
+        title = dialog.windowTitle();
+        const auto* const name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        proposed = name ? name->text() : QStringLiteral("(no name box)");
+    });
+    QCOMPARE(files.chooseReferenceFile(), QString());
+    QCOMPARE(title, QStringLiteral("Open Reference"));
+    QCOMPARE(proposed, QString());
 }
 
 QTEST_MAIN(WorkingDayTest)

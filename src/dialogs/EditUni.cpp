@@ -79,6 +79,13 @@ void TEditForm::layOut(const bool withReference)
     Button2->move(272, 264 + shift);
 }
 
+void TEditForm::setVisible(const bool visible)
+{
+    if (visible && !isVisible())
+        layOut(m_cell.referenceIsOpen());
+    QDialog::setVisible(visible);
+}
+
 void TEditForm::showEvent(QShowEvent* event)
 {
     // A spontaneous show is the window system restoring the dialog, not a new
@@ -91,9 +98,7 @@ void TEditForm::showEvent(QShowEvent* event)
 void TEditForm::FormShow()
 {
     setWindowTitle(editCaption(QStringLiteral("Edit Text"), m_cell.selectedEntryLabel()));
-    const bool withReference = m_cell.referenceIsOpen();
-    layOut(withReference);
-    if (withReference) {
+    if (m_cell.referenceIsOpen()) {
         const std::optional<QString> reference = m_cell.selectedReferenceText();
         m_referenceLabel->setText(reference ? QStringLiteral("Reference (Ctrl+B copies it into the text):")
                                             : QStringLiteral("Reference: no entry of this name"));

@@ -28,6 +28,10 @@ public:
     // cell must outlive the dialog.
     explicit TEditForm(SelectedCell& cell, QWidget* parent = nullptr);
 
+    // Takes the layout the next showing needs before the window appears: a
+    // window resized while it is being mapped may stay unpainted.
+    void setVisible(bool visible) override;
+
 public slots:
     void FormShow();
     void Button1Click();

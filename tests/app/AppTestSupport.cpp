@@ -256,6 +256,36 @@ void Editor::doubleClickCell(const int gridRow, const int column)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
 }
 
+const std::vector<std::pair<QString, QString>>& frenchEntries()
+{
+    static const std::vector<std::pair<QString, QString>> entries{
+        {QStringLiteral("FE.Start"), QStringLiteral("Démarrer")},
+        {QStringLiteral("FE.Options"), QStringLiteral("Options")},
+        {QStringLiteral("FE.Score"), QStringLiteral("points")},
+        {QStringLiteral("FE.Quit"), QStringLiteral("Quitter")},
+        {QStringLiteral("FE.New"), QStringLiteral("Nouveau")},
+    };
+    return entries;
+}
+
+const std::vector<std::pair<QString, QString>>& englishReferenceEntries()
+{
+    static const std::vector<std::pair<QString, QString>> entries{
+        {QStringLiteral("FE.Quit"), QStringLiteral("Quit")},
+        {QStringLiteral("FE.Score"), QStringLiteral("%d points")},
+        {QStringLiteral("FE.Options"), QStringLiteral("Options")},
+        {QStringLiteral("FE.Start"), QStringLiteral("Start")},
+        {QStringLiteral("FE.Start"), QStringLiteral("a later duplicate")},
+    };
+    return entries;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 namespace {
 
 // Posts the action when the dialog is first shown; the post is delivered by

@@ -141,6 +141,15 @@ public:
     bool alwaysVisible = true;
 };
 
+// A French file to translate and its English reference, for the tests of the
+// reference: row 2 is untranslated, row 3 lost its placeholder, row 5 has
+// no reference; the reference names FE.Start twice, the first one counting.
+[[nodiscard]] const std::vector<std::pair<QString, QString>>& frenchEntries();
+[[nodiscard]] const std::vector<std::pair<QString, QString>>& englishReferenceEntries();
+
+// A file's bytes; empty when it cannot be read.
+[[nodiscard]] QByteArray fileBytes(const QString& path);
+
 // Runs action once the dialog's modal loop is running, so that the test can
 // fill the dialog in and end it while exec() waits. A dialog still open a
 // minute later fails the test and is rejected, so exec() never hangs.

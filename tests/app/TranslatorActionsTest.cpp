@@ -25,28 +25,12 @@
 #include <QUndoStack>
 
 using apptest::Editor;
+using apptest::fileBytes;
 
 namespace {
 
-const std::vector<std::pair<QString, QString>> Working{
-    {QStringLiteral("FE.Start"), QStringLiteral("Démarrer")},
-    {QStringLiteral("FE.Options"), QStringLiteral("Options")},
-    {QStringLiteral("FE.Score"), QStringLiteral("points")},
-    {QStringLiteral("FE.Quit"), QStringLiteral("Quitter")},
-    {QStringLiteral("FE.New"), QStringLiteral("Nouveau")},
-};
-const std::vector<std::pair<QString, QString>> Reference{
-    {QStringLiteral("FE.Quit"), QStringLiteral("Quit")},
-    {QStringLiteral("FE.Score"), QStringLiteral("%d points")},
-    {QStringLiteral("FE.Options"), QStringLiteral("Options")},
-    {QStringLiteral("FE.Start"), QStringLiteral("Start")},
-};
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+const std::vector<std::pair<QString, QString>>& Working = apptest::frenchEntries();
+const std::vector<std::pair<QString, QString>>& Reference = apptest::englishReferenceEntries();
 
 template <typename Widget> Widget* childOf(const QWidget& parent, const char* name)
 {

@@ -6,7 +6,6 @@
 #include "app/FileChanges.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBoxes.h"
-#include "app/PaneText.h"
 #include "app/ProgressShown.h"
 #include "app/UndoCommands.h"
 #include "app/WindowCaptions.h"
@@ -14,7 +13,6 @@
 #include "dialogs/AddUni.h"
 #include "dialogs/EditNameForm.h"
 #include "dialogs/EditUni.h"
-#include "dialogs/FindReplaceDialog.h"
 #include "dialogs/FormFont.h"
 #include "dialogs/GoToForm.h"
 #include "dialogs/ModalResult.h"
@@ -26,7 +24,6 @@
 
 #include <QAction>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -60,17 +57,6 @@ QLabel* makeStatusPanel(const char* name, const int width, QStatusBar* bar)
     panel->setTextFormat(Qt::PlainText);
     return panel;
 }
-
-// The width that shows digits digits whole, the widest digit each time.
-int widthOfDigits(const QFontMetrics& metrics, const qsizetype digits)
-{
-    int widest = 0;
-    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
-        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
-    return widest * static_cast<int>(digits);
-}
-
-constexpr int UsualRowPanelWidth = 50;
 
 } // namespace
 
@@ -256,7 +242,9 @@ void TFormXom::setSelectedCellText(const QString& text)
     // The Edit dialog opens only on a current cell and the grid takes no
     // input while it is shown: the cell is still there.
     Q_ASSERT(cell.isValid());
-    if (!cell.isValid() || cell.column() >= xom::ColumnCount)
+    // Only names and texts are edited: a number edited into another text
+    // would leave a file that cannot be saved, and references are read-only.
+    if (!cell.isValid() || (cell.column() != xom::NameColumn && cell.column() != xom::TextColumn))
         return;
     const QString before = m_grid->cellText(cell);
     if (text::TextEquals(before, text))
@@ -314,35 +302,6 @@ void TFormXom::guarded(const std::function<void()>& handler)
         showError(*failure);
 }
 
-const xom::EntryTable& TFormXom::searchedTable() const
-{
-    return m_grid->table();
-}
-
-int TFormXom::currentGridRow() const
-{
-    const QModelIndex cell = Table->currentIndex();
-    return cell.isValid() ? EntryGridModel::gridRowOf(cell) : 0;
-}
-
-int TFormXom::currentColumn() const
-{
-    const QModelIndex cell = Table->currentIndex();
-    return cell.isValid() ? cell.column() : xom::NumberColumn;
-}
-
-void TFormXom::selectFoundCell(const int gridRow, const int column)
-{
-    Table->selectCell(m_grid->indexOfCell(gridRow, column));
-    if (m_findReplace && m_findReplace->isVisible())
-        keepClearOfCurrentRow(*m_findReplace);
-}
-
-void TFormXom::changeCells(std::vector<xom::CellChange> changes, const QString& what)
-{
-    setCellTexts(std::move(changes), what);
-}
-
 void TFormXom::AddRowClick()
 {
     guarded([this] {
@@ -389,15 +348,6 @@ void TFormXom::EditTextClick()
 void TFormXom::editCurrentCell()
 {
     EditTextClick();
-}
-
-void TFormXom::followEditButton(const QModelIndex& current)
-{
-    // Numbers and references are never edited; a mouse release on a Text
-    // cell enables Edit again.
-    if (!current.isValid() || current.column() == xom::NumberColumn
-        || current.column() == EntryGridModel::ReferenceColumn)
-        setButtonEnabled(*EditText, *m_actions.edit, false);
 }
 
 void TFormXom::MoveDownClick()
@@ -461,146 +411,6 @@ void TFormXom::redo()
     fitNumberWidths();
 }
 
-void TFormXom::findInTexts()
-{
-    Edit1->setFocus(Qt::ShortcutFocusReason);
-    Edit1->selectAll();
-}
-
-void TFormXom::TableSelectCell(const QModelIndex& cell)
-{
-    if (std::exchange(m_notFound, false))
-        showCountPanel();
-    m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
-    showPreview(m_grid->cellText(cell));
-    showCurrentReview();
-}
-
-void TFormXom::showCurrentCell()
-{
-    const QModelIndex cell = Table->currentIndex();
-    if (cell.isValid()) {
-        Table->scrollTo(cell);
-        m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
-    } else {
-        m_rowPanel->clear();
-    }
-    showPreview(m_grid->cellText(cell));
-    showCurrentReview();
-}
-
-void TFormXom::showConcernedRow(const int gridRow)
-{
-    // In the column the user was in.
-    const QModelIndex current = Table->currentIndex();
-    const QModelIndex cell
-        = m_grid->indexOfCell(gridRow, current.isValid() ? current.column() : static_cast<int>(xom::TextColumn));
-    if (cell.isValid() && cell != current)
-        Table->selectCell(cell);
-    showCurrentCell();
-}
-
-void TFormXom::showConcernedCells(const std::vector<xom::CellChange>& changes)
-{
-    if (changes.empty())
-        return;
-    // The current entry stays when the step changed it; otherwise the first
-    // cell the step set is shown (its row, for a mark, which is never the
-    // current cell).
-    const int currentRow = currentGridRow();
-    if (std::any_of(changes.begin(), changes.end(),
-            [currentRow](const xom::CellChange& change) { return change.gridRow == currentRow; })) {
-        showCurrentCell();
-        return;
-    }
-    const xom::CellChange& first = changes.front();
-    if (first.column == xom::MarkColumn) {
-        showConcernedRow(first.gridRow);
-        return;
-    }
-    Table->selectCell(m_grid->indexOfCell(first.gridRow, first.column));
-    showCurrentCell();
-}
-
-void TFormXom::showPreview(const QString& text)
-{
-    setPaneText(*RichEdit1, m_previewText, text);
-}
-
-void TFormXom::showNotFound()
-{
-    m_notFound = true;
-    showCountPanel();
-}
-
-void TFormXom::Edit1KeyDown(const int key)
-{
-    if (key != Qt::Key_Return && key != Qt::Key_Enter)
-        return;
-    if (m_grid->table().rows.empty())
-        return;
-    // Without a match the search lands on row 1 (see searchRowForPrefix),
-    // and says so.
-    const std::optional<int> match = xom::findRowForPrefix(m_grid->table(), Edit1->text());
-    // First the Text column of the current row, then the row found: each
-    // step that moves the selection is a select event of its own.
-    const QModelIndex current = Table->currentIndex();
-    if (current.isValid())
-        Table->selectCell(current.siblingAtColumn(xom::TextColumn));
-    Table->selectCell(m_grid->indexOfCell(match.value_or(1), xom::TextColumn));
-    if (!match)
-        showNotFound();
-}
-
-void TFormXom::searchAgain(const bool backwards)
-{
-    const std::optional<int> found
-        = xom::searchRowForPrefixAgain(m_grid->table(), Edit1->text(), currentGridRow(), backwards);
-    if (!found) {
-        showNotFound();
-        return;
-    }
-    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
-}
-
-void TFormXom::FindReplaceClick()
-{
-    if (m_findReplace)
-        m_findReplace->showFor();
-}
-
-void TFormXom::FindClick()
-{
-    if (m_findReplace)
-        m_findReplace->showFor(Edit1->text());
-}
-
-void TFormXom::goToClick()
-{
-    if (m_goToForm)
-        guarded([this] { m_goToForm->exec(); });
-}
-
-bool TFormXom::goToEntry(const QString& query)
-{
-    const std::optional<int> row = xom::findEntryRow(m_grid->table(), query);
-    if (!row)
-        return false;
-    const QModelIndex current = Table->currentIndex();
-    const bool textOrName
-        = current.isValid() && (current.column() == xom::TextColumn || current.column() == xom::NameColumn);
-    Table->selectCell(m_grid->indexOfCell(*row, textOrName ? current.column() : int(xom::TextColumn)));
-    TableMouseUp(); // Edit follows the selected cell as after a click
-    return true;
-}
-
-bool TFormXom::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Edit1 && event->type() == QEvent::KeyPress)
-        Edit1KeyDown(static_cast<const QKeyEvent*>(event)->key());
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void TFormXom::setButtonEnabled(QPushButton& button, QAction& action, const bool enabled)
 {
     button.setEnabled(enabled);
@@ -622,25 +432,6 @@ void TFormXom::setCaption(const QString& caption)
 void TFormXom::updateCaption()
 {
     setWindowTitle(hasUnsavedChanges() ? m_caption + QStringLiteral(" *") : m_caption);
-}
-
-void TFormXom::fitNumberWidths()
-{
-    // The usual widths stay while the numbers fit them.
-    const qsizetype digits = m_grid->table().longestNumberLength();
-    Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits));
-    const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
-    m_rowPanel->setFixedWidth(std::max(UsualRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));
-}
-
-void TFormXom::setProgress(const int position)
-{
-    // Long operations report a position per row, mostly the one the bar
-    // already shows; painting each would cost more than the work itself.
-    if (position == ProgressBar1->value())
-        return;
-    ProgressBar1->setValue(position);
-    ProgressBar1->repaint();
 }
 
 void TFormXom::showError(const QString& message)

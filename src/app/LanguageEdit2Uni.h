@@ -72,7 +72,8 @@ class MessageBoxes;
 //
 // The implementation is spread by concern: the form and its handlers here,
 // the menus (WindowMenus.cpp), files (WindowFiles.cpp), the reference
-// (WindowReference.cpp), and the window's size and settings
+// (WindowReference.cpp), searches (WindowSearch.cpp), what the views show of
+// the current cell (WindowViews.cpp), and the window's size and settings
 // (WindowGeometry.cpp).
 class TFormXom final : public QMainWindow, public dialogs::SelectedCell, public dialogs::SearchTarget {
     Q_OBJECT

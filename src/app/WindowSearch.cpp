@@ -1,0 +1,129 @@
+// The main window's searches: Enter and F3 in the search box, Find and
+// Replace through the SearchTarget it serves, and Go to Entry.
+
+#include "app/LanguageEdit2Uni.h"
+
+#include "app/EntryGridModel.h"
+#include "app/EntryGridView.h"
+
+#include "dialogs/FindReplaceDialog.h"
+#include "dialogs/GoToForm.h"
+
+#include "xom/EntryLookup.h"
+#include "xom/EntryOperations.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace app {
+
+const xom::EntryTable& TFormXom::searchedTable() const
+{
+    return m_grid->table();
+}
+
+int TFormXom::currentGridRow() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? EntryGridModel::gridRowOf(cell) : 0;
+}
+
+int TFormXom::currentColumn() const
+{
+    const QModelIndex cell = Table->currentIndex();
+    return cell.isValid() ? cell.column() : xom::NumberColumn;
+}
+
+void TFormXom::selectFoundCell(const int gridRow, const int column)
+{
+    Table->selectCell(m_grid->indexOfCell(gridRow, column));
+    if (m_findReplace && m_findReplace->isVisible())
+        keepClearOfCurrentRow(*m_findReplace);
+}
+
+void TFormXom::changeCells(std::vector<xom::CellChange> changes, const QString& what)
+{
+    setCellTexts(std::move(changes), what);
+}
+
+void TFormXom::findInTexts()
+{
+    Edit1->setFocus(Qt::ShortcutFocusReason);
+    Edit1->selectAll();
+}
+
+void TFormXom::showNotFound()
+{
+    m_notFound = true;
+    showCountPanel();
+}
+
+void TFormXom::Edit1KeyDown(const int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return;
+    if (m_grid->table().rows.empty())
+        return;
+    // Without a match the search lands on row 1 (see searchRowForPrefix),
+    // and says so.
+    const std::optional<int> match = xom::findRowForPrefix(m_grid->table(), Edit1->text());
+    // First the Text column of the current row, then the row found: each
+    // step that moves the selection is a select event of its own.
+    const QModelIndex current = Table->currentIndex();
+    if (current.isValid())
+        Table->selectCell(current.siblingAtColumn(xom::TextColumn));
+    Table->selectCell(m_grid->indexOfCell(match.value_or(1), xom::TextColumn));
+    if (!match)
+        showNotFound();
+}
+
+void TFormXom::searchAgain(const bool backwards)
+{
+    const std::optional<int> found
+        = xom::searchRowForPrefixAgain(m_grid->table(), Edit1->text(), currentGridRow(), backwards);
+    if (!found) {
+        showNotFound();
+        return;
+    }
+    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+}
+
+void TFormXom::FindReplaceClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor();
+}
+
+void TFormXom::FindClick()
+{
+    if (m_findReplace)
+        m_findReplace->showFor(Edit1->text());
+}
+
+void TFormXom::goToClick()
+{
+    if (m_goToForm)
+        guarded([this] { m_goToForm->exec(); });
+}
+
+bool TFormXom::goToEntry(const QString& query)
+{
+    const std::optional<int> row = xom::findEntryRow(m_grid->table(), query);
+    if (!row)
+        return false;
+    const QModelIndex current = Table->currentIndex();
+    const bool textOrName
+        = current.isValid() && (current.column() == xom::TextColumn || current.column() == xom::NameColumn);
+    Table->selectCell(m_grid->indexOfCell(*row, textOrName ? current.column() : int(xom::TextColumn)));
+    TableMouseUp(); // Edit follows the selected cell as after a click
+    return true;
+}
+
+bool TFormXom::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress)
+        Edit1KeyDown(static_cast<const QKeyEvent*>(event)->key());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace app

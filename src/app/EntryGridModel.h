@@ -88,6 +88,7 @@ public:
     // Tell the views what a change taken back or made again concerned.
     void concernCells(const std::vector<xom::CellChange>& changes) { emit cellsConcerned(changes); }
     void concernRow(int gridRow) { emit rowConcerned(gridRow); }
+    void concernCurrentEntry() { emit currentEntryConcerned(); }
 
 signals:
     // The review's results may have changed: a reference was opened or
@@ -98,6 +99,8 @@ signals:
     // the entry concerned.
     void cellsConcerned(const std::vector<xom::CellChange>& changes);
     void rowConcerned(int gridRow);
+    // An undo or redo moved rows; the current cell went with its entry.
+    void currentEntryConcerned();
 
 private:
     // Runs a reordering whose arrangement is order (after it, row i holds

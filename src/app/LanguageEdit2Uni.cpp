@@ -178,6 +178,7 @@ void TFormXom::buildControls()
     connect(Table->selectionModel(), &QItemSelectionModel::currentChanged, this, &TFormXom::followEditButton);
     connect(m_grid, &EntryGridModel::cellsConcerned, this, &TFormXom::showConcernedCells);
     connect(m_grid, &EntryGridModel::rowConcerned, this, &TFormXom::showConcernedRow);
+    connect(m_grid, &EntryGridModel::currentEntryConcerned, this, &TFormXom::revealCurrentCell);
     // Whatever changed the entries, the views show the current cell as it is
     // now, and the caption and the Undo and Redo items follow.
     connect(m_undoStack, &QUndoStack::indexChanged, this, &TFormXom::showCurrentCell);
@@ -201,7 +202,8 @@ void TFormXom::attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& ad
 {
     m_editForm = &editForm;
     m_addForm = &addForm;
-    m_addForm->setNameWarning([this](const QString& name) { return renameWarning(name); });
+    // A new entry has no row yet: every entry of the name counts.
+    m_addForm->setNameWarning([this](const QString& name) { return sharedNameWarning(name, 0); });
 }
 
 void TFormXom::attachEntryDialogs(dialogs::EditNameForm& editNameForm, dialogs::GoToForm& goToForm)
@@ -268,11 +270,13 @@ QString TFormXom::selectedEntryLabel() const
 
 QString TFormXom::renameWarning(const QString& name) const
 {
-    // An added entry has no row yet; a renamed one is not its own twin.
-    const QModelIndex cell = Table->currentIndex();
-    const bool renaming = m_editNameForm && m_editNameForm->isVisible() && cell.isValid();
-    const std::optional<int> other
-        = xom::otherRowNamed(m_grid->table(), name, renaming ? EntryGridModel::gridRowOf(cell) : 0);
+    // The entry renamed is not its own twin.
+    return sharedNameWarning(name, currentGridRow());
+}
+
+QString TFormXom::sharedNameWarning(const QString& name, const int exceptGridRow) const
+{
+    const std::optional<int> other = xom::otherRowNamed(m_grid->table(), name, exceptGridRow);
     if (!other)
         return {};
     return QStringLiteral("Entry #%1 has this name too.").arg(m_grid->table().number(*other - 1));
@@ -357,6 +361,7 @@ void TFormXom::MoveDownClick()
         if (change.clearedMarks.empty())
             return;
         pushStep(new MoveDownCommand(*m_grid, std::move(change)));
+        revealCurrentCell();
     });
 }
 
@@ -372,8 +377,10 @@ void TFormXom::SortClick()
         bool moved = false;
         for (std::size_t row = 0; row < order.size() && !moved; ++row)
             moved = order[row] != static_cast<std::int32_t>(row);
-        if (moved)
+        if (moved) {
             pushStep(new ReorderCommand(*m_grid, std::move(order), QStringLiteral("Sort")));
+            revealCurrentCell();
+        }
     });
 }
 

@@ -193,6 +193,9 @@ private:
     void connectMenus();
     void setTabOrders();
 
+    // What the name dialogs say of name: which entry other than the one at
+    // exceptGridRow (0: none) has it already.
+    [[nodiscard]] QString sharedNameWarning(const QString& name, int exceptGridRow) const;
     // Runs a handler; an error it raises, a shortage of memory included, is
     // shown in the error box and the event loop carries on.
     void guarded(const std::function<void()>& handler);
@@ -236,8 +239,11 @@ private:
     // Moves a modeless dialog off the grid row it was made to select.
     void keepClearOfCurrentRow(QWidget& dialog);
 
-    // What the views show of the current cell.
+    // What the views show of the current cell: its row and texts as they
+    // are now; revealing it also scrolls it into view, after a change that
+    // concerned it (a click on a mark, far from it, leaves the view alone).
     void showCurrentCell();
+    void revealCurrentCell();
     void showConcernedRow(int gridRow);
     void showConcernedCells(const std::vector<xom::CellChange>& changes);
     void showPreview(const QString& text);

@@ -28,6 +28,11 @@ void GridCommand::undo()
     showConcerned(true);
 }
 
+void GridCommand::showConcerned(bool)
+{
+    m_grid.concernCurrentEntry();
+}
+
 SetCellTextsCommand::SetCellTextsCommand(
     EntryGridModel& grid, std::vector<xom::CellChange> changes, const QString& text)
     : GridCommand(grid, text)

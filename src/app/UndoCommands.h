@@ -43,8 +43,8 @@ protected:
     virtual void redoChange() = 0;
     virtual void undoChange() = 0;
     // Tells the grid model what the step concerned once it was redone or
-    // undone. By default nothing: the current cell has followed its entry.
-    virtual void showConcerned(bool /*undone*/) { }
+    // undone. By default the current entry, which has followed its row.
+    virtual void showConcerned(bool undone);
 
     EntryGridModel& m_grid;
 

@@ -155,7 +155,7 @@ void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model,
     setCaption(loadedCaption(path));
     setSaveEnabled(true);
     setButtonEnabled(*AddRow, *m_actions.add, true);
-    showCurrentCell();
+    revealCurrentCell();
 }
 
 void TFormXom::SaveLangClick()

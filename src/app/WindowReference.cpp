@@ -20,7 +20,15 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace app {
+
+namespace {
+
+constexpr int UsualCountPanelWidth = 250;
+
+} // namespace
 
 void TFormXom::buildReviewControls()
 {
@@ -177,6 +185,11 @@ void TFormXom::showCountPanel()
         m_countPanel->setText(xom::totalsText(review->totals()));
     else
         m_countPanel->setText(m_entryCount);
+    // The totals of a large file are wider than the form's panel: it grows
+    // to show them whole, and goes back to its width without them.
+    const int frame = 2 * m_countPanel->frameWidth() + 2 * m_countPanel->margin() + 8;
+    const int needed = review ? m_countPanel->fontMetrics().horizontalAdvance(m_countPanel->text()) + frame : 0;
+    m_countPanel->setFixedWidth(std::max(UsualCountPanelWidth, needed));
     m_countPanel->setToolTip(review ? QStringLiteral("Untranslated: entries whose text is the reference text. With "
                                                      "warnings: entries that fail any other check (F8 goes to them).")
                                     : QString());

@@ -48,14 +48,20 @@ void TFormXom::TableSelectCell(const QModelIndex& cell)
 void TFormXom::showCurrentCell()
 {
     const QModelIndex cell = Table->currentIndex();
-    if (cell.isValid()) {
-        Table->scrollTo(cell);
+    if (cell.isValid())
         m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
-    } else {
+    else
         m_rowPanel->clear();
-    }
     showPreview(m_grid->cellText(cell));
     showCurrentReview();
+}
+
+void TFormXom::revealCurrentCell()
+{
+    const QModelIndex cell = Table->currentIndex();
+    if (cell.isValid())
+        Table->scrollTo(cell);
+    showCurrentCell();
 }
 
 void TFormXom::showConcernedRow(const int gridRow)
@@ -66,7 +72,7 @@ void TFormXom::showConcernedRow(const int gridRow)
         = m_grid->indexOfCell(gridRow, current.isValid() ? current.column() : static_cast<int>(xom::TextColumn));
     if (cell.isValid() && cell != current)
         Table->selectCell(cell);
-    showCurrentCell();
+    revealCurrentCell();
 }
 
 void TFormXom::showConcernedCells(const std::vector<xom::CellChange>& changes)
@@ -79,7 +85,7 @@ void TFormXom::showConcernedCells(const std::vector<xom::CellChange>& changes)
     const int currentRow = currentGridRow();
     if (std::any_of(changes.begin(), changes.end(),
             [currentRow](const xom::CellChange& change) { return change.gridRow == currentRow; })) {
-        showCurrentCell();
+        revealCurrentCell();
         return;
     }
     const xom::CellChange& first = changes.front();
@@ -88,7 +94,7 @@ void TFormXom::showConcernedCells(const std::vector<xom::CellChange>& changes)
         return;
     }
     Table->selectCell(m_grid->indexOfCell(first.gridRow, first.column));
-    showCurrentCell();
+    revealCurrentCell();
 }
 
 void TFormXom::showPreview(const QString& text)

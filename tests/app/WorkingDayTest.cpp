@@ -94,6 +94,7 @@ private slots:
     void namesStayOnOneLine();
     void panesShowTheCurrentCellAfterEveryChange_data();
     void panesShowTheCurrentCellAfterEveryChange();
+    void aMarkClickLeavesTheViewWhereItIs();
     void addDialogStartsInTheNameBoxEveryTime();
     void f3WorksFromTheGridAndFindKeepsClearOfTheRow();
     void missingFilesAreNamed();
@@ -308,6 +309,30 @@ void WorkingDayTest::panesShowTheCurrentCellAfterEveryChange()
     QVERIFY(editor.table()->viewport()->rect().contains(editor.table()->visualRect(editor.table()->currentIndex())));
 }
 
+// A mark is set where the user looks; the current cell, far above, does not
+// pull the view back to itself. Undoing the mark shows its row.
+void WorkingDayTest::aMarkClickLeavesTheViewWhereItIs()
+{
+    Editor editor;
+    std::vector<std::pair<QString, QString>> many;
+    for (int k = 1; k <= 300; ++k)
+        many.emplace_back(QStringLiteral("FE.%1").arg(k), QStringLiteral("T%1").arg(k));
+    editor.openEntries(many);
+    editor.clickCell(1, xom::TextColumn);
+    QScrollBar* const bar = editor.table()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    const int scrolled = bar->value();
+    QVERIFY(scrolled > 0);
+    editor.clickCell(299, xom::MarkColumn);
+    QCOMPARE(editor.cell(299, xom::MarkColumn), QStringLiteral("x"));
+    QCOMPARE(bar->value(), scrolled);
+    QCOMPARE(editor.currentCell(), std::make_pair(1, static_cast<int>(xom::TextColumn)));
+    bar->setValue(0);
+    editor.window.undo();
+    QCOMPARE(editor.currentCell(), std::make_pair(299, static_cast<int>(xom::TextColumn)));
+    QVERIFY(bar->value() > 0);
+}
+
 void WorkingDayTest::addDialogStartsInTheNameBoxEveryTime()
 {
     Editor editor;
@@ -408,12 +433,16 @@ void WorkingDayTest::referenceItemsWaitForAReference()
     editor.openReferenceEntries(Reference);
     for (QAction* const item : items)
         QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+    // The totals say what they count, whole, in a tooltip too.
     QCOMPARE(editor.countPanel(), QStringLiteral("1 untranslated · 2 with warnings"));
-    QVERIFY(!editor.window.findChild<QLabel*>(QStringLiteral("StatusPanel0"))->toolTip().isEmpty());
+    auto* const panel = editor.window.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
+    QVERIFY(!panel->toolTip().isEmpty());
+    QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width());
     actions.closeReference->trigger();
     for (QAction* const item : items)
         QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
     QCOMPARE(editor.countPanel(), QStringLiteral("5"));
+    QCOMPARE(panel->width(), 250);
 }
 
 // The toolkit's own boxes, as the editor shows them outside the tests.

@@ -7,7 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "cli/CsvWriter.h"
+#include "exchange/CsvWriter.h"
 #include "cli/Files.h"
 
 #include "text/EditorError.h"
@@ -33,8 +33,8 @@ int main(int argc, char* argv[])
         const QString xomPath = dir.filePath(QStringLiteral("lang_sample.xom"));
         xom::saveLanguageFile(xomPath, sample.entries, sample.model);
         // The CSV is the export of the file as written, as a user would make it.
-        cli::writeWholeFile(
-            dir.filePath(QStringLiteral("lang_sample.csv")), cli::csvOfEntries(cli::loadLanguageFile(xomPath).entries));
+        cli::writeWholeFile(dir.filePath(QStringLiteral("lang_sample.csv")),
+            exchange::csvOfEntries(cli::loadLanguageFile(xomPath).entries));
         cli::SampleFile translation = cli::makeSampleTranslation();
         xom::saveLanguageFile(
             dir.filePath(QStringLiteral("lang_sample_de.xom")), translation.entries, translation.model);

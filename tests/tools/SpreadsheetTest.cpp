@@ -92,35 +92,45 @@ TEST_P(SpreadsheetImport, GivesTheEntriesAndTheSummary)
 INSTANTIATE_TEST_SUITE_P(Tools, SpreadsheetImport,
     testing::Values(SpreadsheetCase{"LineFeedsForCrLfAreUnchanged",
                         "number,name,text\n1,FE.A,Alpha\n2,FE.B,\"one\ntwo\"\n3,FE.C,\"x\ny\"\n", baseEntries(),
-                        "0 changed, 0 added, 3 unchanged"},
+                        "0 changed, 0 added, 3 unchanged, 0 not in the file"},
         SpreadsheetCase{"OtherLineBreakFormsAreUnchanged",
             "number,name,text\r\n2,FE.B,\"one\rtwo\"\r\n3,FE.C,\"x\r\ny\"\r\n", baseEntries(),
-            "0 changed, 0 added, 2 unchanged"},
+            "0 changed, 0 added, 2 unchanged, 1 not in the file"},
         SpreadsheetCase{"ChangedTextGetsCrLf", "number,name,text\n3,FE.C,\"x\nz\rw\"\n",
-            changed(baseEntries(), 2, utf16(u"FE.C"), utf16(u"x\r\nz\r\nw")), "1 changed, 0 added, 0 unchanged"},
+            changed(baseEntries(), 2, utf16(u"FE.C"), utf16(u"x\r\nz\r\nw")),
+            "1 changed, 0 added, 0 unchanged, 2 not in the file"},
         SpreadsheetCase{"NewTextGetsCrLf", "number,name,text\n,FE.N,\"a\nb\"\n",
-            added(baseEntries(), utf16(u"FE.N"), utf16(u"a\r\nb")), "0 changed, 1 added, 0 unchanged"},
+            added(baseEntries(), utf16(u"FE.N"), utf16(u"a\r\nb")),
+            "0 changed, 1 added, 0 unchanged, 3 not in the file"},
         SpreadsheetCase{"RenameKeepsTheTextAsItIs", "number,name,text\n3,FE.C2,\"x\r\ny\"\n",
-            changed(baseEntries(), 2, utf16(u"FE.C2"), utf16(u"x\ny")), "1 changed, 0 added, 0 unchanged"},
+            changed(baseEntries(), 2, utf16(u"FE.C2"), utf16(u"x\ny")),
+            "1 changed (1 renamed), 0 added, 0 unchanged, 2 not in the file"},
         SpreadsheetCase{"TrailingEmptyColumns",
             "number,name,text,,\r\n1,FE.A,Beta,,\r\n,FE.N,n,\r\n2,FE.B,\"one\ntwo\"\r\n",
             added(changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"Beta")), utf16(u"FE.N"), utf16(u"n")),
-            "1 changed, 1 added, 1 unchanged"},
+            "1 changed, 1 added, 1 unchanged, 1 not in the file"},
         SpreadsheetCase{"ReferenceColumnIsIgnored",
             "number,name,text,reference,\n1,FE.A,Alpha2,Alpha\n2,FE.B,\"one\ntwo\",one two,\n3,FE.C,\"x\ny\"\n",
-            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"Alpha2")), "1 changed, 0 added, 2 unchanged"},
+            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"Alpha2")),
+            "1 changed, 0 added, 2 unchanged, 0 not in the file"},
         SpreadsheetCase{"Semicolons", "\"number\";\"name\";\"text\"\r\n\"1\";\"FE.A\";\"a;b, c\"\r\n",
-            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"a;b, c")), "1 changed, 0 added, 0 unchanged"},
+            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"a;b, c")),
+            "1 changed, 0 added, 0 unchanged, 2 not in the file"},
         SpreadsheetCase{"Tabs", "number\tname\ttext\n1\tFE.A\t\"a\tb\"\n",
-            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"a\tb")), "1 changed, 0 added, 0 unchanged"},
+            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"a\tb")),
+            "1 changed, 0 added, 0 unchanged, 2 not in the file"},
         SpreadsheetCase{"Utf16LittleEndianTabs",
             utf16Bytes(utf16(u"number\tname\ttext\r\n1\tFE.A\t\"\u00C4 \U0001F600\"\r\n"), false),
-            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"\u00C4 \U0001F600")), "1 changed, 0 added, 0 unchanged"},
+            changed(baseEntries(), 0, utf16(u"FE.A"), utf16(u"\u00C4 \U0001F600")),
+            "1 changed, 0 added, 0 unchanged, 2 not in the file"},
         SpreadsheetCase{"Utf16BigEndianCommas", utf16Bytes(utf16(u"number,name,text\n,FE.\u0416,\"\xDC00\"\n"), true),
-            added(baseEntries(), utf16(u"FE.\u0416"), utf16(u"\xDC00")), "0 changed, 1 added, 0 unchanged"}),
+            added(baseEntries(), utf16(u"FE.\u0416"), utf16(u"\xDC00")),
+            "0 changed, 1 added, 0 unchanged, 3 not in the file"}),
     [](const testing::TestParamInfo<SpreadsheetCase>& row) { return row.param.name; });
 
-TEST(ImportReport, DryRunWritesOnlyTheReportAndTheSummary)
+// A dry run writes no file, not even the report, which it shows on
+// standard output instead; the summary counts entries, not records.
+TEST(ImportReport, DryRunWritesNothingAndShowsTheReport)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("lang_in.xom"));
@@ -130,21 +140,27 @@ TEST(ImportReport, DryRunWritesOnlyTheReportAndTheSummary)
     writeFile(in, testsupport::simpleFile(baseEntries()).bytes());
     writeFile(csv, "number,name,text\n2,FE.B,\"one\ntwo\"\n3,FE.C,\"x\nz\"\n1,FE.A1,Alpha\n,FE.N,\"=1+1\"\n");
 
-    const ProgramRun dryRun = runLang(
+    const ProgramRun toFile = runLang(
         {QStringLiteral("import"), QStringLiteral("--dry-run"), in, csv, out, QStringLiteral("--report"), report});
-    const bool writtenByDryRun = QFile::exists(out);
-    const ProgramRun wet = runLang({QStringLiteral("import"), in, csv, out});
+    const ProgramRun dryRun = runLang({QStringLiteral("import"), QStringLiteral("--dry-run"), in, csv, out,
+        QStringLiteral("--report"), QStringLiteral("-")});
+    const bool writtenByDryRun = QFile::exists(out) || QFile::exists(report);
+    const ProgramRun wet = runLang({QStringLiteral("import"), in, csv, out, QStringLiteral("--report"), report});
 
+    EXPECT_EQ(toFile.exitCode, 2);
+    EXPECT_TRUE(toFile.err.contains("--report -")) << toFile.err.toStdString();
     EXPECT_EQ(dryRun.exitCode, 0) << dryRun.err.toStdString();
-    EXPECT_EQ(dryRun.err, QByteArray("2 changed, 1 added, 1 unchanged\n"));
-    EXPECT_EQ(readFile(report), QByteArray("\xEF\xBB\xBF"
-                                           "\"number\",\"name\",\"old text\",\"new text\"\r\n"
-                                           "\"3\",\"FE.C\",\"x\ny\",\"x\r\nz\"\r\n"
-                                           "\"1\",\"FE.A1\",\"Alpha\",\"Alpha\"\r\n"
-                                           "\"4\",\"FE.N\",\"\",\"=1+1\"\r\n"));
+    EXPECT_EQ(dryRun.err, QByteArray("2 changed (1 renamed), 1 added, 1 unchanged, 0 not in the file\n"));
+    const QByteArray expectedReport("\xEF\xBB\xBF"
+                                    "\"number\",\"name\",\"old text\",\"new text\"\r\n"
+                                    "\"3\",\"FE.C\",\"x\ny\",\"x\r\nz\"\r\n"
+                                    "\"1\",\"FE.A1\",\"Alpha\",\"Alpha\"\r\n"
+                                    "\"4\",\"FE.N\",\"\",\"=1+1\"\r\n");
+    EXPECT_EQ(dryRun.out, expectedReport);
+    EXPECT_FALSE(writtenByDryRun);
     EXPECT_EQ(wet.exitCode, 0);
     EXPECT_EQ(wet.err, dryRun.err);
-    EXPECT_FALSE(writtenByDryRun);
+    EXPECT_EQ(readFile(report), expectedReport);
     EXPECT_FALSE(readFile(out).isEmpty());
 }
 

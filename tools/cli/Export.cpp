@@ -1,10 +1,12 @@
 #include "cli/Command.h"
 
-#include "cli/CsvWriter.h"
-#include "cli/ExchangeFormat.h"
 #include "cli/Files.h"
-#include "cli/PoFile.h"
-#include "cli/XliffFile.h"
+
+#include "exchange/CsvWriter.h"
+#include "exchange/ExchangeFormat.h"
+#include "exchange/ImportError.h"
+#include "exchange/PoFile.h"
+#include "exchange/XliffFile.h"
 
 #include "xom/TranslationReview.h"
 
@@ -24,37 +26,55 @@ std::optional<QString> formatOption(const Invocation& call)
     return call.has(QStringLiteral("--format")) ? std::optional(call.value(QStringLiteral("--format"))) : std::nullopt;
 }
 
+// The language of a file: the option's value when given, else the one its
+// name says, else "und".
+QString languageOf(const Invocation& call, const QString& option, const QString& path)
+{
+    if (call.has(option))
+        return call.value(option);
+    return isStandardStream(path) ? QStringLiteral("und") : exchange::languageOfFileName(path);
+}
+
 void runExport(const Invocation& call)
 {
+    using exchange::ExchangeFormat;
     const QString& in = call.operands[0];
     const QString& out = call.operands[1];
-    const std::optional<ExchangeFormat> format = exchangeFormatOf(out, formatOption(call));
+    const std::optional<ExchangeFormat> format = exchange::exchangeFormatOf(out, formatOption(call));
     if (!format)
         throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
     const xom::LoadedFile file = loadLanguageFile(in);
-    const QString project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
     std::optional<xom::TranslationReview> reference;
     if (call.has(ReferenceOption))
         reference.emplace(loadLanguageFile(call.value(ReferenceOption)).entries);
+    exchange::ExportContext context;
+    context.project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
+    context.generator = QStringLiteral("%1 %2").arg(QLatin1StringView(ProgramName), QLatin1StringView(ProgramVersion));
+    context.targetLanguage = languageOf(call, QStringLiteral("--target-language"), in);
+    context.sourceLanguage = languageOf(
+        call, QStringLiteral("--source-language"), call.has(ReferenceOption) ? call.value(ReferenceOption) : QString());
     // PO and XLIFF take the reference text as the message's source; an entry
     // whose name the reference lacks keeps its own text there.
-    ReferenceOfRow referenceOfRow;
     if (reference) {
-        referenceOfRow = [&](const int row) -> std::optional<QString> {
+        context.reference = [&](const int row) -> std::optional<QString> {
             const std::optional<QStringView> text = reference->referenceTextOf(file.entries.name(row));
             return text ? std::optional(text->toString()) : std::nullopt;
         };
     }
-    switch (*format) {
-    case ExchangeFormat::Csv:
-        writeWholeFile(out, csvOfEntries(file.entries, reference ? &*reference : nullptr));
-        break;
-    case ExchangeFormat::Po:
-        writeWholeFile(out, poOfEntries(file.entries, project, referenceOfRow));
-        break;
-    case ExchangeFormat::Xliff:
-        writeWholeFile(out, xliffOfEntries(file.entries, project, referenceOfRow));
-        break;
+    try {
+        switch (*format) {
+        case ExchangeFormat::Csv:
+            writeWholeFile(out, exchange::csvOfEntries(file.entries, reference ? &*reference : nullptr));
+            break;
+        case ExchangeFormat::Po:
+            writeWholeFile(out, exchange::poOfEntries(file.entries, context));
+            break;
+        case ExchangeFormat::Xliff:
+            writeWholeFile(out, exchange::xliffOfEntries(file.entries, context));
+            break;
+        }
+    } catch (const exchange::ExportError& error) {
+        throw CommandError(error.message());
     }
 }
 
@@ -82,6 +102,10 @@ Command exportCommand()
                        "character but tab, LF and CR: such an entry stops the export, naming\n"
                        "it, and nothing is written.\n"
                        "\n"
+                       "The PO header's Language and the XLIFF file's source-language and\n"
+                       "target-language come from --source-language and --target-language, or\n"
+                       "from the names of REF and IN (lang_de.xom: de); \"und\" when nothing says.\n"
+                       "\n"
                        "With --reference REF, the text of the first entry of REF with the same\n"
                        "name goes beside each entry's text: in CSV a fourth column \"reference\"\n"
                        "(empty when REF has none), which import ignores; in PO the msgid and in\n"
@@ -94,7 +118,11 @@ Command exportCommand()
         runExport,
         {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
              QStringLiteral("the format of OUT, whatever its extension")},
-            Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF")}}};
+            Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF")},
+            Option{QStringLiteral("--source-language"), QStringLiteral("TAG"),
+                QStringLiteral("the language of the sources (default: from REF's name)")},
+            Option{QStringLiteral("--target-language"), QStringLiteral("TAG"),
+                QStringLiteral("the language of IN (default: from IN's name)")}}};
 }
 
 } // namespace cli

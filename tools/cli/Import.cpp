@@ -1,15 +1,11 @@
 #include "cli/Command.h"
 
 #include "cli/Console.h"
-#include "cli/CsvImport.h"
-#include "cli/CsvReader.h"
-#include "cli/CsvWriter.h"
-#include "cli/EntryImport.h"
-#include "cli/ExchangeFormat.h"
 #include "cli/Files.h"
-#include "cli/ImportError.h"
-#include "cli/PoFile.h"
-#include "cli/XliffFile.h"
+
+#include "exchange/CsvWriter.h"
+#include "exchange/ExchangeImport.h"
+#include "exchange/ImportError.h"
 
 namespace cli {
 
@@ -19,38 +15,33 @@ void runImport(const Invocation& call)
 {
     const QString& exchangePath = call.operands[1];
     const QString formatName = call.value(QStringLiteral("--format"));
-    const std::optional<ExchangeFormat> format = exchangeFormatOf(
+    const std::optional<exchange::ExchangeFormat> format = exchange::exchangeFormatOf(
         exchangePath, call.has(QStringLiteral("--format")) ? std::optional(formatName) : std::nullopt);
     if (!format)
         throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(formatName));
+    const bool dryRun = call.has(QStringLiteral("--dry-run"));
     const bool wantReport = call.has(QStringLiteral("--report"));
+    const QString reportPath = call.value(QStringLiteral("--report"));
+    // A dry run writes no file at all: its report goes to standard output.
+    if (dryRun && wantReport && !isStandardStream(reportPath))
+        throw UsageError(QStringLiteral("--dry-run writes no file: give --report - to see the report"));
 
     xom::LoadedFile file = loadLanguageFile(call.operands[0]);
-    const QByteArray exchange = readWholeFile(exchangePath);
-    std::vector<ImportChange> changes;
-    EntryImport import(file.entries, file.model, wantReport ? &changes : nullptr);
+    const QByteArray bytes = readWholeFile(exchangePath);
+    exchange::ImportOptions options;
+    options.acceptUnfinished = call.has(QStringLiteral("--accept-fuzzy"));
+    options.report = wantReport;
+    exchange::ImportOutcome outcome;
     try {
-        switch (*format) {
-        case ExchangeFormat::Csv: {
-            CsvReader reader(exchange);
-            applyCsvEdits(reader, import);
-            break;
-        }
-        case ExchangeFormat::Po:
-            applyPoEdits(exchange, import);
-            break;
-        case ExchangeFormat::Xliff:
-            applyXliffEdits(exchange, import);
-            break;
-        }
-    } catch (const ImportError& error) {
+        outcome = exchange::importExchangeFile(file.entries, file.model, bytes, *format, options);
+    } catch (const exchange::ImportError& error) {
         throw CommandError(QStringLiteral("%1:%2: %3").arg(exchangePath).arg(error.line()).arg(error.reason()));
     }
-    if (!call.has(QStringLiteral("--dry-run")))
+    if (!dryRun)
         saveLanguageFileTo(call.operands[2], file.entries, file.model);
     if (wantReport)
-        writeWholeFile(call.value(QStringLiteral("--report")), csvOfChanges(changes));
-    writeErr(summaryLine(import.summary()) + u'\n');
+        writeWholeFile(reportPath, exchange::csvOfChanges(outcome.report));
+    writeErr(exchange::summaryLine(outcome.summary) + u'\n');
 }
 
 } // namespace
@@ -78,8 +69,17 @@ Command importCommand()
                        "A text equal to the entry's text but for the form of its line breaks\n"
                        "(a spreadsheet turns CR LF into LF) leaves the entry unchanged; a changed\n"
                        "or new text gets the editor's line breaks, CR LF. Grid order is kept; new\n"
-                       "entries go to the end. Standard error shows \"n changed, m added,\n"
-                       "k unchanged\".\n"
+                       "entries go to the end. A name may not break a line or hold a tab.\n"
+                       "\n"
+                       "Only final translations are applied: a fuzzy PO message, and an XLIFF\n"
+                       "target whose state is new or needs translation, review, adaptation or\n"
+                       "localisation, in a unit marked approved=\"no\" or translate=\"no\", is\n"
+                       "passed over and counted, unless --accept-fuzzy is given.\n"
+                       "\n"
+                       "Standard error shows what happened to the entries: \"n changed\n"
+                       "(r renamed), m added, k unchanged, j not in the file\", and \", s fuzzy or\n"
+                       "unfinished skipped\" when there were such. A dry run writes no file; its\n"
+                       "report, if asked for, goes to standard output (--report -).\n"
                        "\n"
                        "Reads CSV as export writes it and as spreadsheets save it: UTF-8 with or\n"
                        "without a byte-order mark or UTF-16 with one, comma, semicolon or tab as\n"
@@ -96,9 +96,11 @@ Command importCommand()
         runImport,
         {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
              QStringLiteral("the format of IN, whatever its extension")},
-            Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count; write no language file")},
+            Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count; write no file")},
             Option{QStringLiteral("--report"), QStringLiteral("FILE"),
-                QStringLiteral("the changed and added entries as CSV")}}};
+                QStringLiteral("the changed and added entries as CSV ('-' with --dry-run)")},
+            Option{QStringLiteral("--accept-fuzzy"), QString(),
+                QStringLiteral("apply fuzzy and unfinished translations too")}}};
 }
 
 } // namespace cli

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/EntryImport.h"
-#include "cli/ExchangeFormat.h"
+#include "exchange/EntryImport.h"
+#include "exchange/ExchangeFormat.h"
 
 #include "xom/EntryTable.h"
 
@@ -9,7 +9,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace cli {
+namespace exchange {
 
 // An XLIFF 1.2 document of the entries: one file element named project,
 // then one trans-unit per entry in grid order,
@@ -21,12 +21,11 @@ namespace cli {
 //
 // UTF-8 without a byte-order mark. '&', '<' and '>' are escaped everywhere,
 // a CR as "&#13;" (which XML would otherwise turn into an LF), and in
-// attributes '"', tab and LF too, so every text survives exactly. Throws
-// CommandError naming the entry and the character for what XML 1.0 cannot
-// hold: control codes other than tab, LF and CR, U+FFFE, U+FFFF and lone
-// surrogates.
-[[nodiscard]] QByteArray xliffOfEntries(
-    const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference = {});
+// attributes '"', tab and LF too, so every text survives exactly. The file
+// element names the languages of the context. Throws ExportError naming the
+// entry and the character for what XML 1.0 cannot hold: control codes other
+// than tab, LF and CR, U+FFFE, U+FFFF and lone surrogates.
+[[nodiscard]] QByteArray xliffOfEntries(const xom::EntryTable& entries, const ExportContext& context);
 
 // Applies an XLIFF 1.2 document through import: each trans-unit is a record
 // for the number in its id, with the name in its resname and its target's
@@ -36,4 +35,4 @@ namespace cli {
 // refuses.
 void applyXliffEdits(QByteArrayView xliff, EntryImport& import);
 
-} // namespace cli
+} // namespace exchange

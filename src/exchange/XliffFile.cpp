@@ -1,30 +1,30 @@
-#include "cli/XliffFile.h"
+#include "exchange/XliffFile.h"
 
-#include "cli/Command.h"
-#include "cli/CsvText.h"
-#include "cli/ImportError.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ImportError.h"
 
 #include <QXmlStreamReader>
 
 #include <algorithm>
 
-namespace cli {
+namespace exchange {
 
 namespace {
 
 enum class XmlPlace { Content, Attribute };
 
-// Appends text escaped for XML, or throws CommandError for what XML 1.0
+// Appends text escaped for XML, or throws ExportError for what XML 1.0
 // cannot hold.
 void appendXml(const QString& text, const XmlPlace place, const QString& entryNumber, QByteArray& out)
 {
     const auto refuse = [&](const char16_t unit) {
         const QString code = QString::number(unit, 16).toUpper().rightJustified(4, u'0');
-        return CommandError(
+        return ExportError(
             QStringLiteral("entry %1: character U+%2 cannot be written in XLIFF (XML 1.0)").arg(entryNumber, code));
     };
     qsizetype runStart = 0;
-    const auto flush = [&](const qsizetype end) { out += csvUtf8(QStringView(text).sliced(runStart, end - runStart)); };
+    const auto flush
+        = [&](const qsizetype end) { out += exchangeUtf8(QStringView(text).sliced(runStart, end - runStart)); };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         const char* escaped = nullptr;
@@ -75,13 +75,17 @@ void appendXml(const QString& text, const XmlPlace place, const QString& entryNu
 
 } // namespace
 
-QByteArray xliffOfEntries(const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference)
+QByteArray xliffOfEntries(const xom::EntryTable& entries, const ExportContext& context)
 {
     QByteArray out("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                    "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
                    "<file original=\"");
-    appendXml(project, XmlPlace::Attribute, QString(), out);
-    out += "\" source-language=\"und\" datatype=\"plaintext\">\n<body>\n";
+    appendXml(context.project, XmlPlace::Attribute, QString(), out);
+    out += "\" source-language=\"";
+    appendXml(context.sourceLanguage, XmlPlace::Attribute, QString(), out);
+    out += "\" target-language=\"";
+    appendXml(context.targetLanguage, XmlPlace::Attribute, QString(), out);
+    out += "\" datatype=\"plaintext\">\n<body>\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
         const xom::Entry entry = entries.entry(row);
         out += "<trans-unit id=\"";
@@ -89,7 +93,7 @@ QByteArray xliffOfEntries(const xom::EntryTable& entries, const QString& project
         out += "\" resname=\"";
         appendXml(entry.name, XmlPlace::Attribute, entry.number, out);
         out += "\" xml:space=\"preserve\">\n<source>";
-        appendXml(referenceOrOwn(reference, row, entry.text), XmlPlace::Content, entry.number, out);
+        appendXml(referenceOrOwn(context.reference, row, entry.text), XmlPlace::Content, entry.number, out);
         out += "</source>\n<target>";
         appendXml(entry.text, XmlPlace::Content, entry.number, out);
         out += "</target>\n</trans-unit>\n";
@@ -139,4 +143,4 @@ void applyXliffEdits(const QByteArrayView xliff, EntryImport& import)
         throw fail(xml.errorString());
 }
 
-} // namespace cli
+} // namespace exchange

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/EntryImport.h"
-#include "cli/ExchangeFormat.h"
+#include "exchange/EntryImport.h"
+#include "exchange/ExchangeFormat.h"
 
 #include "xom/EntryTable.h"
 
@@ -9,7 +9,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace cli {
+namespace exchange {
 
 // A gettext catalog of the entries, one message per entry in grid order:
 //
@@ -17,15 +17,15 @@ namespace cli {
 //   msgid "Start"                  the reference text, or the entry's own
 //   msgstr "Start"                 the entry's text
 //
-// after a header entry naming project (Project-Id-Version) and declaring
-// "Content-Type: text/plain; charset=UTF-8". Strings are C-escaped as
+// after a header entry naming the project (Project-Id-Version), the target
+// language (Language) and the generator, and declaring "Content-Type:
+// text/plain; charset=UTF-8". Strings are C-escaped as
 // gettext reads them (\\ \" \n \r \t \a \b \f \v, other control codes as
 // three octal digits), a string holding a line feed is split after each
 // one. Every text survives exactly, line breaks included. Throws
-// CommandError for a name or text holding a lone surrogate, which UTF-8
+// ExportError for a name or text holding a lone surrogate, which UTF-8
 // cannot carry.
-[[nodiscard]] QByteArray poOfEntries(
-    const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference = {});
+[[nodiscard]] QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& context);
 
 // Applies a gettext catalog through import: each message with a context
 // "NUMBER NAME" is a record for that number with that name, its msgstr the
@@ -37,4 +37,4 @@ namespace cli {
 // charset, and what import refuses.
 void applyPoEdits(QByteArrayView po, EntryImport& import);
 
-} // namespace cli
+} // namespace exchange

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/EntryImport.h"
+#include "exchange/EntryImport.h"
 
 #include "xom/EntryTable.h"
 #include "xom/TranslationReview.h"
@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace cli {
+namespace exchange {
 
 // The CSV of the entries in grid order, as spreadsheets and CAT tools read
 // it: a UTF-8 byte-order mark, the header record "number,name,text", then
@@ -27,4 +27,4 @@ namespace cli {
 // (an added entry's old text is empty).
 [[nodiscard]] QByteArray csvOfChanges(const std::vector<ImportChange>& changes);
 
-} // namespace cli
+} // namespace exchange

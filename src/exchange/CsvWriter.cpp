@@ -1,19 +1,19 @@
-#include "cli/CsvWriter.h"
+#include "exchange/CsvWriter.h"
 
-#include "cli/CsvText.h"
+#include "exchange/ExchangeText.h"
 
 #include <QStringView>
 
 #include <initializer_list>
 
-namespace cli {
+namespace exchange {
 
 namespace {
 
 void appendField(const QStringView cell, QByteArray& out)
 {
     out += '"';
-    const QByteArray bytes = csvUtf8(cell);
+    const QByteArray bytes = exchangeUtf8(cell);
     qsizetype start = 0;
     for (qsizetype quote = bytes.indexOf('"'); quote >= 0; quote = bytes.indexOf('"', start)) {
         out.append(QByteArrayView(bytes).sliced(start, quote + 1 - start));
@@ -65,4 +65,4 @@ QByteArray csvOfChanges(const std::vector<ImportChange>& changes)
     return out;
 }
 
-} // namespace cli
+} // namespace exchange

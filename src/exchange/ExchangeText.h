@@ -7,17 +7,17 @@
 
 #include <optional>
 
-namespace cli {
+namespace exchange {
 
 // The UTF-8 of a CSV field: standard UTF-8, a surrogate pair as one
 // four-byte sequence, as spreadsheets expect. A lone surrogate, which
 // standard UTF-8 cannot carry, takes its three-byte form, so that every text
 // of a language file survives export and import.
-[[nodiscard]] QByteArray csvUtf8(QStringView text);
+[[nodiscard]] QByteArray exchangeUtf8(QStringView text);
 
 // The text of a CSV field's bytes, or nothing when they are not exactly what
-// csvUtf8 writes: bytes in a Windows code page, a cut or overlong sequence,
+// exchangeUtf8 writes: bytes in a Windows code page, a cut or overlong sequence,
 // a pair's halves encoded one by one.
-[[nodiscard]] std::optional<QString> textOfCsvUtf8(QByteArrayView bytes);
+[[nodiscard]] std::optional<QString> textOfExchangeUtf8(QByteArrayView bytes);
 
-} // namespace cli
+} // namespace exchange

@@ -1,8 +1,8 @@
-#include "cli/ImportError.h"
+#include "exchange/ImportError.h"
 
 #include <utility>
 
-namespace cli {
+namespace exchange {
 
 ImportError::ImportError(const int line, QString reason)
     : m_line(line)
@@ -11,4 +11,4 @@ ImportError::ImportError(const int line, QString reason)
 {
 }
 
-} // namespace cli
+} // namespace exchange

@@ -1,6 +1,9 @@
-#include "cli/ExchangeFormat.h"
+#include "exchange/ExchangeFormat.h"
 
-namespace cli {
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace exchange {
 
 std::optional<ExchangeFormat> exchangeFormatOf(const QString& path, const std::optional<QString>& option)
 {
@@ -29,4 +32,17 @@ QString referenceOrOwn(const ReferenceOfRow& reference, const int row, const QSt
     return ownText;
 }
 
-} // namespace cli
+QString languageOfFileName(const QString& path)
+{
+    // "lang_" then a two- or three-letter language, an optional region or
+    // script, then the extension: lang_de.xom, lang_pt_BR.xom, lang_zh-Hant.xom.
+    static const QRegularExpression name(
+        QStringLiteral("^lang_([a-z]{2,3})(?:[_-]([A-Za-z]{4}|[A-Z]{2}|[0-9]{3}))?\\.[^.]+$"));
+    const QRegularExpressionMatch match = name.match(QFileInfo(path).fileName());
+    if (!match.hasMatch())
+        return QStringLiteral("und");
+    const QString region = match.captured(2);
+    return region.isEmpty() ? match.captured(1) : match.captured(1) + u'-' + region;
+}
+
+} // namespace exchange

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "text/EditorError.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <exception>
 
-namespace cli {
+namespace exchange {
 
 // An exchange file (CSV, PO, XLIFF) that is refused, and the line of the
 // record it stopped at, counted from 1.
@@ -23,4 +25,11 @@ private:
     QByteArray m_utf8;
 };
 
-} // namespace cli
+// An entry that an export format cannot carry ("entry 12: a lone surrogate
+// cannot be written in …"): the export stops and writes nothing.
+class ExportError : public text::EditorError {
+public:
+    using EditorError::EditorError;
+};
+
+} // namespace exchange

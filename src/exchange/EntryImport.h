@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace cli {
+namespace exchange {
 
 // One record of an exchange file as its reader found it: a CSV record, a PO
 // message, an XLIFF trans-unit.
@@ -18,6 +18,10 @@ struct ImportRecord {
     QString number; // empty: a new entry
     QString name;
     std::optional<QString> text; // nothing: the entry keeps its text
+    // A translation its file marks as not final: a fuzzy PO message, an
+    // XLIFF target that is new or needs review, a unit not approved or not
+    // to be translated. It is applied only when the import accepts such.
+    bool unfinished = false;
 };
 
 // An entry that an import changed or added, for the report.
@@ -28,10 +32,28 @@ struct ImportChange {
     QString newText;
 };
 
+// How an import goes.
+struct ImportOptions {
+    // Apply unfinished records too (--accept-fuzzy).
+    bool acceptUnfinished = false;
+    // Keep each change for a report.
+    bool report = false;
+};
+
+// What an import did, entry by entry: every entry the language file had is
+// exactly one of changed, unchanged (a record named it and left it as it
+// was), skipped (an unfinished record named it) and not in the file (no
+// record named it). Added entries are new; renamed ones are among the
+// changed; skipped counts new entries that unfinished records would add too.
 struct ImportSummary {
     int changed = 0;
+    int renamed = 0;
     int added = 0;
     int unchanged = 0;
+    int skipped = 0;
+    int notInFile = 0;
+
+    friend bool operator==(const ImportSummary&, const ImportSummary&) = default;
 };
 
 // A value for each number cell text, found in constant time: a plain
@@ -68,31 +90,40 @@ private:
 // A record with a number edits the first entry whose number cell is exactly
 // that text: it takes the record's name, and its text unless the record
 // keeps it. A text that equals the entry's current text up to the form of
-// its line breaks (what spreadsheets and CAT tools rewrite) leaves the entry
-// as it is; any other text is taken with the editor's line breaks, CR LF, as
-// the Edit dialog gives them. A record with an empty number adds its name
-// and text as a new last entry exactly as Add does; later records may use
-// the number it takes. Grid order is kept.
+// its line breaks (CR, LF or CR LF: what spreadsheets and CAT tools rewrite)
+// leaves the entry as it is; any other text is taken with those breaks made
+// CR LF, the editor's, and every other character as it is (U+2028 and
+// U+2029 included). A record with an empty number adds its name and text as
+// a new last entry exactly as Add does; later records may use the number it
+// takes. Grid order is kept. Unfinished records are counted and passed over
+// unless the options accept them.
 //
-// apply throws ImportError at the line of a record that names no entry or a
-// number an earlier record already named. The entries and the model may
-// then be partly changed; callers work on a copy they drop.
+// apply throws ImportError at the line of a record that names no entry, a
+// number an earlier record already named, or a new name (of an added or
+// renamed entry) that breaks a line or holds a tab. The entries and the model may then be partly changed;
+// callers work on a copy they drop.
 class EntryImport {
 public:
     // The table, the model and the report (when given) must outlive this.
-    EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, std::vector<ImportChange>* report = nullptr);
+    EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, const ImportOptions& options = {},
+        std::vector<ImportChange>* report = nullptr);
 
     void apply(const ImportRecord& record);
 
-    [[nodiscard]] const ImportSummary& summary() const noexcept { return m_summary; }
+    [[nodiscard]] ImportSummary summary() const noexcept;
 
 private:
     void add(const ImportRecord& record);
+    static void refuseNameThatBreaks(const ImportRecord& record);
 
     xom::EntryTable& m_entries;
     xom::LanguageModel& m_model;
+    ImportOptions m_options;
     std::vector<ImportChange>* m_report;
     ImportSummary m_summary;
+    // How many entries the file had, and how many of them a record named.
+    int m_entriesBefore;
+    int m_named = 0;
     // The first row of each number cell, so that a large file costs no scan
     // of the rows per record.
     NumberMap m_rowOfNumber;
@@ -100,7 +131,13 @@ private:
     NumberMap m_lineOfNumber;
 };
 
-// "n changed, m added, k unchanged".
+// "n changed, m added, k unchanged, j not in the file", with "(r renamed)"
+// after the changed and ", s fuzzy or unfinished skipped" at the end when
+// there are such.
 [[nodiscard]] QString summaryLine(const ImportSummary& summary);
 
-} // namespace cli
+// A text from a file shown in a message: at most 80 characters, control
+// characters and quotes escaped, "…" where it was cut.
+[[nodiscard]] QString shownInMessage(QStringView text);
+
+} // namespace exchange

@@ -1,7 +1,7 @@
-#include "cli/CsvImport.h"
+#include "exchange/CsvImport.h"
 
-#include "cli/CsvText.h"
-#include "cli/ImportError.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ImportError.h"
 
 #include "xom/Utf8Codec.h"
 
@@ -10,7 +10,7 @@
 
 #include <array>
 
-namespace cli {
+namespace exchange {
 
 namespace {
 
@@ -39,7 +39,7 @@ void readField(const QByteArrayView field, const int line, QString& text)
         xom::decodeUtf8(field, reinterpret_cast<char16_t*>(text.data()));
         return;
     }
-    std::optional<QString> decoded = textOfCsvUtf8(field);
+    std::optional<QString> decoded = textOfExchangeUtf8(field);
     if (!decoded)
         throw ImportError(line, QStringLiteral("field is not UTF-8"));
     text = *std::move(decoded);
@@ -87,4 +87,4 @@ void applyCsvEdits(CsvReader& csv, EntryImport& import)
     }
 }
 
-} // namespace cli
+} // namespace exchange

@@ -1,13 +1,12 @@
-#include "cli/PoFile.h"
+#include "exchange/PoFile.h"
 
-#include "cli/Command.h"
-#include "cli/CsvText.h"
-#include "cli/ImportError.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ImportError.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace cli {
+namespace exchange {
 
 namespace {
 
@@ -26,10 +25,10 @@ namespace {
 void appendPoString(const QByteArrayView keyword, const QString& text, const QString& entryNumber, QByteArray& out)
 {
     if (hasLoneSurrogate(text)) {
-        throw CommandError(
+        throw ExportError(
             QStringLiteral("entry %1: a lone surrogate cannot be written in a PO file (UTF-8)").arg(entryNumber));
     }
-    const QByteArray bytes = csvUtf8(text);
+    const QByteArray bytes = exchangeUtf8(text);
     out += keyword;
     const bool split = bytes.contains('\n') && bytes.indexOf('\n') + 1 < bytes.size();
     if (split)
@@ -83,23 +82,27 @@ void appendPoString(const QByteArrayView keyword, const QString& text, const QSt
 
 } // namespace
 
-QByteArray poOfEntries(const xom::EntryTable& entries, const QString& project, const ReferenceOfRow& reference)
+QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& context)
 {
+    const auto headerField = [](const QString& value) {
+        QByteArray bytes = exchangeUtf8(value);
+        return bytes.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
+    };
     QByteArray out;
     out += "msgid \"\"\nmsgstr \"\"\n";
-    QByteArray projectBytes = csvUtf8(project);
-    projectBytes.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
-    out += "\"Project-Id-Version: " + projectBytes + "\\n\"\n";
+    out += "\"Project-Id-Version: " + headerField(context.project) + "\\n\"\n";
+    // gettext's own templates leave an unknown language empty.
+    const QString language = context.targetLanguage == u"und" ? QString() : context.targetLanguage;
+    out += "\"Language: " + headerField(language) + "\\n\"\n";
     out += "\"MIME-Version: 1.0\\n\"\n"
            "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
-           "\"Content-Transfer-Encoding: 8bit\\n\"\n"
-           "\"X-Generator: ";
-    out += QByteArray(ProgramName) + ' ' + ProgramVersion + "\\n\"\n";
+           "\"Content-Transfer-Encoding: 8bit\\n\"\n";
+    out += "\"X-Generator: " + headerField(context.generator) + "\\n\"\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
         const xom::Entry entry = entries.entry(row);
         out += '\n';
         appendPoString("msgctxt", entry.number + u' ' + entry.name, entry.number, out);
-        appendPoString("msgid", referenceOrOwn(reference, row, entry.text), entry.number, out);
+        appendPoString("msgid", referenceOrOwn(context.reference, row, entry.text), entry.number, out);
         appendPoString("msgstr", entry.text, entry.number, out);
     }
     return out;
@@ -339,7 +342,7 @@ private:
     {
         if (bytes.contains('\0'))
             throw ImportError(line, QStringLiteral("NUL in a string"));
-        std::optional<QString> text = textOfCsvUtf8(bytes);
+        std::optional<QString> text = textOfExchangeUtf8(bytes);
         if (!text)
             throw ImportError(line, QStringLiteral("string is not UTF-8"));
         return *std::move(text);
@@ -369,4 +372,4 @@ void applyPoEdits(const QByteArrayView po, EntryImport& import)
     PoReader(po, import).run();
 }
 
-} // namespace cli
+} // namespace exchange

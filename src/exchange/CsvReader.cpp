@@ -1,18 +1,18 @@
-#include "cli/CsvReader.h"
+#include "exchange/CsvReader.h"
 
-#include "cli/CsvText.h"
-#include "cli/ImportError.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ImportError.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <cstring>
 
-namespace cli {
+namespace exchange {
 
 namespace {
 
-// The UTF-8 (csvUtf8) of UTF-16 bytes after their byte-order mark, lone
+// The UTF-8 (exchangeUtf8) of UTF-16 bytes after their byte-order mark, lone
 // surrogates kept.
 QByteArray utf8OfUtf16(const QByteArrayView bytes, const bool bigEndian)
 {
@@ -27,7 +27,7 @@ QByteArray utf8OfUtf16(const QByteArrayView bytes, const bool bigEndian)
         const auto lines = static_cast<int>(std::count(text.cbegin(), text.cend(), u'\n'));
         throw ImportError(lines + 1, QStringLiteral("UTF-16 text ends in half a character"));
     }
-    return csvUtf8(text);
+    return exchangeUtf8(text);
 }
 
 // The character after "number" or "\"number\"" at the start of the header.
@@ -163,4 +163,4 @@ void CsvReader::readQuotedField(const std::size_t index)
     }
 }
 
-} // namespace cli
+} // namespace exchange

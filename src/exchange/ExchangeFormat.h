@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-namespace cli {
+namespace exchange {
 
 // The files that export writes and import reads.
 enum class ExchangeFormat {
@@ -28,4 +28,22 @@ using ReferenceOfRow = std::function<std::optional<QString>(int row)>;
 // The reference of row, or the entry's own text.
 [[nodiscard]] QString referenceOrOwn(const ReferenceOfRow& reference, int row, const QString& ownText);
 
-} // namespace cli
+// What an export writes besides the entries.
+struct ExportContext {
+    // The language file's name, for the header ("lang_de.xom").
+    QString project;
+    // The program that writes, for the PO header ("ludra-lang 2.0").
+    QString generator;
+    // The languages of the sources and of the texts, as language tags
+    // ("en", "de"); "und" (undetermined) when nothing says.
+    QString sourceLanguage = QStringLiteral("und");
+    QString targetLanguage = QStringLiteral("und");
+    ReferenceOfRow reference;
+};
+
+// The language a file name gives ("de" for "lang_de.xom", "pt-BR" for
+// "lang_pt_BR.xom"), or "und" for any other name: the game names its
+// language files so.
+[[nodiscard]] QString languageOfFileName(const QString& path);
+
+} // namespace exchange

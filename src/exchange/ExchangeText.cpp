@@ -1,10 +1,10 @@
-#include "cli/CsvText.h"
+#include "exchange/ExchangeText.h"
 
 #include "xom/Utf8Codec.h"
 
-namespace cli {
+namespace exchange {
 
-QByteArray csvUtf8(const QStringView text)
+QByteArray exchangeUtf8(const QStringView text)
 {
     QByteArray out;
     out.reserve(xom::utf8Length(text));
@@ -27,10 +27,10 @@ QByteArray csvUtf8(const QStringView text)
     return out;
 }
 
-std::optional<QString> textOfCsvUtf8(const QByteArrayView bytes)
+std::optional<QString> textOfExchangeUtf8(const QByteArrayView bytes)
 {
     // Standard UTF-8 (what nearly every field is) decodes without a
-    // replacement character, and csvUtf8 writes it back as it was. Qt's
+    // replacement character, and exchangeUtf8 writes it back as it was. Qt's
     // decoder drops a leading byte-order mark, which a field keeps.
     QString text;
     if (!bytes.startsWith("\xEF\xBB\xBF")) {
@@ -38,13 +38,13 @@ std::optional<QString> textOfCsvUtf8(const QByteArrayView bytes)
         if (!text.contains(QChar::ReplacementCharacter))
             return text;
     }
-    // The editor's decoder reads everything csvUtf8 writes, lone surrogates
+    // The editor's decoder reads everything exchangeUtf8 writes, lone surrogates
     // included; whatever it had to repair or read leniently does not encode
     // back to the same bytes.
     text = xom::DecodeUtf8(bytes);
-    if (csvUtf8(text) != bytes)
+    if (exchangeUtf8(text) != bytes)
         return std::nullopt;
     return text;
 }
 
-} // namespace cli
+} // namespace exchange

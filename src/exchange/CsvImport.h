@@ -1,9 +1,9 @@
 #pragma once
 
-#include "cli/CsvReader.h"
-#include "cli/EntryImport.h"
+#include "exchange/CsvReader.h"
+#include "exchange/EntryImport.h"
 
-namespace cli {
+namespace exchange {
 
 // Applies an edit CSV through import, record by record. The first record
 // must be the header "number,name,text", or "number,name,text,reference"
@@ -11,10 +11,10 @@ namespace cli {
 // the fields number, name and text, and may add the reference. Trailing
 // empty fields, which a spreadsheet writes once anything stood in a further
 // column, are ignored on every line, the header's included. Names and texts
-// are decoded with textOfCsvUtf8.
+// are decoded with textOfExchangeUtf8.
 // Throws ImportError at the first record refused: the reader's own errors,
 // no header, a wrong number of fields, a field that is not UTF-8, and what
 // import refuses.
 void applyCsvEdits(CsvReader& csv, EntryImport& import);
 
-} // namespace cli
+} // namespace exchange

@@ -1,4 +1,4 @@
-#include "cli/CsvText.h"
+#include "exchange/ExchangeText.h"
 
 #include "xom/Utf8Codec.h"
 
@@ -9,11 +9,11 @@
 namespace {
 
 // The definition the field decoder must keep: the editor's decoding of the
-// bytes, when csvUtf8 writes exactly those bytes back.
+// bytes, when exchangeUtf8 writes exactly those bytes back.
 std::optional<QString> byDefinition(const QByteArray& bytes)
 {
     QString text = xom::DecodeUtf8(bytes);
-    if (cli::csvUtf8(text) != bytes)
+    if (exchange::exchangeUtf8(text) != bytes)
         return std::nullopt;
     return text;
 }
@@ -32,7 +32,7 @@ TEST(CsvText, FieldDecoderAgreesWithItsDefinitionOnMixedBytes)
         for (int i = length(random); i > 0; --i)
             bytes += pieces[pick(random)];
 
-        EXPECT_EQ(cli::textOfCsvUtf8(bytes), byDefinition(bytes)) << bytes.toHex().toStdString();
+        EXPECT_EQ(exchange::textOfExchangeUtf8(bytes), byDefinition(bytes)) << bytes.toHex().toStdString();
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace cli {
+namespace exchange {
 
 // Reads CSV as RFC 4180 describes it and as spreadsheets save it, one
 // record at a time, in one pass over the bytes.
@@ -57,4 +57,4 @@ private:
     std::vector<QByteArray> m_unquoted;
 };
 
-} // namespace cli
+} // namespace exchange

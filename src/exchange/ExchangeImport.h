@@ -1,0 +1,30 @@
+#pragma once
+
+#include "exchange/EntryImport.h"
+#include "exchange/ExchangeFormat.h"
+
+#include "xom/EntryTable.h"
+#include "xom/LanguageModel.h"
+
+#include <QByteArrayView>
+
+#include <vector>
+
+namespace exchange {
+
+// What an import did: the counts, and with a report asked for, each entry
+// changed or added.
+struct ImportOutcome {
+    ImportSummary summary;
+    std::vector<ImportChange> report;
+};
+
+// The one way an exchange file reaches the entries, for the command line
+// and the editor alike: reads bytes as format and applies every record
+// through EntryImport. Throws ImportError at the record refused; the
+// entries and the model may then be partly changed, so callers work on a
+// copy they drop.
+[[nodiscard]] ImportOutcome importExchangeFile(xom::EntryTable& entries, xom::LanguageModel& model,
+    QByteArrayView bytes, ExchangeFormat format, const ImportOptions& options);
+
+} // namespace exchange

@@ -12,10 +12,12 @@ SystemMessageBoxes::SystemMessageBoxes(QWidget& owner)
 {
 }
 
-void SystemMessageBoxes::showBadLanguageFile()
+void SystemMessageBoxes::showBadLanguageFile(const QString& detail)
 {
     QMessageBox box(
         QMessageBox::NoIcon, QStringLiteral("Error"), QStringLiteral("Bad Language File"), QMessageBox::Ok, &m_owner);
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     box.exec();
 }
 

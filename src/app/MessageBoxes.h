@@ -17,8 +17,9 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
 
-    // "Bad Language File", caption "Error", one OK button, no icon.
-    virtual void showBadLanguageFile() = 0;
+    // "Bad Language File", caption "Error", one OK button, no icon; detail,
+    // what was wrong and where, behind the box's Show Details.
+    virtual void showBadLanguageFile(const QString& detail) = 0;
     // The application's error box: caption the application title, the error
     // icon, one OK button, and text exactly as given (see errorBoxText).
     virtual void showError(const QString& text) = 0;
@@ -45,7 +46,7 @@ public:
     // owner must outlive this object.
     explicit SystemMessageBoxes(QWidget& owner);
 
-    void showBadLanguageFile() override;
+    void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
     [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;

@@ -97,7 +97,7 @@ std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path, c
         showError(QStringLiteral("Cannot open file %1").arg(path));
         return std::nullopt;
     case xom::WholeFile::Status::TooLarge:
-        m_messageBoxes->showBadLanguageFile();
+        m_messageBoxes->showBadLanguageFile(QStringLiteral("the file is larger than 2 GiB"));
         return std::nullopt;
     case xom::WholeFile::Status::Read:
         break;
@@ -108,7 +108,7 @@ std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path, c
     // so Save and Add only ever see a complete model.
     if (const auto* const error = std::get_if<xom::LoadError>(&result)) {
         if (error->kind == xom::LoadError::Kind::BadLanguageFile)
-            m_messageBoxes->showBadLanguageFile();
+            m_messageBoxes->showBadLanguageFile(error->detail);
         else
             showError(error->message());
         return std::nullopt;

@@ -26,6 +26,11 @@ QString LoadError::message() const
     return QStringLiteral("Bad Language File");
 }
 
+QString LoadError::explained() const
+{
+    return detail.isEmpty() ? message() : message() + QStringLiteral(": ") + detail;
+}
+
 namespace {
 
 using Kind = LoadError::Kind;
@@ -34,15 +39,18 @@ struct Bad {
     LoadError error;
 };
 
-[[noreturn]] void badFile()
+// Refuses the file: what is wrong, and the byte where it was found.
+[[noreturn]] void badFile(const QString& what, const qsizetype offset)
 {
-    throw Bad{LoadError{Kind::BadLanguageFile, 0}};
+    throw Bad{LoadError{Kind::BadLanguageFile, 0, QStringLiteral("%1 (at byte %2)").arg(what).arg(offset)}};
 }
 
-template <typename T> T require(std::optional<T> value)
+// A value read from the file, or the refusal: a read fails only when the
+// file ends first.
+template <typename T> T require(std::optional<T> value, const char* where, const qsizetype offset)
 {
     if (!value)
-        badFile();
+        badFile(QStringLiteral("the file ends inside %1").arg(QLatin1StringView(where)), offset);
     return *value;
 }
 
@@ -59,6 +67,7 @@ struct Walk {
     std::vector<Resource> resources;
     std::vector<bool> resourceRead;
     std::optional<std::vector<std::uint32_t>> dataBank;
+    qsizetype dataBankOffset = 0;
     std::optional<int> containerCounter;
 };
 
@@ -73,9 +82,9 @@ std::vector<std::uint64_t> stringsByOffset(
     items.reserve(static_cast<std::size_t>(std::max(count - 1, 0)));
     for (qint32 k = 1; k < count; ++k) {
         ByteCursor entry(offsets, qsizetype{4} * k);
-        const std::uint32_t offset = require(entry.readU32());
+        const std::uint32_t offset = require(entry.readU32(), "the string table", entry.position());
         if (offset >= dataSize)
-            badFile();
+            badFile(QStringLiteral("string %1 begins outside the string data").arg(k), entry.position() - 4);
         items.push_back(std::uint64_t{offset} << 32 | static_cast<std::uint32_t>(k));
     }
     // The radix sort's buckets cost more than a small table's whole sort.
@@ -110,12 +119,13 @@ public:
         LoadedFile result;
         LanguageModel& model = result.model;
         if (m_view.size() > std::numeric_limits<qint32>::max())
-            badFile();
+            badFile(QStringLiteral("the file is larger than 2 GiB"), 0);
         model.FileSize = static_cast<qint32>(m_view.size());
 
         ByteCursor header(m_view, layout::TypeCountOffset);
-        if (require(header.readU32()) != layout::RequiredTypeCount)
-            badFile();
+        const std::uint32_t typeCount = require(header.readU32(), "its header", layout::TypeCountOffset);
+        if (typeCount != layout::RequiredTypeCount)
+            badFile(QStringLiteral("the file has %1 types, not 4").arg(typeCount), layout::TypeCountOffset);
         readTypeTable(model);
         checkAnnouncedInstances(model);
         const StringTableBytes strings = locateStringTable();
@@ -144,7 +154,9 @@ public:
         const bool dataBankPromised = std::any_of(model.TypeTable.begin(), model.TypeTable.end(),
             [](const XTypeCont& type) { return type.kind == TypeKind::DataBank && type.instanceCount > 0; });
         if (dataBankPromised && !walk.dataBank)
-            badFile();
+            badFile(QStringLiteral("the type table counts a data bank that the file ends before"), m_view.size());
+        if (model.StringList.count < 2)
+            badFile(QStringLiteral("the string table holds no string for a save to keep"), strings.start);
         resolveDataBank(walk, result.entries);
         result.containerCounter = walk.containerCounter;
         return result;
@@ -158,12 +170,12 @@ private:
             XTypeCont& type = model.TypeTable[n];
             const qsizetype entry = layout::HeaderSize + layout::TypeEntrySize * static_cast<qsizetype>(n);
             ByteCursor cursor(m_view, entry + layout::TypeInstanceCountOffset);
-            type.instanceCount = static_cast<qint32>(require(cursor.readU32()));
+            type.instanceCount = static_cast<qint32>(require(cursor.readU32(), "its type table", entry));
             cursor.seek(entry + layout::TypeGuidOffset);
-            const QByteArrayView guid = require(cursor.readBytes(layout::TypeGuidSize));
+            const QByteArrayView guid = require(cursor.readBytes(layout::TypeGuidSize), "its type table", entry);
             std::memcpy(type.guid.data(), guid.data(), type.guid.size());
             cursor.seek(entry + layout::TypeNameOffset);
-            const QByteArrayView field = require(cursor.readBytes(layout::TypeNameSize));
+            const QByteArrayView field = require(cursor.readBytes(layout::TypeNameSize), "its type table", entry);
             const qsizetype nul = field.indexOf('\0');
             type.name = field.first(nul < 0 ? field.size() : nul).toByteArray();
             type.kind = kindOfTypeName(type.name);
@@ -192,11 +204,17 @@ private:
             announced += count;
             if (type.kind == TypeKind::DataBank)
                 dataBanks += count;
-            if (type.kind == TypeKind::StringResourceDetails && count > std::max(resourceCount, 0))
-                badFile();
+            if (type.kind == TypeKind::StringResourceDetails && count > std::max(resourceCount, 0)) {
+                badFile(QStringLiteral("a second string resource type counts more instances than the last"),
+                    layout::HeaderSize);
+            }
         }
-        if (dataBanks > 1 || announced > m_view.size() / layout::MagicContainer.size())
-            badFile();
+        if (dataBanks > 1)
+            badFile(QStringLiteral("the type table counts %1 data banks").arg(dataBanks), layout::HeaderSize);
+        if (announced > m_view.size() / layout::MagicContainer.size()) {
+            badFile(QStringLiteral("the type table counts %1 containers, more than the file can hold").arg(announced),
+                layout::HeaderSize);
+        }
     }
 
     // Where the string table lies, checked against the file's size.
@@ -205,7 +223,8 @@ private:
         std::uint32_t dataSize = 0;
         QByteArrayView offsets;
         QByteArrayView data;
-        qsizetype end = 0; // the first container's offset
+        qsizetype end = 0;   // the first container's offset
+        qsizetype start = 0; // the table's own offset
     };
 
     StringTableBytes locateStringTable() const
@@ -216,15 +235,20 @@ private:
         const qsizetype start
             = magic && *magic == layout::MagicStrings ? end + layout::ChunkSize : end + 2 * layout::ChunkSize;
         ByteCursor cursor(m_view, start + 4);
-        const auto stringCount = static_cast<qint32>(require(cursor.readU32()));
-        const std::uint32_t dataSize = require(cursor.readU32());
+        const auto stringCount = static_cast<qint32>(require(cursor.readU32(), "its string table", start));
+        const std::uint32_t dataSize = require(cursor.readU32(), "its string table", start);
         // Each string needs its four offset bytes: a count beyond that is a
         // lie, caught before anything is sized from it.
-        if (stringCount < 0 || stringCount > cursor.remaining() / 4)
-            badFile();
-        const QByteArrayView offsets = require(cursor.readBytes(qsizetype{4} * stringCount));
-        const QByteArrayView data = require(cursor.readBytes(static_cast<qsizetype>(dataSize)));
-        return {stringCount, dataSize, offsets, data, cursor.position()};
+        if (stringCount < 0 || stringCount > cursor.remaining() / 4) {
+            badFile(QStringLiteral("the string table counts %1 strings, more than the file can hold")
+                        .arg(static_cast<std::uint32_t>(stringCount)),
+                start);
+        }
+        const QByteArrayView offsets
+            = require(cursor.readBytes(qsizetype{4} * stringCount), "its string table", cursor.position());
+        const QByteArrayView data
+            = require(cursor.readBytes(static_cast<qsizetype>(dataSize)), "its string data", cursor.position());
+        return {stringCount, dataSize, offsets, data, cursor.position(), start};
     }
 
     // Reads the strings, byOffset, into the pool, recording each one's id by
@@ -261,7 +285,8 @@ private:
         // bytes is refused before they are decoded: from a small file they
         // could take memory without bound.
         if (sizes[0].units + sizes[1].units > 2 * static_cast<std::size_t>(data.size()))
-            badFile();
+            badFile(QStringLiteral("the strings, each read to its end, take more than twice the string data"),
+                table.end - data.size());
         std::array<TextPool::LoadRun, 2> runs = pool.beginLoad(sizes[0], sizes[1]);
         eachHalf([&](const std::size_t h) { decodeStrings(data, halves[h], runs[h]); });
         pool.endLoad(runs);
@@ -327,7 +352,7 @@ private:
         const auto* const nul
             = static_cast<const char*>(std::memchr(data.data() + at, 0, static_cast<std::size_t>(data.size() - at)));
         if (!nul)
-            badFile();
+            badFile(QStringLiteral("a string of the string data has no NUL to end it"), at);
         return nul - data.data();
     }
 
@@ -388,8 +413,8 @@ private:
         const int stringCount, Walk& walk, const qsizetype position, const qint32 instance) const
     {
         ByteCursor cursor(m_view, position + 4 + layout::StringResourceReservedSize);
-        const qint32 textIndex = require(ReadVarint(cursor));
-        const qint32 nameIndex = require(ReadVarint(cursor));
+        const qint32 textIndex = require(ReadVarint(cursor), "a string resource", position);
+        const qint32 nameIndex = require(ReadVarint(cursor), "a string resource", position);
         for (const qint32 index : {textIndex, nameIndex}) {
             if (index < 0 || index >= stringCount)
                 throw Bad{LoadError{Kind::ListIndexOutOfBounds, index}};
@@ -398,7 +423,7 @@ private:
         // counting more instances than the table was sized for; the guard
         // stays beside the write it protects.
         if (static_cast<std::size_t>(instance) >= walk.resources.size())
-            badFile();
+            badFile(QStringLiteral("more string resources than the file can hold"), position);
         walk.resources[static_cast<std::size_t>(instance)]
             = Resource{static_cast<TextId>(nameIndex), static_cast<TextId>(textIndex)};
         walk.resourceRead[static_cast<std::size_t>(instance)] = true;
@@ -408,14 +433,18 @@ private:
     qsizetype readDataBank(Walk& walk, const qsizetype position) const
     {
         ByteCursor cursor(m_view, position + 4 + layout::DataBankReservedSize);
-        const qint32 entryCount = require(ReadVarint(cursor));
+        const qint32 entryCount = require(ReadVarint(cursor), "the data bank", position);
         // Every entry takes at least one byte.
-        if (entryCount < 0 || entryCount > cursor.remaining())
-            badFile();
+        if (entryCount < 0 || entryCount > cursor.remaining()) {
+            badFile(QStringLiteral("the data bank counts %1 entries, more than the file can hold")
+                        .arg(static_cast<std::uint32_t>(entryCount)),
+                position);
+        }
         std::vector<std::uint32_t> entries(static_cast<std::size_t>(entryCount));
         for (auto& entry : entries)
-            entry = static_cast<std::uint32_t>(require(ReadVarint(cursor)));
+            entry = static_cast<std::uint32_t>(require(ReadVarint(cursor), "the data bank", position));
         walk.dataBank = std::move(entries);
+        walk.dataBankOffset = position;
         return cursor.position() + layout::ContainerReadTrailer;
     }
 
@@ -448,13 +477,32 @@ private:
     {
         if (!walk.dataBank)
             return;
-        table.rows.reserve(walk.dataBank->size());
-        for (const std::uint32_t number : *walk.dataBank) {
+        const std::vector<std::uint32_t>& numbers = *walk.dataBank;
+        const qsizetype at = walk.dataBankOffset;
+        // A save writes one string resource per entry, numbered 1 .. n after
+        // the entries' numbers, and the data bank the numbers in grid order:
+        // only a bank that lists 1 .. n, each once, can be written again.
+        std::vector<bool> listed(numbers.size() + 1, false);
+        for (const std::uint32_t number : numbers) {
+            if (number == 0)
+                badFile(QStringLiteral("the data bank names entry 0"), at);
+            if (number > numbers.size()) {
+                badFile(
+                    QStringLiteral("the data bank lists %1 entries and names entry %2").arg(numbers.size()).arg(number),
+                    at);
+            }
+            if (listed[number])
+                badFile(QStringLiteral("the data bank names entry %1 twice").arg(number), at);
+            listed[number] = true;
+        }
+        table.rows.reserve(numbers.size());
+        for (const std::uint32_t number : numbers) {
             // An entry must name a resource that the walk read: one beyond
             // them, or one the file ended before, is no entry of this file.
             // The resources fit in the file, so the number is below 2^31.
-            if (number >= walk.resources.size() || !walk.resourceRead[number])
-                badFile();
+            if (number >= walk.resources.size() || !walk.resourceRead[number]) {
+                badFile(QStringLiteral("the data bank names entry %1, which the file does not hold").arg(number), at);
+            }
             const Resource& resource = walk.resources[number];
             table.rows.push_back(
                 EntryRow{number, TextPool::EmptyText, m_stringIds[resource.name], m_stringIds[resource.text]});

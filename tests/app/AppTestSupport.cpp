@@ -52,9 +52,10 @@ QString FakeFileDialogs::chooseSaveFile(const QString& startPath)
     return answer;
 }
 
-void FakeMessageBoxes::showBadLanguageFile()
+void FakeMessageBoxes::showBadLanguageFile(const QString& detail)
 {
     ++badLanguageFileBoxes;
+    badLanguageFileDetails.append(detail);
 }
 
 void FakeMessageBoxes::showError(const QString& text)

@@ -49,6 +49,7 @@ public:
 class FakeMessageBoxes final : public app::MessageBoxes {
 public:
     int badLanguageFileBoxes = 0;
+    QStringList badLanguageFileDetails;
     QStringList errorTexts;
     QStringList questions;
     std::deque<app::SaveChoice> saveAnswers;
@@ -59,7 +60,7 @@ public:
     QStringList informationCaptions;
     QList<QPair<QString, QString>> shortcutRows;
 
-    void showBadLanguageFile() override;
+    void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;

@@ -150,6 +150,10 @@ RawFile simpleFile(
         file.containers.push_back(stringResourceContainer(index, index + 1));
         index += 2;
     }
+    // A file without entries still holds the string that every save keeps
+    // at index 1, as the editor's own files do.
+    if (nameTexts.empty())
+        file.strings.push_back("kept");
     file.containers.push_back(dataBankContainer(dataBankOrder));
     return file;
 }

@@ -55,8 +55,8 @@ struct RawFile {
 [[nodiscard]] QByteArray utf8(const QString& text);
 
 // A well-formed file with one string resource per (name, text) pair, strings
-// stored in order (text k at 2k - 1, name k at 2k) and a data bank listing
-// 1 .. n, or the given order.
+// stored in order (text k at 2k - 1, name k at 2k; without entries the one
+// string "kept") and a data bank listing 1 .. n, or the given order.
 [[nodiscard]] RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts);
 [[nodiscard]] RawFile simpleFile(
     const std::vector<std::pair<QString, QString>>& nameTexts, const std::vector<std::uint32_t>& dataBankOrder);

@@ -16,10 +16,10 @@ using FuzzFailure = std::function<void(const char* what)>;
 // every row numbered, a string list that starts with the empty string.
 void checkLoad(QByteArrayView bytes, const FuzzFailure& fail);
 
-// When the bytes load, whatever their type table, and the entries can be
-// saved, saving and loading again gives the same entries (texts cut at
-// U+0000) and type table, and, when no text holds a U+0000, saving that
-// gives the same bytes.
+// When the bytes load, whatever their type table, the entries can be saved,
+// and saving and loading again gives the same entries (texts cut at U+0000)
+// and type table, and, when no text holds a U+0000, saving that gives the
+// same bytes.
 void checkRoundTrip(QByteArrayView bytes, const FuzzFailure& fail);
 
 } // namespace testsupport

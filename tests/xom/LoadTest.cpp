@@ -116,16 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Load, LoadLayouts,
             },
             {QStringLiteral("3|FE.World|World"), QStringLiteral("1|FE.Hello|Hello"),
                 QStringLiteral("2|FE.Help|help\r\nme")}},
-        LayoutCase{"entry 0 is an empty row",
-            [](RawFile& f) {
-                f.containers.back() = dataBankContainer({2, 0});
-            },
-            {QStringLiteral("2|FE.Help|help\r\nme"), QStringLiteral("0||")}},
-        LayoutCase{"a resource listed twice",
-            [](RawFile& f) {
-                f.containers.back() = dataBankContainer({1, 1});
-            },
-            {QStringLiteral("1|FE.Hello|Hello"), QStringLiteral("1|FE.Hello|Hello")}},
         LayoutCase{"extra bytes between containers",
             [](RawFile& f) {
                 f.containers[0] += QByteArray("junk CTN junk");
@@ -186,6 +176,7 @@ TEST(Load, DataBankAloneWritesNoCounter)
 {
     RawFile file;
     file.types = testsupport::standardTypes(0);
+    file.strings = {"kept"};
     file.containers.push_back(dataBankContainer({}));
     const xom::LoadedFile result = loaded(file.bytes());
     EXPECT_TRUE(result.entries.rows.empty());
@@ -215,10 +206,60 @@ TEST(Load, FileWithoutStringResourceTypeHasNone)
     RawFile file;
     file.types = testsupport::standardTypes(0);
     file.types[2].name = "XOther";
-    file.containers.push_back(dataBankContainer({0}));
+    file.strings = {"kept"};
+    file.containers.push_back(dataBankContainer({}));
     const xom::LoadedFile result = loaded(file.bytes());
     EXPECT_EQ(result.model.StringResourceType, -1);
-    EXPECT_EQ(rowsOf(result.entries), std::vector<QString>{QStringLiteral("0||")});
+    EXPECT_TRUE(result.entries.rows.empty());
+}
+
+// A file loads only when a save can write it again: the data bank lists
+// 1 .. n once each, and a string is there for the save to keep. Each
+// refusal says why and where.
+TEST(Load, FilesNoSaveCouldWriteAreRefusedWithTheirFault)
+{
+    struct Case {
+        const char* what;
+        std::function<void(RawFile&)> change;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"entry 0",
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({2, 0, 1});
+            },
+            "the data bank names entry 0"},
+        {"a repeat",
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({1, 1, 2});
+            },
+            "the data bank names entry 1 twice"},
+        {"a skip",
+            [](RawFile& f) {
+                f.containers.back() = dataBankContainer({1, 3});
+            },
+            "the data bank lists 2 entries and names entry 3"},
+        {"no string to keep",
+            [](RawFile& f) {
+                f = RawFile{};
+                f.types = testsupport::standardTypes(0);
+                f.containers = {dataBankContainer({})};
+            },
+            "the string table holds no string for a save to keep"},
+        {"a data bank cut short", [](RawFile& f) { f.containers.back() = QByteArray("CTNR\x01\x02"); },
+            "the file ends inside the data bank"},
+    };
+    for (const Case& c : cases) {
+        RawFile file = simpleFile(threeEntries);
+        c.change(file);
+        const auto error = failure(file.bytes());
+        ASSERT_TRUE(error.has_value()) << c.what;
+        EXPECT_EQ(error->message(), QStringLiteral("Bad Language File")) << c.what;
+        EXPECT_TRUE(error->detail.startsWith(QString::fromUtf8(c.detail)))
+            << c.what << ": " << error->detail.toStdString();
+        EXPECT_TRUE(error->detail.contains(QStringLiteral("(at byte "))) << c.what;
+        EXPECT_TRUE(error->explained().startsWith(QStringLiteral("Bad Language File: "))) << c.what;
+    }
 }
 
 class LoadRejects : public testing::TestWithParam<testsupport::HostileFile> { };

@@ -63,10 +63,11 @@ xom::LoadedFile loadLanguageFile(const QString& path)
     // The editor takes no file that its 32-bit sizes cannot describe; standard
     // input has no size to check before it is read.
     if (file.status == xom::WholeFile::Status::TooLarge || file.bytes.size() > xom::largestLanguageFile)
-        throw CommandError(QStringLiteral("%1: %2").arg(path, xom::LoadError{}.message()));
+        throw CommandError(
+            QStringLiteral("%1: %2: the file is larger than 2 GiB").arg(path, xom::LoadError{}.message()));
     xom::LoadResult result = xom::loadLanguageFile(file.bytes);
     if (const auto* const error = std::get_if<xom::LoadError>(&result))
-        throw CommandError(QStringLiteral("%1: %2").arg(path, error->message()));
+        throw CommandError(QStringLiteral("%1: %2").arg(path, error->explained()));
     return std::get<xom::LoadedFile>(std::move(result));
 }
 

@@ -1,33 +1,22 @@
 #include "exchange/PoFile.h"
 
+#include "exchange/EntryImport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ImportError.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace exchange {
 
 namespace {
 
-[[nodiscard]] bool hasLoneSurrogate(const QStringView text)
+// Appends the quoted string lines of one PO string after its keyword. A
+// lone surrogate takes its three-byte form, as in CSV, so that import gives
+// it back.
+void appendPoString(const QByteArrayView keyword, const QString& text, QByteArray& out)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            return true;
-    }
-    return false;
-}
-
-// Appends the quoted string lines of one PO string after its keyword.
-void appendPoString(const QByteArrayView keyword, const QString& text, const QString& entryNumber, QByteArray& out)
-{
-    if (hasLoneSurrogate(text)) {
-        throw ExportError(
-            QStringLiteral("entry %1: a lone surrogate cannot be written in a PO file (UTF-8)").arg(entryNumber));
-    }
     const QByteArray bytes = exchangeUtf8(text);
     out += keyword;
     const bool split = bytes.contains('\n') && bytes.indexOf('\n') + 1 < bytes.size();
@@ -101,9 +90,17 @@ QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& cont
     for (int row = 0; row < entries.entryCount(); ++row) {
         const xom::Entry entry = entries.entry(row);
         out += '\n';
-        appendPoString("msgctxt", entry.number + u' ' + entry.name, entry.number, out);
-        appendPoString("msgid", referenceOrOwn(context.reference, row, entry.text), entry.number, out);
-        appendPoString("msgstr", entry.text, entry.number, out);
+        // An empty msgid is gettext's header: msgmerge and lconvert would
+        // take the message for it. An empty source is said in a comment,
+        // and the msgid, which import never reads, holds a mark instead.
+        QString source = referenceOrOwn(context.reference, row, entry.text);
+        if (source.isEmpty()) {
+            out += "#. " + QByteArray(EmptySourceComment) + '\n';
+            source = QString::fromLatin1(EmptySourceMark);
+        }
+        appendPoString("msgctxt", entry.number + u' ' + entry.name, out);
+        appendPoString("msgid", source, out);
+        appendPoString("msgstr", entry.text, out);
     }
     return out;
 }
@@ -132,8 +129,13 @@ public:
 
     void run()
     {
+        refuseCarriageReturnLines();
         while (nextLine()) {
             const QByteArrayView line = trimmed(m_lineText);
+            if (line.startsWith("#,")) {
+                m_pendingFuzzy = m_pendingFuzzy || hasFuzzyFlag(line.sliced(2));
+                continue;
+            }
             if (line.isEmpty() || line.startsWith('#'))
                 continue;
             if (line.startsWith('"')) {
@@ -162,7 +164,7 @@ public:
             } else if (keyword == "msgid_plural" || keyword.startsWith("msgstr[")) {
                 fail(QStringLiteral("plural messages do not belong to entries"));
             } else {
-                fail(QStringLiteral("unknown keyword \"%1\"").arg(QString::fromUtf8(keyword)));
+                fail(QStringLiteral("unknown keyword \"%1\"").arg(shownBytes(keyword)));
             }
             m_current->clear();
             if (!rest.startsWith('"'))
@@ -174,6 +176,43 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& reason) const { throw ImportError(m_lineNumber, reason); }
+
+    // Bytes from the file in a message, cut before they are decoded: a line
+    // may be hundreds of megabytes long.
+    [[nodiscard]] static QString shownBytes(const QByteArrayView bytes)
+    {
+        constexpr qsizetype Enough = 4 * 80;
+        QString shown = shownInMessage(QString::fromUtf8(bytes.first(std::min(bytes.size(), Enough))));
+        if (bytes.size() > Enough && !shown.endsWith(QChar(0x2026)))
+            shown += QChar(0x2026);
+        return shown;
+    }
+
+    // "fuzzy" among the comma-separated flags of a "#," comment.
+    [[nodiscard]] static bool hasFuzzyFlag(const QByteArrayView flags)
+    {
+        for (const QByteArrayView flag : QByteArray(flags.toByteArray()).split(',')) {
+            if (trimmed(flag) == "fuzzy")
+                return true;
+        }
+        return false;
+    }
+
+    // A file whose lines end in CR alone would read as one long line that
+    // fails somewhere in the middle, for a reason that says nothing of it.
+    void refuseCarriageReturnLines() const
+    {
+        const char* const data = m_bytes.data();
+        const auto* const lf
+            = static_cast<const char*>(std::memchr(data, '\n', static_cast<std::size_t>(m_bytes.size())));
+        const auto* const cr = static_cast<const char*>(
+            std::memchr(data, '\r', static_cast<std::size_t>((lf ? lf : data + m_bytes.size()) - data)));
+        if (cr && (cr + 1 == data + m_bytes.size() || cr[1] != '\n')) {
+            throw ImportError(
+                1, QStringLiteral("the lines end in a carriage return alone (old Mac line ends): save the file with "
+                                  "LF or CR LF line ends"));
+        }
+    }
 
     bool nextLine()
     {
@@ -284,11 +323,13 @@ private:
         }
     }
 
-    // Ends the message being read and starts a new one at this line.
+    // Ends the message being read and starts a new one at this line, which
+    // takes the flags read since the last one.
     void startMessage()
     {
         finishMessage();
         m_messageLine = m_lineNumber;
+        m_messageFuzzy = std::exchange(m_pendingFuzzy, false);
     }
 
     void finishMessage()
@@ -316,6 +357,7 @@ private:
         if (!digits)
             throw ImportError(line, QStringLiteral("msgctxt is not \"NUMBER NAME\""));
         m_record.line = line;
+        m_record.unfinished = m_messageFuzzy;
         m_record.number = QString::fromLatin1(number);
         m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line);
         if (m_string.isEmpty())
@@ -335,7 +377,7 @@ private:
             ++end;
         const QByteArrayView charset = QByteArrayView(m_string).sliced(at + 8, end - at - 8);
         if (charset.compare("UTF-8", Qt::CaseInsensitive) != 0 && charset.compare("UTF8", Qt::CaseInsensitive) != 0)
-            throw ImportError(line, QStringLiteral("charset %1 is not UTF-8").arg(QString::fromLatin1(charset)));
+            throw ImportError(line, QStringLiteral("charset %1 is not UTF-8").arg(shownBytes(charset)));
     }
 
     [[nodiscard]] static QString textOf(const QByteArrayView bytes, const int line)
@@ -355,6 +397,10 @@ private:
     QByteArrayView m_lineText;
 
     int m_messageLine = 0;
+    // A "#, fuzzy" comment came before the message being read, or since the
+    // last one.
+    bool m_messageFuzzy = false;
+    bool m_pendingFuzzy = false;
     bool m_hasContext = false;
     bool m_hasId = false;
     bool m_hasString = false;

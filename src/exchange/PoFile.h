@@ -19,22 +19,30 @@ namespace exchange {
 //
 // after a header entry naming the project (Project-Id-Version), the target
 // language (Language) and the generator, and declaring "Content-Type:
-// text/plain; charset=UTF-8". Strings are C-escaped as
-// gettext reads them (\\ \" \n \r \t \a \b \f \v, other control codes as
-// three octal digits), a string holding a line feed is split after each
-// one. Every text survives exactly, line breaks included. Throws
-// ExportError for a name or text holding a lone surrogate, which UTF-8
-// cannot carry.
+// text/plain; charset=UTF-8". Strings are C-escaped as gettext writes them
+// (\\ \" \n \r \t \a \b \f \v, other control codes as three octal
+// digits), a string holding a line feed is split after each one. Every
+// text survives exactly, line breaks included; a lone surrogate, which
+// UTF-8 cannot carry, takes its three-byte form as in CSV.
+//
+// No message has an empty msgid, which gettext keeps for the header: an
+// entry whose source is empty gets the comment EmptySourceComment and the
+// msgid EmptySourceMark, which import does not read.
 [[nodiscard]] QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& context);
+
+inline constexpr const char* EmptySourceComment = "The source text is empty.";
+inline constexpr const char* EmptySourceMark = "(empty)";
 
 // Applies a gettext catalog through import: each message with a context
 // "NUMBER NAME" is a record for that number with that name, its msgstr the
-// text; an empty msgstr keeps the entry's text. Comments (flags, previous
-// and obsolete messages among them) are skipped; strings may be continued
-// on the following lines. Throws ImportError at the line of a message
-// without a context of that form, a plural message, a malformed line or
-// string, a NUL, bytes that are not UTF-8, a header declaring another
-// charset, and what import refuses.
+// text; an empty msgstr keeps the entry's text. A message flagged fuzzy is
+// unfinished (see ImportRecord). Other comments (previous and obsolete
+// messages among them) are skipped; strings may be continued on the
+// following lines. Throws ImportError at the line of a message without a
+// context of that form, a plural message, a malformed line or string, a
+// NUL, bytes that are not UTF-8, a header declaring another charset, lines
+// that end in CR alone, and what import refuses; a message quotes at most
+// 80 characters of the file.
 void applyPoEdits(QByteArrayView po, EntryImport& import);
 
 } // namespace exchange

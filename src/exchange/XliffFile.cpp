@@ -1,9 +1,13 @@
 #include "exchange/XliffFile.h"
 
+#include "exchange/EntryImport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ImportError.h"
 
-#include <QXmlStreamReader>
+#include "exchange/XmlScanner.h"
+
+#include <QStringDecoder>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -102,45 +106,212 @@ QByteArray xliffOfEntries(const xom::EntryTable& entries, const ExportContext& c
     return out;
 }
 
-void applyXliffEdits(const QByteArrayView xliff, EntryImport& import)
+namespace {
+
+const QString Xliff12 = QStringLiteral("urn:oasis:names:tc:xliff:document:1.2");
+
+// The target states of XLIFF 1.2 that say a translation is not final.
+[[nodiscard]] bool isUnfinishedState(const QString& state)
 {
-    QXmlStreamReader xml(xliff.toByteArray());
-    const auto fail = [&](const QString& reason) { return ImportError(static_cast<int>(xml.lineNumber()), reason); };
-    ImportRecord record;
-    bool inUnit = false;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = xml.name();
-            if (name == u"trans-unit") {
-                if (inUnit)
-                    throw fail(QStringLiteral("trans-unit inside a trans-unit"));
-                inUnit = true;
-                record.line = static_cast<int>(xml.lineNumber());
-                record.number = xml.attributes().value(QLatin1StringView("id")).toString();
-                const bool numeric = !record.number.isEmpty()
-                                  && std::all_of(record.number.cbegin(), record.number.cend(),
-                                      [](const QChar c) { return c >= u'0' && c <= u'9'; });
-                if (!numeric)
-                    throw fail(QStringLiteral("trans-unit id \"%1\" is not an entry number").arg(record.number));
-                if (!xml.attributes().hasAttribute(QLatin1StringView("resname")))
-                    throw fail(QStringLiteral("trans-unit without resname"));
-                record.name = xml.attributes().value(QLatin1StringView("resname")).toString();
-                record.text.reset();
-            } else if (name == u"target" && inUnit) {
-                QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
-                if (xml.hasError())
-                    throw fail(QStringLiteral("markup inside a target is not supported"));
-                if (!text.isEmpty())
-                    record.text = std::move(text);
+    static const QStringList unfinished{QStringLiteral("new"), QStringLiteral("needs-translation"),
+        QStringLiteral("needs-review-translation"), QStringLiteral("needs-adaptation"), QStringLiteral("needs-l10n"),
+        QStringLiteral("needs-review-adaptation"), QStringLiteral("needs-review-l10n")};
+    return unfinished.contains(state);
+}
+
+// The document's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and
+// UTF-16 announced by its mark is read as the UTF-8 of the same text.
+struct Utf8Document {
+    QByteArrayView bytes;
+    bool fromUtf16 = false;
+};
+
+[[nodiscard]] Utf8Document utf8Of(const QByteArrayView bytes, QByteArray& converted)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {bytes.sliced(3)};
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (!little && !bytes.startsWith("\xFE\xFF"))
+        return {bytes};
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    const QString text = decoder(bytes.sliced(2));
+    if (decoder.hasError())
+        throw ImportError(1, QStringLiteral("the UTF-16 text holds code units that are no characters"));
+    converted = text.toUtf8();
+    return {converted, true};
+}
+
+// The root must be XLIFF 1.2's: anything else is refused by name rather
+// than read as a document without units.
+void checkRoot(const XmlScanner& xml)
+{
+    const std::optional<QString> version = xml.attribute("version");
+    const QString name = QString::fromUtf8(xml.qualifiedName());
+    if (xml.localName() != "xliff")
+        throw ImportError(xml.line(), QStringLiteral("not an XLIFF document: the root element is <%1>").arg(name));
+    if ((version && version->startsWith(u'2')) || xml.namespaceUri().startsWith(u"urn:oasis:names:tc:xliff:document:2"))
+        throw ImportError(xml.line(), QStringLiteral("XLIFF 2 is not read: export XLIFF 1.2"));
+    if (xml.namespaceUri() != Xliff12) {
+        throw ImportError(
+            xml.line(), QStringLiteral("the root <%1> is not in the XLIFF 1.2 namespace (%2)").arg(name, Xliff12));
+    }
+    if (!version || *version != u"1.2") {
+        throw ImportError(xml.line(),
+            QStringLiteral("XLIFF version \"%1\" is not 1.2").arg(version ? shownInMessage(*version) : QString()));
+    }
+}
+
+// Reads the trans-units of an XLIFF 1.2 document into records for import.
+class XliffReader {
+public:
+    XliffReader(const Utf8Document& document, EntryImport& import)
+        : m_xml(document.bytes, document.fromUtf16)
+        , m_import(import)
+    {
+    }
+
+    void run()
+    {
+        if (m_xml.next() != XmlScanner::Token::StartElement)
+            throw ImportError(m_xml.line(), QStringLiteral("not an XLIFF document"));
+        checkRoot(m_xml);
+        for (;;) {
+            switch (m_xml.next()) {
+            case XmlScanner::Token::StartElement:
+                start();
+                break;
+            case XmlScanner::Token::EndElement:
+                end();
+                break;
+            case XmlScanner::Token::Text:
+                break;
+            case XmlScanner::Token::EndOfDocument:
+                return;
             }
-        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"trans-unit") {
-            inUnit = false;
-            import.apply(record);
         }
     }
-    if (xml.hasError())
-        throw fail(xml.errorString());
+
+private:
+    [[noreturn]] void fail(const QString& reason) const { throw ImportError(m_xml.line(), reason); }
+
+    [[nodiscard]] bool isXliff(const QByteArrayView localName) const
+    {
+        return m_xml.localName() == localName && inXliffNamespace();
+    }
+
+    // Whether the current element is in XLIFF 1.2's namespace. Each
+    // declaration's text is compared once: every element of the usual
+    // document shares the root's.
+    [[nodiscard]] bool inXliffNamespace() const
+    {
+        const std::uint64_t declaration = m_xml.namespaceDeclaration();
+        if (declaration != m_lastDeclaration) {
+            m_lastDeclaration = declaration;
+            m_lastIsXliff = m_xml.namespaceUri() == Xliff12;
+        }
+        return m_lastIsXliff;
+    }
+
+    void start()
+    {
+        if (m_inTarget)
+            fail(QStringLiteral("markup inside a target: <%1> (inline elements are not read)")
+                     .arg(shownInMessage(QString::fromUtf8(m_xml.qualifiedName()))));
+        if (m_unitDepth == 0) {
+            if (isXliff("trans-unit"))
+                startUnit();
+            return;
+        }
+        if (isXliff("trans-unit"))
+            fail(QStringLiteral("a trans-unit inside a trans-unit"));
+        // Only the unit's own target counts: one inside <alt-trans> is a
+        // suggestion, never the text.
+        if (m_xml.depth() != m_unitDepth + 1 || m_xml.localName() != "target")
+            return;
+        if (!inXliffNamespace()) {
+            fail(QStringLiteral("a <%1> in the namespace \"%2\" is no XLIFF 1.2 target")
+                     .arg(QString::fromUtf8(m_xml.qualifiedName()), shownInMessage(m_xml.namespaceUri())));
+        }
+        if (m_targetLine > 0)
+            fail(QStringLiteral("a second <target> in one trans-unit (the first on line %1)").arg(m_targetLine));
+        m_targetLine = m_xml.line();
+        if (const std::optional<QString> state = m_xml.attribute("state"); state && isUnfinishedState(*state))
+            m_record.unfinished = true;
+        m_inTarget = true;
+        m_xml.setTextWanted(true, true);
+    }
+
+    void startUnit()
+    {
+        m_unitDepth = m_xml.depth();
+        m_targetLine = 0;
+        m_record.line = m_xml.line();
+        m_record.text.reset();
+        m_record.unfinished = false;
+        // One pass over the unit's attributes: a million units make the
+        // lookups count.
+        bool hasId = false;
+        bool hasResname = false;
+        for (const XmlScanner::Attribute& attribute : m_xml.attributes()) {
+            const QByteArrayView name = attribute.qualifiedName;
+            if (name == "id") {
+                m_record.number = attribute.value();
+                hasId = true;
+            } else if (name == "resname") {
+                m_record.name = attribute.value();
+                hasResname = true;
+            } else if (name == "approved" || name == "translate") {
+                m_record.unfinished = m_record.unfinished || attribute.value() == u"no";
+            }
+        }
+        const bool numeric = hasId && !m_record.number.isEmpty()
+                          && std::all_of(m_record.number.cbegin(), m_record.number.cend(),
+                              [](const QChar c) { return c >= u'0' && c <= u'9'; });
+        if (!numeric) {
+            fail(QStringLiteral("trans-unit id \"%1\" is not an entry number")
+                     .arg(hasId ? shownInMessage(m_record.number) : QString()));
+        }
+        if (!hasResname)
+            fail(QStringLiteral("trans-unit without resname"));
+    }
+
+    void end()
+    {
+        if (m_inTarget && m_xml.depth() == m_unitDepth + 1) {
+            m_inTarget = false;
+            QString text = m_xml.takeText();
+            m_xml.setTextWanted(false);
+            // An empty target keeps the entry's text.
+            if (!text.isEmpty())
+                m_record.text = std::move(text);
+            return;
+        }
+        if (m_unitDepth > 0 && m_xml.depth() == m_unitDepth) {
+            m_unitDepth = 0;
+            m_import.apply(m_record);
+            m_record.text.reset();
+        }
+    }
+
+    XmlScanner m_xml;
+    EntryImport& m_import;
+    // The depth of the trans-unit being read (0: none), and the line of
+    // its target (0: none yet).
+    int m_unitDepth = 0;
+    int m_targetLine = 0;
+    bool m_inTarget = false;
+    ImportRecord m_record;
+    // The declaration last compared (none yet), and whether it was XLIFF's.
+    mutable std::uint64_t m_lastDeclaration = ~std::uint64_t{0} - 1;
+    mutable bool m_lastIsXliff = false;
+};
+
+} // namespace
+
+void applyXliffEdits(const QByteArrayView xliff, EntryImport& import)
+{
+    QByteArray converted;
+    XliffReader(utf8Of(xliff, converted), import).run();
 }
 
 } // namespace exchange

@@ -1,6 +1,7 @@
 #include "xom/Utf8Codec.h"
 
 #include "support/FileBuilder.h"
+#include "xom/LanguageFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -93,5 +94,51 @@ TEST(Utf8, EveryTextOfCodeUnitsSurvivesTheRoundTrip)
     EXPECT_EQ(xom::DecodeUtf8(xom::EncodeUtf8(all)), all);
     EXPECT_EQ(xom::EncodeUtf8(all).size(), xom::utf8Length(all));
 }
+
+} // namespace
+
+namespace {
+
+// The lowest and highest code point of each length of UTF-8, as another
+// producer writes them (this editor writes no four-byte form), decoded
+// alone, after a run of ASCII long enough for the eight-byte path, and in
+// the middle of a file's string.
+struct BoundaryCase {
+    const char* what;
+    QByteArray utf8;
+    QString text;
+};
+
+class Boundaries : public testing::TestWithParam<BoundaryCase> { };
+
+TEST_P(Boundaries, EachLengthsFirstAndLastCodePointDecode)
+{
+    const BoundaryCase& c = GetParam();
+    const QByteArray ascii("abcdefghij");
+    EXPECT_EQ(xom::DecodeUtf8(c.utf8), c.text) << c.what;
+    EXPECT_EQ(xom::DecodeUtf8(ascii + c.utf8 + ascii), QString::fromLatin1(ascii) + c.text + QString::fromLatin1(ascii))
+        << c.what;
+    // What standard UTF-8 is agrees with Qt's own reading of it.
+    EXPECT_EQ(QString::fromUtf8(c.utf8), c.text) << c.what;
+
+    testsupport::RawFile raw = testsupport::simpleFile({{QStringLiteral("FE.Edge"), QString()}});
+    raw.strings[0] = ascii + c.utf8;
+    const xom::LoadResult loaded = xom::loadLanguageFile(raw.bytes());
+    ASSERT_TRUE(std::holds_alternative<xom::LoadedFile>(loaded)) << c.what;
+    EXPECT_EQ(std::get<xom::LoadedFile>(loaded).entries.text(0).toString(), QString::fromLatin1(ascii) + c.text)
+        << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Utf8, Boundaries,
+    testing::Values(BoundaryCase{"U+0001, the first one-byte form after NUL", bytes({0x01}), units({0x0001})},
+        BoundaryCase{"U+007F, the last one-byte form", bytes({0x7F}), units({0x007F})},
+        BoundaryCase{"U+0080, the first two-byte form", bytes({0xC2, 0x80}), units({0x0080})},
+        BoundaryCase{"U+07FF, the last two-byte form", bytes({0xDF, 0xBF}), units({0x07FF})},
+        BoundaryCase{"U+0800, the first three-byte form", bytes({0xE0, 0xA0, 0x80}), units({0x0800})},
+        BoundaryCase{"U+D7FF, the last before the surrogates", bytes({0xED, 0x9F, 0xBF}), units({0xD7FF})},
+        BoundaryCase{"U+E000, the first after the surrogates", bytes({0xEE, 0x80, 0x80}), units({0xE000})},
+        BoundaryCase{"U+FFFF, the last three-byte form", bytes({0xEF, 0xBF, 0xBF}), units({0xFFFF})},
+        BoundaryCase{"U+10000, the first four-byte form", bytes({0xF0, 0x90, 0x80, 0x80}), units({0xD800, 0xDC00})},
+        BoundaryCase{"U+10FFFF, the last four-byte form", bytes({0xF4, 0x8F, 0xBF, 0xBF}), units({0xDBFF, 0xDFFF})}));
 
 } // namespace

@@ -24,25 +24,25 @@ namespace {
     return count;
 }
 
-// Sets text to the field's text. A field of ASCII alone (nearly every
-// number and name) is widened into text's own buffer, which the next record
-// reuses: no allocation per field.
-void readField(const QByteArrayView field, const int line, QString& text)
+// Sets text to the field's text, its line breaks in the form breaks says.
+// The text's own buffer is reused from record to record: a field of ASCII
+// without line breaks (nearly every number and name) is widened into it
+// without an allocation, and a large text is decoded once, in place.
+void readField(const QByteArrayView field, const int line, QString& text, const DecodedBreaks breaks)
 {
     const auto* const bytes = reinterpret_cast<const unsigned char*>(field.data());
     const qsizetype size = field.size();
-    qsizetype ascii = 0;
-    while (ascii < size && bytes[ascii] < 0x80)
-        ++ascii;
-    if (ascii == size) {
+    qsizetype plain = 0;
+    while (plain < size && bytes[plain] < 0x80 && bytes[plain] != '\r' && bytes[plain] != '\n')
+        ++plain;
+    if (plain == size) {
         text.resize(size);
         xom::decodeUtf8(field, reinterpret_cast<char16_t*>(text.data()));
         return;
     }
-    std::optional<QString> decoded = textOfExchangeUtf8(field);
-    if (!decoded)
+    text.resize(0);
+    if (!appendExchangeText(field, text, breaks))
         throw ImportError(line, QStringLiteral("field is not UTF-8"));
-    text = *std::move(decoded);
 }
 
 // The number of columns the header names: 3, or 4 with the reference.
@@ -80,9 +80,11 @@ void applyCsvEdits(CsvReader& csv, EntryImport& import)
                                               .arg(count));
         }
         record.line = csv.line();
-        readField(fields[0], record.line, record.number);
-        readField(fields[1], record.line, record.name);
-        readField(fields[2], record.line, *record.text);
+        readField(fields[0], record.line, record.number, DecodedBreaks::AsWritten);
+        readField(fields[1], record.line, record.name, DecodedBreaks::AsWritten);
+        // The editor's line breaks at once: import then takes the text as
+        // it is, without a copy.
+        readField(fields[2], record.line, *record.text, DecodedBreaks::CrLf);
         import.apply(record);
     }
 }

@@ -54,12 +54,20 @@ char separatorOfHeader(const QByteArrayView bytes)
 
 CsvReader::CsvReader(const QByteArrayView bytes)
 {
+    // UTF-32's marks begin like UTF-16's: they are told apart first.
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4))
+        || bytes.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4)))
+        throw ImportError(1, QStringLiteral("UTF-32 text is not read: save the file as UTF-8 or UTF-16"));
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         m_utf8 = utf8OfUtf16(bytes.sliced(2), bytes.startsWith("\xFE"));
         m_bytes = m_utf8;
     } else {
         m_bytes = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
     }
+    // A file saved twice over by a careless tool: the header would read
+    // as a field that starts with U+FEFF.
+    if (m_bytes.startsWith("\xEF\xBB\xBF"))
+        throw ImportError(1, QStringLiteral("a second byte-order mark after the first"));
     m_separator = separatorOfHeader(m_bytes);
 }
 

@@ -21,7 +21,8 @@ namespace exchange {
 class CsvReader {
 public:
     // The bytes must outlive the reader. Throws ImportError for UTF-16 that
-    // ends in half a code unit.
+    // ends in half a code unit, for UTF-32, and for a second byte-order mark
+    // after the first.
     explicit CsvReader(QByteArrayView bytes);
     CsvReader(const CsvReader&) = delete;
     CsvReader& operator=(const CsvReader&) = delete;

@@ -157,7 +157,12 @@ void EntryImport::refuseNameThatBreaks(const ImportRecord& record)
 
 void EntryImport::add(const ImportRecord& record)
 {
-    const QString text = record.text ? text::withCrLfLineBreaks(*record.text, text::LineBreakSet::CrLf) : QString();
+    QString text;
+    if (record.text) {
+        text = text::hasCrLfLineBreaksOnly(*record.text, text::LineBreakSet::CrLf)
+                 ? *record.text
+                 : text::withCrLfLineBreaks(*record.text, text::LineBreakSet::CrLf);
+    }
     const int row = m_entries.entryCount();
     xom::addEntry(m_entries, m_model, record.name, text);
     const QString number = m_entries.number(row);

@@ -2,6 +2,9 @@
 
 #include "xom/Utf8Codec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace exchange {
 
 QByteArray exchangeUtf8(const QStringView text)
@@ -27,22 +30,103 @@ QByteArray exchangeUtf8(const QStringView text)
     return out;
 }
 
+namespace {
+
+[[nodiscard]] bool isContinuation(const unsigned char b) noexcept
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// The length of the sequence at bytes[i] as exchangeUtf8 writes it, or 0:
+// standard UTF-8, and the three-byte form of a surrogate that is not half
+// of a pair (a pair is written as one four-byte sequence).
+[[nodiscard]] int sequenceLength(const unsigned char* bytes, const qsizetype i, const qsizetype size) noexcept
+{
+    const unsigned char lead = bytes[i];
+    const qsizetype left = size - i;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return left >= 2 && isContinuation(bytes[i + 1]) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (left < 3 || !isContinuation(bytes[i + 1]) || !isContinuation(bytes[i + 2]))
+            return 0;
+        if (lead == 0xE0 && bytes[i + 1] < 0xA0)
+            return 0; // overlong
+        // A high surrogate's form straight before a low one's is a pair
+        // written half by half.
+        const bool high = lead == 0xED && bytes[i + 1] >= 0xA0 && bytes[i + 1] <= 0xAF;
+        const bool lowFollows = left >= 6 && bytes[i + 3] == 0xED && bytes[i + 4] >= 0xB0 && bytes[i + 4] <= 0xBF
+                             && isContinuation(bytes[i + 5]);
+        return high && lowFollows ? 0 : 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (left < 4 || !isContinuation(bytes[i + 1]) || !isContinuation(bytes[i + 2]) || !isContinuation(bytes[i + 3]))
+            return 0;
+        if ((lead == 0xF0 && bytes[i + 1] < 0x90) || (lead == 0xF4 && bytes[i + 1] > 0x8F))
+            return 0; // overlong, or beyond U+10FFFF
+        return 4;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool appendExchangeText(const QByteArrayView bytes, QString& out, const DecodedBreaks breaks)
+{
+    const auto* const data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    const bool crLf = breaks == DecodedBreaks::CrLf;
+    // First the bytes are checked and the units they give counted, each
+    // lone CR or LF taking one more in CR LF form.
+    qsizetype units = 0;
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char b = data[i];
+        if (b < 0x80) {
+            if (crLf && b == '\n' && (i == 0 || data[i - 1] != '\r'))
+                ++units;
+            else if (crLf && b == '\r' && (i + 1 == size || data[i + 1] != '\n'))
+                ++units;
+            ++units;
+            ++i;
+            continue;
+        }
+        const int length = sequenceLength(data, i, size);
+        if (length == 0)
+            return false;
+        units += length == 4 ? 2 : 1;
+        i += length;
+    }
+    // Then decoded, run by run between line breaks: the editor's decoder
+    // reads exactly these forms.
+    const qsizetype start = out.size();
+    out.resize(start + units);
+    char16_t* const units16 = reinterpret_cast<char16_t*>(out.data()) + start;
+    qsizetype written = 0;
+    qsizetype runStart = 0;
+    const auto flush = [&](const qsizetype end) {
+        written += xom::decodeUtf8(bytes.sliced(runStart, end - runStart), units16 + written);
+    };
+    if (crLf) {
+        for (qsizetype i = 0; i < size; ++i) {
+            const unsigned char b = data[i];
+            if (b != '\r' && b != '\n')
+                continue;
+            flush(i);
+            if (b == '\r' && i + 1 < size && data[i + 1] == '\n')
+                ++i;
+            units16[written++] = u'\r';
+            units16[written++] = u'\n';
+            runStart = i + 1;
+        }
+    }
+    flush(size);
+    Q_ASSERT(written == units);
+    return true;
+}
+
 std::optional<QString> textOfExchangeUtf8(const QByteArrayView bytes)
 {
-    // Standard UTF-8 (what nearly every field is) decodes without a
-    // replacement character, and exchangeUtf8 writes it back as it was. Qt's
-    // decoder drops a leading byte-order mark, which a field keeps.
     QString text;
-    if (!bytes.startsWith("\xEF\xBB\xBF")) {
-        text = QString::fromUtf8(bytes);
-        if (!text.contains(QChar::ReplacementCharacter))
-            return text;
-    }
-    // The editor's decoder reads everything exchangeUtf8 writes, lone surrogates
-    // included; whatever it had to repair or read leniently does not encode
-    // back to the same bytes.
-    text = xom::DecodeUtf8(bytes);
-    if (exchangeUtf8(text) != bytes)
+    if (!appendExchangeText(bytes, text, DecodedBreaks::AsWritten))
         return std::nullopt;
     return text;
 }

@@ -9,15 +9,26 @@
 
 namespace exchange {
 
-// The UTF-8 of a CSV field: standard UTF-8, a surrogate pair as one
-// four-byte sequence, as spreadsheets expect. A lone surrogate, which
-// standard UTF-8 cannot carry, takes its three-byte form, so that every text
-// of a language file survives export and import.
+// The UTF-8 of a text in an exchange file (a CSV field, a PO string, an
+// XLIFF text): standard UTF-8, a surrogate pair as one four-byte sequence,
+// as spreadsheets and CAT tools expect. A lone surrogate, which standard
+// UTF-8 cannot carry, takes its three-byte form, so that every text of a
+// language file survives export and import.
 [[nodiscard]] QByteArray exchangeUtf8(QStringView text);
 
-// The text of a CSV field's bytes, or nothing when they are not exactly what
-// exchangeUtf8 writes: bytes in a Windows code page, a cut or overlong sequence,
-// a pair's halves encoded one by one.
+// The text of such bytes, or nothing when they are not exactly what
+// exchangeUtf8 writes: bytes in a Windows code page, a cut or overlong
+// sequence, a pair's halves encoded one by one.
 [[nodiscard]] std::optional<QString> textOfExchangeUtf8(QByteArrayView bytes);
+
+// How the line breaks of a text come out of appendExchangeText: as the
+// bytes have them, or each CR, LF and CR LF as one CR LF, the editor's form.
+enum class DecodedBreaks { AsWritten, CrLf };
+
+// Appends the text of bytes (see textOfExchangeUtf8) to out, taking the
+// room it needs at once, so that a large text is decoded once, in place.
+// False, and out as it was, when the bytes are not what exchangeUtf8
+// writes.
+[[nodiscard]] bool appendExchangeText(QByteArrayView bytes, QString& out, DecodedBreaks breaks);
 
 } // namespace exchange

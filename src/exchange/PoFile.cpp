@@ -359,11 +359,11 @@ private:
         m_record.line = line;
         m_record.unfinished = m_messageFuzzy;
         m_record.number = QString::fromLatin1(number);
-        m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line);
+        m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line, DecodedBreaks::AsWritten);
         if (m_string.isEmpty())
             m_record.text.reset();
         else
-            m_record.text = textOf(m_string, line);
+            m_record.text = textOf(m_string, line, DecodedBreaks::CrLf);
         m_import.apply(m_record);
     }
 
@@ -380,14 +380,14 @@ private:
             throw ImportError(line, QStringLiteral("charset %1 is not UTF-8").arg(shownBytes(charset)));
     }
 
-    [[nodiscard]] static QString textOf(const QByteArrayView bytes, const int line)
+    [[nodiscard]] static QString textOf(const QByteArrayView bytes, const int line, const DecodedBreaks breaks)
     {
         if (bytes.contains('\0'))
             throw ImportError(line, QStringLiteral("NUL in a string"));
-        std::optional<QString> text = textOfExchangeUtf8(bytes);
-        if (!text)
+        QString text;
+        if (!appendExchangeText(bytes, text, breaks))
             throw ImportError(line, QStringLiteral("string is not UTF-8"));
-        return *std::move(text);
+        return text;
     }
 
     QByteArrayView m_bytes;

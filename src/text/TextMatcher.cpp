@@ -6,6 +6,13 @@ namespace text {
 
 namespace {
 
+// Units of folding kept from one call to the next; more is given back.
+constexpr std::size_t LargestKeptFolding = std::size_t{1} << 20;
+
+} // namespace
+
+namespace {
+
 QRegularExpression::PatternOptions regexOptions(const bool matchCase)
 {
     QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
@@ -217,19 +224,59 @@ QString TextMatcher::replacementFor(const TextMatch& match, const QString& repla
 
 QString TextMatcher::replaceAllIn(const QString& text, const QString& replacement, int& count) const
 {
-    const std::vector<TextMatch> matches = allMatches(text);
-    count = static_cast<int>(matches.size());
-    if (matches.empty())
+    count = 0;
+    if (m_findsNothing)
+        return text;
+    // The matches are replaced as they are found, never kept: a text of
+    // hundreds of megabytes may hold tens of millions of them.
+    if (m_options.mode == MatchMode::RegularExpression) {
+        QRegularExpressionMatchIterator it = m_regex.globalMatch(regexSubject(text));
+        QString replaced;
+        qsizetype copied = 0;
+        while (it.hasNext()) {
+            const TextMatch match = regexMatch(it.next(), text);
+            if (count++ == 0)
+                replaced.reserve(text.size());
+            replaced += QStringView(text).sliced(copied, match.start - copied);
+            replaced += replacementFor(match, replacement);
+            copied = match.start + match.length;
+        }
+        if (count == 0)
+            return text;
+        replaced += QStringView(text).sliced(copied);
+        return replaced;
+    }
+    if (m_options.mode != MatchMode::Contains) {
+        const std::optional<TextMatch> found = literalMatchFrom(text, 0);
+        if (!found)
+            return text;
+        count = 1;
+        QString replaced = replacement;
+        replaced += QStringView(text).sliced(found->length);
+        return replaced;
+    }
+    // A literal needle: counted first, so that the result is sized once,
+    // then copied around each match; the needle is found in the folding,
+    // which has the text's length.
+    const std::u16string_view units = comparable(text);
+    const auto needleLength = static_cast<qsizetype>(m_needle.size());
+    for (qsizetype at = findNeedle(units, 0); at >= 0; at = findNeedle(units, at + needleLength))
+        ++count;
+    if (count == 0)
         return text;
     QString replaced;
-    replaced.reserve(text.size() + count * replacement.size());
+    replaced.reserve(text.size() + static_cast<qsizetype>(count) * (replacement.size() - needleLength));
     qsizetype copied = 0;
-    for (const TextMatch& match : matches) {
-        replaced += QStringView(text).sliced(copied, match.start - copied);
-        replaced += replacementFor(match, replacement);
-        copied = match.start + match.length;
+    for (qsizetype at = findNeedle(units, 0); at >= 0; at = findNeedle(units, at + needleLength)) {
+        replaced += QStringView(text).sliced(copied, at - copied);
+        replaced += replacement;
+        copied = at + needleLength;
     }
     replaced += QStringView(text).sliced(copied);
+    // The folding of a large text is not kept for the next: the caller is
+    // about to store the result beside it.
+    if (m_folded.capacity() > LargestKeptFolding)
+        std::u16string().swap(m_folded);
     return replaced;
 }
 

@@ -183,11 +183,12 @@ std::optional<SingleReplacement> TableSearch::replaceMatch(
         CellPosition{current.gridRow, current.column, resume}};
 }
 
-ReplaceAllResult TableSearch::replaceAll(const EntryTable& table, const QString& replacement) const
+template <typename OnChange>
+MatchTally TableSearch::replaceEach(const EntryTable& table, const QString& replacement, const OnChange& onChange) const
 {
-    ReplaceAllResult result;
+    MatchTally tally;
     if (m_matcher.findsNothing())
-        return result;
+        return tally;
     QString scratch;
     for (int row = 0; row < table.entryCount(); ++row) {
         int inEntry = 0;
@@ -199,13 +200,30 @@ ReplaceAllResult TableSearch::replaceAll(const EntryTable& table, const QString&
                 continue;
             inEntry += count;
             if (replaced != text)
-                result.changes.push_back(
-                    CellChange{row + 1, column, QString(text.constData(), text.size()), std::move(replaced)});
+                onChange(row, column, text, std::move(replaced));
         }
-        result.tally.matches += inEntry;
-        result.tally.entries += inEntry > 0 ? 1 : 0;
+        tally.matches += inEntry;
+        tally.entries += inEntry > 0 ? 1 : 0;
     }
+    return tally;
+}
+
+ReplaceAllResult TableSearch::replaceAll(const EntryTable& table, const QString& replacement) const
+{
+    ReplaceAllResult result;
+    result.tally
+        = replaceEach(table, replacement, [&](const int row, const int column, const QString& before, QString&& after) {
+              result.changes.push_back(CellChange{row + 1, column, QString(before.constData(), before.size()), after});
+          });
     return result;
+}
+
+MatchTally TableSearch::replaceAllIn(EntryTable& table, const QString& replacement) const
+{
+    // The cell's view stays valid until its text is set, which is the last
+    // thing done with it.
+    return replaceEach(table, replacement,
+        [&](const int row, const int column, const QString&, QString&& after) { table.setCell(row, column, after); });
 }
 
 QString describeMatches(const MatchTally& tally)

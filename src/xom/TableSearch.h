@@ -83,8 +83,15 @@ public:
 
     // Every match of every searched cell replaced.
     [[nodiscard]] ReplaceAllResult replaceAll(const EntryTable& table, const QString& replacement) const;
+    // The same, made on the table at once, cell by cell, without keeping
+    // what each cell held before: for a replace that no one takes back.
+    MatchTally replaceAllIn(EntryTable& table, const QString& replacement) const;
 
 private:
+    // Replaces in each searched cell, handing each changed cell's row,
+    // column, text and new text to onChange.
+    template <typename OnChange>
+    MatchTally replaceEach(const EntryTable& table, const QString& replacement, const OnChange& onChange) const;
     [[nodiscard]] int cellCount(const EntryTable& table) const noexcept;
     [[nodiscard]] int cellIndexFrom(const EntryTable& table, int gridRow, int column) const noexcept;
     [[nodiscard]] int gridRowOfCell(int cell) const noexcept;

@@ -35,10 +35,11 @@ void runReplace(const Invocation& call)
         throw UsageError(QStringLiteral("bad regular expression: %1").arg(search.matcher().errorText()));
 
     xom::LoadedFile file = loadLanguageFile(call.operands[0]);
-    const xom::ReplaceAllResult result = search.replaceAll(file.entries, call.value(QStringLiteral("--replace")));
-    xom::applyCellChanges(file.entries, result.changes);
+    // Made on the entries as it goes: no one takes it back, so what each
+    // cell held is not kept.
+    const xom::MatchTally tally = search.replaceAllIn(file.entries, call.value(QStringLiteral("--replace")));
     xom::saveLanguageFile(call.operands[1], file.entries, file.model);
-    writeOut((xom::describeReplacements(result.tally) + u'\n').toUtf8());
+    writeOut((xom::describeReplacements(tally) + u'\n').toUtf8());
 }
 
 } // namespace

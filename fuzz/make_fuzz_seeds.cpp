@@ -1,6 +1,12 @@
 // Writes the fuzzers' seed corpus: small valid files made by the editor's
 // own writer, a few hand-laid variants of the layout, and files whose type
-// tables are named and ordered in other ways.
+// tables are named and ordered in other ways; and in csv/, po/ and xliff/
+// the exports of random entries numbered as the import fuzzers' base file
+// numbers them, in the three exchange formats.
+#include "exchange/CsvWriter.h"
+#include "exchange/PoFile.h"
+#include "exchange/XliffFile.h"
+#include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
 #include "support/FileBuilder.h"
@@ -18,6 +24,40 @@ bool writeSeed(const QDir& dir, const QString& name, const QByteArray& bytes)
 {
     QFile file(dir.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Exports of the import fuzzers' base file with texts of every kind: random
+// entries under the base file's numbers, some of them new (no number).
+bool writeExchangeSeeds(const QDir& dir, std::mt19937& random)
+{
+    testsupport::TextMix mix;
+    mix.controlCodes = false; // XLIFF cannot carry them
+    mix.loneSurrogates = false;
+    bool ok = true;
+    for (const char* folder : {"csv", "po", "xliff"})
+        ok &= QDir().mkpath(dir.filePath(QLatin1String(folder)));
+    exchange::ExportContext context;
+    context.project = QStringLiteral("lang_fuzz.xom");
+    context.generator = QStringLiteral("make_fuzz_seeds");
+    for (int i = 0; i < 6; ++i) {
+        const xom::EntryTable entries = testsupport::randomEntries(random, 4 * i, mix);
+        ok &= writeSeed(dir, QStringLiteral("csv/export%1.csv").arg(i), exchange::csvOfEntries(entries));
+        ok &= writeSeed(dir, QStringLiteral("po/export%1.po").arg(i), exchange::poOfEntries(entries, context));
+        ok &= writeSeed(dir, QStringLiteral("xliff/export%1.xlf").arg(i), exchange::xliffOfEntries(entries, context));
+    }
+    // Hand-written edits the readers must take: a new entry, a fuzzy
+    // message, a unit with a suggestion beside its target.
+    ok &= writeSeed(dir, QStringLiteral("csv/edits.csv"),
+        "number,name,text,reference\r\n1,FE.Entry1,\"a \"\"b\"\"\r\nc\",x\r\n,FE.New,n\r\n");
+    ok &= writeSeed(dir, QStringLiteral("po/edits.po"),
+        "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n#, fuzzy\nmsgctxt \"2 FE.Entry2\"\n"
+        "msgid \"x\"\nmsgstr \"y\\n\"\n\"z\"\n\nmsgctxt \"3 FE.Entry3\"\nmsgid \"x\"\nmsgstr \"\"\n");
+    ok &= writeSeed(dir, QStringLiteral("xliff/edits.xlf"),
+        "<?xml version=\"1.0\"?><xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\"><file><body>"
+        "<trans-unit id=\"4\" resname=\"FE.Entry4\"><source>s</source><target "
+        "state=\"translated\">t&amp;<![CDATA[<x>]]>"
+        "</target><alt-trans><target>no</target></alt-trans></trans-unit></body></file></xliff>");
+    return ok;
 }
 
 } // namespace
@@ -56,5 +96,6 @@ int main(int argc, char** argv)
     for (std::size_t i = 0; i < shapes.size(); ++i)
         ok &= writeSeed(
             dir, QStringLiteral("types%1.xom").arg(i), testsupport::fileWithTypes(shapes[i], pairs).bytes());
+    ok &= writeExchangeSeeds(dir, random);
     return ok ? 0 : 1;
 }

@@ -1,5 +1,9 @@
 #include "support/FuzzChecks.h"
 
+#include "support/FileBuilder.h"
+
+#include "exchange/ExchangeImport.h"
+#include "exchange/ImportError.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
@@ -86,6 +90,52 @@ void checkRoundTrip(const QByteArrayView bytes, const FuzzFailure& fail)
     xom::LanguageModel again = second->model;
     if (nulFree && xom::buildLanguageImage(second->entries, again) != image)
         fail("saving the reloaded file gives other bytes");
+}
+
+QByteArray importBaseFile()
+{
+    std::vector<std::pair<QString, QString>> entries;
+    for (int k = 1; k <= 24; ++k)
+        entries.emplace_back(QStringLiteral("FE.Entry%1").arg(k), QStringLiteral("Text %1\r\nline").arg(k));
+    return simpleFile(entries).bytes();
+}
+
+void checkImport(const QByteArrayView bytes, const exchange::ExchangeFormat format, const FuzzFailure& fail)
+{
+    static const std::optional<xom::LoadedFile> base = load(importBaseFile());
+    if (!base) {
+        fail("the base file does not load");
+        return;
+    }
+    xom::EntryTable entries = base->entries;
+    xom::LanguageModel model = base->model;
+    // A copy of its own, so that a read past the end is a read past the
+    // allocation.
+    const QByteArray input = bytes.toByteArray();
+    exchange::ImportOutcome outcome;
+    try {
+        outcome = exchange::importExchangeFile(entries, model, input, format, exchange::ImportOptions{false, true});
+    } catch (const exchange::ImportError&) {
+        return;
+    }
+    const exchange::ImportSummary& s = outcome.summary;
+    const int before = base->entries.entryCount();
+    if (s.changed + s.unchanged + s.notInFile > before || s.renamed > s.changed)
+        fail("the summary counts more entries than the file had");
+    if (s.added != entries.entryCount() - before)
+        fail("the summary counts other entries added than there are");
+    if (outcome.report.size() != static_cast<std::size_t>(s.changed + s.added))
+        fail("the report lists other entries than the summary counts");
+    QByteArray image;
+    try {
+        image = xom::buildLanguageImage(entries, model);
+    } catch (const text::EditorError&) {
+        fail("an import leaves entries that cannot be saved");
+        return;
+    }
+    const auto again = load(image);
+    if (!again || again->entries != cutAtNul(entries))
+        fail("an import's entries do not come back from a save");
 }
 
 } // namespace testsupport

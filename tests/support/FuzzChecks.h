@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/ExchangeFormat.h"
+
 #include <QByteArrayView>
 
 #include <functional>
@@ -21,5 +23,15 @@ void checkLoad(QByteArrayView bytes, const FuzzFailure& fail);
 // and type table, and, when no text holds a U+0000, saving that gives the
 // same bytes.
 void checkRoundTrip(QByteArrayView bytes, const FuzzFailure& fail);
+
+// Arbitrary bytes read as an exchange file of that format into a file of
+// twenty-four entries: the import either refuses them or gives entries that
+// its summary counts whole (each entry changed, unchanged, skipped or not
+// in the file; the rest added), and that save and load again unchanged.
+void checkImport(QByteArrayView bytes, exchange::ExchangeFormat format, const FuzzFailure& fail);
+
+// The language file checkImport reads into, for seeds that name its
+// entries.
+[[nodiscard]] QByteArray importBaseFile();
 
 } // namespace testsupport

@@ -16,7 +16,7 @@ std::optional<ExchangeFormat> exchangeFormatOf(const QString& path, const std::o
             return ExchangeFormat::Xliff;
         return std::nullopt;
     }
-    if (path.endsWith(u".po", Qt::CaseInsensitive))
+    if (path.endsWith(u".po", Qt::CaseInsensitive) || path.endsWith(u".pot", Qt::CaseInsensitive))
         return ExchangeFormat::Po;
     if (path.endsWith(u".xlf", Qt::CaseInsensitive) || path.endsWith(u".xliff", Qt::CaseInsensitive))
         return ExchangeFormat::Xliff;

@@ -15,7 +15,7 @@ enum class ExchangeFormat {
 };
 
 // The format that --format names ("csv", "po", "xliff"), or, without the
-// option, the one the file's extension names (.po; .xlf or .xliff; CSV for
+// option, the one the file's extension names (.po or .pot; .xlf or .xliff; CSV for
 // any other, standard input and output included). Nothing for an unknown
 // --format value.
 [[nodiscard]] std::optional<ExchangeFormat> exchangeFormatOf(const QString& path, const std::optional<QString>& option);

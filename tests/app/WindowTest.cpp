@@ -228,6 +228,11 @@ void WindowTest::rejectedFilesChangeNothing()
 
     editor.open(editor.writeFile(QStringLiteral("empty.xom"), QByteArray()));
     QCOMPARE(editor.boxes->badLanguageFileBoxes, 3);
+    // Behind each box's details: what was wrong, and where.
+    QCOMPARE(
+        editor.boxes->badLanguageFileDetails, (QStringList{QStringLiteral("the file has 3 types, not 4 (at byte 24)"),
+                                                  QStringLiteral("the file has 3 types, not 4 (at byte 24)"),
+                                                  QStringLiteral("the file ends inside its header (at byte 24)")}));
 
     QCOMPARE(editor.window.windowTitle(), loaded(QStringLiteral("good.xom")));
     QCOMPARE(editor.rows(), rows);

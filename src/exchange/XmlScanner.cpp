@@ -2,55 +2,15 @@
 
 #include "exchange/EntryImport.h"
 #include "exchange/ImportError.h"
-
-#include "xom/Utf8Codec.h"
+#include "exchange/XmlCharacters.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 
 namespace exchange {
 
 namespace {
-
-[[nodiscard]] bool isSpace(const char c) noexcept
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-[[nodiscard]] constexpr bool isNameStart(const unsigned char b) noexcept
-{
-    return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' || b >= 0x80;
-}
-
-// The bytes a name continues with, looked up rather than worked out: names
-// are most of an XLIFF file's markup.
-constexpr std::array<bool, 256> NameBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int b = 0; b < 256; ++b) {
-        const auto u = static_cast<unsigned char>(b);
-        bytes[static_cast<std::size_t>(b)] = isNameStart(u) || (u >= '0' && u <= '9') || u == '-' || u == '.';
-    }
-    return bytes;
-}();
-
-[[nodiscard]] bool isNameByte(const unsigned char b) noexcept
-{
-    return NameBytes[b];
-}
-
-// Char ::= #x9 | #xA | #xD | [#x20-#xD7FF] | [#xE000-#xFFFD] | [#x10000-#x10FFFF]
-[[nodiscard]] bool isXmlCharacter(const char32_t c) noexcept
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
-        || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-[[nodiscard]] QString codePointName(const char32_t c)
-{
-    return QStringLiteral("U+") + QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
-}
 
 [[nodiscard]] QString shownName(const QByteArrayView name)
 {
@@ -59,37 +19,25 @@ constexpr std::array<bool, 256> NameBytes = [] {
 
 const QString XmlNamespace = QStringLiteral("http://www.w3.org/XML/1998/namespace");
 
-// Whether eight bytes are all printable ASCII other than '<', '&' and ']':
-// text that needs no look of its own. Each test sets a byte's top bit
-// where the byte is what it looks for.
-[[nodiscard]] bool isPlainAscii(const unsigned char* bytes) noexcept
-{
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    constexpr std::uint64_t Ones = 0x0101010101010101u;
-    constexpr std::uint64_t Highs = 0x8080808080808080u;
-    const auto equalTo = [&](const unsigned char c) {
-        const std::uint64_t x = word ^ (Ones * c);
-        return (x - Ones) & ~x & Highs;
-    };
-    const std::uint64_t control = (word - Ones * 0x20) & ~word & Highs; // below 0x20
-    const std::uint64_t high = word & Highs;                            // 0x80 and above
-    return (control | high | equalTo('<') | equalTo('&') | equalTo(']')) == 0;
-}
-
 } // namespace
 
 XmlScanner::XmlScanner(const QByteArrayView bytes, const bool fromUtf16)
     : m_data(bytes.data())
     , m_size(bytes.size())
 {
-    if (startsWith("<?xml") && m_size > 5 && isSpace(m_data[5]))
+    if (startsWith("<?xml") && m_size > 5 && isXmlSpace(m_data[5]))
         readXmlDeclaration(fromUtf16);
 }
 
 void XmlScanner::fail(const QString& reason) const
 {
     throw ImportError(m_line, reason);
+}
+
+void XmlScanner::failDisallowed(const char32_t c) const
+{
+    const QString codePoint = QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+    fail(QStringLiteral("character U+%1, which XML does not allow").arg(codePoint));
 }
 
 bool XmlScanner::startsWith(const QByteArrayView prefix) const noexcept
@@ -105,7 +53,7 @@ void XmlScanner::advance(const qsizetype bytes) noexcept
 
 void XmlScanner::skipWhitespace() noexcept
 {
-    while (!atEnd() && isSpace(m_data[m_at])) {
+    while (!atEnd() && isXmlSpace(m_data[m_at])) {
         if (m_data[m_at] == '\n')
             ++m_line;
         ++m_at;
@@ -235,7 +183,7 @@ char32_t XmlScanner::readMultiByte()
     if (overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
         refuse();
     if (!isXmlCharacter(c))
-        fail(QStringLiteral("character %1, which XML does not allow").arg(codePointName(c)));
+        failDisallowed(c);
     m_at += length;
     return c;
 }
@@ -249,7 +197,7 @@ void XmlScanner::readXmlDeclaration(const bool fromUtf16)
     const qsizetype encoding = declaration.indexOf("encoding");
     if (encoding >= 0) {
         qsizetype at = encoding + 8;
-        while (at < declaration.size() && (isSpace(declaration[at]) || declaration[at] == '='))
+        while (at < declaration.size() && (isXmlSpace(declaration[at]) || declaration[at] == '='))
             ++at;
         const char quote = at < declaration.size() ? declaration[at] : '\0';
         const qsizetype close = quote == '"' || quote == '\'' ? declaration.indexOf(quote, at + 1) : -1;
@@ -499,7 +447,7 @@ void XmlScanner::readAttributeValue(Attribute& attribute)
             *made += u' ';
             runStart = m_at;
         } else if (b < 0x20) {
-            fail(QStringLiteral("character %1, which XML does not allow").arg(codePointName(b)));
+            failDisallowed(b);
         } else if (b >= 0x80) {
             readMultiByte();
         } else {
@@ -544,135 +492,6 @@ void XmlScanner::readReference(QString* out)
     }
     if (out)
         appendCharacter(c, out);
-}
-
-void XmlScanner::appendCharacter(const char32_t c, QString* out)
-{
-    if (out != &m_text) {
-        *out += QString::fromUcs4(&c, 1);
-        return;
-    }
-    if (!m_textWanted)
-        return;
-    // In CR LF form each CR, LF and CR LF of the text is one CR LF.
-    if (m_crLf && (c == '\r' || c == '\n')) {
-        const bool pairsWithCr = c == '\n' && m_afterCr;
-        m_afterCr = c == '\r';
-        if (!pairsWithCr)
-            m_text += QStringLiteral("\r\n");
-        return;
-    }
-    m_afterCr = false;
-    m_text += QString::fromUcs4(&c, 1);
-}
-
-void XmlScanner::appendText(const QByteArrayView plain)
-{
-    if (!m_textWanted || plain.isEmpty())
-        return;
-    m_afterCr = false;
-    // The run is checked UTF-8 without line breaks: decoded straight into
-    // the text, which takes at most a unit per byte.
-    const qsizetype start = m_text.size();
-    m_text.resize(start + plain.size());
-    const qsizetype units = xom::decodeUtf8(plain, reinterpret_cast<char16_t*>(m_text.data()) + start);
-    m_text.resize(start + units);
-}
-
-void XmlScanner::readText()
-{
-    if (m_textWanted) {
-        // The whole run is known to end before the next '<': room for it,
-        // and for each line feed's CR, is taken at once, so that a large
-        // text is decoded once, in place.
-        const auto* const lt
-            = static_cast<const char*>(std::memchr(m_data + m_at, '<', static_cast<std::size_t>(m_size - m_at)));
-        const qsizetype end = lt ? lt - m_data : m_size;
-        const qsizetype breaks = m_crLf ? std::count(m_data + m_at, m_data + end, '\n') : 0;
-        m_text.reserve(m_text.size() + (end - m_at) + breaks);
-    }
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(m_data);
-    qsizetype runStart = m_at;
-    const auto flush = [&] { appendText(QByteArrayView(m_data + runStart, m_at - runStart)); };
-    while (!atEnd()) {
-        // Most text is printable ASCII: eight bytes at a time are stepped
-        // over while none of them needs a look of its own.
-        while (m_size - m_at >= 8 && isPlainAscii(bytes + m_at))
-            m_at += 8;
-        if (atEnd())
-            break;
-        const unsigned char b = bytes[m_at];
-        if (b >= 0x20 && b < 0x80 && b != '<' && b != '&' && b != ']') {
-            ++m_at;
-            continue;
-        }
-        if (b == '\t') {
-            ++m_at;
-        } else if (b == ']') {
-            if (startsWith("]]>"))
-                fail(QStringLiteral("\"]]>\" in text"));
-            ++m_at;
-        } else if (b >= 0x80) {
-            readMultiByte();
-        } else if (b == '\n' || b == '\r') {
-            // XML gives CR LF and a lone CR as one LF.
-            flush();
-            ++m_at;
-            if (b == '\r' && !atEnd() && m_data[m_at] == '\n')
-                ++m_at;
-            ++m_line;
-            appendCharacter('\n', &m_text);
-            runStart = m_at;
-        } else if (b == '&') {
-            flush();
-            ++m_at;
-            readReference(&m_text);
-            runStart = m_at;
-        } else if (b == '<') {
-            if (m_at + 1 >= m_size || m_data[m_at + 1] != '!' || !startsWith("<![CDATA["))
-                break;
-            flush();
-            readCdata();
-            runStart = m_at;
-        } else {
-            fail(QStringLiteral("character %1, which XML does not allow").arg(codePointName(b)));
-        }
-    }
-    flush();
-}
-
-void XmlScanner::readCdata()
-{
-    m_at += 9; // <![CDATA[
-    const QByteArrayView rest(m_data + m_at, m_size - m_at);
-    const qsizetype end = rest.indexOf("]]>");
-    if (end < 0)
-        fail(QStringLiteral("a CDATA section is not closed"));
-    // Its characters are text as they stand, line ends made LF.
-    const qsizetype stop = m_at + end;
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(m_data);
-    qsizetype runStart = m_at;
-    const auto flush = [&] { appendText(QByteArrayView(m_data + runStart, m_at - runStart)); };
-    while (m_at < stop) {
-        const unsigned char b = bytes[m_at];
-        if (b >= 0x80) {
-            readMultiByte();
-        } else if (b == '\n' || b == '\r') {
-            flush();
-            ++m_at;
-            if (b == '\r' && m_at < stop && m_data[m_at] == '\n')
-                ++m_at;
-            ++m_line;
-            appendCharacter('\n', &m_text);
-            runStart = m_at;
-        } else if (b < 0x20 && b != '\t') {
-            fail(QStringLiteral("character %1, which XML does not allow").arg(codePointName(b)));
-        } else {
-            ++m_at;
-        }
-    }
-    flush();
-    m_at = stop + 3;
 }
 
 } // namespace exchange

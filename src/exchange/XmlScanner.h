@@ -100,6 +100,7 @@ private:
     };
 
     [[noreturn]] void fail(const QString& reason) const;
+    [[noreturn]] void failDisallowed(char32_t c) const;
     [[nodiscard]] bool atEnd() const noexcept { return m_at >= m_size; }
     [[nodiscard]] bool startsWith(QByteArrayView prefix) const noexcept;
     void advance(qsizetype bytes) noexcept;

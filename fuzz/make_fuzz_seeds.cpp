@@ -57,6 +57,12 @@ bool writeExchangeSeeds(const QDir& dir, std::mt19937& random)
         "<trans-unit id=\"4\" resname=\"FE.Entry4\"><source>s</source><target "
         "state=\"translated\">t&amp;<![CDATA[<x>]]>"
         "</target><alt-trans><target>no</target></alt-trans></trans-unit></body></file></xliff>");
+    // Scripts of a translator's steps: every kind of step, then a refused one.
+    ok &= QDir().mkpath(dir.filePath(QStringLiteral("script")));
+    ok &= writeSeed(dir, QStringLiteral("script/day.steps"),
+        "# a day\nedit\t1\tA\\r\\nB\nadd\tFE.X\tx\nmark\t2\nmark\t5\nmove-down\nrename\t3\tFE.Y\nsort\n"
+        "replace-all\ta\tb\nimport\tnone.csv\nundo\nundo\nredo\n");
+    ok &= writeSeed(dir, QStringLiteral("script/refused.steps"), "mark\t3\r\nedit\t0\tx\n");
     return ok;
 }
 

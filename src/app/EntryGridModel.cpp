@@ -1,29 +1,50 @@
 #include "app/EntryGridModel.h"
 
-#include "xom/EntryOperations.h"
+#include "document/Document.h"
 
 #include <algorithm>
 
 namespace app {
 
-EntryGridModel::EntryGridModel(QObject* parent)
-    : QAbstractTableModel(parent)
+namespace {
+
+int columnsOf(const document::Document& document)
 {
-    m_table.rows.resize(1);
+    return document.review() ? xom::ColumnCount + 1 : xom::ColumnCount;
 }
 
-EntryGridModel::~EntryGridModel() = default;
+} // namespace
+
+EntryGridModel::EntryGridModel(const document::Document& document, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_document(document)
+    , m_rowCount(document.entries().entryCount())
+    , m_columnCount(columnsOf(document))
+{
+    connect(&document, &document::Document::aboutToReset, this, &EntryGridModel::beginResetModel);
+    connect(&document, &document::Document::reset, this, [this] {
+        m_rowCount = m_document.entries().entryCount();
+        m_columnCount = columnsOf(m_document);
+        endResetModel();
+    });
+    connect(&document, &document::Document::aboutToReorder, this,
+        [this] { emit layoutAboutToBeChanged({}, VerticalSortHint); });
+    connect(&document, &document::Document::reordered, this, &EntryGridModel::followReorder);
+    connect(
+        &document, &document::Document::reorderAbandoned, this, [this] { emit layoutChanged({}, VerticalSortHint); });
+    connect(&document, &document::Document::rowCountChanged, this, &EntryGridModel::followRowCount);
+    connect(&document, &document::Document::cellsChanged, this, &EntryGridModel::followCells);
+    connect(&document, &document::Document::referenceChanged, this, &EntryGridModel::followReference);
+}
 
 int EntryGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_table.entryCount();
+    return parent.isValid() ? 0 : m_rowCount;
 }
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const
 {
-    if (parent.isValid())
-        return 0;
-    return m_review ? xom::ColumnCount + 1 : xom::ColumnCount;
+    return parent.isValid() ? 0 : m_columnCount;
 }
 
 QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
@@ -32,8 +53,9 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     // answered at once.
     if (!index.isValid())
         return {};
-    if (role == Qt::ToolTipRole && m_review && index.column() == xom::MarkColumn)
-        return xom::checkNames(m_review->checksOfRow(index.row())).join(QStringLiteral(", "));
+    const xom::TranslationReview* const review = m_document.review();
+    if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn && index.row() < review->rowCount())
+        return xom::checkNames(review->checksOfRow(index.row())).join(QStringLiteral(", "));
     if (role != Qt::DisplayRole)
         return {};
     return cellText(index);
@@ -69,45 +91,22 @@ QModelIndex EntryGridModel::indexOfCell(const int gridRow, const int column) con
 
 QString EntryGridModel::cellText(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    // No current cell is asked about too: an invalid index has no text.
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    // Rows the document has already taken away, while the views are told.
+    if (index.row() >= m_document.entries().entryCount())
         return {};
     if (index.column() == ReferenceColumn) {
-        const std::optional<QStringView> reference = m_review->referenceTextOfRow(index.row());
+        const xom::TranslationReview* const review = m_document.review();
+        const std::optional<QStringView> reference = review ? review->referenceTextOfRow(index.row()) : std::nullopt;
         return reference ? reference->toString() : QString();
     }
-    return m_table.cell(index.row(), index.column());
+    return m_document.entries().cell(index.row(), index.column());
 }
 
-void EntryGridModel::replaceTable(xom::EntryTable table)
+void EntryGridModel::followReorder(const xom::RowOrder& order, const bool reverting)
 {
-    beginResetModel();
-    m_table = std::move(table);
-    if (m_review)
-        m_review->recheckAll(m_table);
-    endResetModel();
-    if (m_review)
-        emit reviewChanged();
-}
-
-xom::RowOrder EntryGridModel::sortRowsByName(const xom::ProgressReport& progress)
-{
-    xom::RowOrder order = xom::sortOrderByName(m_table, progress);
-    applyRowOrder(order);
-    return order;
-}
-
-xom::MoveDownChange EntryGridModel::moveMarkedRowsDown()
-{
-    xom::MoveDownChange change = xom::moveDownChangeOf(m_table);
-    if (!change.clearedMarks.empty())
-        redoMoveDown(change);
-    return change;
-}
-
-void EntryGridModel::reorderFollowing(
-    const xom::RowOrder& order, const bool reverting, const std::function<void()>& reordering)
-{
-    emit layoutAboutToBeChanged({}, VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -129,52 +128,25 @@ void EntryGridModel::reorderFollowing(
         const int moved = reverting ? order[row] : newPlace[row];
         after.append(this->index(moved, index.column()));
     }
-    try {
-        reordering();
-    } catch (...) {
-        // The row operations allocate before they move a row: the rows
-        // are as they were.
-        emit layoutChanged({}, VerticalSortHint);
-        throw;
-    }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, VerticalSortHint);
-    recheckAll();
 }
 
-void EntryGridModel::applyRowOrder(const xom::RowOrder& order)
+void EntryGridModel::followRowCount()
 {
-    reorderFollowing(order, false, [this, &order] { xom::applyRowOrder(m_table, order); });
+    const int rows = m_document.entries().entryCount();
+    if (rows > m_rowCount) {
+        beginInsertRows({}, m_rowCount, rows - 1);
+        m_rowCount = rows;
+        endInsertRows();
+    } else if (rows < m_rowCount) {
+        beginRemoveRows({}, rows, m_rowCount - 1);
+        m_rowCount = rows;
+        endRemoveRows();
+    }
 }
 
-void EntryGridModel::revertRowOrder(const xom::RowOrder& order)
-{
-    reorderFollowing(order, true, [this, &order] { xom::revertRowOrder(m_table, order); });
-}
-
-void EntryGridModel::redoMoveDown(const xom::MoveDownChange& change)
-{
-    reorderFollowing(change.order, false, [this, &change] { xom::redoMoveDown(m_table, change); });
-}
-
-void EntryGridModel::undoMoveDown(const xom::MoveDownChange& change)
-{
-    reorderFollowing(change.order, true, [this, &change] { xom::undoMoveDown(m_table, change); });
-}
-
-void EntryGridModel::applyCellChanges(const std::vector<xom::CellChange>& changes)
-{
-    xom::applyCellChanges(m_table, changes);
-    announceCells(changes);
-}
-
-void EntryGridModel::revertCellChanges(const std::vector<xom::CellChange>& changes)
-{
-    xom::revertCellChanges(m_table, changes);
-    announceCells(changes);
-}
-
-void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
+void EntryGridModel::followCells(const std::vector<xom::CellChange>& changes)
 {
     // One signal for the whole batch: a replace over a million rows must
     // not become a million repaints.
@@ -182,6 +154,7 @@ void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
     int bottom = -1;
     int left = xom::ColumnCount;
     int right = -1;
+    bool namesOrTexts = false;
     for (const xom::CellChange& change : changes) {
         const QModelIndex cell = indexOfCell(change.gridRow, change.column);
         if (!cell.isValid())
@@ -190,87 +163,33 @@ void EntryGridModel::announceCells(const std::vector<xom::CellChange>& changes)
         bottom = std::max(bottom, cell.row());
         left = std::min(left, cell.column());
         right = std::max(right, cell.column());
+        namesOrTexts = namesOrTexts || change.column == xom::NameColumn || change.column == xom::TextColumn;
     }
-    if (bottom >= 0)
-        emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
-
-    if (!m_review)
+    if (bottom < 0)
         return;
-    // One entry's checks per changed name or text, not a full pass.
-    bool rechecked = false;
-    for (const xom::CellChange& change : changes) {
-        if (change.column != xom::NameColumn && change.column != xom::TextColumn)
-            continue;
-        m_review->recheckRow(m_table, change.gridRow - 1);
-        const QModelIndex markCell = indexOfCell(change.gridRow, xom::MarkColumn);
-        emit dataChanged(markCell, markCell, {Qt::ToolTipRole});
-        rechecked = true;
-    }
-    if (rechecked) {
-        // A renamed entry may have found another reference.
+    emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
+    if (m_document.review() && namesOrTexts) {
+        // The checks of the entries changed, and a renamed entry may have
+        // found another reference.
+        emit dataChanged(index(top, xom::MarkColumn), index(bottom, xom::MarkColumn), {Qt::ToolTipRole});
         emit dataChanged(index(top, ReferenceColumn), index(bottom, ReferenceColumn), {Qt::DisplayRole});
-        emit reviewChanged();
     }
 }
 
-xom::AddedEntry EntryGridModel::addEntry(xom::LanguageModel& model, const QString& name, const QString& text)
+void EntryGridModel::followReference()
 {
-    const int newRow = m_table.entryCount();
-    beginInsertRows({}, newRow, newRow);
-    const xom::AddedEntry added = xom::addEntryReversibly(m_table, model, name, text);
-    if (m_review)
-        m_review->recheckRow(m_table, newRow);
-    endInsertRows();
-    if (m_review)
-        emit reviewChanged();
-    return added;
-}
-
-void EntryGridModel::undoAddEntry(xom::LanguageModel& model, const xom::AddedEntry& added)
-{
-    const int lastRow = m_table.entryCount() - 1;
-    if (lastRow < 0)
-        return;
-    beginRemoveRows({}, lastRow, lastRow);
-    xom::undoAddEntry(m_table, model, added);
-    if (m_review)
-        m_review->dropRowsFrom(lastRow);
-    endRemoveRows();
-    if (m_review)
-        emit reviewChanged();
-}
-
-void EntryGridModel::setReference(xom::EntryTable reference)
-{
-    auto review = std::make_unique<xom::TranslationReview>(std::move(reference));
-    review->recheckAll(m_table);
-    if (m_review) {
-        m_review = std::move(review);
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ReferenceColumn), {Qt::DisplayRole, Qt::ToolTipRole});
-    } else {
+    const int columns = columnsOf(m_document);
+    if (columns > m_columnCount) {
         beginInsertColumns({}, ReferenceColumn, ReferenceColumn);
-        m_review = std::move(review);
+        m_columnCount = columns;
         endInsertColumns();
+    } else if (columns < m_columnCount) {
+        beginRemoveColumns({}, ReferenceColumn, ReferenceColumn);
+        m_columnCount = columns;
+        endRemoveColumns();
+    } else if (m_rowCount > 0) {
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, columns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
     }
-    emit reviewChanged();
-}
-
-void EntryGridModel::clearReference()
-{
-    if (!m_review)
-        return;
-    beginRemoveColumns({}, ReferenceColumn, ReferenceColumn);
-    m_review.reset();
-    endRemoveColumns();
-    emit reviewChanged();
-}
-
-void EntryGridModel::recheckAll()
-{
-    if (!m_review)
-        return;
-    m_review->recheckAll(m_table);
-    emit reviewChanged();
 }
 
 } // namespace app

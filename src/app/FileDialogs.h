@@ -1,10 +1,21 @@
 #pragma once
 
+#include "exchange/ExchangeFormat.h"
+
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
 namespace app {
+
+// An exchange file chosen in a dialog, in the format of the file type
+// chosen there.
+struct ExchangeFile {
+    QString path;
+    exchange::ExchangeFormat format = exchange::ExchangeFormat::Csv;
+};
 
 // The open and save dialogs of the main window, behind an interface so that
 // tests answer them without a modal loop.
@@ -22,6 +33,11 @@ public:
     // an empty string when the user cancelled or confirmed no name. Adds no
     // extension and never asks before a file is replaced.
     [[nodiscard]] virtual QString chooseSaveFile(const QString& startPath) = 0;
+    // An exchange file to import, or to export to starting at startPath;
+    // nothing when the user cancelled. Export asks before a file is
+    // replaced, and a name typed without an extension gets its type's.
+    [[nodiscard]] virtual std::optional<ExchangeFile> chooseImportFile() = 0;
+    [[nodiscard]] virtual std::optional<ExchangeFile> chooseExportFile(const QString& startPath) = 0;
 
 protected:
     FileDialogs() = default;
@@ -38,6 +54,8 @@ public:
     [[nodiscard]] QString chooseOpenFile() override;
     [[nodiscard]] QString chooseReferenceFile() override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
+    [[nodiscard]] std::optional<ExchangeFile> chooseImportFile() override;
+    [[nodiscard]] std::optional<ExchangeFile> chooseExportFile(const QString& startPath) override;
 
 private:
     QWidget& m_owner;

@@ -3,11 +3,9 @@
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
 #include "app/ErrorText.h"
-#include "app/FileChanges.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgressShown.h"
-#include "app/UndoCommands.h"
 #include "app/WindowCaptions.h"
 
 #include "dialogs/AddUni.h"
@@ -31,7 +29,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QUndoStack>
 
 #include <algorithm>
 #include <limits>
@@ -63,11 +60,9 @@ QLabel* makeStatusPanel(const char* name, const int width, QStatusBar* bar)
 TFormXom::TFormXom(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
-    , m_grid(new EntryGridModel(this))
+    , m_grid(new EntryGridModel(m_document, this))
     , m_fileDialogs(std::make_unique<SystemFileDialogs>(*this))
     , m_messageBoxes(std::make_unique<SystemMessageBoxes>(*this))
-    , m_undoStack(new QUndoStack(this))
-    , m_fileChanges(new FileChanges(*m_undoStack, this))
 {
     setObjectName(QStringLiteral("FormXom"));
     setCaption(startCaption());
@@ -89,9 +84,9 @@ TFormXom::TFormXom(QWidget* parent)
 
 TFormXom::~TFormXom()
 {
-    // The undo stack, a child, goes after this object's members and
-    // announces its clearing as it goes: no one may hear it by then.
-    m_undoStack->disconnect();
+    // The widgets, children, go after this object's members: the document
+    // tells no one of anything by then.
+    m_document.disconnect();
 }
 
 void TFormXom::buildControls()
@@ -176,14 +171,14 @@ void TFormXom::buildControls()
     connect(Table, &EntryGridView::cellSelected, this, &TFormXom::TableSelectCell);
     connect(Table, &EntryGridView::editRequested, this, &TFormXom::editCurrentCell);
     connect(Table->selectionModel(), &QItemSelectionModel::currentChanged, this, &TFormXom::followEditButton);
-    connect(m_grid, &EntryGridModel::cellsConcerned, this, &TFormXom::showConcernedCells);
-    connect(m_grid, &EntryGridModel::rowConcerned, this, &TFormXom::showConcernedRow);
-    connect(m_grid, &EntryGridModel::currentEntryConcerned, this, &TFormXom::revealCurrentCell);
+    connect(&m_document, &document::Document::cellsConcerned, this, &TFormXom::showConcernedCells);
+    connect(&m_document, &document::Document::rowConcerned, this, &TFormXom::showConcernedRow);
+    connect(&m_document, &document::Document::currentEntryConcerned, this, &TFormXom::revealCurrentCell);
     // Whatever changed the entries, the views show the current cell as it is
     // now, and the caption and the Undo and Redo items follow.
-    connect(m_undoStack, &QUndoStack::indexChanged, this, &TFormXom::showCurrentCell);
-    connect(m_undoStack, &QUndoStack::indexChanged, this, &TFormXom::updateUndoTexts);
-    connect(m_fileChanges, &FileChanges::changed, this, &TFormXom::updateCaption);
+    connect(&m_document, &document::Document::historyChanged, this, &TFormXom::showCurrentCell);
+    connect(&m_document, &document::Document::historyChanged, this, &TFormXom::updateUndoTexts);
+    connect(&m_document, &document::Document::modifiedChanged, this, &TFormXom::updateCaption);
 }
 
 void TFormXom::setTabOrders()
@@ -228,11 +223,6 @@ void TFormXom::setMessageBoxes(std::unique_ptr<MessageBoxes> messageBoxes)
     m_messageBoxes = std::move(messageBoxes);
 }
 
-const xom::EntryTable& TFormXom::entries() const noexcept
-{
-    return m_grid->table();
-}
-
 QString TFormXom::selectedCellText() const
 {
     return m_grid->cellText(Table->currentIndex());
@@ -260,7 +250,7 @@ QString TFormXom::selectedEntryLabel() const
     const QModelIndex cell = Table->currentIndex();
     if (!cell.isValid())
         return {};
-    const xom::EntryTable& table = m_grid->table();
+    const xom::EntryTable& table = m_document.entries();
     const QString number = table.number(cell.row());
     const QString name = table.name(cell.row()).toString();
     if (number.isEmpty() && name.isEmpty())
@@ -276,28 +266,15 @@ QString TFormXom::renameWarning(const QString& name) const
 
 QString TFormXom::sharedNameWarning(const QString& name, const int exceptGridRow) const
 {
-    const std::optional<int> other = xom::otherRowNamed(m_grid->table(), name, exceptGridRow);
+    const std::optional<int> other = xom::otherRowNamed(m_document.entries(), name, exceptGridRow);
     if (!other)
         return {};
-    return QStringLiteral("Entry #%1 has this name too.").arg(m_grid->table().number(*other - 1));
+    return QStringLiteral("Entry #%1 has this name too.").arg(m_document.entries().number(*other - 1));
 }
 
 void TFormXom::setCellTexts(std::vector<xom::CellChange> changes, const QString& text)
 {
-    if (changes.empty())
-        return;
-    m_grid->applyCellChanges(changes);
-    pushStep(new SetCellTextsCommand(*m_grid, std::move(changes), text));
-}
-
-void TFormXom::pushStep(GridCommand* step)
-{
-    m_fileChanges->push(step);
-}
-
-bool TFormXom::hasUnsavedChanges() const
-{
-    return !m_documentPath.isEmpty() && m_fileChanges->unsaved();
+    m_document.setCellTexts(std::move(changes), text);
 }
 
 void TFormXom::guarded(const std::function<void()>& handler)
@@ -311,18 +288,17 @@ void TFormXom::AddRowClick()
     guarded([this] {
         if (!m_addForm || !AddRow->isEnabled())
             return;
-        m_addForm->prepare(m_grid->table().gridRowCount());
+        m_addForm->prepare(m_document.entries().gridRowCount());
         if (m_addForm->exec() != dialogs::ModalOk)
             return;
         const QString name = m_addForm->name();
         const QString entryText = m_addForm->text();
-        const xom::AddedEntry added = m_grid->addEntry(m_model, name, entryText);
-        pushStep(new AddEntryCommand(*m_grid, m_model, added, name, entryText));
+        const xom::AddedEntry added = m_document.addEntry(name, entryText);
         m_entryCount = text::FormatDecimal(added.number);
         m_notFound = false;
         showCountPanel();
         fitNumberWidths();
-        showConcernedRow(m_grid->table().gridRowCount() - 1);
+        showConcernedRow(m_document.entries().gridRowCount() - 1);
     });
 }
 
@@ -357,40 +333,27 @@ void TFormXom::editCurrentCell()
 void TFormXom::MoveDownClick()
 {
     guarded([this] {
-        xom::MoveDownChange change = m_grid->moveMarkedRowsDown();
-        if (change.clearedMarks.empty())
-            return;
-        pushStep(new MoveDownCommand(*m_grid, std::move(change)));
-        revealCurrentCell();
+        if (m_document.moveDown())
+            revealCurrentCell();
     });
 }
 
 void TFormXom::SortClick()
 {
     guarded([this] {
-        xom::RowOrder order;
+        bool moved = false;
         {
             const ProgressShown shown(*ProgressBar1);
-            order = m_grid->sortRowsByName([this](int position) { setProgress(position); });
+            moved = m_document.sortByName([this](int position) { setProgress(position); });
         }
-        // A sort of rows already in order changes nothing to undo.
-        bool moved = false;
-        for (std::size_t row = 0; row < order.size() && !moved; ++row)
-            moved = order[row] != static_cast<std::int32_t>(row);
-        if (moved) {
-            pushStep(new ReorderCommand(*m_grid, std::move(order), QStringLiteral("Sort")));
+        if (moved)
             revealCurrentCell();
-        }
     });
 }
 
 void TFormXom::TableMouseDown(const int gridRow)
 {
-    guarded([this, gridRow] {
-        const xom::CellChange change = xom::markToggle(m_grid->table(), gridRow);
-        if (change.before != change.after)
-            setCellTexts({change}, QStringLiteral("Toggle Mark"));
-    });
+    guarded([this, gridRow] { m_document.toggleMark(gridRow); });
 }
 
 void TFormXom::toggleCurrentMark()
@@ -408,13 +371,13 @@ void TFormXom::TableMouseUp()
 
 void TFormXom::undo()
 {
-    guarded([this] { m_undoStack->undo(); });
+    guarded([this] { m_document.undo(); });
     fitNumberWidths();
 }
 
 void TFormXom::redo()
 {
-    guarded([this] { m_undoStack->redo(); });
+    guarded([this] { m_document.redo(); });
     fitNumberWidths();
 }
 
@@ -428,6 +391,9 @@ void TFormXom::setSaveEnabled(const bool enabled)
 {
     setButtonEnabled(*SaveLang, *m_actions.saveAs, enabled);
     m_actions.save->setEnabled(enabled);
+    // An exchange file applies to, and is written from, a loaded file.
+    m_actions.importFile->setEnabled(enabled);
+    m_actions.exportFile->setEnabled(enabled);
 }
 
 void TFormXom::setCaption(const QString& caption)

@@ -6,6 +6,8 @@
 #include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
 
+#include "document/Document.h"
+
 #include "xom/EntryTable.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
@@ -31,7 +33,6 @@ class QPushButton;
 class QResizeEvent;
 class QSplitter;
 class QStatusBar;
-class QUndoStack;
 
 namespace dialogs {
 class EditNameForm;
@@ -45,24 +46,22 @@ namespace app {
 
 class EntryGridModel;
 class EntryGridView;
-class FileChanges;
 class FileDialogs;
-class GridCommand;
 class MessageBoxes;
 
 // The main window `FormXom`: the entry grid, the preview pane, the status bar
 // and a handler per user action. The handlers connect events to the xom
 // operations and show what they did; they decide nothing themselves.
 //
-// It owns the model of the loaded file, apart from the widgets, and through
-// the grid model the entries. Both are replaced whole by a load that
-// succeeded and left alone by one that did not.
+// It holds one document (the loaded file, its entries, the reference, the
+// undo history), which the grid model shows; a load that succeeded replaces
+// the document's file whole and one that did not leaves it alone.
 //
-// Every change of the entries or the model is an undo step. The file has
-// unsaved changes while the entries differ from the file last loaded or
-// saved as a save would write them (marks are never saved); the caption then
-// ends in " *", and closing the window, Quit and Open first ask whether to
-// save them. Above the usual client area a menu bar offers every handler
+// Every change of the entries or the model is an undo step of the document.
+// The file has unsaved changes while the entries differ from the file last
+// loaded or saved as a save would write them (marks are never saved); the
+// caption then ends in " *", and closing the window, Quit and Open first
+// ask whether to save them. Above the usual client area a menu bar offers every handler
 // with its shortcuts.
 //
 // The views always show the current cell as it is: after every change, undo
@@ -94,14 +93,14 @@ public:
     void setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs);
     void setMessageBoxes(std::unique_ptr<MessageBoxes> messageBoxes);
 
-    [[nodiscard]] const xom::LanguageModel& languageModel() const noexcept { return m_model; }
-    [[nodiscard]] const xom::EntryTable& entries() const noexcept;
-    [[nodiscard]] QUndoStack& undoStack() const noexcept { return *m_undoStack; }
+    [[nodiscard]] const xom::LanguageModel& languageModel() const noexcept { return m_document.model(); }
+    [[nodiscard]] const xom::EntryTable& entries() const noexcept { return m_document.entries(); }
+    [[nodiscard]] document::Document& document() noexcept { return m_document; }
     [[nodiscard]] const WindowActions& actions() const noexcept { return m_actions; }
     [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return m_recentFiles; }
     // Whether the entries differ from the file last loaded or saved as a
     // save would write them. Nothing counts before a file was loaded.
-    [[nodiscard]] bool hasUnsavedChanges() const;
+    [[nodiscard]] bool hasUnsavedChanges() const { return m_document.isModified(); }
 
     // Sets any number of cell texts as one undo step named text, as a
     // replace over many cells or an import does.
@@ -120,12 +119,24 @@ public:
     [[nodiscard]] std::optional<QString> selectedReferenceText() const override;
     [[nodiscard]] QString renameWarning(const QString& name) const override;
 
-    [[nodiscard]] const xom::EntryTable& searchedTable() const override;
+    [[nodiscard]] QString searchProblem(const dialogs::SearchRequest& request) const override;
+    [[nodiscard]] std::optional<dialogs::FoundText> findMatch(const dialogs::SearchRequest& request,
+        const std::optional<dialogs::FoundText>& from, bool backwards) const override;
+    dialogs::ReplaceOutcome replaceMatch(
+        const dialogs::SearchRequest& request, const dialogs::FoundText& found, const QString& replacement) override;
+    QString replaceAll(const dialogs::SearchRequest& request, const QString& replacement) override;
+    [[nodiscard]] QString countMatches(const dialogs::SearchRequest& request) const override;
     [[nodiscard]] int currentGridRow() const override;
     [[nodiscard]] int currentColumn() const override;
     void selectFoundCell(int gridRow, int column) override;
-    // One undo step named what.
-    void changeCells(std::vector<xom::CellChange> changes, const QString& what) override;
+
+    // Applies the exchange file at path, read as format, to the document as
+    // one undo step, and shows what it did; a file refused changes nothing
+    // and its refusals are shown by line. Gives whether it was applied.
+    bool importFile(const QString& path, exchange::ExchangeFormat format);
+    // Writes the entries to path as format, the reference's texts as the
+    // sources while one is open. Gives whether the file was written.
+    bool exportFile(const QString& path, exchange::ExchangeFormat format);
 
     // Loads the file at path as the reference language, read-only, through
     // the loader of Open: a rejected file shows Open's errors (a missing one
@@ -153,6 +164,10 @@ public slots:
     void TableSelectCell(const QModelIndex& cell);
     void Edit1KeyDown(int key);
     void OpenReferenceClick();
+    // File › Import… and File › Export…: the file and its type chosen in a
+    // dialog.
+    void importClick();
+    void exportClick();
     void CloseReferenceClick();
     // Select the Text cell of the next or previous entry that fails a check,
     // wrapping round; nothing without a reference or a failing entry.
@@ -199,8 +214,6 @@ private:
     // Runs a handler; an error it raises, a shortage of memory included, is
     // shown in the error box and the event loop carries on.
     void guarded(const std::function<void()>& handler);
-    // Pushes an operation's undo step.
-    void pushStep(GridCommand* step);
 
     // Files (WindowFiles.cpp).
     // Reads and loads a language file, showing Open's errors; nothing when
@@ -210,7 +223,7 @@ private:
     // nothing unsaved, Discard, or Save and the save succeeded.
     bool settleUnsavedChanges();
     bool loadFile(const QString& path, MissingFile missing);
-    void takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path);
+    void takeLoadedFile(xom::LoadedFile file, const QString& path);
     // Save with its dialog; gives whether a file was written.
     bool saveWithDialog();
     // Save to the file open; gives whether it was written.
@@ -260,7 +273,7 @@ private:
     void setProgress(int position);
     void showError(const QString& message);
 
-    xom::LanguageModel m_model;
+    document::Document m_document;
     EntryGridModel* m_grid;
     std::unique_ptr<FileDialogs> m_fileDialogs;
     std::unique_ptr<MessageBoxes> m_messageBoxes;
@@ -280,15 +293,9 @@ private:
     QString m_referencePreviewText;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
-    QUndoStack* m_undoStack;
-    FileChanges* m_fileChanges;
     WindowActions m_actions;
     RecentFiles m_recentFiles;
-    // The file last loaded or saved, empty before the first load; the
-    // reference open beside it; the caption as it reads without unsaved
-    // changes.
-    QString m_documentPath;
-    QString m_referencePath;
+    // The caption as it reads without unsaved changes.
     QString m_caption;
 
     QPushButton* Button1 = nullptr;

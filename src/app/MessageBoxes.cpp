@@ -23,9 +23,16 @@ void SystemMessageBoxes::showBadLanguageFile(const QString& detail)
 
 void SystemMessageBoxes::showError(const QString& text)
 {
+    showErrorWithDetails(text, QString());
+}
+
+void SystemMessageBoxes::showErrorWithDetails(const QString& text, const QString& details)
+{
     // Plain text: a message quoting a cell must not be read as markup.
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, &m_owner);
     box.setTextFormat(Qt::PlainText);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
 }
 

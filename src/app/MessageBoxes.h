@@ -30,7 +30,10 @@ public:
     // text, with the buttons Replace and Cancel (the default, and the close
     // box's answer). Gives whether to replace it.
     [[nodiscard]] virtual bool askReplaceFile(const QString& text) = 0;
-    // A box that tells something: About.
+    // An error with more to tell behind the box's Show Details: caption the
+    // application title, the error icon, one OK button.
+    virtual void showErrorWithDetails(const QString& text, const QString& details) = 0;
+    // A box that tells something: About, what an import did.
     virtual void showInformation(const QString& caption, const QString& text) = 0;
     // The keyboard shortcuts as a table of two columns: what, and the keys.
     virtual void showShortcuts(const QList<QPair<QString, QString>>& rows) = 0;
@@ -48,6 +51,7 @@ public:
 
     void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
+    void showErrorWithDetails(const QString& text, const QString& details) override;
     [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;

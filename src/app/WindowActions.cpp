@@ -65,6 +65,9 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.saveAs = makeAction(*actions.fileMenu, QStringLiteral("Save &As…"), "actionSaveAs",
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     actions.fileMenu->addSeparator();
+    actions.importFile = makeAction(*actions.fileMenu, QStringLiteral("&Import…"), "actionImport");
+    actions.exportFile = makeAction(*actions.fileMenu, QStringLiteral("&Export…"), "actionExport");
+    actions.fileMenu->addSeparator();
     actions.quit = makeAction(*actions.fileMenu, QStringLiteral("&Quit"), "actionQuit",
         standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
 

@@ -27,6 +27,9 @@ struct WindowActions {
     // Save writes to the file open without a dialog; Save As asks where.
     QAction* save = nullptr;
     QAction* saveAs = nullptr;
+    // The exchange files: CSV, PO or XLIFF, by the file type chosen.
+    QAction* importFile = nullptr;
+    QAction* exportFile = nullptr;
     QAction* quit = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;

@@ -7,7 +7,6 @@
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
 #include "app/ErrorText.h"
-#include "app/FileChanges.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgressShown.h"
@@ -28,7 +27,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QUndoStack>
 #include <QUrl>
 
 namespace app {
@@ -125,13 +123,13 @@ bool TFormXom::loadFile(const QString& path, const MissingFile missing)
         m_entryCount = text::FormatDecimal(*loaded->containerCounter);
     m_notFound = false;
     showCountPanel();
-    takeLoadedFile(std::move(loaded->entries), std::move(loaded->model), path);
-    m_recentFiles.note(path, m_referencePath);
+    takeLoadedFile(std::move(*loaded), path);
+    m_recentFiles.note(path, m_document.referencePath());
     rememberRecentFiles();
     return true;
 }
 
-void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model, const QString& path)
+void TFormXom::takeLoadedFile(xom::LoadedFile file, const QString& path)
 {
     // The selection stays at its row and column, clamped to the new rows,
     // without a select event; the panels and the preview then show what
@@ -140,18 +138,13 @@ void TFormXom::takeLoadedFile(xom::EntryTable entries, xom::LanguageModel model,
     const int row = before.isValid() ? before.row() : 0;
     const int column = before.isValid() ? before.column() : static_cast<int>(xom::NumberColumn);
 
-    m_model = std::move(model);
-    m_grid->replaceTable(std::move(entries));
+    // The history of the previous file ends with it.
+    m_document.open(std::move(file), path);
     Table->setCurrentCellQuietly(m_grid->index(std::min(row, m_grid->rowCount() - 1), column));
     // A file without entries leaves no cell for Edit.
     if (!Table->currentIndex().isValid())
         setButtonEnabled(*EditText, *m_actions.edit, false);
     fitNumberWidths();
-
-    // The history of the previous file ends with it.
-    m_undoStack->clear();
-    m_fileChanges->startOver();
-    m_documentPath = path;
     setCaption(loadedCaption(path));
     setSaveEnabled(true);
     setButtonEnabled(*AddRow, *m_actions.add, true);
@@ -170,9 +163,9 @@ void TFormXom::saveClick()
 
 bool TFormXom::saveDocument()
 {
-    if (m_documentPath.isEmpty())
+    if (!m_document.isLoaded())
         return saveWithDialog();
-    return saveTo(m_documentPath);
+    return saveTo(m_document.path());
 }
 
 bool TFormXom::saveWithDialog()
@@ -190,31 +183,27 @@ bool TFormXom::mayReplace(const QString& path)
 {
     // The file open is replaced without a word, as a save always did; any
     // other file would be lost for good.
-    if (!QFileInfo(path).isFile() || sameFile(path, m_documentPath))
+    if (!QFileInfo(path).isFile() || sameFile(path, m_document.path()))
         return true;
     return m_messageBoxes->askReplaceFile(QStringLiteral("%1 already exists. Replace it?").arg(fileNameOf(path)));
 }
 
 bool TFormXom::saveTo(const QString& path)
 {
+    const bool another = !sameFile(path, m_document.path());
     std::optional<QString> failure;
     {
         const ProgressShown shown(*ProgressBar1);
-        failure = failureOf([this, &path] {
-            xom::saveLanguageFile(path, m_grid->table(), m_model, [this](int position) { setProgress(position); });
-        });
+        failure
+            = failureOf([this, &path] { m_document.saveAs(path, [this](int position) { setProgress(position); }); });
     }
     if (failure) {
         showError(*failure);
         return false;
     }
-    m_fileChanges->markSaved();
-    m_undoStack->setClean();
-    const bool another = !sameFile(path, m_documentPath);
-    m_documentPath = path;
     setCaption(savedCaption(path));
     if (another) {
-        m_recentFiles.note(path, m_referencePath);
+        m_recentFiles.note(path, m_document.referencePath());
         rememberRecentFiles();
     }
     return true;
@@ -224,7 +213,7 @@ bool TFormXom::settleUnsavedChanges()
 {
     if (!hasUnsavedChanges())
         return true;
-    const QString question = QStringLiteral("Save changes to %1?").arg(fileNameOf(m_documentPath));
+    const QString question = QStringLiteral("Save changes to %1?").arg(fileNameOf(m_document.path()));
     switch (m_messageBoxes->askSaveChanges(question)) {
     case SaveChoice::Save:
         return saveDocument();
@@ -279,7 +268,7 @@ void TFormXom::openRecent(const RecentFile& file)
     // The reference comes back as it was beside the file.
     if (file.reference.isEmpty())
         CloseReferenceClick();
-    else if (!sameFile(file.reference, m_referencePath))
+    else if (!sameFile(file.reference, m_document.referencePath()))
         openReference(file.reference);
 }
 

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QPushButton>
-#include <QUndoStack>
 
 namespace app {
 
@@ -29,6 +28,8 @@ void TFormXom::connectMenus()
     connect(m_actions.closeReference, &QAction::triggered, this, &TFormXom::CloseReferenceClick);
     connect(m_actions.save, &QAction::triggered, this, &TFormXom::saveClick);
     connect(m_actions.saveAs, &QAction::triggered, this, &TFormXom::SaveLangClick);
+    connect(m_actions.importFile, &QAction::triggered, this, &TFormXom::importClick);
+    connect(m_actions.exportFile, &QAction::triggered, this, &TFormXom::exportClick);
     connect(m_actions.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_actions.undo, &QAction::triggered, this, &TFormXom::undo);
     connect(m_actions.redo, &QAction::triggered, this, &TFormXom::redo);
@@ -58,14 +59,15 @@ void TFormXom::connectMenus()
     for (QAction* const action :
         {m_actions.closeReference, m_actions.copyReference, m_actions.nextWarning, m_actions.previousWarning})
         action->setEnabled(false);
-    connect(m_undoStack, &QUndoStack::canUndoChanged, m_actions.undo, &QAction::setEnabled);
-    connect(m_undoStack, &QUndoStack::canRedoChanged, m_actions.redo, &QAction::setEnabled);
 }
 
 void TFormXom::updateUndoTexts()
 {
-    m_actions.undo->setText(undoActionText(m_undoStack->undoText()));
-    m_actions.redo->setText(redoActionText(m_undoStack->redoText()));
+    const document::UndoHistory& history = m_document.history();
+    m_actions.undo->setText(undoActionText(history.undoText()));
+    m_actions.redo->setText(redoActionText(history.redoText()));
+    m_actions.undo->setEnabled(history.canUndo());
+    m_actions.redo->setEnabled(history.canRedo());
 }
 
 void TFormXom::showAbout()

@@ -57,7 +57,7 @@ void TFormXom::buildReviewControls()
     StatusBar1->addWidget(m_checksPanel, 1);
     m_checksPanel->hide();
 
-    connect(m_grid, &EntryGridModel::reviewChanged, this, &TFormXom::showReview);
+    connect(&m_document, &document::Document::reviewChanged, this, &TFormXom::showReview);
 }
 
 bool TFormXom::openReference(const QString& path)
@@ -67,10 +67,9 @@ bool TFormXom::openReference(const QString& path)
         std::optional<xom::LoadedFile> loaded = readLanguageFile(path, MissingFile::Report);
         if (!loaded)
             return;
-        m_referencePath = path;
-        m_grid->setReference(std::move(loaded->entries));
+        m_document.openReference(std::move(loaded->entries), path);
         taken = true;
-        m_recentFiles.setReference(m_documentPath, m_referencePath);
+        m_recentFiles.setReference(m_document.path(), m_document.referencePath());
         rememberRecentFiles();
     });
     return taken;
@@ -85,27 +84,26 @@ void TFormXom::OpenReferenceClick()
 
 void TFormXom::CloseReferenceClick()
 {
-    if (!m_grid->review())
+    if (!m_document.review())
         return;
     // The Reference cell goes with its column: the selection moves to the
     // same row's Text cell first.
     const QModelIndex current = Table->currentIndex();
     if (current.isValid() && current.column() == EntryGridModel::ReferenceColumn)
         Table->selectCell(current.siblingAtColumn(xom::TextColumn));
-    m_grid->clearReference();
-    m_referencePath.clear();
-    m_recentFiles.setReference(m_documentPath, m_referencePath);
+    m_document.closeReference();
+    m_recentFiles.setReference(m_document.path(), m_document.referencePath());
     rememberRecentFiles();
 }
 
 bool TFormXom::referenceIsOpen() const
 {
-    return m_grid->review() != nullptr;
+    return m_document.review() != nullptr;
 }
 
 std::optional<QString> TFormXom::selectedReferenceText() const
 {
-    const xom::TranslationReview* const review = m_grid->review();
+    const xom::TranslationReview* const review = m_document.review();
     const QModelIndex cell = Table->currentIndex();
     if (!review || !cell.isValid())
         return std::nullopt;
@@ -123,7 +121,7 @@ void TFormXom::copyReferenceClick()
         if (!cell.isValid() || !reference)
             return;
         const int gridRow = EntryGridModel::gridRowOf(cell);
-        const QString before = m_grid->table().text(cell.row()).toString();
+        const QString before = m_document.entries().text(cell.row()).toString();
         if (text::TextEquals(before, *reference))
             return;
         setCellTexts({xom::CellChange{gridRow, xom::TextColumn, before, *reference}}, QStringLiteral("Copy Reference"));
@@ -142,7 +140,7 @@ void TFormXom::PreviousWarningClick()
 
 bool TFormXom::stepToFailingEntry(const bool forward)
 {
-    const xom::TranslationReview* const review = m_grid->review();
+    const xom::TranslationReview* const review = m_document.review();
     if (!review)
         return false;
     const QModelIndex current = Table->currentIndex();
@@ -156,7 +154,7 @@ bool TFormXom::stepToFailingEntry(const bool forward)
 
 void TFormXom::showReview()
 {
-    const xom::TranslationReview* const review = m_grid->review();
+    const xom::TranslationReview* const review = m_document.review();
     const bool open = review != nullptr;
     if (open == ReferencePane->isHidden()) {
         Table->fitReferenceColumn(open);
@@ -178,7 +176,7 @@ void TFormXom::showReview()
 
 void TFormXom::showCountPanel()
 {
-    const xom::TranslationReview* const review = m_grid->review();
+    const xom::TranslationReview* const review = m_document.review();
     if (m_notFound)
         m_countPanel->setText(QStringLiteral("Not found"));
     else if (review)
@@ -197,7 +195,7 @@ void TFormXom::showCountPanel()
 
 void TFormXom::showCurrentReview()
 {
-    const xom::TranslationReview* const review = m_grid->review();
+    const xom::TranslationReview* const review = m_document.review();
     if (!review) {
         m_checksPanel->clear();
         setPaneText(*ReferencePreview, m_referencePreviewText, QString());

@@ -11,15 +11,75 @@
 
 #include "xom/EntryLookup.h"
 #include "xom/EntryOperations.h"
+#include "xom/TableSearch.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace app {
 
-const xom::EntryTable& TFormXom::searchedTable() const
+namespace {
+
+xom::TableSearch tableSearchOf(const dialogs::SearchRequest& request)
 {
-    return m_grid->table();
+    return xom::TableSearch({request.findText, static_cast<text::MatchMode>(request.mode), request.matchCase},
+        static_cast<xom::LookIn>(request.lookIn));
+}
+
+std::optional<dialogs::FoundText> foundTextOf(const std::optional<xom::CellMatch>& match)
+{
+    if (!match)
+        return std::nullopt;
+    return dialogs::FoundText{match->gridRow, match->column, match->start, match->length};
+}
+
+} // namespace
+
+QString TFormXom::searchProblem(const dialogs::SearchRequest& request) const
+{
+    return tableSearchOf(request).matcher().errorText();
+}
+
+std::optional<dialogs::FoundText> TFormXom::findMatch(
+    const dialogs::SearchRequest& request, const std::optional<dialogs::FoundText>& from, const bool backwards) const
+{
+    const xom::TableSearch search = tableSearchOf(request);
+    if (from) {
+        if (backwards)
+            return foundTextOf(m_document.findPrevious(search, {from->gridRow, from->column, from->start}));
+        return foundTextOf(
+            m_document.findAfter(search, xom::CellMatch{from->gridRow, from->column, from->start, from->length}));
+    }
+    const xom::CellPosition here{currentGridRow(), currentColumn(), 0};
+    return foundTextOf(backwards ? m_document.findPrevious(search, here) : m_document.findNext(search, here));
+}
+
+dialogs::ReplaceOutcome TFormXom::replaceMatch(
+    const dialogs::SearchRequest& request, const dialogs::FoundText& found, const QString& replacement)
+{
+    dialogs::ReplaceOutcome outcome;
+    guarded([&] {
+        const xom::TableSearch search = tableSearchOf(request);
+        const std::optional<xom::CellPosition> resume = m_document.replaceMatch(
+            search, xom::CellMatch{found.gridRow, found.column, found.start, found.length}, replacement);
+        if (!resume)
+            return;
+        outcome.replaced = true;
+        outcome.next = foundTextOf(m_document.findNext(search, *resume));
+    });
+    return outcome;
+}
+
+QString TFormXom::replaceAll(const dialogs::SearchRequest& request, const QString& replacement)
+{
+    QString result;
+    guarded([&] { result = xom::describeReplacements(m_document.replaceAll(tableSearchOf(request), replacement)); });
+    return result;
+}
+
+QString TFormXom::countMatches(const dialogs::SearchRequest& request) const
+{
+    return xom::describeMatches(m_document.countMatches(tableSearchOf(request)));
 }
 
 int TFormXom::currentGridRow() const
@@ -41,11 +101,6 @@ void TFormXom::selectFoundCell(const int gridRow, const int column)
         keepClearOfCurrentRow(*m_findReplace);
 }
 
-void TFormXom::changeCells(std::vector<xom::CellChange> changes, const QString& what)
-{
-    setCellTexts(std::move(changes), what);
-}
-
 void TFormXom::findInTexts()
 {
     Edit1->setFocus(Qt::ShortcutFocusReason);
@@ -62,11 +117,11 @@ void TFormXom::Edit1KeyDown(const int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
-    if (m_grid->table().rows.empty())
+    if (m_document.entries().rows.empty())
         return;
     // Without a match the search lands on row 1 (see searchRowForPrefix),
     // and says so.
-    const std::optional<int> match = xom::findRowForPrefix(m_grid->table(), Edit1->text());
+    const std::optional<int> match = xom::findRowForPrefix(m_document.entries(), Edit1->text());
     // First the Text column of the current row, then the row found: each
     // step that moves the selection is a select event of its own.
     const QModelIndex current = Table->currentIndex();
@@ -80,7 +135,7 @@ void TFormXom::Edit1KeyDown(const int key)
 void TFormXom::searchAgain(const bool backwards)
 {
     const std::optional<int> found
-        = xom::searchRowForPrefixAgain(m_grid->table(), Edit1->text(), currentGridRow(), backwards);
+        = xom::searchRowForPrefixAgain(m_document.entries(), Edit1->text(), currentGridRow(), backwards);
     if (!found) {
         showNotFound();
         return;
@@ -108,7 +163,7 @@ void TFormXom::goToClick()
 
 bool TFormXom::goToEntry(const QString& query)
 {
-    const std::optional<int> row = xom::findEntryRow(m_grid->table(), query);
+    const std::optional<int> row = xom::findEntryRow(m_document.entries(), query);
     if (!row)
         return false;
     const QModelIndex current = Table->currentIndex();

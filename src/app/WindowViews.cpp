@@ -114,7 +114,7 @@ void TFormXom::followEditButton(const QModelIndex& current)
 void TFormXom::fitNumberWidths()
 {
     // The usual widths stay while the numbers fit them.
-    const qsizetype digits = m_grid->table().longestNumberLength();
+    const qsizetype digits = m_document.entries().longestNumberLength();
     Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits));
     const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
     m_rowPanel->setFixedWidth(std::max(UsualRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));

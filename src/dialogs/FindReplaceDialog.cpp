@@ -71,10 +71,10 @@ FindReplaceDialog::FindReplaceDialog(SearchTarget& target, QWidget* parent)
     m_patternError->setWordWrap(true);
     m_patternError->hide();
     m_lookIn->setObjectName(QStringLiteral("LookIn"));
-    // In the order of xom::LookIn.
+    // In the order of SearchRequest::lookIn.
     m_lookIn->addItems({QStringLiteral("Texts"), QStringLiteral("Names"), QStringLiteral("Names and texts")});
     m_mode->setObjectName(QStringLiteral("MatchMode"));
-    // In the order of text::MatchMode.
+    // In the order of SearchRequest::mode.
     m_mode->addItems({QStringLiteral("Contains"), QStringLiteral("Starts with"), QStringLiteral("Whole text"),
         QStringLiteral("Regular expression")});
     m_matchCase->setObjectName(QStringLiteral("MatchCase"));
@@ -133,11 +133,9 @@ QString FindReplaceDialog::resultText() const
     return m_result->text();
 }
 
-xom::TableSearch FindReplaceDialog::search() const
+SearchRequest FindReplaceDialog::request() const
 {
-    return xom::TableSearch(
-        {m_findText->text(), static_cast<text::MatchMode>(m_mode->currentIndex()), m_matchCase->isChecked()},
-        static_cast<xom::LookIn>(m_lookIn->currentIndex()));
+    return {m_findText->text(), m_lookIn->currentIndex(), m_mode->currentIndex(), m_matchCase->isChecked()};
 }
 
 void FindReplaceDialog::optionsChanged()
@@ -145,7 +143,7 @@ void FindReplaceDialog::optionsChanged()
     // A match found under other options is no longer the current one.
     m_current.reset();
     m_result->clear();
-    const QString why = search().matcher().errorText();
+    const QString why = m_target.searchProblem(request());
     m_patternError->setText(why);
     m_patternError->setVisible(!why.isEmpty());
     // A pattern that does not compile changes and counts nothing.
@@ -159,7 +157,7 @@ bool FindReplaceDialog::currentMatchIsSelected() const
         && m_current->column == m_target.currentColumn();
 }
 
-void FindReplaceDialog::showFound(const std::optional<xom::CellMatch>& found)
+void FindReplaceDialog::showFound(const std::optional<FoundText>& found)
 {
     m_current = found;
     if (!found) {
@@ -172,22 +170,12 @@ void FindReplaceDialog::showFound(const std::optional<xom::CellMatch>& found)
 
 void FindReplaceDialog::findNext()
 {
-    const xom::TableSearch searched = search();
-    const xom::EntryTable& table = m_target.searchedTable();
-    if (currentMatchIsSelected())
-        showFound(searched.findAfter(table, *m_current));
-    else
-        showFound(searched.findNext(table, {m_target.currentGridRow(), m_target.currentColumn(), 0}));
+    showFound(m_target.findMatch(request(), currentMatchIsSelected() ? m_current : std::nullopt, false));
 }
 
 void FindReplaceDialog::findPrevious()
 {
-    const xom::TableSearch searched = search();
-    const xom::EntryTable& table = m_target.searchedTable();
-    if (currentMatchIsSelected())
-        showFound(searched.findPrevious(table, {m_current->gridRow, m_current->column, m_current->start}));
-    else
-        showFound(searched.findPrevious(table, {m_target.currentGridRow(), m_target.currentColumn(), 0}));
+    showFound(m_target.findMatch(request(), currentMatchIsSelected() ? m_current : std::nullopt, true));
 }
 
 void FindReplaceDialog::replace()
@@ -196,36 +184,28 @@ void FindReplaceDialog::replace()
         findNext();
         return;
     }
-    const xom::TableSearch searched = search();
-    std::optional<xom::SingleReplacement> replaced
-        = searched.replaceMatch(m_target.searchedTable(), *m_current, m_replaceText->text());
-    if (!replaced) {
+    const ReplaceOutcome outcome = m_target.replaceMatch(request(), *m_current, m_replaceText->text());
+    if (!outcome.replaced) {
         // The cell changed since the match was found: look again from there.
         findNext();
         return;
     }
-    const xom::CellPosition resume = replaced->resume;
-    m_target.changeCells({std::move(replaced->change)}, QStringLiteral("Replace"));
-    showFound(searched.findNext(m_target.searchedTable(), resume));
+    showFound(outcome.next);
 }
 
 void FindReplaceDialog::replaceAll()
 {
-    const xom::TableSearch searched = search();
-    if (!searched.matcher().isValid())
+    if (!m_target.searchProblem(request()).isEmpty())
         return;
-    xom::ReplaceAllResult result = searched.replaceAll(m_target.searchedTable(), m_replaceText->text());
     m_current.reset();
-    if (!result.changes.empty())
-        m_target.changeCells(std::move(result.changes), QStringLiteral("Replace All"));
-    m_result->setText(xom::describeReplacements(result.tally));
+    m_result->setText(m_target.replaceAll(request(), m_replaceText->text()));
 }
 
 void FindReplaceDialog::countMatches()
 {
-    if (!search().matcher().isValid())
+    if (!m_target.searchProblem(request()).isEmpty())
         return;
-    m_result->setText(xom::describeMatches(search().countMatches(m_target.searchedTable())));
+    m_result->setText(m_target.countMatches(request()));
 }
 
 } // namespace dialogs

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xom/TableSearch.h"
+#include "dialogs/SearchTarget.h"
 
 #include <QDialog>
 
@@ -14,11 +14,9 @@ class QPushButton;
 
 namespace dialogs {
 
-class SearchTarget;
-
 // Find and Replace over the main grid's names and texts. It decides nothing
-// itself: each button builds a xom::TableSearch from the boxes and shows what
-// it answers. It is modeless; the grid stays usable while it is open.
+// itself: each button sends the boxes' request to its SearchTarget and shows
+// what it answers. It is modeless; the grid stays usable while it is open.
 //
 // The match found last is remembered while the grid's current cell is still
 // its cell, so Find Next and Replace go on after it; otherwise they start at
@@ -45,13 +43,13 @@ public slots:
     void countMatches();
 
 private:
-    [[nodiscard]] xom::TableSearch search() const;
+    [[nodiscard]] SearchRequest request() const;
     [[nodiscard]] bool currentMatchIsSelected() const;
     void optionsChanged();
-    void showFound(const std::optional<xom::CellMatch>& found);
+    void showFound(const std::optional<FoundText>& found);
 
     SearchTarget& m_target;
-    std::optional<xom::CellMatch> m_current;
+    std::optional<FoundText> m_current;
 
     QLineEdit* m_findText;
     QLabel* m_patternError;

@@ -65,11 +65,12 @@ void NumberMap::insertValue(const std::uint32_t number, const int value)
 }
 
 EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, const ImportOptions& options,
-    std::vector<ImportChange>* report)
+    std::vector<ImportChange>* report, std::vector<xom::Edit>* journal)
     : m_entries(entries)
     , m_model(model)
     , m_options(options)
     , m_report(report)
+    , m_journal(journal)
     , m_entriesBefore(entries.entryCount())
     , m_rowOfNumber(entries.entryCount())
     , m_lineOfNumber(entries.entryCount())
@@ -88,6 +89,29 @@ EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, co
 }
 
 void EntryImport::apply(const ImportRecord& record)
+{
+    if (!m_options.allRefusals) {
+        applyRecord(record);
+        return;
+    }
+    try {
+        applyRecord(record);
+    } catch (const ImportRefusals&) {
+        throw;
+    } catch (const ImportError& refusal) {
+        // A record refused changed nothing before it was: the next one
+        // goes on from the same entries.
+        m_refusals.push_back(refusal);
+    }
+}
+
+void EntryImport::finish() const
+{
+    if (!m_refusals.empty())
+        throw ImportRefusals(m_refusals);
+}
+
+void EntryImport::applyRecord(const ImportRecord& record)
 {
     const bool passedOver = record.unfinished && !m_options.acceptUnfinished;
     if (record.number.isEmpty()) {
@@ -131,19 +155,27 @@ void EntryImport::apply(const ImportRecord& record)
     if (!sameName)
         ++m_summary.renamed;
     ImportChange change{m_entries.number(row), record.name, oldText.toString(), QString()};
-    m_entries.setCell(row, xom::NameColumn, record.name);
+    if (!sameName)
+        setCell(row, xom::NameColumn, record.name);
     if (!sameText) {
         // A text whose breaks are CR LF already is taken as it is: a large
         // text is not copied once more.
         if (text::hasCrLfLineBreaksOnly(*record.text, text::LineBreakSet::CrLf))
-            m_entries.setCell(row, xom::TextColumn, *record.text);
+            setCell(row, xom::TextColumn, *record.text);
         else
-            m_entries.setCell(row, xom::TextColumn, text::withCrLfLineBreaks(*record.text, text::LineBreakSet::CrLf));
+            setCell(row, xom::TextColumn, text::withCrLfLineBreaks(*record.text, text::LineBreakSet::CrLf));
     }
     if (m_report) {
         change.newText = m_entries.text(row).toString();
         m_report->push_back(std::move(change));
     }
+}
+
+void EntryImport::setCell(const int row, const int column, const QString& text)
+{
+    if (m_journal)
+        m_journal->push_back(xom::CellChange{row + 1, column, m_entries.cell(row, column), text});
+    m_entries.setCell(row, column, text);
 }
 
 void EntryImport::refuseNameThatBreaks(const ImportRecord& record)
@@ -164,7 +196,11 @@ void EntryImport::add(const ImportRecord& record)
                  : text::withCrLfLineBreaks(*record.text, text::LineBreakSet::CrLf);
     }
     const int row = m_entries.entryCount();
-    xom::addEntry(m_entries, m_model, record.name, text);
+    if (m_journal)
+        m_journal->push_back(
+            xom::AddChange{xom::addEntryReversibly(m_entries, m_model, record.name, text), record.name, text});
+    else
+        xom::addEntry(m_entries, m_model, record.name, text);
     const QString number = m_entries.number(row);
     // A number already in the table keeps its first row, as before.
     if (m_rowOfNumber.value(number) < 0)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "exchange/ImportError.h"
+
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
+#include "xom/ReversibleOperations.h"
 
 #include <QHash>
 #include <QString>
@@ -38,6 +41,10 @@ struct ImportOptions {
     bool acceptUnfinished = false;
     // Keep each change for a report.
     bool report = false;
+    // Go on past a record that is refused, to find every one; the import
+    // then throws ImportRefusals at the end. A file that cannot be read
+    // further (a broken quote, bytes that are not UTF-8) still stops there.
+    bool allRefusals = false;
 };
 
 // What an import did, entry by entry: every entry the language file had is
@@ -100,27 +107,39 @@ private:
 //
 // apply throws ImportError at the line of a record that names no entry, a
 // number an earlier record already named, or a new name (of an added or
-// renamed entry) that breaks a line or holds a tab. The entries and the model may then be partly changed;
-// callers work on a copy they drop.
+// renamed entry) that breaks a line or holds a tab. The entries and the
+// model may then be partly changed: a journal, when given, records every
+// change as it is made (each cell's text before and after, each Add), so
+// that they can be taken back (see xom::undoEdits), or callers work on a
+// copy they drop.
 class EntryImport {
 public:
-    // The table, the model and the report (when given) must outlive this.
+    // The table, the model, the report and the journal (when given) must
+    // outlive this.
     EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, const ImportOptions& options = {},
-        std::vector<ImportChange>* report = nullptr);
+        std::vector<ImportChange>* report = nullptr, std::vector<xom::Edit>* journal = nullptr);
 
     void apply(const ImportRecord& record);
+    // After the last record: throws ImportRefusals when records were refused
+    // and the options asked to find them all.
+    void finish() const;
 
     [[nodiscard]] ImportSummary summary() const noexcept;
 
 private:
+    void applyRecord(const ImportRecord& record);
     void add(const ImportRecord& record);
     static void refuseNameThatBreaks(const ImportRecord& record);
+    // Sets a cell, recording it in the journal.
+    void setCell(int row, int column, const QString& text);
 
     xom::EntryTable& m_entries;
     xom::LanguageModel& m_model;
     ImportOptions m_options;
     std::vector<ImportChange>* m_report;
+    std::vector<xom::Edit>* m_journal;
     ImportSummary m_summary;
+    std::vector<ImportError> m_refusals;
     // How many entries the file had, and how many of them a record named.
     int m_entriesBefore;
     int m_named = 0;

@@ -8,10 +8,10 @@
 namespace exchange {
 
 ImportOutcome importExchangeFile(xom::EntryTable& entries, xom::LanguageModel& model, const QByteArrayView bytes,
-    const ExchangeFormat format, const ImportOptions& options)
+    const ExchangeFormat format, const ImportOptions& options, std::vector<xom::Edit>* journal)
 {
     ImportOutcome outcome;
-    EntryImport import(entries, model, options, options.report ? &outcome.report : nullptr);
+    EntryImport import(entries, model, options, options.report ? &outcome.report : nullptr, journal);
     switch (format) {
     case ExchangeFormat::Csv: {
         CsvReader reader(bytes);
@@ -25,6 +25,7 @@ ImportOutcome importExchangeFile(xom::EntryTable& entries, xom::LanguageModel& m
         applyXliffEdits(bytes, import);
         break;
     }
+    import.finish();
     outcome.summary = import.summary();
     return outcome;
 }

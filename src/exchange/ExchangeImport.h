@@ -21,10 +21,11 @@ struct ImportOutcome {
 
 // The one way an exchange file reaches the entries, for the command line
 // and the editor alike: reads bytes as format and applies every record
-// through EntryImport. Throws ImportError at the record refused; the
-// entries and the model may then be partly changed, so callers work on a
-// copy they drop.
+// through EntryImport, recording each change in journal when given. Throws
+// ImportError at the record refused; the entries and the model may then be
+// partly changed, as the journal tells.
 [[nodiscard]] ImportOutcome importExchangeFile(xom::EntryTable& entries, xom::LanguageModel& model,
-    QByteArrayView bytes, ExchangeFormat format, const ImportOptions& options);
+    QByteArrayView bytes, ExchangeFormat format, const ImportOptions& options,
+    std::vector<xom::Edit>* journal = nullptr);
 
 } // namespace exchange

@@ -11,4 +11,10 @@ ImportError::ImportError(const int line, QString reason)
 {
 }
 
+ImportRefusals::ImportRefusals(std::vector<ImportError> refusals)
+    : ImportError(refusals.front())
+    , m_refusals(std::move(refusals))
+{
+}
+
 } // namespace exchange

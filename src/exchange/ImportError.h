@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <exception>
+#include <vector>
 
 namespace exchange {
 
@@ -23,6 +24,19 @@ private:
     int m_line;
     QString m_reason;
     QByteArray m_utf8;
+};
+
+// A file whose records were refused, each of them: an import that goes on
+// past a refused record to find them all (see ImportOptions). It stands as
+// the first refusal; refusals() lists them all in line order.
+class ImportRefusals : public ImportError {
+public:
+    explicit ImportRefusals(std::vector<ImportError> refusals);
+
+    [[nodiscard]] const std::vector<ImportError>& refusals() const noexcept { return m_refusals; }
+
+private:
+    std::vector<ImportError> m_refusals;
 };
 
 // An entry that an export format cannot carry ("entry 12: a lone surrogate

@@ -203,4 +203,29 @@ void undoAddEntry(EntryTable& table, LanguageModel& model, const AddedEntry& add
     }
 }
 
+void redoEdits(EntryTable& table, LanguageModel& model, std::vector<Edit>& edits)
+{
+    for (Edit& edit : edits) {
+        if (auto* const change = std::get_if<CellChange>(&edit)) {
+            if (isCell(table, *change))
+                table.setCell(change->gridRow - 1, change->column, change->after);
+        } else {
+            auto& add = std::get<AddChange>(edit);
+            add.added = addEntryReversibly(table, model, add.name, add.text);
+        }
+    }
+}
+
+void undoEdits(EntryTable& table, LanguageModel& model, const std::vector<Edit>& edits)
+{
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+        if (const auto* const change = std::get_if<CellChange>(&*edit)) {
+            if (isCell(table, *change))
+                table.setCell(change->gridRow - 1, change->column, change->before);
+        } else {
+            undoAddEntry(table, model, std::get<AddChange>(*edit).added);
+        }
+    }
+}
+
 } // namespace xom

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 namespace xom {
@@ -83,5 +84,22 @@ AddedEntry addEntryReversibly(EntryTable& table, LanguageModel& model, const QSt
 // the list from the rows; it is then left as that save wrote it, which the
 // next save rebuilds anyway.
 void undoAddEntry(EntryTable& table, LanguageModel& model, const AddedEntry& added);
+
+// An Add kept with what it added, so that it can be made again.
+struct AddChange {
+    AddedEntry added;
+    QString name;
+    QString text;
+};
+
+// A run of cell changes and Adds made one after the other, as an import
+// makes them: a later change may concern a row an earlier Add made.
+using Edit = std::variant<CellChange, AddChange>;
+
+// Makes the edits again, in order, on the table they were first made on;
+// each Add records what it did anew.
+void redoEdits(EntryTable& table, LanguageModel& model, std::vector<Edit>& edits);
+// Takes the edits back in the reverse order.
+void undoEdits(EntryTable& table, LanguageModel& model, const std::vector<Edit>& edits);
 
 } // namespace xom

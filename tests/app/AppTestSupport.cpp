@@ -52,6 +52,25 @@ QString FakeFileDialogs::chooseSaveFile(const QString& startPath)
     return answer;
 }
 
+std::optional<app::ExchangeFile> FakeFileDialogs::chooseImportFile()
+{
+    if (importAnswers.empty())
+        return std::nullopt;
+    app::ExchangeFile answer = importAnswers.front();
+    importAnswers.pop_front();
+    return answer;
+}
+
+std::optional<app::ExchangeFile> FakeFileDialogs::chooseExportFile(const QString& startPath)
+{
+    exportStartPaths.append(startPath);
+    if (exportAnswers.empty())
+        return std::nullopt;
+    app::ExchangeFile answer = exportAnswers.front();
+    exportAnswers.pop_front();
+    return answer;
+}
+
 void FakeMessageBoxes::showBadLanguageFile(const QString& detail)
 {
     ++badLanguageFileBoxes;
@@ -60,7 +79,13 @@ void FakeMessageBoxes::showBadLanguageFile(const QString& detail)
 
 void FakeMessageBoxes::showError(const QString& text)
 {
+    showErrorWithDetails(text, QString());
+}
+
+void FakeMessageBoxes::showErrorWithDetails(const QString& text, const QString& details)
+{
     errorTexts.append(text);
+    errorDetails.append(details);
 }
 
 app::SaveChoice FakeMessageBoxes::askSaveChanges(const QString& text)
@@ -83,9 +108,10 @@ bool FakeMessageBoxes::askReplaceFile(const QString& text)
     return answer;
 }
 
-void FakeMessageBoxes::showInformation(const QString& caption, const QString&)
+void FakeMessageBoxes::showInformation(const QString& caption, const QString& text)
 {
     informationCaptions.append(caption);
+    informationTexts.append(text);
 }
 
 void FakeMessageBoxes::showShortcuts(const QList<QPair<QString, QString>>& rows)

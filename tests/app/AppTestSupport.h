@@ -38,10 +38,17 @@ public:
     QStringList saveStartPaths;
     // The next open dialog fails for want of memory.
     bool openRunsOutOfMemory = false;
+    // The import and export dialogs' answers, and where each export dialog
+    // started.
+    std::deque<app::ExchangeFile> importAnswers;
+    std::deque<app::ExchangeFile> exportAnswers;
+    QStringList exportStartPaths;
 
     [[nodiscard]] QString chooseOpenFile() override;
     [[nodiscard]] QString chooseReferenceFile() override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
+    [[nodiscard]] std::optional<app::ExchangeFile> chooseImportFile() override;
+    [[nodiscard]] std::optional<app::ExchangeFile> chooseExportFile(const QString& startPath) override;
 };
 
 // Records the boxes that would have been shown, and answers the question
@@ -51,6 +58,10 @@ public:
     int badLanguageFileBoxes = 0;
     QStringList badLanguageFileDetails;
     QStringList errorTexts;
+    // The details behind each error box, empty where it had none.
+    QStringList errorDetails;
+    // What each information box said.
+    QStringList informationTexts;
     QStringList questions;
     std::deque<app::SaveChoice> saveAnswers;
     // The questions before a save replaces another file, and their answers
@@ -62,6 +73,7 @@ public:
 
     void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
+    void showErrorWithDetails(const QString& text, const QString& details) override;
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;

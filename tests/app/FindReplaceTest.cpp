@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QUndoStack>
 
 using apptest::Editor;
 
@@ -193,7 +192,7 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
     Editor editor;
     editor.openEntries(sampleEntries());
     const QByteArray original = savedBytes(editor, QStringLiteral("lang_original.xom"));
-    const int steps = editor.window.undoStack().count();
+    const int steps = editor.window.document().history().count();
     editor.forms.FindReplace.showFor();
     fillDialog(editor, QStringLiteral("(h)elp"), QStringLiteral("\\1ELP"), Both, RegularExpression);
 
@@ -201,7 +200,7 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
     QCOMPARE(resultLine(editor), QStringLiteral("4 matches in 3 entries"));
     clickDialog(editor, "ReplaceAll");
     QCOMPARE(resultLine(editor), QStringLiteral("4 replacements in 3 entries"));
-    QCOMPARE(editor.window.undoStack().count(), steps + 1);
+    QCOMPARE(editor.window.document().history().count(), steps + 1);
 
     const QByteArray replaced = savedBytes(editor, QStringLiteral("lang_replaced.xom"));
     xom::LoadResult loaded = xom::loadLanguageFile(replaced);
@@ -214,7 +213,7 @@ void FindReplaceTest::replaceAllCountsAndChangesWhatIsSaved()
     // One undo takes the whole Replace All back, to the byte; redo makes it again.
     QTest::keyClick(editor.table(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(savedBytes(editor, QStringLiteral("lang_undone.xom")), original);
-    editor.window.undoStack().redo();
+    editor.window.document().redo();
     QCOMPARE(savedBytes(editor, QStringLiteral("lang_redone.xom")), replaced);
 
     fillDialog(editor, QStringLiteral("world"), QStringLiteral("Earth"), Texts, WholeText);
@@ -242,7 +241,7 @@ void FindReplaceTest::aBadPatternSaysWhyAndFindsNothing()
     editor.forms.FindReplace.replaceAll();
     QCOMPARE(resultLine(editor), QStringLiteral("Not found"));
     QCOMPARE(editor.cell(1, 3), QStringLiteral("Help"));
-    QCOMPARE(editor.window.undoStack().count(), 0);
+    QCOMPARE(editor.window.document().history().count(), 0);
 
     child<QLineEdit>(editor, "FindText")->setText(QStringLiteral("help\\("));
     QVERIFY(!why->isVisible());

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "app/EntryGridModel.h"
+#include "document/Document.h"
 #include "app/EntryGridView.h"
 
 #include "support/RandomEntries.h"
@@ -357,24 +358,28 @@ void GridTest::cellsShowTheirLinesOnOneLine()
 void GridTest::millionRows()
 {
     constexpr int Rows = 1'000'000;
-    app::EntryGridModel model;
+    document::Document document;
+    app::EntryGridModel model(document);
     app::EntryGridView view;
     view.setModel(&model);
     view.resize(620, 351);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
 
-    model.replaceTable(testsupport::syntheticEntries(Rows));
+    xom::LoadedFile file;
+    file.entries = testsupport::syntheticEntries(Rows);
+    document.open(std::move(file), QStringLiteral("million.xom"));
     view.setCurrentCellQuietly(model.indexOfCell(Rows, 3));
     QCOMPARE(view.rowHeight(Rows - 1), 17);
+    const QString lastNumber = document.entries().number(Rows - 1);
     const Announcements announced(&model);
-    xom::RowOrder reversed(Rows);
-    for (int row = 0; row < Rows; ++row)
-        reversed[static_cast<std::size_t>(row)] = Rows - 1 - row;
-    model.applyRowOrder(reversed);
+    QVERIFY(document.sortByName());
     QCOMPARE(announced.layoutChanges.count(), 1);
-    // The current cell went with its entry, from the last row to the first.
-    QCOMPARE(view.currentIndex().row(), 0);
+    // The current cell went with its entry, and comes back with it.
+    QCOMPARE(document.entries().number(view.currentIndex().row()), lastNumber);
+    document.undo();
+    QCOMPARE(announced.layoutChanges.count(), 2);
+    QCOMPARE(view.currentIndex().row(), Rows - 1);
     view.selectCell(model.indexOfCell(1, 3));
     QVERIFY(view.viewport()->rect().contains(view.visualRect(view.currentIndex())));
     view.selectCell(model.indexOfCell(Rows, 2));

@@ -26,7 +26,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTest>
-#include <QUndoStack>
 #include <QUrl>
 
 using app::SaveChoice;
@@ -154,10 +153,10 @@ void SafetyTest::questionBeforeChangesGo()
         QCOMPARE(editor.window.isVisible(), !goesOn);
     if (!goesOn || closing) {
         QCOMPARE(editor.rows(), changed);
-        QCOMPARE(editor.window.undoStack().count(), asked ? 1 : 0);
+        QCOMPARE(editor.window.document().history().count(), asked ? 1 : 0);
     } else {
         QCOMPARE(editor.rows(), QStringList{QStringLiteral("|1|FE.Other|other")});
-        QCOMPARE(editor.window.undoStack().count(), 0);
+        QCOMPARE(editor.window.document().history().count(), 0);
     }
     QCOMPARE(editor.boxes->errorTexts.size(), answer == Answer::SaveFails ? 1 : 0);
     // Save writes the file open, without a dialog, as File > Save does.
@@ -194,7 +193,7 @@ void SafetyTest::captionMarksUnsavedChanges()
     editor.clickCell(2, xom::MarkColumn);
     QCOMPARE(editor.window.windowTitle(), loaded);
     QVERIFY(!editor.window.hasUnsavedChanges());
-    QCOMPARE(editor.window.undoStack().count(), 3);
+    QCOMPARE(editor.window.document().history().count(), 3);
     editor.window.close();
     QVERIFY(editor.boxes->questions.isEmpty());
     editor.window.show();

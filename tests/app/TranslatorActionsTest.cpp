@@ -22,7 +22,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
-#include <QUndoStack>
 
 using apptest::Editor;
 using apptest::fileBytes;
@@ -105,7 +104,7 @@ void TranslatorActionsTest::undoAndRedoNameTheirStep()
     QCOMPARE(actions.undo->text(), QStringLiteral("&Undo"));
     editor.click("Sort");
     QCOMPARE(actions.undo->text(), QStringLiteral("&Undo Sort"));
-    editor.window.changeCells(
+    editor.window.setCellTexts(
         {{1, xom::TextColumn, editor.cell(1, xom::TextColumn), QStringLiteral("x")}}, QStringLiteral("Replace All"));
     actions.undo->trigger();
     QCOMPARE(actions.undo->text(), QStringLiteral("&Undo Sort"));
@@ -179,13 +178,13 @@ void TranslatorActionsTest::copyReferenceIsOneUndoStep()
     editor.activate();
     QTest::keyClick(&editor.window, Qt::Key_B, Qt::ControlModifier);
     QCOMPARE(editor.cell(3, xom::TextColumn), QStringLiteral("%d points"));
-    QCOMPARE(editor.window.undoStack().count(), 1);
+    QCOMPARE(editor.window.document().history().count(), 1);
     QCOMPARE(editor.window.actions().undo->text(), QStringLiteral("&Undo Copy Reference"));
     // An entry without a reference, or one that has it already, is no step.
     editor.window.copyReferenceClick();
     editor.clickCell(5, xom::TextColumn);
     editor.window.copyReferenceClick();
-    QCOMPARE(editor.window.undoStack().count(), 1);
+    QCOMPARE(editor.window.document().history().count(), 1);
     editor.window.undo();
     QCOMPARE(editor.cell(3, xom::TextColumn), QStringLiteral("points"));
 
@@ -206,7 +205,7 @@ void TranslatorActionsTest::copyReferenceIsOneUndoStep()
     editor.click("EditText");
     QCOMPARE(reference, QStringLiteral("Start"));
     QCOMPARE(editor.cell(1, xom::TextColumn), QStringLiteral("Start"));
-    QCOMPARE(editor.window.undoStack().index(), 1);
+    QCOMPARE(editor.window.document().history().index(), 1);
 }
 
 void TranslatorActionsTest::editDialogShowsTheEntryAndGoesOnToTheNextToCheck()

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QUndoStack>
 
 using apptest::Editor;
 
@@ -179,13 +178,13 @@ void UndoTest::everyChangeUndoesAndRedoes()
     const QString cleanCaption = editor.window.windowTitle();
     const QString changedCaption = changesFile ? cleanCaption + QStringLiteral(" *") : cleanCaption;
     const Snapshot before = snapshotOf(editor);
-    const int start = editor.window.undoStack().index();
+    const int start = editor.window.document().history().index();
 
     change(editor);
     const Snapshot after = snapshotOf(editor);
     QVERIFY(after.rows != before.rows || after.types != before.types);
     QCOMPARE(after.image != before.image, changesFile);
-    QCOMPARE(editor.window.undoStack().index() - start, steps);
+    QCOMPARE(editor.window.document().history().index() - start, steps);
     QCOMPARE(editor.window.windowTitle(), changedCaption);
     QCOMPARE(editor.window.hasUnsavedChanges(), changesFile);
 
@@ -248,7 +247,7 @@ void UndoTest::aLoadEndsTheHistory()
     editor.click("Sort");
     editor.boxes->saveAnswers.push_back(app::SaveChoice::Discard);
     editor.openEntries({{QStringLiteral("C"), QStringLiteral("c")}}, QStringLiteral("other.xom"));
-    QCOMPARE(editor.window.undoStack().count(), 0);
+    QCOMPARE(editor.window.document().history().count(), 0);
     QVERIFY(!editor.window.actions().undo->isEnabled());
     QVERIFY(!editor.window.hasUnsavedChanges());
 }

@@ -28,7 +28,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <QUndoStack>
 
 using apptest::Editor;
 using apptest::fileBytes;
@@ -136,7 +135,7 @@ void WorkingDayTest::numbersAndReferencesAreNeverEdited()
     editor.window.EditTextClick();
     editor.window.setSelectedCellText(QStringLiteral("typed"));
     QCOMPARE(shown.count, 0);
-    QCOMPARE(editor.window.undoStack().count(), 0);
+    QCOMPARE(editor.window.document().history().count(), 0);
     QVERIFY(!editor.window.hasUnsavedChanges());
     QCOMPARE(imageOf(editor), unchanged);
     editor.window.actions().save->trigger();
@@ -273,12 +272,12 @@ void WorkingDayTest::panesShowTheCurrentCellAfterEveryChange_data()
         e.window.undo();
     });
     QTest::newRow("replace all") << Step([](Editor& e) {
-        e.window.changeCells({{3, xom::TextColumn, QStringLiteral("points"), QStringLiteral("Punkte")},
-                                 {1, xom::TextColumn, QStringLiteral("Démarrer"), QStringLiteral("Start")}},
+        e.window.setCellTexts({{3, xom::TextColumn, QStringLiteral("points"), QStringLiteral("Punkte")},
+                                  {1, xom::TextColumn, QStringLiteral("Démarrer"), QStringLiteral("Start")}},
             QStringLiteral("Replace All"));
     });
     QTest::newRow("replace all elsewhere, undo") << Step([](Editor& e) {
-        e.window.changeCells(
+        e.window.setCellTexts(
             {{5, xom::TextColumn, QStringLiteral("Nouveau"), QStringLiteral("Neu")}}, QStringLiteral("Replace All"));
         e.window.undo();
     });

@@ -92,5 +92,6 @@ struct Command {
 [[nodiscard]] Command importCommand();
 [[nodiscard]] Command checkCommand();
 [[nodiscard]] Command replaceCommand();
+[[nodiscard]] Command runCommand();
 
 } // namespace cli

@@ -16,7 +16,7 @@ using Commands = std::vector<Command>;
 Commands allCommands()
 {
     return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
-        checkCommand(), replaceCommand()};
+        checkCommand(), replaceCommand(), runCommand()};
 }
 
 QString programUsage(const Commands& commands)

@@ -2,13 +2,10 @@
 
 #include "cli/Files.h"
 
-#include "exchange/CsvWriter.h"
-#include "exchange/ExchangeFormat.h"
-#include "exchange/ImportError.h"
-#include "exchange/PoFile.h"
-#include "exchange/XliffFile.h"
+#include "document/Document.h"
 
-#include "xom/TranslationReview.h"
+#include "exchange/ExchangeExport.h"
+#include "exchange/ImportError.h"
 
 #include <QFileInfo>
 
@@ -43,36 +40,18 @@ void runExport(const Invocation& call)
     const std::optional<ExchangeFormat> format = exchange::exchangeFormatOf(out, formatOption(call));
     if (!format)
         throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
-    const xom::LoadedFile file = loadLanguageFile(in);
-    std::optional<xom::TranslationReview> reference;
+    document::Document document(document::Document::History::NotKept);
+    openDocument(document, in);
     if (call.has(ReferenceOption))
-        reference.emplace(loadLanguageFile(call.value(ReferenceOption)).entries);
+        document.openReference(loadLanguageFile(call.value(ReferenceOption)).entries, call.value(ReferenceOption));
     exchange::ExportContext context;
     context.project = isStandardStream(in) ? QStringLiteral("-") : QFileInfo(in).fileName();
-    context.generator = QStringLiteral("%1 %2").arg(QLatin1StringView(ProgramName), QLatin1StringView(ProgramVersion));
+    context.generator = exchange::exportGenerator();
     context.targetLanguage = languageOf(call, QStringLiteral("--target-language"), in);
     context.sourceLanguage = languageOf(
         call, QStringLiteral("--source-language"), call.has(ReferenceOption) ? call.value(ReferenceOption) : QString());
-    // PO and XLIFF take the reference text as the message's source; an entry
-    // whose name the reference lacks keeps its own text there.
-    if (reference) {
-        context.reference = [&](const int row) -> std::optional<QString> {
-            const std::optional<QStringView> text = reference->referenceTextOf(file.entries.name(row));
-            return text ? std::optional(text->toString()) : std::nullopt;
-        };
-    }
     try {
-        switch (*format) {
-        case ExchangeFormat::Csv:
-            writeWholeFile(out, exchange::csvOfEntries(file.entries, reference ? &*reference : nullptr));
-            break;
-        case ExchangeFormat::Po:
-            writeWholeFile(out, exchange::poOfEntries(file.entries, context));
-            break;
-        case ExchangeFormat::Xliff:
-            writeWholeFile(out, exchange::xliffOfEntries(file.entries, context));
-            break;
-        }
+        writeWholeFile(out, document.exportAs(*format, context));
     } catch (const exchange::ExportError& error) {
         throw CommandError(error.message());
     }

@@ -3,6 +3,8 @@
 #include "cli/Command.h"
 #include "cli/Console.h"
 
+#include "document/Document.h"
+
 #include "xom/LanguageFileWriter.h"
 #include "xom/WholeFile.h"
 
@@ -81,13 +83,18 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
     xom::writeLanguageFile(path, bytes);
 }
 
-void saveLanguageFileTo(const QString& path, const xom::EntryTable& entries, xom::LanguageModel& model)
+void openDocument(document::Document& document, const QString& path)
+{
+    document.open(loadLanguageFile(path), path);
+}
+
+void saveDocumentTo(document::Document& document, const QString& path)
 {
     if (!isStandardStream(path)) {
-        xom::saveLanguageFile(path, entries, model);
+        document.saveAs(path);
         return;
     }
-    writeOut(xom::buildLanguageImage(entries, model));
+    writeOut(document.image());
 }
 
 } // namespace cli

@@ -2,6 +2,10 @@
 
 #include "xom/LanguageFileReader.h"
 
+namespace document {
+class Document;
+}
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,7 +30,11 @@ namespace cli {
 // them to standard output.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
-// The editor's save to path, or its image to standard output for "-".
-void saveLanguageFileTo(const QString& path, const xom::EntryTable& entries, xom::LanguageModel& model);
+// Opens the language file at path in document as the editor's Open does;
+// throws as loadLanguageFile does.
+void openDocument(document::Document& document, const QString& path);
+// The editor's save of document to path, or its image to standard output
+// for "-".
+void saveDocumentTo(document::Document& document, const QString& path);
 
 } // namespace cli

@@ -3,6 +3,8 @@
 #include "cli/Console.h"
 #include "cli/Files.h"
 
+#include "document/Document.h"
+
 #include "exchange/CsvWriter.h"
 #include "exchange/ExchangeImport.h"
 #include "exchange/ImportError.h"
@@ -26,19 +28,20 @@ void runImport(const Invocation& call)
     if (dryRun && wantReport && !isStandardStream(reportPath))
         throw UsageError(QStringLiteral("--dry-run writes no file: give --report - to see the report"));
 
-    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
+    document::Document document(document::Document::History::NotKept);
+    openDocument(document, call.operands[0]);
     const QByteArray bytes = readWholeFile(exchangePath);
     exchange::ImportOptions options;
     options.acceptUnfinished = call.has(QStringLiteral("--accept-fuzzy"));
     options.report = wantReport;
     exchange::ImportOutcome outcome;
     try {
-        outcome = exchange::importExchangeFile(file.entries, file.model, bytes, *format, options);
+        outcome = document.importExchange(bytes, *format, options);
     } catch (const exchange::ImportError& error) {
         throw CommandError(QStringLiteral("%1:%2: %3").arg(exchangePath).arg(error.line()).arg(error.reason()));
     }
     if (!dryRun)
-        saveLanguageFileTo(call.operands[2], file.entries, file.model);
+        saveDocumentTo(document, call.operands[2]);
     if (wantReport)
         writeWholeFile(reportPath, exchange::csvOfChanges(outcome.report));
     writeErr(exchange::summaryLine(outcome.summary) + u'\n');

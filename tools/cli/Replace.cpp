@@ -3,7 +3,8 @@
 #include "cli/Console.h"
 #include "cli/Files.h"
 
-#include "xom/LanguageFileWriter.h"
+#include "document/Document.h"
+
 #include "xom/TableSearch.h"
 
 namespace cli {
@@ -34,11 +35,10 @@ void runReplace(const Invocation& call)
     if (!search.matcher().isValid())
         throw UsageError(QStringLiteral("bad regular expression: %1").arg(search.matcher().errorText()));
 
-    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
-    // Made on the entries as it goes: no one takes it back, so what each
-    // cell held is not kept.
-    const xom::MatchTally tally = search.replaceAllIn(file.entries, call.value(QStringLiteral("--replace")));
-    xom::saveLanguageFile(call.operands[1], file.entries, file.model);
+    document::Document document(document::Document::History::NotKept);
+    openDocument(document, call.operands[0]);
+    const xom::MatchTally tally = document.replaceAll(search, call.value(QStringLiteral("--replace")));
+    document.saveAs(call.operands[1]);
     writeOut((xom::describeReplacements(tally) + u'\n').toUtf8());
 }
 

@@ -2,7 +2,7 @@
 
 #include "cli/Files.h"
 
-#include "xom/LanguageFileWriter.h"
+#include "document/Document.h"
 
 namespace cli {
 
@@ -10,8 +10,9 @@ namespace {
 
 void runResave(const Invocation& call)
 {
-    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
-    saveLanguageFileTo(call.operands[1], file.entries, file.model);
+    document::Document document(document::Document::History::NotKept);
+    openDocument(document, call.operands[0]);
+    saveDocumentTo(document, call.operands[1]);
 }
 
 } // namespace

@@ -2,8 +2,7 @@
 
 #include "cli/Files.h"
 
-#include "xom/EntryOperations.h"
-#include "xom/LanguageFileWriter.h"
+#include "document/Document.h"
 
 namespace cli {
 
@@ -11,9 +10,10 @@ namespace {
 
 void runSort(const Invocation& call)
 {
-    xom::LoadedFile file = loadLanguageFile(call.operands[0]);
-    xom::sortEntriesByName(file.entries);
-    saveLanguageFileTo(call.operands[1], file.entries, file.model);
+    document::Document document(document::Document::History::NotKept);
+    openDocument(document, call.operands[0]);
+    document.sortByName();
+    saveDocumentTo(document, call.operands[1]);
 }
 
 } // namespace

@@ -1,0 +1,69 @@
+// Arbitrary bytes read as a script of a translator's steps and made on a
+// small document: a script is either refused at a line or run, and whatever
+// it ran, undoing every step gives the loaded bytes back and redoing them
+// the bytes it made.
+#include "document/Document.h"
+#include "document/EditScript.h"
+
+#include "exchange/ImportError.h"
+#include "support/RandomEntries.h"
+#include "text/EditorError.h"
+
+#include <QDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<document::ScriptStep> steps;
+    try {
+        steps = document::parseEditScript(QByteArrayView(data, static_cast<qsizetype>(size)));
+    } catch (const document::ScriptError& error) {
+        if (error.line() < 1)
+            fail("a refused script names no line");
+        return 0;
+    }
+    std::mt19937 random(7);
+    xom::LoadedFile file;
+    file.entries = testsupport::randomEntries(random, 12);
+    file.model = testsupport::modelForEntries(file.entries);
+    document::Document document;
+    document.open(std::move(file), QStringLiteral("lang_fuzz.xom"));
+    const QByteArray loaded = document.image();
+    // No file is beside an empty folder: every import is refused.
+    try {
+        document::runEditScript(document, steps, QDir(QStringLiteral("/nonexistent-ludra-fuzz")));
+    } catch (const document::ScriptError&) {
+    } catch (const text::EditorError&) {
+        // A save's own refusal (an entry number that is no number) is not
+        // reached here: images are built below only from whole steps.
+    }
+    QByteArray made;
+    try {
+        made = document.image();
+    } catch (const text::EditorError&) {
+        return 0; // texts a save cannot write, as the window would say
+    }
+    const int done = document.history().index();
+    for (int step = 0; step < done; ++step)
+        document.undo();
+    if (document.image() != loaded)
+        fail("undoing every step did not give the loaded bytes");
+    for (int step = 0; step < done; ++step)
+        document.redo();
+    if (document.image() != made)
+        fail("redoing every step did not give the same bytes");
+    return 0;
+}

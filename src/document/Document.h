@@ -1,0 +1,181 @@
+#pragma once
+
+#include "document/UndoHistory.h"
+
+#include "exchange/ExchangeFormat.h"
+#include "exchange/ExchangeImport.h"
+
+#include "xom/EntryTable.h"
+#include "xom/LanguageFileReader.h"
+#include "xom/LanguageModel.h"
+#include "xom/ProgressReport.h"
+#include "xom/ReversibleOperations.h"
+#include "xom/TableSearch.h"
+#include "xom/TranslationReview.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace document {
+
+// An open language file: the loaded file's model, its entries, the
+// reference language beside it and the review of the entries against it,
+// the undo history, the path it was loaded from or last saved to, and
+// whether its entries differ from that file. The window and ludra-lang both
+// work on one; views follow it through its signals and own nothing.
+//
+// Every change of the entries is an operation here and, while the history
+// is kept, one undo step. Operations that fail throw before they change
+// anything (an import that is refused takes back what it made).
+//
+// Signals come in the order views need them: aboutToReset before a load
+// replaces everything and reset after; aboutToReorder before rows move and
+// reordered (or reorderAbandoned) after; rows added or removed at the end
+// and cells changed are told once they are done, and views compare their
+// own row count.
+class Document final : public QObject {
+    Q_OBJECT
+
+public:
+    // How a document keeps its history. A run of ludra-lang takes nothing
+    // back: it keeps no history, and a replace then holds nothing of what
+    // each cell was.
+    enum class History { Kept, NotKept };
+
+    // The document of a window that loaded nothing: one empty entry.
+    explicit Document(History history = History::Kept, QObject* parent = nullptr);
+    ~Document() override;
+
+    [[nodiscard]] const xom::LanguageModel& model() const noexcept { return m_model; }
+    [[nodiscard]] const xom::EntryTable& entries() const noexcept { return m_entries; }
+    // The file last loaded or saved; empty before the first load.
+    [[nodiscard]] const QString& path() const noexcept { return m_path; }
+    [[nodiscard]] bool isLoaded() const noexcept { return !m_path.isEmpty(); }
+    // Whether the entries differ from the file last loaded or saved as a
+    // save would write them. Nothing counts before a file was loaded.
+    [[nodiscard]] bool isModified() const { return isLoaded() && m_history.unsaved(); }
+    [[nodiscard]] const UndoHistory& history() const noexcept { return m_history; }
+
+    // The review against the reference; nothing while none is open.
+    [[nodiscard]] const xom::TranslationReview* review() const noexcept { return m_review.get(); }
+    [[nodiscard]] const QString& referencePath() const noexcept { return m_referencePath; }
+
+    // Files.
+    // Takes a loaded file whole: its entries, its model and its path; the
+    // history of the previous file ends with it. The reference stays and
+    // reviews the new entries.
+    void open(xom::LoadedFile file, const QString& path);
+    // The whole save to path (see xom::saveLanguageFile). On success the
+    // document's file is path and it has no unsaved changes; a failure
+    // throws and changes neither.
+    void saveAs(const QString& path, const xom::ProgressReport& progress = {});
+    // The bytes a save would write (see xom::buildLanguageImage), for a
+    // save to a stream.
+    [[nodiscard]] QByteArray image();
+
+    // The entries written as format, the reference's texts beside them while
+    // one is open (see exchange::exportEntries). Throws ExportError.
+    [[nodiscard]] QByteArray exportAs(exchange::ExchangeFormat format, const exchange::ExportContext& context) const;
+
+    // Opens (or replaces) the reference language and reviews every entry.
+    void openReference(xom::EntryTable reference, const QString& path);
+    void closeReference();
+
+    // Operations: each one undo step named as the Undo item names it, made
+    // only when it changes something; each gives whether it did.
+    // Any number of cell texts set at once, as an edit, a replace over many
+    // cells or a copy of the reference does.
+    bool setCellTexts(std::vector<xom::CellChange> changes, const QString& what);
+    // The mark of the entry at gridRow set or cleared: "Toggle Mark".
+    bool toggleMark(int gridRow);
+    // Add (see xom::addEntry): the new last entry.
+    xom::AddedEntry addEntry(const QString& name, const QString& text);
+    // Move Down: the marked entries go to the end, their marks cleared.
+    bool moveDown();
+    // Sort by name; rows already in order are no step.
+    bool sortByName(const xom::ProgressReport& progress = {});
+    // Find and Replace (see xom::TableSearch): the matches of search from a
+    // place, after a match or before a place, wrapping round, and their
+    // count.
+    [[nodiscard]] std::optional<xom::CellMatch> findNext(
+        const xom::TableSearch& search, const xom::CellPosition& from) const;
+    [[nodiscard]] std::optional<xom::CellMatch> findAfter(
+        const xom::TableSearch& search, const xom::CellMatch& current) const;
+    [[nodiscard]] std::optional<xom::CellMatch> findPrevious(
+        const xom::TableSearch& search, const xom::CellPosition& before) const;
+    [[nodiscard]] xom::MatchTally countMatches(const xom::TableSearch& search) const;
+    // Replaces current if it is still a match at its place: "Replace".
+    // Gives where the search goes on; nothing when it was no match.
+    std::optional<xom::CellPosition> replaceMatch(
+        const xom::TableSearch& search, const xom::CellMatch& current, const QString& replacement);
+    // Every match of search replaced: "Replace All".
+    xom::MatchTally replaceAll(const xom::TableSearch& search, const QString& replacement);
+    // Applies an exchange file (see exchange::importExchangeFile): "Import".
+    // A file refused throws ImportError and leaves the entries as they were.
+    exchange::ImportOutcome importExchange(
+        QByteArrayView bytes, exchange::ExchangeFormat format, const exchange::ImportOptions& options);
+
+    // The undo history.
+    void undo();
+    void redo();
+
+signals:
+    void aboutToReset();
+    void reset();
+    void aboutToReorder();
+    // After a reordering: row i holds the row that stood at order[i], or,
+    // reverting, the row at order[i] went back to i.
+    void reordered(const xom::RowOrder& order, bool reverting);
+    // A reordering failed before a row moved.
+    void reorderAbandoned();
+    // Rows were added at the end or removed from it.
+    void rowCountChanged();
+    // These cells' texts were set (the list lasts until the handler
+    // returns).
+    void cellsChanged(const std::vector<xom::CellChange>& changes);
+    // A reference was opened, replaced or closed.
+    void referenceChanged();
+    // The review's results may have changed.
+    void reviewChanged();
+    // A step was pushed, undone or redone, or the history started over.
+    void historyChanged();
+    // isModified() may have changed.
+    void modifiedChanged();
+
+    // What an undo or redo concerned, for the views to show: these cells,
+    // the row (an Add made or taken back), or the current entry, which
+    // followed its row.
+    void cellsConcerned(const std::vector<xom::CellChange>& changes);
+    void rowConcerned(int gridRow);
+    void currentEntryConcerned();
+
+private:
+    // The primitives every operation, undo and redo is made of; each keeps
+    // the review current and tells the views.
+    void applyCells(const std::vector<xom::CellChange>& changes, bool reverting);
+    void reorder(const xom::RowOrder& order, bool reverting, const std::function<void()>& reordering);
+    void afterEdits(int rowsBefore, const std::vector<xom::Edit>& edits);
+    void recheckCells(const std::vector<xom::CellChange>& changes);
+    void recheckAll();
+
+    void push(Step step);
+    void redoStep(Step& step);
+    void undoStep(Step& step);
+    void showConcerned(const Step& step, bool undone);
+
+    History m_keepHistory;
+    xom::LanguageModel m_model;
+    xom::EntryTable m_entries;
+    std::unique_ptr<xom::TranslationReview> m_review;
+    UndoHistory m_history;
+    QString m_path;
+    QString m_referencePath;
+};
+
+} // namespace document

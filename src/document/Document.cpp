@@ -95,30 +95,31 @@ void Document::push(Step step)
 
 void Document::undo()
 {
-    if (!m_history.canUndo())
-        return;
-    const bool wasModified = isModified();
-    Step& step = m_history.stepToUndo();
-    undoStep(step);
-    m_history.stepBack();
-    emit historyChanged();
-    if (isModified() != wasModified)
-        emit modifiedChanged();
-    showConcerned(step, true);
+    if (m_history.canUndo())
+        takeStep(true);
 }
 
 void Document::redo()
 {
-    if (!m_history.canRedo())
-        return;
+    if (m_history.canRedo())
+        takeStep(false);
+}
+
+void Document::takeStep(const bool back)
+{
     const bool wasModified = isModified();
-    Step& step = m_history.stepToRedo();
-    redoStep(step);
-    m_history.stepForward();
+    Step& step = back ? m_history.stepToUndo() : m_history.stepToRedo();
+    if (back) {
+        undoStep(step);
+        m_history.stepBack();
+    } else {
+        redoStep(step);
+        m_history.stepForward();
+    }
     emit historyChanged();
     if (isModified() != wasModified)
         emit modifiedChanged();
-    showConcerned(step, false);
+    showConcerned(step, back);
 }
 
 void Document::redoStep(Step& step)

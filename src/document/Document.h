@@ -165,6 +165,9 @@ private:
     void recheckAll();
 
     void push(Step step);
+    // Undoes the step below the history's index (back) or redoes the one
+    // above it, and tells what it concerned.
+    void takeStep(bool back);
     void redoStep(Step& step);
     void undoStep(Step& step);
     void showConcerned(const Step& step, bool undone);

@@ -107,8 +107,8 @@ void setCell(Document& document, const ScriptStep& step, const int column, const
     requireRow(document, step);
     const QString before = document.entries().cell(step.gridRow - 1, column);
     // As the Edit dialogs do: an unchanged text is no step.
-    if (!text::TextEquals(before, step.second))
-        document.setCellTexts({xom::CellChange{step.gridRow, column, before, step.second}}, what);
+    if (!text::TextEquals(before, step.first))
+        document.setCellTexts({xom::CellChange{step.gridRow, column, before, step.first}}, what);
 }
 
 } // namespace

@@ -32,6 +32,9 @@ struct ScriptStep {
     enum class Kind { Edit, Rename, Add, Mark, MoveDown, Sort, ReplaceAll, Import, Undo, Redo };
     Kind kind = Kind::Sort;
     int line = 0;
+    // The row of edit, rename and mark; the fields after it (or after the
+    // name), unescaped: edit's text, rename's name, add's name and text,
+    // replace-all's text and replacement, import's file.
     int gridRow = 0;
     QString first;
     QString second;

@@ -74,13 +74,13 @@ void makeStep(Editor& editor, const document::ScriptStep& step, const QDir& fold
         if (step.kind == Kind::Edit) {
             dialogs::TEditForm& form = editor.forms.EditForm;
             apptest::whenShown(form, [&] {
-                form.findChild<dialogs::PlainTextBox*>(QStringLiteral("RichEdit1"))->setText(step.second);
+                form.findChild<dialogs::PlainTextBox*>(QStringLiteral("RichEdit1"))->setText(step.first);
                 QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
             });
         } else {
             dialogs::EditNameForm& form = editor.forms.EditNameForm;
             apptest::whenShown(form, [&] {
-                form.findChild<QLineEdit*>(QStringLiteral("EditName"))->setText(step.second);
+                form.findChild<QLineEdit*>(QStringLiteral("EditName"))->setText(step.first);
                 QTest::keyClick(form.findChild<QLineEdit*>(QStringLiteral("EditName")), Qt::Key_Return);
             });
         }
@@ -251,6 +251,12 @@ void ExchangeWindowTest::aDaysScriptSavesTheSameBytesFromWindowAndCommandLine()
     QCOMPARE(editor.window.document().history().count(), 9);
     QCOMPARE(editor.window.document().history().index(), 8);
     QVERIFY(editor.boxes->errorTexts.isEmpty());
+    // Every step left its mark: the edit, the rename, the Add and the
+    // replace made again; the import, taken back, left none.
+    const QString rows = editor.rows().join(QLatin1Char('\n'));
+    for (const char* made : {"Lancer\r\nla partie", "|FE.Points|", "|FE.Help|Aide", "Sortir"})
+        QVERIFY2(rows.contains(QLatin1String(made)), made);
+    QVERIFY(!rows.contains(QStringLiteral("%d pts")));
 
     const QString saved = editor.pathIn(QStringLiteral("window.xom"));
     editor.save(saved);

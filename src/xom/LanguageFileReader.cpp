@@ -417,7 +417,7 @@ private:
         const qint32 nameIndex = require(ReadVarint(cursor), "a string resource", position);
         for (const qint32 index : {textIndex, nameIndex}) {
             if (index < 0 || index >= stringCount)
-                throw Bad{LoadError{Kind::ListIndexOutOfBounds, index}};
+                throw Bad{LoadError{Kind::ListIndexOutOfBounds, index, QString()}};
         }
         // checkAnnouncedInstances refused a second type of the same name
         // counting more instances than the table was sized for; the guard

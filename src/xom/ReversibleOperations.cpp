@@ -2,6 +2,7 @@
 
 #include "xom/EntryOperations.h"
 
+#include "text/CompilerHints.h"
 #include "text/TextCompare.h"
 
 #include <utility>
@@ -40,7 +41,7 @@ void applyRowOrder(EntryTable& table, const RowOrder& order)
     std::vector<EntryRow> arranged(table.rows.size());
     for (std::size_t place = 0; place < order.size(); ++place) {
         if (place + PrefetchDistance < order.size())
-            __builtin_prefetch(&table.rows[at(order[place + PrefetchDistance])]);
+            text::prefetchForRead(&table.rows[at(order[place + PrefetchDistance])]);
         arranged[place] = table.rows[at(order[place])];
     }
     table.rows = std::move(arranged);
@@ -53,7 +54,7 @@ void revertRowOrder(EntryTable& table, const RowOrder& order)
     std::vector<EntryRow> restored(table.rows.size());
     for (std::size_t place = 0; place < order.size(); ++place) {
         if (place + PrefetchDistance < order.size())
-            __builtin_prefetch(&restored[at(order[place + PrefetchDistance])]);
+            text::prefetchForRead(&restored[at(order[place + PrefetchDistance])]);
         restored[at(order[place])] = table.rows[place];
     }
     table.rows = std::move(restored);

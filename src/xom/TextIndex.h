@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/CompilerHints.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -44,7 +46,7 @@ public:
     [[nodiscard]] static std::uint32_t hashOf(QStringView text) noexcept;
     // Asks for the memory where a text of this hash is looked up first, so
     // that a batch of lookups waits for memory once rather than each in turn.
-    void prefetch(const std::uint32_t hash) const noexcept { __builtin_prefetch(&m_slots[probeStart(hash)]); }
+    void prefetch(const std::uint32_t hash) const noexcept { text::prefetchForRead(&m_slots[probeStart(hash)]); }
 
 private:
     struct Slot {

@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/Files.h"
+#include "cli/FormatOption.h"
 
 #include "document/Document.h"
 
@@ -17,12 +18,6 @@ namespace {
 
 const QString ReferenceOption = QStringLiteral("--reference");
 
-// The --format of a call, or nothing without the option.
-std::optional<QString> formatOption(const Invocation& call)
-{
-    return call.has(QStringLiteral("--format")) ? std::optional(call.value(QStringLiteral("--format"))) : std::nullopt;
-}
-
 // The language of a file: the option's value when given, else the one its
 // name says, else "und".
 QString languageOf(const Invocation& call, const QString& option, const QString& path)
@@ -37,9 +32,7 @@ void runExport(const Invocation& call)
     using exchange::ExchangeFormat;
     const QString& in = call.operands[0];
     const QString& out = call.operands[1];
-    const std::optional<ExchangeFormat> format = exchange::exchangeFormatOf(out, formatOption(call));
-    if (!format)
-        throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(*formatOption(call)));
+    const ExchangeFormat format = formatOfExchangeFile(call, out);
     document::Document document(document::Document::History::NotKept);
     openDocument(document, in);
     if (call.has(ReferenceOption))
@@ -51,7 +44,7 @@ void runExport(const Invocation& call)
     context.sourceLanguage = languageOf(
         call, QStringLiteral("--source-language"), call.has(ReferenceOption) ? call.value(ReferenceOption) : QString());
     try {
-        writeWholeFile(out, document.exportAs(*format, context));
+        writeWholeFile(out, document.exportAs(format, context));
     } catch (const exchange::ExportError& error) {
         throw CommandError(error.message());
     }
@@ -97,8 +90,7 @@ Command exportCommand()
                        "Example: ludra-lang export lang_en.xom lang_en.csv\n"
                        "         ludra-lang export --reference lang_en.xom lang_de.xom lang_de.csv\n"),
         runExport,
-        {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
-             QStringLiteral("the format of OUT, whatever its extension")},
+        {formatOption(QStringLiteral("OUT")),
             Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("add the reference texts of REF")},
             Option{QStringLiteral("--source-language"), QStringLiteral("TAG"),
                 QStringLiteral("the language of the sources (default: from REF's name)")},

@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "cli/Files.h"
+#include "cli/FormatOption.h"
 
 #include "document/Document.h"
 
@@ -16,11 +17,7 @@ namespace {
 void runImport(const Invocation& call)
 {
     const QString& exchangePath = call.operands[1];
-    const QString formatName = call.value(QStringLiteral("--format"));
-    const std::optional<exchange::ExchangeFormat> format = exchange::exchangeFormatOf(
-        exchangePath, call.has(QStringLiteral("--format")) ? std::optional(formatName) : std::nullopt);
-    if (!format)
-        throw UsageError(QStringLiteral("unknown format '%1' (csv, po or xliff)").arg(formatName));
+    const exchange::ExchangeFormat format = formatOfExchangeFile(call, exchangePath);
     const bool dryRun = call.has(QStringLiteral("--dry-run"));
     const bool wantReport = call.has(QStringLiteral("--report"));
     const QString reportPath = call.value(QStringLiteral("--report"));
@@ -36,7 +33,7 @@ void runImport(const Invocation& call)
     options.report = wantReport;
     exchange::ImportOutcome outcome;
     try {
-        outcome = document.importExchange(bytes, *format, options);
+        outcome = document.importExchange(bytes, format, options);
     } catch (const exchange::ImportError& error) {
         throw CommandError(QStringLiteral("%1:%2: %3").arg(exchangePath).arg(error.line()).arg(error.reason()));
     }
@@ -97,8 +94,7 @@ Command importCommand()
                        "\n"
                        "Example: ludra-lang import lang_en.xom lang_en.csv lang_en.xom\n"),
         runImport,
-        {Option{QStringLiteral("--format"), QStringLiteral("csv|po|xliff"),
-             QStringLiteral("the format of IN, whatever its extension")},
+        {formatOption(QStringLiteral("IN")),
             Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count; write no file")},
             Option{QStringLiteral("--report"), QStringLiteral("FILE"),
                 QStringLiteral("the changed and added entries as CSV ('-' with --dry-run)")},

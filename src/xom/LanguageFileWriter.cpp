@@ -259,8 +259,8 @@ void writeOtherContainers(ImageOut& out, const LanguageModel& model, const Conta
 
 // Every part at its place. The string table on a thread of its own while
 // this one, which reports the progress, writes the containers.
-void writeSave(
-    ImageOut& out, const EntryTable& entries, const LanguageModel& model, MeasuredSave& save, const SaveProgress& progress)
+void writeSave(ImageOut& out, const EntryTable& entries, const LanguageModel& model, MeasuredSave& save,
+    const SaveProgress& progress)
 {
     writeHeader(out, model, save.layout);
     const auto strings = [&] { writeStringTable(out, save); };

@@ -77,8 +77,8 @@ SaveLayout measureLayout(const EntryTable& entries, const LanguageModel& model, 
     measured.stringTable = layout::typeTableEnd(typeCount) + 2 * layout::ChunkSize;
     measured.dataStart
         = measured.stringTable + layout::StringTableHeaderSize + 4 * static_cast<qsizetype>(strings.count());
-    measured.places = placeContainers(
-        model, measured.dataStart + measured.dataSize, static_cast<qsizetype>(rows), stringResourceBytes, dataBankBytes);
+    measured.places = placeContainers(model, measured.dataStart + measured.dataSize, static_cast<qsizetype>(rows),
+        stringResourceBytes, dataBankBytes);
     return measured;
 }
 

@@ -27,7 +27,7 @@ struct EntryNumbers {
 struct SaveLayout {
     qsizetype stringTable = 0; // "STRS"
     qsizetype dataStart = 0;
-    qsizetype dataSize = 1; // a NUL, then each string's bytes and NUL
+    qsizetype dataSize = 1;                 // a NUL, then each string's bytes and NUL
     std::vector<std::uint32_t> dataOffsets; // per string in list order
     ContainerPlaces places;
 };
@@ -36,8 +36,7 @@ struct SaveLayout {
 // offsets in the order of their bytes (reported from 20 to 40), then the
 // containers' sizes and places.
 [[nodiscard]] SaveLayout measureLayout(const EntryTable& entries, const LanguageModel& model,
-    const StringTable& strings, const StringDataOrder& data, const EntryNumbers& numbers,
-    const SaveProgress& progress);
+    const StringTable& strings, const StringDataOrder& data, const EntryNumbers& numbers, const SaveProgress& progress);
 
 // The size of the string resource container of a row whose text and name
 // have these indices.

@@ -146,12 +146,12 @@ const std::vector<QString> words{
 const std::vector<QString> alikeWords{
     QStringLiteral("\u0437\u0430\u043c\u043e\u043a"), // замок
     QStringLiteral("\u0434\u0432\u0435\u0440\u044c"), // дверь
-    QStringLiteral("\u0436\u0443\u043a"),               // жук
-    QStringLiteral("\u0440\u0435\u043a\u0430"),         // река
+    QStringLiteral("\u0436\u0443\u043a"),             // жук
+    QStringLiteral("\u0440\u0435\u043a\u0430"),       // река
     QStringLiteral("\u043e\u0433\u043e\u043d\u044c"), // огонь
-    QStringLiteral("\u043c\u0438\u0440"),               // мир
+    QStringLiteral("\u043c\u0438\u0440"),             // мир
     QStringLiteral("\u0431\u0430\u043d\u0430\u043d"), // банан
-    QStringLiteral("\u043e\u0432\u0446\u0430"),         // овца
+    QStringLiteral("\u043e\u0432\u0446\u0430"),       // овца
     QStringLiteral("\u57ce"),
     QStringLiteral("\u9580\u958b"),
     QStringLiteral("\u6cb3\u6d41"),

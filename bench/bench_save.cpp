@@ -14,10 +14,9 @@
 
 namespace {
 
-void saveEntries(benchmark::State& state)
+void saveLoaded(benchmark::State& state, const QByteArray& bytes, const int entries)
 {
-    const int entries = static_cast<int>(state.range(0));
-    auto loaded = std::get<xom::LoadedFile>(xom::loadLanguageFile(testsupport::syntheticFileBytes(entries)));
+    auto loaded = std::get<xom::LoadedFile>(xom::loadLanguageFile(bytes));
     qsizetype size = 0;
     for (auto _ : state) {
         const QByteArray image = xom::buildLanguageImage(loaded.entries, loaded.model);
@@ -29,7 +28,40 @@ void saveEntries(benchmark::State& state)
     state.counters["image_MB"] = static_cast<double>(size) / 1e6;
 }
 
+// A file whose string data stands in list order: the save sorts it anew.
+void saveEntries(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    saveLoaded(state, testsupport::syntheticFileBytes(entries), entries);
+}
+
 BENCHMARK(saveEntries)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bytes of a save of the file: laid out as every save lays it out.
+QByteArray resaved(const QByteArray& bytes)
+{
+    auto loaded = std::get<xom::LoadedFile>(xom::loadLanguageFile(bytes));
+    return xom::buildLanguageImage(loaded.entries, loaded.model);
+}
+
+// A file laid out as saves lay it out: the save checks the loaded order.
+void saveSavedLayout(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    saveLoaded(state, resaved(testsupport::syntheticFileBytes(entries)), entries);
+}
+
+BENCHMARK(saveSavedLayout)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A file laid out as saves lay it out whose texts often image alike (in
+// code page 1252, the C locale's): the save sorts by the exact quicksort.
+void saveAlikeImages(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    saveLoaded(state, resaved(testsupport::alikeImagesFileBytes(entries)), entries);
+}
+
+BENCHMARK(saveAlikeImages)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The string table a save of syntheticEntries(count) lays out: the empty
 // string, then each row's text and name, imaged back to back.

@@ -1,6 +1,7 @@
-// make_synthetic_file COUNT PATH: writes a well-formed language file of COUNT
-// synthetic entries (testsupport::syntheticFileBytes), so that whole-process
-// runs of ludra-lang can be timed on large files.
+// make_synthetic_file [--alike-images] COUNT PATH: writes a well-formed
+// language file of COUNT synthetic entries (testsupport::syntheticFileBytes,
+// or alikeImagesFileBytes, whose texts often image alike), so that
+// whole-process runs of ludra-lang can be timed on large files.
 #include "support/RandomEntries.h"
 
 #include <QFile>
@@ -8,16 +9,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::fputs("Usage: make_synthetic_file COUNT PATH\n", stderr);
+    const bool alikeImages = argc == 4 && std::strcmp(argv[1], "--alike-images") == 0;
+    if (argc != 3 && !alikeImages) {
+        std::fputs("Usage: make_synthetic_file [--alike-images] COUNT PATH\n", stderr);
         return 2;
     }
-    const int count = std::atoi(argv[1]);
-    QFile file(QFile::decodeName(argv[2]));
-    const QByteArray bytes = testsupport::syntheticFileBytes(count);
+    const int count = std::atoi(argv[argc - 2]);
+    QFile file(QFile::decodeName(argv[argc - 1]));
+    const QByteArray bytes
+        = alikeImages ? testsupport::alikeImagesFileBytes(count) : testsupport::syntheticFileBytes(count);
     if (count <= 0 || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         std::fputs("make_synthetic_file: cannot write the file\n", stderr);
         return 1;

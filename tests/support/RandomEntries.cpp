@@ -141,15 +141,37 @@ const std::vector<QString> words{
     QStringLiteral("sheep"),
 };
 
+// Words of one to five letters, so that the texts' images ("?? ???? ...")
+// fall into a few hundred length patterns.
+const std::vector<QString> alikeWords{
+    QStringLiteral("\u0437\u0430\u043c\u043e\u043a"), // замок
+    QStringLiteral("\u0434\u0432\u0435\u0440\u044c"), // дверь
+    QStringLiteral("\u0436\u0443\u043a"),             // жук
+    QStringLiteral("\u0440\u0435\u043a\u0430"),       // река
+    QStringLiteral("\u043e\u0433\u043e\u043d\u044c"), // огонь
+    QStringLiteral("\u043c\u0438\u0440"),             // мир
+    QStringLiteral("\u0431\u0430\u043d\u0430\u043d"), // банан
+    QStringLiteral("\u043e\u0432\u0446\u0430"),       // овца
+    QStringLiteral("\u57ce"),
+    QStringLiteral("\u9580\u958b"),
+    QStringLiteral("\u6cb3\u6d41"),
+    QStringLiteral("\u706b"),
+    QStringLiteral("\u52dd\u5229\u3059\u308b"),
+    QStringLiteral("\u7f8a"),
+    QStringLiteral("\u591c\u660e\u3051"),
+    QStringLiteral("\u7206\u5f3e"),
+};
+
 // A bijection of 0 .. count - 1 that scatters consecutive numbers.
 int scramble(const int i, const int count)
 {
     return static_cast<int>((static_cast<std::int64_t>(i) * 7919 + 13) % count);
 }
 
-} // namespace
-
-xom::EntryTable syntheticEntries(const int count)
+// count entries in number order: distinct names "FE.Str" plus a number in
+// scrambled order, texts of four of the sixteen words and the row's number
+// modulo numbersBelow.
+xom::EntryTable entriesOfWords(const int count, const std::vector<QString>& wordList, const int numbersBelow)
 {
     xom::EntryTable table;
     table.rows.reserve(static_cast<std::size_t>(count));
@@ -160,24 +182,45 @@ xom::EntryTable syntheticEntries(const int count)
         entry.name = QStringLiteral("FE.Str") + QString::number(key);
         QString text;
         for (int w = 0; w < 4; ++w) {
-            text += words[static_cast<std::size_t>((key >> (4 * w)) & 15)];
+            text += wordList[static_cast<std::size_t>((key >> (4 * w)) & 15)];
             text += u' ';
         }
-        text += QString::number(i);
+        text += QString::number(i % numbersBelow);
         entry.text = std::move(text);
         table.append(entry);
     }
     return table;
 }
 
-QByteArray syntheticFileBytes(const int count)
+QByteArray fileBytesOf(const xom::EntryTable& entries)
 {
-    const xom::EntryTable entries = syntheticEntries(count);
     std::vector<std::pair<QString, QString>> pairs;
     pairs.reserve(entries.rows.size());
     for (int row = 0; row < entries.entryCount(); ++row)
         pairs.emplace_back(entries.name(row).toString(), entries.text(row).toString());
     return simpleFile(pairs).bytes();
+}
+
+} // namespace
+
+xom::EntryTable syntheticEntries(const int count)
+{
+    return entriesOfWords(count, words, count);
+}
+
+QByteArray syntheticFileBytes(const int count)
+{
+    return fileBytesOf(syntheticEntries(count));
+}
+
+xom::EntryTable alikeImagesEntries(const int count)
+{
+    return entriesOfWords(count, alikeWords, 100);
+}
+
+QByteArray alikeImagesFileBytes(const int count)
+{
+    return fileBytesOf(alikeImagesEntries(count));
 }
 
 } // namespace testsupport

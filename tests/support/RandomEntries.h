@@ -37,5 +37,12 @@ struct TextMix {
 [[nodiscard]] xom::EntryTable syntheticEntries(int count);
 // The bytes of a well-formed file holding syntheticEntries(count).
 [[nodiscard]] QByteArray syntheticFileBytes(int count);
+// Like syntheticEntries, but the texts are Cyrillic and CJK words and a
+// number below 100: in code page 1252 most of their letters image to '?', so
+// many texts image alike and a save must order its strings by the exact
+// quicksort. Names stay distinct ASCII.
+[[nodiscard]] xom::EntryTable alikeImagesEntries(int count);
+// The bytes of a well-formed file holding alikeImagesEntries(count).
+[[nodiscard]] QByteArray alikeImagesFileBytes(int count);
 
 } // namespace testsupport

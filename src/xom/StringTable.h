@@ -4,6 +4,8 @@
 #include "xom/LanguageModel.h"
 #include "xom/TextPool.h"
 
+#include "text/CompilerHints.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -52,8 +54,8 @@ struct StringTable {
     void prefetchIndicesOf(const EntryRow& row) const noexcept
     {
         if (!canonical) {
-            __builtin_prefetch(indexOfId.data() + row.text);
-            __builtin_prefetch(indexOfId.data() + row.name);
+            text::prefetchForRead(indexOfId.data() + row.text);
+            text::prefetchForRead(indexOfId.data() + row.name);
         }
     }
 };

@@ -3,6 +3,7 @@
 #include "xom/ArenaKey.h"
 #include "xom/Parallel.h"
 
+#include "text/CompilerHints.h"
 #include "text/QuickSort.h"
 
 #include <QtEndian>
@@ -212,9 +213,9 @@ private:
         constexpr std::ptrdiff_t EndsAhead = 16;
         constexpr std::ptrdiff_t WindowAhead = 8;
         if (runEnd - key > EndsAhead)
-            __builtin_prefetch(&m_ends[static_cast<std::size_t>(key[EndsAhead].index) - 1]);
+            text::prefetchForRead(&m_ends[static_cast<std::size_t>(key[EndsAhead].index) - 1]);
         if (runEnd - key > WindowAhead)
-            __builtin_prefetch(m_images + beginOf(key[WindowAhead].index) + depth);
+            text::prefetchForRead(m_images + beginOf(key[WindowAhead].index) + depth);
     }
 
     [[nodiscard]] std::uint32_t beginOf(const std::int32_t index) const noexcept

@@ -3,6 +3,7 @@
 #include "xom/ReversibleOperations.h"
 #include "xom/TableSearch.h"
 
+#include "support/MarksAndMoveDown.h"
 #include "support/RandomEntries.h"
 
 #include <benchmark/benchmark.h>
@@ -23,6 +24,7 @@ void sortByName(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * entries);
 }
 
+// Move Down as the window makes it: the change worked out, then made.
 void moveDown(benchmark::State& state)
 {
     const int entries = static_cast<int>(state.range(0));
@@ -34,7 +36,8 @@ void moveDown(benchmark::State& state)
         state.PauseTiming();
         xom::EntryTable table = original;
         state.ResumeTiming();
-        xom::moveMarkedRowsToEnd(table);
+        const xom::MoveDownChange change = xom::moveDownChangeOf(table);
+        xom::redoMoveDown(table, change);
         benchmark::DoNotOptimize(table.rows.data());
     }
     state.SetItemsProcessed(state.iterations() * entries);
@@ -111,7 +114,7 @@ void undoMoveDown(benchmark::State& state)
     const auto step = static_cast<int>(table.rows.size() / marks);
     for (int i = 0; i < table.entryCount(); i += step)
         table.setCell(i, xom::MarkColumn, u"x");
-    const xom::MoveDownChange change = xom::moveMarkedRowsToEndReversibly(table);
+    const xom::MoveDownChange change = testsupport::moveMarkedRowsDown(table);
     for (auto _ : state) {
         xom::undoMoveDown(table, change);
         state.PauseTiming();

@@ -20,11 +20,6 @@ void toggleMark(EntryTable& table, int gridRow);
 // does nothing.
 void MoveRowToEnd(EntryTable& table, int gridRow);
 
-// Move Down: the rows whose mark is exactly "x" go to the bottom, the others
-// stay first; each group keeps its previous order and the moved rows lose
-// their marks. Numbers and the row count are kept. Linear in the rows.
-void moveMarkedRowsToEnd(EntryTable& table);
-
 // Sort: the rows ordered by name, ascending and stable, names compared as
 // CompareAnsiText compares their ANSI images. Reports the progress bar's
 // positions k / (R + 2) * 100, rounded half to even, for k = 2 .. R - 1, R

@@ -5,6 +5,8 @@
 #include "text/CompilerHints.h"
 #include "text/TextCompare.h"
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace xom {
@@ -29,6 +31,15 @@ const QString MarkText = QStringLiteral("x");
 }
 
 constexpr std::size_t PrefetchDistance = 16;
+
+using RowIterator = std::vector<EntryRow>::iterator;
+
+// Moves the rows [from, to) to start at into, which lies at or before from
+// (the rows close up towards the top); gives the end of where they went.
+RowIterator closeUp(const RowIterator from, const RowIterator to, const RowIterator into)
+{
+    return into == from ? to : std::copy(from, to, into);
+}
 
 } // namespace
 
@@ -62,56 +73,55 @@ void revertRowOrder(EntryTable& table, const RowOrder& order)
 
 MoveDownChange moveDownChangeOf(const EntryTable& table)
 {
-    // The same stable partition as moveMarkedRowsToEnd, written down as an
-    // arrangement first.
+    // The unmarked rows in their order, then the marked rows in theirs, each
+    // written straight to its place in the arrangement. A marked row's mark
+    // is "x" itself, so that is the mark each one loses.
     MoveDownChange change;
-    change.order.reserve(table.rows.size());
-    std::vector<std::int32_t> marked;
+    const std::size_t rows = table.rows.size();
+    change.order.resize(rows);
     const std::optional<TextId> markId = table.texts.find(MarkText);
-    for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        if (markId && table.rows[row].mark == *markId)
+    if (!markId) {
+        std::iota(change.order.begin(), change.order.end(), 0);
+        return change;
+    }
+    std::vector<std::int32_t> marked;
+    std::size_t kept = 0;
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (table.rows[row].mark == *markId)
             marked.push_back(static_cast<std::int32_t>(row));
         else
-            change.order.push_back(static_cast<std::int32_t>(row));
+            change.order[kept++] = static_cast<std::int32_t>(row);
     }
-    change.order.insert(change.order.end(), marked.begin(), marked.end());
-    change.clearedMarks.reserve(marked.size());
-    for (const std::int32_t row : marked)
-        change.clearedMarks.push_back(table.rows[at(row)].mark);
-    return change;
-}
-
-MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table)
-{
-    MoveDownChange change = moveDownChangeOf(table);
-    redoMoveDown(table, change);
+    std::copy(marked.begin(), marked.end(), change.order.begin() + static_cast<std::ptrdiff_t>(kept));
+    change.clearedMarks.assign(marked.size(), *markId);
     return change;
 }
 
 void redoMoveDown(EntryTable& table, const MoveDownChange& change)
 {
-    // A stable partition whose moved rows are the tail of the arrangement,
-    // in one sequential pass as moveMarkedRowsToEnd makes it.
+    // A stable partition whose moved rows are the tail of the arrangement:
+    // the moved rows are set aside, the runs of rows between them close up
+    // in one sequential pass (a few long moves when few rows are marked),
+    // and the moved rows follow, unmarked. Room is made before any row
+    // moves, so a failed allocation leaves the rows as they were.
     const std::size_t rows = table.rows.size();
     const std::size_t moved = change.clearedMarks.size();
     Q_ASSERT(change.order.size() == rows && moved <= rows);
     std::vector<EntryRow> set;
     set.reserve(moved);
-    std::size_t next = rows - moved;
-    std::size_t kept = 0;
-    for (std::size_t row = 0; row < rows; ++row) {
-        if (next < rows && at(change.order[next]) == row) {
-            set.push_back(table.rows[row]);
-            ++next;
-        } else {
-            if (kept != row)
-                table.rows[kept] = table.rows[row];
-            ++kept;
-        }
+    const auto first = table.rows.begin();
+    auto kept = first;
+    auto run = first;
+    for (std::size_t place = rows - moved; place < rows; ++place) {
+        const auto row = first + change.order[place];
+        kept = closeUp(run, row, kept);
+        set.push_back(*row);
+        run = row + 1;
     }
+    kept = closeUp(run, table.rows.end(), kept);
     for (EntryRow& record : set) {
         record.mark = TextPool::EmptyText;
-        table.rows[kept++] = record;
+        *kept++ = record;
     }
 }
 

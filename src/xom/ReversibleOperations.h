@@ -38,12 +38,15 @@ struct MoveDownChange {
     std::vector<TextId> clearedMarks;
 };
 
-// What Move Down (see moveMarkedRowsToEnd) would do to table, which it
-// leaves as it is; redoMoveDown then does it.
+// Move Down: the rows whose mark is exactly "x" go to the bottom, the others
+// stay first; each group keeps its previous order and the moved rows lose
+// their marks. Numbers and the row count are kept. Linear in the rows.
+//
+// What Move Down would do to table, which it leaves as it is; redoMoveDown
+// then does it.
 [[nodiscard]] MoveDownChange moveDownChangeOf(const EntryTable& table);
-// Move Down (see moveMarkedRowsToEnd), giving what it did.
-[[nodiscard]] MoveDownChange moveMarkedRowsToEndReversibly(EntryTable& table);
-// Makes Move Down again on the table it was first made on.
+// Makes Move Down, the first time or again, on the table it was first made
+// on.
 void redoMoveDown(EntryTable& table, const MoveDownChange& change);
 // Puts the rows back in place and their marks back.
 void undoMoveDown(EntryTable& table, const MoveDownChange& change);

@@ -2,6 +2,7 @@
 
 #include "xom/EntryOperations.h"
 
+#include "support/MarksAndMoveDown.h"
 #include "support/RandomEntries.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ class MoveDown : public testing::TestWithParam<MoveDownCase> { };
 TEST_P(MoveDown, MarkedRowsGoToTheBottomUnmarked)
 {
     xom::EntryTable table = tableOf(GetParam().before);
-    xom::moveMarkedRowsToEnd(table);
+    testsupport::moveMarkedRowsDown(table);
     EXPECT_EQ(describe(table), GetParam().after) << GetParam().what;
 }
 
@@ -63,7 +64,13 @@ INSTANTIATE_TEST_SUITE_P(MoveDown, MoveDown,
     testing::Values(MoveDownCase{"two marks", {u"x|A|", u"|B|", u"x|C|", u"|D|"}, {"|2|B", "|4|D", "|1|A", "|3|C"}},
         MoveDownCase{"marks already at the bottom", {u"|A|", u"x|B|", u"x|C|"}, {"|1|A", "|2|B", "|3|C"}},
         MoveDownCase{"only x is a mark", {u"X|A|", u"x |B|", u"x|C|", u"|D|"}, {"X|1|A", "x |2|B", "|4|D", "|3|C"}},
-        MoveDownCase{"no marks", {u"|A|", u"|B|"}, {"|1|A", "|2|B"}}, MoveDownCase{"no entries", {}, {}}));
+        MoveDownCase{"no marks", {u"|A|", u"|B|"}, {"|1|A", "|2|B"}}, MoveDownCase{"no entries", {}, {}},
+        MoveDownCase{"every row marked", {u"x|A|", u"x|B|", u"x|C|"}, {"|1|A", "|2|B", "|3|C"}},
+        MoveDownCase{"first and last marked", {u"x|A|", u"|B|", u"|C|", u"x|D|"}, {"|2|B", "|3|C", "|1|A", "|4|D"}},
+        MoveDownCase{"runs of marks", {u"|A|", u"x|B|", u"x|C|", u"|D|", u"|E|", u"x|F|", u"|G|"},
+            {"|1|A", "|4|D", "|5|E", "|7|G", "|2|B", "|3|C", "|6|F"}},
+        MoveDownCase{"one row, marked", {u"x|A|"}, {"|1|A"}},
+        MoveDownCase{"marks but no x", {u"X|A|", u"|B|"}, {"X|1|A", "|2|B"}}));
 
 TEST(MoveDown, MoveRowToEndMovesOneRowAndClearsItsMark)
 {
@@ -212,7 +219,7 @@ TEST(CrossCheck, SortAndMoveDownGiveTheRowCopyProceduresOrder)
         literal::Grid moved = literal::gridOf(table);
         literal::moveDown(moved);
         xom::EntryTable fastMoved = table;
-        xom::moveMarkedRowsToEnd(fastMoved);
+        testsupport::moveMarkedRowsDown(fastMoved);
         ASSERT_EQ(fastMoved, literal::tableOf(moved)) << "round " << round;
     }
 }

@@ -6,6 +6,7 @@
 #include "xom/LanguageFileWriter.h"
 #include "xom/ReversibleOperations.h"
 
+#include "support/MarksAndMoveDown.h"
 #include "support/RandomEntries.h"
 
 #include "text/EditorError.h"
@@ -185,7 +186,7 @@ TEST(EntryTable, SortAndMoveDownPermuteRecordsWithoutCopyingTexts)
         const EntryTable original = testsupport::randomEntries(random, 1 + round * 7);
         void (*const operations[])(EntryTable&) = {
             [](EntryTable& t) { xom::sortEntriesByName(t); },
-            [](EntryTable& t) { xom::moveMarkedRowsToEnd(t); },
+            [](EntryTable& t) { testsupport::moveMarkedRowsDown(t); },
         };
         for (const auto operation : operations) {
             EntryTable table = original;

@@ -49,13 +49,36 @@ TEST_P(Reversible, RowOrdersMoveRowsWithoutCopiesAndGoBack)
     EXPECT_EQ(table, sorted);
 }
 
+// Move Down's result made the plain way: the rows stably partitioned by
+// whether their mark is exactly "x", those that move unmarked.
+xom::EntryTable movedDownPlainly(const xom::EntryTable& table)
+{
+    xom::EntryTable moved = table;
+    const auto stays = [&](const xom::EntryRow& row) { return table.texts.view(row.mark) != u"x"; };
+    const auto firstMoved = std::stable_partition(moved.rows.begin(), moved.rows.end(), stays);
+    for (auto row = firstMoved; row != moved.rows.end(); ++row)
+        row->mark = xom::TextPool::EmptyText;
+    return moved;
+}
+
 TEST_P(Reversible, MoveDownGoesBackWithItsMarks)
 {
-    xom::EntryTable expected = original;
-    xom::moveMarkedRowsToEnd(expected);
+    const xom::EntryTable expected = movedDownPlainly(original);
     xom::EntryTable table = original;
-    const xom::MoveDownChange change = xom::moveMarkedRowsToEndReversibly(table);
+    const xom::MoveDownChange change = xom::moveDownChangeOf(table);
+    EXPECT_EQ(table, original);
+    xom::redoMoveDown(table, change);
     EXPECT_EQ(table, expected);
+    // The arrangement is the one the rows took, which the grid's views
+    // follow, and the marks cleared are those of the rows that end it.
+    xom::EntryTable arranged = original;
+    xom::applyRowOrder(arranged, change.order);
+    const std::size_t firstMoved = arranged.rows.size() - change.clearedMarks.size();
+    for (std::size_t row = firstMoved; row < arranged.rows.size(); ++row) {
+        EXPECT_EQ(arranged.rows[row].mark, change.clearedMarks[row - firstMoved]);
+        arranged.rows[row].mark = xom::TextPool::EmptyText;
+    }
+    EXPECT_EQ(arranged, expected);
     xom::undoMoveDown(table, change);
     EXPECT_EQ(table, original);
     xom::redoMoveDown(table, change);

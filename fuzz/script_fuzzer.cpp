@@ -36,11 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::mt19937 random(7);
-    xom::LoadedFile file;
-    file.entries = testsupport::randomEntries(random, 12);
-    file.model = testsupport::modelForEntries(file.entries);
     document::Document document;
-    document.open(std::move(file), QStringLiteral("lang_fuzz.xom"));
+    document.open(testsupport::randomLoadedFile(random, 12), QStringLiteral("lang_fuzz.xom"));
     const QByteArray loaded = document.image();
     // No file is beside an empty folder: every import is refused.
     try {

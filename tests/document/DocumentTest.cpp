@@ -24,10 +24,7 @@ using document::Document;
 xom::LoadedFile randomFile(const unsigned seed, const int count = 40)
 {
     std::mt19937 random(seed);
-    xom::LoadedFile file;
-    file.entries = testsupport::randomEntries(random, count);
-    file.model = testsupport::modelForEntries(file.entries);
-    return file;
+    return testsupport::randomLoadedFile(random, count);
 }
 
 QStringList cellsOf(const xom::EntryTable& table)

@@ -82,11 +82,8 @@ TEST(EditScript, StepsThatCannotBeMadeNameTheirLine)
     for (const auto& [name, script, line, reason] : cases) {
         SCOPED_TRACE(name);
         std::mt19937 random(3);
-        xom::LoadedFile file;
-        file.entries = testsupport::randomEntries(random, 40);
-        file.model = testsupport::modelForEntries(file.entries);
         document::Document document;
-        document.open(std::move(file), QStringLiteral("lang_test.xom"));
+        document.open(testsupport::randomLoadedFile(random, 40), QStringLiteral("lang_test.xom"));
         try {
             document::runEditScript(document, document::parseEditScript(script), QDir::temp());
             ADD_FAILURE() << "made";

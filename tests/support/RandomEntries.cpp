@@ -95,6 +95,14 @@ xom::EntryTable randomEntries(std::mt19937& random, const int count, const TextM
     return table;
 }
 
+xom::LoadedFile randomLoadedFile(std::mt19937& random, const int count)
+{
+    xom::LoadedFile file;
+    file.entries = randomEntries(random, count);
+    file.model = modelForEntries(file.entries);
+    return file;
+}
+
 xom::LanguageModel modelForEntries(const xom::EntryTable& entries, const QString& keptString)
 {
     xom::LanguageModel model;

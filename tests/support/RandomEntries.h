@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xom/EntryTable.h"
+#include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
 
 #include <QByteArray>
@@ -31,6 +32,10 @@ struct TextMix {
 // list of the empty string, keptString, then the entries' texts and names.
 [[nodiscard]] xom::LanguageModel modelForEntries(
     const xom::EntryTable& entries, const QString& keptString = QStringLiteral("Kept"));
+
+// A file as a load of randomEntries(random, count) and its model leaves it,
+// to open in a document.
+[[nodiscard]] xom::LoadedFile randomLoadedFile(std::mt19937& random, int count);
 
 // Deterministic large grids for benchmarks: every name and text distinct,
 // names "FE.Str" plus a number in scrambled order, texts of a few words.

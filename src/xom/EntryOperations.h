@@ -10,16 +10,6 @@
 
 namespace xom {
 
-// Toggles the mark of a grid row: an empty mark cell becomes "x", any other
-// content becomes empty. The header row 0 and rows outside the table are
-// left alone.
-void toggleMark(EntryTable& table, int gridRow);
-
-// Moves one grid row to the last row, the rows after it moving up by one,
-// and clears the moved row's mark. A row outside 1 .. gridRowCount() - 1
-// does nothing.
-void MoveRowToEnd(EntryTable& table, int gridRow);
-
 // Sort: the rows ordered by name, ascending and stable, names compared as
 // CompareAnsiText compares their ANSI images. Reports the progress bar's
 // positions k / (R + 2) * 100, rounded half to even, for k = 2 .. R - 1, R

@@ -8,7 +8,8 @@
 #include "text/Decimal.h"
 #include "text/EditorError.h"
 #include "text/TextCompare.h"
-#include "text/UnicodeStringList.h"
+
+#include "support/UnicodeStringList.h"
 
 #include <QtEndian>
 
@@ -28,7 +29,7 @@ void copyRow(Grid& grid, const std::size_t from, const std::size_t to)
     grid[to] = grid[from];
 }
 
-int findExact(const text::UnicodeStringList& list, const QString& s)
+int findExact(const testsupport::UnicodeStringList& list, const QString& s)
 {
     for (int i = 0; i < list.count(); ++i) {
         if (text::TextEquals(list.get(i), s))
@@ -37,7 +38,7 @@ int findExact(const text::UnicodeStringList& list, const QString& s)
     return -1;
 }
 
-void addStringIfAbsent(text::UnicodeStringList& list, const QString& s)
+void addStringIfAbsent(testsupport::UnicodeStringList& list, const QString& s)
 {
     if (findExact(list, s) == -1)
         list.append(s);
@@ -148,7 +149,7 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     // list starts from that as far as the save reads it (string 1), and the
     // model takes the rebuilt list's summary before the later steps, which
     // may throw and leave the list rebuilt.
-    text::UnicodeStringList list;
+    testsupport::UnicodeStringList list;
     list.setMatchCase(true);
     list.append(QString());
     if (model.StringList.count >= 2)
@@ -169,12 +170,12 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     const int n = C - 1;
 
     // The string table.
-    text::UnicodeStringList sorted;
+    testsupport::UnicodeStringList sorted;
     sorted.copyFrom(list);
     sorted.removeAt(0);
-    text::UnicodeStringList slotCopy;
+    testsupport::UnicodeStringList slotCopy;
     slotCopy.copyFrom(sorted);
-    sorted.sortWith([](const text::UnicodeStringList& l, const int i, const int j) {
+    sorted.sortWith([](const testsupport::UnicodeStringList& l, const int i, const int j) {
         return text::CompareAnsiOrdinal(text::ToAnsiImage(l.get(i)), text::ToAnsiImage(l.get(j)));
     });
     slotCopy.setMatchCase(true);

@@ -1,8 +1,9 @@
 #include "support/UnicodeStringList.h"
 
+#include "support/TextComparisons.h"
+
 #include "text/EditorError.h"
 #include "text/QuickSort.h"
-#include "text/TextCompare.h"
 
 #include <utility>
 
@@ -37,7 +38,7 @@ void UnicodeStringList::copyFrom(const UnicodeStringList& other)
 int UnicodeStringList::find(const QStringView text) const
 {
     for (int i = 0; i < count(); ++i) {
-        if (text::CompareLocale(at(i), text, m_matchCase) == 0)
+        if (CompareLocale(at(i), text, m_matchCase) == 0)
             return i;
     }
     return -1;

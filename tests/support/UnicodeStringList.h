@@ -30,7 +30,7 @@ public:
     void copyFrom(const UnicodeStringList& other);
     void setMatchCase(bool on) noexcept { m_matchCase = on; }
     [[nodiscard]] bool matchCase() const noexcept { return m_matchCase; }
-    // The first index whose text equals text under text::CompareLocale with the
+    // The first index whose text equals text under CompareLocale with the
     // list's matchCase, or -1; a linear scan.
     [[nodiscard]] int find(QStringView text) const;
     // Re-orders the texts with the list's quicksort (text::quickSortPositions).

@@ -2,6 +2,8 @@
 
 #include "text/AnsiImage.h"
 
+#include "support/TextComparisons.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -177,7 +179,8 @@ TEST(CompareAnsiText, CollatesTheImagesIgnoringCase)
     };
     for (const auto& row : rows) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(row.locale), row.codePage);
-        EXPECT_EQ(signOf(text::CompareAnsiText(row.a, row.b)), row.sign) << row.locale << " " << row.a.toStdString();
+        EXPECT_EQ(signOf(testsupport::CompareAnsiText(row.a, row.b)), row.sign)
+            << row.locale << " " << row.a.toStdString();
     }
 }
 

@@ -1,8 +1,9 @@
 #include "PinnedTextEnvironment.h"
 
 #include "text/AnsiImage.h"
-#include "text/TextCompare.h"
 #include "text/TextEnvironment.h"
+
+#include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
 
@@ -162,10 +163,10 @@ TEST(PinTextEnvironmentForTesting, CollatesTheCAndPosixLocalesByTheRootCollation
 {
     for (const char* locale : {"C", "POSIX"}) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(locale), 1252);
-        EXPECT_EQ(text::CompareLocale(u"a", u"B", false), -1) << locale;
-        EXPECT_EQ(text::CompareLocale(u"a", u"B", true), -1) << locale;
-        EXPECT_EQ(text::CompareLocale(u"Text", u"text", false), 0) << locale;
-        EXPECT_LT(text::CompareAnsiText("a", "B"), 0) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"a", u"B", false), -1) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"a", u"B", true), -1) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"Text", u"text", false), 0) << locale;
+        EXPECT_LT(testsupport::CompareAnsiText("a", "B"), 0) << locale;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "text/EditorError.h"
 #include "text/TextCompare.h"
 
+#include "support/TextComparisons.h"
 #include "support/UnicodeStringList.h"
 
 #include <QtEndian>
@@ -99,7 +100,8 @@ void sortByName(Grid& grid, std::vector<int>& positions)
             copyRow(grid, k, rowCount);
             copyRow(grid, rowCount, 0);
             std::size_t j = k;
-            while (text::CompareAnsiText(text::ToAnsiImage(grid[rowCount][2]), text::ToAnsiImage(grid[j - 1][2])) < 0) {
+            while (testsupport::CompareAnsiText(text::ToAnsiImage(grid[rowCount][2]), text::ToAnsiImage(grid[j - 1][2]))
+                   < 0) {
                 copyRow(grid, j - 1, j);
                 --j;
             }

@@ -1,14 +1,13 @@
 #include "LiteralProcedures.h"
 
 #include "xom/FileLayout.h"
-#include "xom/Utf8Codec.h"
-#include "xom/Varint.h"
 
 #include "text/AnsiImage.h"
 #include "text/Decimal.h"
 #include "text/EditorError.h"
 #include "text/TextCompare.h"
 
+#include "support/FileBuilder.h"
 #include "support/TextComparisons.h"
 #include "support/UnicodeStringList.h"
 
@@ -190,9 +189,9 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
         const QString& s = sorted.get(i);
         const int slot = 1 + findExact(slotCopy, s);
         putU32(image, offsets + 4 * qsizetype{slot}, static_cast<std::uint32_t>(running));
-        image += xom::EncodeUtf8(s);
+        image += testsupport::utf8(s);
         image += '\0';
-        running += xom::EncodeUtf8(s).size() + 1;
+        running += testsupport::utf8(s).size() + 1;
         positions.push_back(nearest(static_cast<double>(i) / n * 20) + 20);
     }
     putU32(image, strs + 4, static_cast<std::uint32_t>(C));
@@ -210,8 +209,10 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
             throw text::ListIndexError(-1);
         image += "CTNR";
         appendZeros(3);
-        xom::WriteVarint(image, static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][3])));
-        xom::WriteVarint(image, static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][2])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][3])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][2])));
         appendZeros(4);
         positions.push_back(nearest(static_cast<double>(k) / R * 50) + 40);
     }
@@ -219,9 +220,10 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     // The data bank.
     image += "CTNR";
     appendZeros(6);
-    xom::WriteVarint(image, static_cast<std::uint32_t>(R - 1));
+    image += testsupport::varintBytes(static_cast<std::uint32_t>(R - 1));
     for (int r = 1; r < R; ++r) {
-        xom::WriteVarint(image, static_cast<std::uint32_t>(text::ParseDecimal(grid[static_cast<std::size_t>(r)][1])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(text::ParseDecimal(grid[static_cast<std::size_t>(r)][1])));
         positions.push_back(nearest(static_cast<double>(r) / R * 10) + 90);
     }
     appendZeros(5);

@@ -1,6 +1,7 @@
 // Save and Sort image, key and compare every name and text of a grid; these
 // measure the text layer's building blocks over 1,000,000 texts, reported as
 // texts per second.
+#include "support/PinnedTextEnvironment.h"
 #include "support/RandomEntries.h"
 #include "support/TextComparisons.h"
 
@@ -50,7 +51,7 @@ const std::vector<QString>& mixedTexts()
 
 void pin(const char* locale, const int codePage)
 {
-    text::pinTextEnvironmentForTesting(QString::fromLatin1(locale), codePage);
+    testsupport::pinTextEnvironment(QString::fromLatin1(locale), codePage);
 }
 
 void BM_AppendAnsiImage(

@@ -1,7 +1,6 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
 
+#include "support/PinnedTextEnvironment.h"
 #include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +10,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 struct ImageRow {
     const char* locale;

@@ -1,6 +1,5 @@
-#include "PinnedTextEnvironment.h"
-
 #include "support/ColumnLookup.h"
+#include "support/PinnedTextEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 // A grid as findInColumn sees one: the header in row 0, then the entries.
 struct Grid {

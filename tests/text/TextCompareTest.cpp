@@ -1,7 +1,6 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/TextCompare.h"
 
+#include "support/PinnedTextEnvironment.h"
 #include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 QString fromUtf16(const char16_t* text)
 {

@@ -1,8 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
 #include "text/TextEnvironment.h"
 
+#include "support/PinnedTextEnvironment.h"
 #include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 TEST(AnsiCodePageForLocale, FollowsTheLanguageScriptAndTerritory)
 {
@@ -152,7 +151,7 @@ TEST(PinTextEnvironmentForTesting, MakesTheLocaleAndCodePageTheRunsOwn)
     const PinnedTextEnvironment pinned(QStringLiteral("ru_RU"), 1251);
     EXPECT_EQ(text::currentTextEnvironment().localeName, QStringLiteral("ru_RU"));
     EXPECT_EQ(text::currentTextEnvironment().codePage, 1251);
-    EXPECT_THROW(text::pinTextEnvironmentForTesting(QStringLiteral("en_US"), 65001), std::invalid_argument);
+    EXPECT_THROW(testsupport::pinTextEnvironment(QStringLiteral("en_US"), 65001), std::invalid_argument);
     EXPECT_EQ(text::currentTextEnvironment().codePage, 1251);
     EXPECT_EQ(text::ToAnsiImage(u"Жук"), QByteArray("\xC6\xF3\xEA"));
 }

@@ -1,7 +1,6 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/EditorError.h"
 
+#include "support/PinnedTextEnvironment.h"
 #include "support/UnicodeStringList.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 testsupport::UnicodeStringList listOf(const QStringList& texts)
 {

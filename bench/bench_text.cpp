@@ -1,7 +1,9 @@
 // Save and Sort image, key and compare every name and text of a grid; these
 // measure the text layer's building blocks over 1,000,000 texts, reported as
 // texts per second.
+#include "support/PinnedTextEnvironment.h"
 #include "support/RandomEntries.h"
+#include "support/TextComparisons.h"
 
 #include "text/AnsiImage.h"
 #include "text/TextCompare.h"
@@ -49,7 +51,7 @@ const std::vector<QString>& mixedTexts()
 
 void pin(const char* locale, const int codePage)
 {
-    text::pinTextEnvironmentForTesting(QString::fromLatin1(locale), codePage);
+    testsupport::pinTextEnvironment(QString::fromLatin1(locale), codePage);
 }
 
 void BM_AppendAnsiImage(
@@ -100,7 +102,7 @@ void BM_LocaleSortKey(benchmark::State& state, const std::vector<QString>& (*tex
     pin("en_US", 1252);
     for (auto _ : state) {
         for (const QString& t : all)
-            benchmark::DoNotOptimize(text::localeSortKey(t, matchCase));
+            benchmark::DoNotOptimize(testsupport::localeSortKey(t, matchCase));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(all.size()));
 }
@@ -114,7 +116,7 @@ void BM_CompareLocale(benchmark::State& state, const std::vector<QString>& (*tex
     for (auto _ : state) {
         int sum = 0;
         for (std::size_t i = 1; i < all.size(); ++i)
-            sum += text::CompareLocale(all[i - 1], all[i], matchCase);
+            sum += testsupport::CompareLocale(all[i - 1], all[i], matchCase);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(all.size() - 1));
@@ -131,7 +133,7 @@ void BM_CompareAnsiText(benchmark::State& state, const std::vector<QString>& (*t
     for (auto _ : state) {
         int sum = 0;
         for (std::size_t i = 1; i < images.size(); ++i)
-            sum += text::CompareAnsiText(images[i - 1], images[i]);
+            sum += testsupport::CompareAnsiText(images[i - 1], images[i]);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(images.size() - 1));

@@ -11,7 +11,7 @@ namespace exchange {
 // the fields number, name and text, and may add the reference. Trailing
 // empty fields, which a spreadsheet writes once anything stood in a further
 // column, are ignored on every line, the header's included. Names and texts
-// are decoded with textOfExchangeUtf8.
+// are decoded with appendExchangeText.
 // Throws ImportError at the first record refused: the reader's own errors,
 // no header, a wrong number of fields, a field that is not UTF-8, and what
 // import refuses.

@@ -123,12 +123,4 @@ bool appendExchangeText(const QByteArrayView bytes, QString& out, const DecodedB
     return true;
 }
 
-std::optional<QString> textOfExchangeUtf8(const QByteArrayView bytes)
-{
-    QString text;
-    if (!appendExchangeText(bytes, text, DecodedBreaks::AsWritten))
-        return std::nullopt;
-    return text;
-}
-
 } // namespace exchange

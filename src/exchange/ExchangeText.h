@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <optional>
-
 namespace exchange {
 
 // The UTF-8 of a text in an exchange file (a CSV field, a PO string, an
@@ -16,19 +14,15 @@ namespace exchange {
 // language file survives export and import.
 [[nodiscard]] QByteArray exchangeUtf8(QStringView text);
 
-// The text of such bytes, or nothing when they are not exactly what
-// exchangeUtf8 writes: bytes in a Windows code page, a cut or overlong
-// sequence, a pair's halves encoded one by one.
-[[nodiscard]] std::optional<QString> textOfExchangeUtf8(QByteArrayView bytes);
-
 // How the line breaks of a text come out of appendExchangeText: as the
 // bytes have them, or each CR, LF and CR LF as one CR LF, the editor's form.
 enum class DecodedBreaks { AsWritten, CrLf };
 
-// Appends the text of bytes (see textOfExchangeUtf8) to out, taking the
-// room it needs at once, so that a large text is decoded once, in place.
-// False, and out as it was, when the bytes are not what exchangeUtf8
-// writes.
+// Appends the text of bytes to out, taking the room it needs at once, so
+// that a large text is decoded once, in place. False, and out as it was,
+// when the bytes are not exactly what exchangeUtf8 writes: bytes in a
+// Windows code page, a cut or overlong sequence, a pair's halves encoded one
+// by one.
 [[nodiscard]] bool appendExchangeText(QByteArrayView bytes, QString& out, DecodedBreaks breaks);
 
 } // namespace exchange

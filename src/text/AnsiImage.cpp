@@ -14,13 +14,6 @@ namespace {
 // Room for the units of short texts on the stack; longer ones allocate.
 using UnitBuffer = QVarLengthArray<char16_t, 256>;
 
-std::u16string_view decodeInto(const QByteArrayView image, UnitBuffer& buffer)
-{
-    buffer.resize(image.size());
-    const qsizetype length = textRuntime().codePage().decode(image, buffer.data());
-    return {buffer.data(), static_cast<std::size_t>(length)};
-}
-
 } // namespace
 
 QByteArray ToAnsiImage(const QStringView text)
@@ -61,15 +54,6 @@ int CompareAnsiOrdinal(const QByteArrayView a, const QByteArrayView b)
     if (c != 0)
         return c < 0 ? -1 : 1;
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
-int CompareAnsiText(const QByteArrayView a, const QByteArrayView b)
-{
-    UnitBuffer first;
-    UnitBuffer second;
-    const std::u16string_view left = decodeInto(a, first);
-    const std::u16string_view right = decodeInto(b, second);
-    return textRuntime().collator(false).compare(left, right);
 }
 
 QByteArray ansiTextSortKey(const QStringView text)

@@ -32,14 +32,11 @@ char* writeAnsiImage(QStringView text, char* out) noexcept;
 // prefix is less than the longer image.
 [[nodiscard]] int CompareAnsiOrdinal(QByteArrayView a, QByteArrayView b);
 
-// Case-insensitive collation of two images by the user's locale (the images
-// decoded back through the code page): below zero, zero or above zero.
-[[nodiscard]] int CompareAnsiText(QByteArrayView a, QByteArrayView b);
-
-// The key under which CompareAnsiText orders the ANSI image of text: for any
-// texts a and b, comparing their keys bytewise (CompareAnsiOrdinal) has the
-// sign of CompareAnsiText(ToAnsiImage(a), ToAnsiImage(b)). Sorting by name
-// computes one key per row instead of one collation per comparison.
+// The key under which the ANSI image of text collates, case ignored, by the
+// user's locale, the image decoded back through the code page: for any texts
+// a and b, comparing their keys bytewise (CompareAnsiOrdinal) has the sign
+// of the collation of their decoded images. Sorting by name computes one key
+// per row instead of one collation per comparison.
 [[nodiscard]] QByteArray ansiTextSortKey(QStringView text);
 
 } // namespace text

@@ -1,7 +1,6 @@
 #include "text/TextCompare.h"
 
 #include "text/CaseFolding.h"
-#include "text/TextRuntime.h"
 
 #include <unicode/utf16.h>
 
@@ -9,33 +8,9 @@
 
 namespace text {
 
-namespace {
-
-std::u16string_view unitsOf(const QStringView text) noexcept
-{
-    return {text.utf16(), static_cast<std::size_t>(text.size())};
-}
-
-} // namespace
-
-int CompareLocale(const QStringView a, const QStringView b, const bool matchCase)
-{
-    return textRuntime().collator(matchCase).compare(unitsOf(a), unitsOf(b));
-}
-
-QByteArray localeSortKey(const QStringView text, const bool matchCase)
-{
-    return textRuntime().collator(matchCase).sortKey(unitsOf(text));
-}
-
 bool TextEquals(const QStringView a, const QStringView b) noexcept
 {
     return a.size() == b.size() && std::equal(a.utf16(), a.utf16() + a.size(), b.utf16());
-}
-
-bool PrefixTest(const QStringView search, const QStringView cell)
-{
-    return PrefixMatcher(search).matches(cell);
 }
 
 PrefixMatcher::PrefixMatcher(const QStringView search)

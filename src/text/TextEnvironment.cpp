@@ -159,9 +159,4 @@ const TextEnvironment& currentTextEnvironment()
     return textRuntime().environment();
 }
 
-void pinTextEnvironmentForTesting(const QString& localeName, const int codePage)
-{
-    replaceTextRuntime(TextEnvironment{localeName, codePage});
-}
-
 } // namespace text

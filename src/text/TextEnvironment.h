@@ -30,11 +30,4 @@ struct TextEnvironment {
 // code page; every later call gives the same answer.
 [[nodiscard]] const TextEnvironment& currentTextEnvironment();
 
-// Test seam: makes the given locale (a QLocale name; "C" and "POSIX" take the
-// root collation) and code page the run's environment, and drops every
-// collator and code page table opened for the previous one. Throws
-// std::invalid_argument for a code page other than 874, 932, 936, 949, 950
-// and 1250 to 1258.
-void pinTextEnvironmentForTesting(const QString& localeName, int codePage);
-
 } // namespace text

@@ -67,8 +67,9 @@ void applyCellChanges(EntryTable& table, const std::vector<CellChange>& changes)
 // ends with its first before text.
 void revertCellChanges(EntryTable& table, const std::vector<CellChange>& changes);
 
-// The change toggleMark would make to a row's mark cell; a row outside the
-// table gives a change that changes nothing.
+// Toggling the mark of a grid row: an empty mark cell becomes "x", any
+// other content becomes empty. The header row 0 and rows outside the table
+// give a change that changes nothing.
 [[nodiscard]] CellChange markToggle(const EntryTable& table, int gridRow);
 
 // What Add did, enough to take it back.

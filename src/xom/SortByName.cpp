@@ -32,7 +32,7 @@ RowOrder sortOrderByName(const EntryTable& table, const ProgressReport& progress
     }
 
     // Straight insertion moves a row up only past names that compare
-    // strictly greater: a stable sort by CompareAnsiText of the names' ANSI
+    // strictly greater: a stable sort by the collation of the names' ANSI
     // images, which comparing their collation keys reproduces.
     QByteArray arena;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;

@@ -51,20 +51,6 @@ void appendUtf8(const QStringView text, QByteArray& out)
     writeUtf8(text, out.data() + start);
 }
 
-QByteArray EncodeUtf8(const QStringView text)
-{
-    QByteArray out;
-    appendUtf8(text, out);
-    return out;
-}
-
-QString DecodeUtf8(const QByteArrayView bytes)
-{
-    QString out(bytes.size(), Qt::Uninitialized);
-    out.truncate(decodeUtf8(bytes, reinterpret_cast<char16_t*>(out.data())));
-    return out;
-}
-
 qsizetype decodeUtf8(const QByteArrayView bytes, char16_t* const out) noexcept
 {
     const auto* const data = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -35,11 +35,4 @@ char* WriteVarint(char* out, std::uint32_t v) noexcept
     return out;
 }
 
-void WriteVarint(QByteArray& out, const std::uint32_t v)
-{
-    char bytes[5];
-    const char* end = WriteVarint(bytes, v);
-    out.append(bytes, end - bytes);
-}
-
 } // namespace xom

@@ -16,9 +16,8 @@ namespace xom {
 // the varint runs past the end of the bytes.
 [[nodiscard]] std::optional<qint32> ReadVarint(ByteCursor& cursor);
 
-// Appends v as a varint: as many bytes as the value needs, five from 2^28 up.
-void WriteVarint(QByteArray& out, std::uint32_t v);
-// Writes v at out and gives the position past it; out must have room for
+// Writes v at out as a varint, as many bytes as the value needs (five from
+// 2^28 up), and gives the position past them; out must have room for
 // varintLength(v) bytes.
 char* WriteVarint(char* out, std::uint32_t v) noexcept;
 

@@ -127,7 +127,16 @@ QByteArray dataBankContainer(const std::vector<std::uint32_t>& entries)
 
 QByteArray utf8(const QString& text)
 {
-    return xom::EncodeUtf8(text);
+    QByteArray out;
+    xom::appendUtf8(text, out);
+    return out;
+}
+
+QString decodedUtf8(const QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    text.truncate(xom::decodeUtf8(bytes, reinterpret_cast<char16_t*>(text.data())));
+    return text;
 }
 
 RawFile simpleFile(const std::vector<std::pair<QString, QString>>& nameTexts)

@@ -51,8 +51,11 @@ struct RawFile {
 [[nodiscard]] QByteArray varintBytes(std::uint32_t value);
 // The bytes written out one by one: bytes({0xC3, 0xA9}).
 [[nodiscard]] QByteArray bytes(std::initializer_list<unsigned char> values);
-// The editor's own UTF-8 form (surrogates one by one).
+// The editor's own UTF-8 form (surrogates one by one), as xom::appendUtf8
+// writes it.
 [[nodiscard]] QByteArray utf8(const QString& text);
+// The editor's reading of such bytes, as xom::decodeUtf8 decodes them.
+[[nodiscard]] QString decodedUtf8(QByteArrayView bytes);
 
 // A well-formed file with one string resource per (name, text) pair, strings
 // stored in order (text k at 2k - 1, name k at 2k; without entries the one

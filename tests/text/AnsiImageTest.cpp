@@ -1,6 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
+
+#include "support/PinnedTextEnvironment.h"
+#include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 struct ImageRow {
     const char* locale;
@@ -177,7 +178,8 @@ TEST(CompareAnsiText, CollatesTheImagesIgnoringCase)
     };
     for (const auto& row : rows) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(row.locale), row.codePage);
-        EXPECT_EQ(signOf(text::CompareAnsiText(row.a, row.b)), row.sign) << row.locale << " " << row.a.toStdString();
+        EXPECT_EQ(signOf(testsupport::CompareAnsiText(row.a, row.b)), row.sign)
+            << row.locale << " " << row.a.toStdString();
     }
 }
 

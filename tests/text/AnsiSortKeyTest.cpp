@@ -1,7 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
-#include "text/TextCompare.h"
+
+#include "support/PinnedTextEnvironment.h"
+#include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 // Short random texts over a small alphabet with many near-equal texts among
 // them: letters differing in case or accent, letters outside every single
@@ -109,7 +109,7 @@ TEST(AnsiTextSortKey, OrdersAsCompareAnsiTextOrdersTheImages)
 {
     expectKeysOrderAs([](const QString& t) { return text::ansiTextSortKey(t); },
         [](const QString& a, const QString& b) {
-            return text::CompareAnsiText(text::ToAnsiImage(a), text::ToAnsiImage(b));
+            return testsupport::CompareAnsiText(text::ToAnsiImage(a), text::ToAnsiImage(b));
         });
 }
 
@@ -124,7 +124,7 @@ TEST(AnsiTextSortKey, IsTheKeyOfTheImageDecodedBackForEveryUnit)
             for (int unit = first; unit < first + 16; ++unit)
                 chunk += QChar(static_cast<char16_t>(unit));
             const QString back = text::fromAnsiImage(text::ToAnsiImage(chunk));
-            ASSERT_EQ(text::ansiTextSortKey(chunk), text::localeSortKey(back, false))
+            ASSERT_EQ(text::ansiTextSortKey(chunk), testsupport::localeSortKey(back, false))
                 << locale << " at U+" << std::hex << first;
         }
     }
@@ -133,8 +133,8 @@ TEST(AnsiTextSortKey, IsTheKeyOfTheImageDecodedBackForEveryUnit)
 TEST(LocaleSortKey, OrdersAsCompareLocaleWithAndWithoutCase)
 {
     for (const bool matchCase : {false, true}) {
-        expectKeysOrderAs([&](const QString& t) { return text::localeSortKey(t, matchCase); },
-            [&](const QString& a, const QString& b) { return text::CompareLocale(a, b, matchCase); });
+        expectKeysOrderAs([&](const QString& t) { return testsupport::localeSortKey(t, matchCase); },
+            [&](const QString& a, const QString& b) { return testsupport::CompareLocale(a, b, matchCase); });
     }
 }
 

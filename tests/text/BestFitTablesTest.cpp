@@ -1,9 +1,9 @@
 // Checks images and decodings against Windows' published best-fit files,
 // read here by a parser of the test's own, independent of the build's table
 // generator.
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
+
+#include "support/PinnedTextEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 constexpr int CodePages[] = {874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
 

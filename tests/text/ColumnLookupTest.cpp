@@ -1,6 +1,5 @@
-#include "PinnedTextEnvironment.h"
-
-#include "text/ColumnLookup.h"
+#include "support/ColumnLookup.h"
+#include "support/PinnedTextEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 // A grid as findInColumn sees one: the header in row 0, then the entries.
 struct Grid {
@@ -48,9 +47,9 @@ TEST(FindInColumn, GivesTheFirstRowEqualWithCaseIgnored)
     };
     const PinnedTextEnvironment pinned(QStringLiteral("en_US"), 1252);
     for (const auto& row : rows)
-        EXPECT_EQ(text::findInColumn(grid, row.column, row.text), row.row)
+        EXPECT_EQ(testsupport::findInColumn(grid, row.column, row.text), row.row)
             << row.column << " " << row.text.toStdString();
-    EXPECT_EQ(text::findInColumn(Grid{}, 2, u"a"), -1);
+    EXPECT_EQ(testsupport::findInColumn(Grid{}, 2, u"a"), -1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/Decimal.h"
 #include "text/EditorError.h"
+
+#include "support/PinnedTextEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 constexpr qint32 Min = std::numeric_limits<qint32>::min();
 constexpr qint32 Max = std::numeric_limits<qint32>::max();

@@ -1,6 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/TextCompare.h"
+
+#include "support/PinnedTextEnvironment.h"
+#include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 QString fromUtf16(const char16_t* text)
 {
@@ -41,7 +42,7 @@ TEST(CompareLocale, CollatesByTheLocaleWithTheCaseSwitch)
     };
     for (const auto& row : rows) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(row.locale), row.codePage);
-        EXPECT_EQ(text::CompareLocale(fromUtf16(row.a), fromUtf16(row.b), row.matchCase), row.result)
+        EXPECT_EQ(testsupport::CompareLocale(fromUtf16(row.a), fromUtf16(row.b), row.matchCase), row.result)
             << row.locale << " " << fromUtf16(row.a).toStdString() << " / " << fromUtf16(row.b).toStdString()
             << " matchCase " << row.matchCase;
     }
@@ -106,7 +107,7 @@ TEST(PrefixTest, MatchesTheSimplyFoldedStartOfTheCell)
         const PinnedTextEnvironment pinned(locale, text::ansiCodePageForLocale(QLocale(locale)));
         const QString search = fromUtf16(row.search);
         const QString cell = fromUtf16(row.cell);
-        EXPECT_EQ(text::PrefixTest(search, cell), row.matches)
+        EXPECT_EQ(testsupport::PrefixTest(search, cell), row.matches)
             << row.locale << ": " << search.toStdString() << " / " << cell.toStdString();
         EXPECT_EQ(text::PrefixMatcher(search).matches(cell), row.matches)
             << row.locale << ": " << search.toStdString() << " / " << cell.toStdString();

@@ -1,8 +1,8 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/AnsiImage.h"
-#include "text/TextCompare.h"
 #include "text/TextEnvironment.h"
+
+#include "support/PinnedTextEnvironment.h"
+#include "support/TextComparisons.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
 TEST(AnsiCodePageForLocale, FollowsTheLanguageScriptAndTerritory)
 {
@@ -151,7 +151,7 @@ TEST(PinTextEnvironmentForTesting, MakesTheLocaleAndCodePageTheRunsOwn)
     const PinnedTextEnvironment pinned(QStringLiteral("ru_RU"), 1251);
     EXPECT_EQ(text::currentTextEnvironment().localeName, QStringLiteral("ru_RU"));
     EXPECT_EQ(text::currentTextEnvironment().codePage, 1251);
-    EXPECT_THROW(text::pinTextEnvironmentForTesting(QStringLiteral("en_US"), 65001), std::invalid_argument);
+    EXPECT_THROW(testsupport::pinTextEnvironment(QStringLiteral("en_US"), 65001), std::invalid_argument);
     EXPECT_EQ(text::currentTextEnvironment().codePage, 1251);
     EXPECT_EQ(text::ToAnsiImage(u"Жук"), QByteArray("\xC6\xF3\xEA"));
 }
@@ -162,10 +162,10 @@ TEST(PinTextEnvironmentForTesting, CollatesTheCAndPosixLocalesByTheRootCollation
 {
     for (const char* locale : {"C", "POSIX"}) {
         const PinnedTextEnvironment pinned(QString::fromLatin1(locale), 1252);
-        EXPECT_EQ(text::CompareLocale(u"a", u"B", false), -1) << locale;
-        EXPECT_EQ(text::CompareLocale(u"a", u"B", true), -1) << locale;
-        EXPECT_EQ(text::CompareLocale(u"Text", u"text", false), 0) << locale;
-        EXPECT_LT(text::CompareAnsiText("a", "B"), 0) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"a", u"B", false), -1) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"a", u"B", true), -1) << locale;
+        EXPECT_EQ(testsupport::CompareLocale(u"Text", u"text", false), 0) << locale;
+        EXPECT_LT(testsupport::CompareAnsiText("a", "B"), 0) << locale;
     }
 }
 

@@ -1,6 +1,6 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/TextMatcher.h"
+
+#include "support/PinnedTextEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 
 namespace {
 
+using testsupport::PinnedTextEnvironment;
 using text::MatchMode;
-using texttest::PinnedTextEnvironment;
 
 constexpr MatchMode Contains = MatchMode::Contains;
 constexpr MatchMode StartsWith = MatchMode::StartsWith;

@@ -1,7 +1,7 @@
-#include "PinnedTextEnvironment.h"
-
 #include "text/EditorError.h"
-#include "text/UnicodeStringList.h"
+
+#include "support/PinnedTextEnvironment.h"
+#include "support/UnicodeStringList.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +9,17 @@
 
 namespace {
 
-using texttest::PinnedTextEnvironment;
+using testsupport::PinnedTextEnvironment;
 
-text::UnicodeStringList listOf(const QStringList& texts)
+testsupport::UnicodeStringList listOf(const QStringList& texts)
 {
-    text::UnicodeStringList list;
+    testsupport::UnicodeStringList list;
     for (const QString& t : texts)
         list.append(t);
     return list;
 }
 
-QStringList textsOf(const text::UnicodeStringList& list)
+QStringList textsOf(const testsupport::UnicodeStringList& list)
 {
     QStringList texts;
     for (int i = 0; i < list.count(); ++i)
@@ -34,7 +34,7 @@ TEST(UnicodeStringList, RaisesListIndexErrorOutsideTheList)
         int index;
     } rows[] = {{{"only"}, 1}, {{"only"}, -1}, {{}, 0}, {{"a", "b"}, 2}};
     for (const auto& row : rows) {
-        text::UnicodeStringList list = listOf(row.texts);
+        testsupport::UnicodeStringList list = listOf(row.texts);
         const QString message = QStringLiteral("List index out of bounds (%1)").arg(row.index);
         try {
             (void)list.get(row.index);
@@ -69,7 +69,7 @@ TEST(UnicodeStringList, FindGivesTheFirstTextEqualUnderTheCaseSwitch)
     };
     const PinnedTextEnvironment pinned(QStringLiteral("en_US"), 1252);
     for (const auto& row : rows) {
-        text::UnicodeStringList list = listOf(row.texts);
+        testsupport::UnicodeStringList list = listOf(row.texts);
         list.setMatchCase(row.matchCase);
         EXPECT_EQ(list.find(row.wanted), row.index)
             << row.texts.join(u',').toStdString() << " " << row.wanted.toStdString();
@@ -79,9 +79,9 @@ TEST(UnicodeStringList, FindGivesTheFirstTextEqualUnderTheCaseSwitch)
 TEST(UnicodeStringList, CopyFromTakesTheTextsButNotTheCaseSwitch)
 {
     for (const bool targetMatchCase : {false, true}) {
-        text::UnicodeStringList source = listOf({"b", "a", "b"});
+        testsupport::UnicodeStringList source = listOf({"b", "a", "b"});
         source.setMatchCase(!targetMatchCase);
-        text::UnicodeStringList target = listOf({"old"});
+        testsupport::UnicodeStringList target = listOf({"old"});
         target.setMatchCase(targetMatchCase);
         target.copyFrom(source);
         EXPECT_EQ(textsOf(target), (QStringList{"b", "a", "b"}));
@@ -92,9 +92,9 @@ TEST(UnicodeStringList, CopyFromTakesTheTextsButNotTheCaseSwitch)
 TEST(UnicodeStringList, SortWithNeverCallsTheComparerForFewerThanTwoTexts)
 {
     for (const QStringList& texts : {QStringList{}, QStringList{"only"}}) {
-        text::UnicodeStringList list = listOf(texts);
+        testsupport::UnicodeStringList list = listOf(texts);
         int calls = 0;
-        list.sortWith([&](const text::UnicodeStringList&, int, int) {
+        list.sortWith([&](const testsupport::UnicodeStringList&, int, int) {
             ++calls;
             return 0;
         });

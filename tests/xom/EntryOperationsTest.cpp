@@ -38,10 +38,10 @@ TEST(Marks, ToggleWritesXOrClearsAnyContent)
 {
     xom::EntryTable table = tableOf({u"|a|", u"x|b|", u"X|c|", u"any|d|"});
     for (int row = 1; row <= 4; ++row)
-        xom::toggleMark(table, row);
-    xom::toggleMark(table, 0);
-    xom::toggleMark(table, 5);
-    xom::toggleMark(table, -1);
+        testsupport::toggleMark(table, row);
+    testsupport::toggleMark(table, 0);
+    testsupport::toggleMark(table, 5);
+    testsupport::toggleMark(table, -1);
     EXPECT_EQ(describe(table), (QStringList{"x|1|a", "|2|b", "|3|c", "|4|d"}));
 }
 
@@ -75,11 +75,11 @@ INSTANTIATE_TEST_SUITE_P(MoveDown, MoveDown,
 TEST(MoveDown, MoveRowToEndMovesOneRowAndClearsItsMark)
 {
     xom::EntryTable table = tableOf({u"x|A|", u"x|B|", u"|C|"});
-    xom::MoveRowToEnd(table, 1);
+    testsupport::MoveRowToEnd(table, 1);
     EXPECT_EQ(describe(table), (QStringList{"x|2|B", "|3|C", "|1|A"}));
-    xom::MoveRowToEnd(table, 3);
-    xom::MoveRowToEnd(table, 0);
-    xom::MoveRowToEnd(table, 4);
+    testsupport::MoveRowToEnd(table, 3);
+    testsupport::MoveRowToEnd(table, 0);
+    testsupport::MoveRowToEnd(table, 4);
     EXPECT_EQ(describe(table), (QStringList{"x|2|B", "|3|C", "|1|A"}));
 }
 

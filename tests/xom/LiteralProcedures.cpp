@@ -1,14 +1,15 @@
 #include "LiteralProcedures.h"
 
 #include "xom/FileLayout.h"
-#include "xom/Utf8Codec.h"
-#include "xom/Varint.h"
 
 #include "text/AnsiImage.h"
 #include "text/Decimal.h"
 #include "text/EditorError.h"
 #include "text/TextCompare.h"
-#include "text/UnicodeStringList.h"
+
+#include "support/FileBuilder.h"
+#include "support/TextComparisons.h"
+#include "support/UnicodeStringList.h"
 
 #include <QtEndian>
 
@@ -28,7 +29,7 @@ void copyRow(Grid& grid, const std::size_t from, const std::size_t to)
     grid[to] = grid[from];
 }
 
-int findExact(const text::UnicodeStringList& list, const QString& s)
+int findExact(const testsupport::UnicodeStringList& list, const QString& s)
 {
     for (int i = 0; i < list.count(); ++i) {
         if (text::TextEquals(list.get(i), s))
@@ -37,7 +38,7 @@ int findExact(const text::UnicodeStringList& list, const QString& s)
     return -1;
 }
 
-void addStringIfAbsent(text::UnicodeStringList& list, const QString& s)
+void addStringIfAbsent(testsupport::UnicodeStringList& list, const QString& s)
 {
     if (findExact(list, s) == -1)
         list.append(s);
@@ -98,7 +99,8 @@ void sortByName(Grid& grid, std::vector<int>& positions)
             copyRow(grid, k, rowCount);
             copyRow(grid, rowCount, 0);
             std::size_t j = k;
-            while (text::CompareAnsiText(text::ToAnsiImage(grid[rowCount][2]), text::ToAnsiImage(grid[j - 1][2])) < 0) {
+            while (testsupport::CompareAnsiText(text::ToAnsiImage(grid[rowCount][2]), text::ToAnsiImage(grid[j - 1][2]))
+                   < 0) {
                 copyRow(grid, j - 1, j);
                 --j;
             }
@@ -148,7 +150,7 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     // list starts from that as far as the save reads it (string 1), and the
     // model takes the rebuilt list's summary before the later steps, which
     // may throw and leave the list rebuilt.
-    text::UnicodeStringList list;
+    testsupport::UnicodeStringList list;
     list.setMatchCase(true);
     list.append(QString());
     if (model.StringList.count >= 2)
@@ -169,12 +171,12 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     const int n = C - 1;
 
     // The string table.
-    text::UnicodeStringList sorted;
+    testsupport::UnicodeStringList sorted;
     sorted.copyFrom(list);
     sorted.removeAt(0);
-    text::UnicodeStringList slotCopy;
+    testsupport::UnicodeStringList slotCopy;
     slotCopy.copyFrom(sorted);
-    sorted.sortWith([](const text::UnicodeStringList& l, const int i, const int j) {
+    sorted.sortWith([](const testsupport::UnicodeStringList& l, const int i, const int j) {
         return text::CompareAnsiOrdinal(text::ToAnsiImage(l.get(i)), text::ToAnsiImage(l.get(j)));
     });
     slotCopy.setMatchCase(true);
@@ -187,9 +189,9 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
         const QString& s = sorted.get(i);
         const int slot = 1 + findExact(slotCopy, s);
         putU32(image, offsets + 4 * qsizetype{slot}, static_cast<std::uint32_t>(running));
-        image += xom::EncodeUtf8(s);
+        image += testsupport::utf8(s);
         image += '\0';
-        running += xom::EncodeUtf8(s).size() + 1;
+        running += testsupport::utf8(s).size() + 1;
         positions.push_back(nearest(static_cast<double>(i) / n * 20) + 20);
     }
     putU32(image, strs + 4, static_cast<std::uint32_t>(C));
@@ -207,8 +209,10 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
             throw text::ListIndexError(-1);
         image += "CTNR";
         appendZeros(3);
-        xom::WriteVarint(image, static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][3])));
-        xom::WriteVarint(image, static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][2])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][3])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(findExact(list, grid[static_cast<std::size_t>(row)][2])));
         appendZeros(4);
         positions.push_back(nearest(static_cast<double>(k) / R * 50) + 40);
     }
@@ -216,9 +220,10 @@ QByteArray save(const Grid& grid, xom::LanguageModel& model, std::vector<int>& p
     // The data bank.
     image += "CTNR";
     appendZeros(6);
-    xom::WriteVarint(image, static_cast<std::uint32_t>(R - 1));
+    image += testsupport::varintBytes(static_cast<std::uint32_t>(R - 1));
     for (int r = 1; r < R; ++r) {
-        xom::WriteVarint(image, static_cast<std::uint32_t>(text::ParseDecimal(grid[static_cast<std::size_t>(r)][1])));
+        image += testsupport::varintBytes(
+            static_cast<std::uint32_t>(text::ParseDecimal(grid[static_cast<std::size_t>(r)][1])));
         positions.push_back(nearest(static_cast<double>(r) / R * 10) + 90);
     }
     appendZeros(5);

@@ -10,6 +10,17 @@ namespace {
 
 using testsupport::bytes;
 
+// The bytes WriteVarint puts in a buffer of exactly varintLength bytes, or
+// a note of how far it strayed from that end.
+QByteArray writtenVarint(const std::uint32_t value)
+{
+    QByteArray written(xom::varintLength(value), '\0');
+    const char* const end = xom::WriteVarint(written.data(), value);
+    if (end != written.data() + written.size())
+        return QByteArrayLiteral("ended at ") + QByteArray::number(end - written.data());
+    return written;
+}
+
 struct WrittenCase {
     std::uint32_t value;
     QByteArray encoded;
@@ -20,9 +31,7 @@ class VarintWriting : public testing::TestWithParam<WrittenCase> { };
 TEST_P(VarintWriting, WritesAsManyBytesAsTheValueNeeds)
 {
     const WrittenCase& c = GetParam();
-    QByteArray out;
-    xom::WriteVarint(out, c.value);
-    EXPECT_EQ(out, c.encoded);
+    EXPECT_EQ(writtenVarint(c.value), c.encoded);
     EXPECT_EQ(xom::varintLength(c.value), c.encoded.size());
 }
 
@@ -61,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Varint, VarintReading,
 TEST(Varint, ValuesBelow2To28ReadBackAsWritten)
 {
     for (std::uint32_t value = 1; value < (1u << 28); value = value * 3 + 1) {
-        QByteArray out;
-        xom::WriteVarint(out, value);
+        const QByteArray out = writtenVarint(value);
         xom::ByteCursor cursor(out);
         EXPECT_EQ(xom::ReadVarint(cursor), static_cast<qint32>(value));
         EXPECT_TRUE(cursor.atEnd());

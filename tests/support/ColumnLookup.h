@@ -1,14 +1,14 @@
 #pragma once
 
-#include "TextCompare.h"
+#include "support/TextComparisons.h"
 
 #include <QStringView>
 
-namespace text {
+namespace testsupport {
 
 // The first grid row, counting the header row 0, whose cell in column equals
-// text under CompareLocale with case ignored, or -1. Table is any grid with
-// gridRowCount() and gridCell(row, column).
+// text under CompareLocale with case ignored, or -1. Table is any grid
+// with gridRowCount() and gridCell(row, column).
 template <typename Table> [[nodiscard]] int findInColumn(const Table& table, const int column, const QStringView text)
 {
     const int rows = table.gridRowCount();
@@ -19,4 +19,4 @@ template <typename Table> [[nodiscard]] int findInColumn(const Table& table, con
     return -1;
 }
 
-} // namespace text
+} // namespace testsupport

@@ -6,10 +6,12 @@
 #include <functional>
 #include <vector>
 
-namespace text {
+namespace testsupport {
 
 // An ordered list of texts indexed from 0, duplicates allowed, never kept
-// sorted, with a matchCase switch that is off when a list is created.
+// sorted, with a matchCase switch that is off when a list is created: the
+// list that the row-by-row procedures of the tests build a string table
+// with, against which the save's own route is checked.
 class UnicodeStringList {
 public:
     // Gives below zero, zero or above zero for the texts at two indices.
@@ -17,12 +19,12 @@ public:
 
     // Puts text at the end without looking for duplicates; gives its index.
     int append(QString text);
-    // Throws ListIndexError for an index outside 0 .. count() - 1.
+    // Throws text::ListIndexError for an index outside 0 .. count() - 1.
     [[nodiscard]] const QString& get(int index) const;
     [[nodiscard]] int count() const noexcept { return static_cast<int>(m_texts.size()); }
     // Removes every text; matchCase stays as it was.
     void clear() noexcept { m_texts.clear(); }
-    // Throws ListIndexError for an index outside 0 .. count() - 1.
+    // Throws text::ListIndexError for an index outside 0 .. count() - 1.
     void removeAt(int index);
     // Takes the other list's texts in their order; keeps this list's matchCase.
     void copyFrom(const UnicodeStringList& other);
@@ -31,7 +33,7 @@ public:
     // The first index whose text equals text under CompareLocale with the
     // list's matchCase, or -1; a linear scan.
     [[nodiscard]] int find(QStringView text) const;
-    // Re-orders the texts with the list's quicksort (quickSortPositions).
+    // Re-orders the texts with the list's quicksort (text::quickSortPositions).
     void sortWith(const Comparer& comparer);
 
     void reserve(int capacity) { m_texts.reserve(static_cast<std::size_t>(capacity)); }
@@ -43,4 +45,4 @@ private:
     bool m_matchCase = false;
 };
 
-} // namespace text
+} // namespace testsupport

@@ -1,12 +1,13 @@
-#include "text/UnicodeStringList.h"
+#include "support/UnicodeStringList.h"
+
+#include "support/TextComparisons.h"
 
 #include "text/EditorError.h"
 #include "text/QuickSort.h"
-#include "text/TextCompare.h"
 
 #include <utility>
 
-namespace text {
+namespace testsupport {
 
 int UnicodeStringList::append(QString text)
 {
@@ -17,14 +18,14 @@ int UnicodeStringList::append(QString text)
 const QString& UnicodeStringList::get(const int index) const
 {
     if (index < 0 || index >= count())
-        throw ListIndexError(index);
+        throw text::ListIndexError(index);
     return at(index);
 }
 
 void UnicodeStringList::removeAt(const int index)
 {
     if (index < 0 || index >= count())
-        throw ListIndexError(index);
+        throw text::ListIndexError(index);
     m_texts.erase(m_texts.begin() + index);
 }
 
@@ -45,11 +46,11 @@ int UnicodeStringList::find(const QStringView text) const
 
 void UnicodeStringList::sortWith(const Comparer& comparer)
 {
-    quickSortPositions(
+    text::quickSortPositions(
         count(), [&](const int i, const int j) { return comparer(*this, i, j); },
         [&](const int i, const int j) {
             std::swap(m_texts[static_cast<std::size_t>(i)], m_texts[static_cast<std::size_t>(j)]);
         });
 }
 
-} // namespace text
+} // namespace testsupport

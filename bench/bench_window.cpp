@@ -27,6 +27,7 @@ public:
     void showErrorWithDetails(const QString&, const QString&) override { std::abort(); }
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString&) override { return app::SaveChoice::Discard; }
     [[nodiscard]] bool askReplaceFile(const QString&) override { return true; }
+    [[nodiscard]] app::RecoverChoice askRecover(const QString&, bool) override { return app::RecoverChoice::Later; }
     void showInformation(const QString&, const QString&) override { }
     void showShortcuts(const QList<QPair<QString, QString>>&) override { }
 };
@@ -117,6 +118,9 @@ BENCHMARK(windowUndoSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // The window's recovery journals go to a folder of the run's own.
+    const QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -60,6 +60,7 @@ QLabel* makeStatusPanel(const char* name, const int width, QStatusBar* bar)
 TFormXom::TFormXom(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
+    , m_journal(std::make_unique<recovery::DocumentJournal>(m_document, recovery::JournalFolder()))
     , m_grid(new EntryGridModel(m_document, this))
     , m_fileDialogs(std::make_unique<SystemFileDialogs>(*this))
     , m_messageBoxes(std::make_unique<SystemMessageBoxes>(*this))
@@ -71,6 +72,7 @@ TFormXom::TFormXom(QWidget* parent)
     buildControls();
     buildMenus();
     buildReviewControls();
+    buildRecoveryControls();
     connectMenus();
     setTabOrders();
     placeOnScreen();

@@ -8,6 +8,8 @@
 
 #include "document/Document.h"
 
+#include "recovery/DocumentJournal.h"
+
 #include "xom/EntryTable.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
@@ -111,6 +113,12 @@ public:
     // load. A file that is not there is reported, naming it. Gives whether
     // the file was loaded.
     bool openFile(const QString& path);
+
+    // Offers to recover the changes a run that did not end cleanly left to
+    // the file at path, or, without a path, to the file most recently
+    // changed so (the start does this). Gives whether a file was recovered.
+    bool offerRecovery(const QString& path = {});
+    [[nodiscard]] recovery::DocumentJournal& journal() noexcept { return *m_journal; }
 
     [[nodiscard]] QString selectedCellText() const override;
     void setSelectedCellText(const QString& text) override;
@@ -222,7 +230,10 @@ private:
     // The question before unsaved changes would go. Gives whether to go on:
     // nothing unsaved, Discard, or Save and the save succeeded.
     bool settleUnsavedChanges();
+    // Open's load of path, after the offer to recover it.
     bool loadFile(const QString& path, MissingFile missing);
+    // Loads the file at source as the document's file path.
+    bool loadFileAs(const QString& source, const QString& path, MissingFile missing);
     void takeLoadedFile(xom::LoadedFile file, const QString& path);
     // Save with its dialog; gives whether a file was written.
     bool saveWithDialog();
@@ -243,6 +254,12 @@ private:
     void showCurrentReview();
     // Gives whether an entry was found to go to.
     bool stepToFailingEntry(bool forward);
+
+    // Recovery and backups (WindowRecovery.cpp).
+    void buildRecoveryControls();
+    // Loads the file a left journal began on (or, given its path, the copy
+    // of it the journal holds) and replays the journal onto it.
+    bool recoverFrom(recovery::LeftJournal left, const QString& copyPath);
 
     // Size and settings (WindowGeometry.cpp).
     void placeOnScreen();
@@ -274,6 +291,8 @@ private:
     void showError(const QString& message);
 
     document::Document m_document;
+    // Goes before the document, which it follows.
+    std::unique_ptr<recovery::DocumentJournal> m_journal;
     EntryGridModel* m_grid;
     std::unique_ptr<FileDialogs> m_fileDialogs;
     std::unique_ptr<MessageBoxes> m_messageBoxes;
@@ -321,6 +340,8 @@ private:
     QLabel* m_rowPanel = nullptr;
     // While a reference is open: the checks the current entry fails.
     QLabel* m_checksPanel = nullptr;
+    // Shown only while changes are not being recorded for recovery.
+    QLabel* m_recoveryPanel = nullptr;
 };
 
 } // namespace app

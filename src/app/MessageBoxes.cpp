@@ -67,6 +67,22 @@ bool SystemMessageBoxes::askReplaceFile(const QString& text)
     return box.clickedButton() == replace;
 }
 
+RecoverChoice SystemMessageBoxes::askRecover(const QString& text, const bool canRecover)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* const recover
+        = canRecover ? box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole) : nullptr;
+    QPushButton* const discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    QPushButton* const later = box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recover ? recover : later);
+    box.setEscapeButton(later);
+    box.exec();
+    if (recover && box.clickedButton() == recover)
+        return RecoverChoice::Recover;
+    return box.clickedButton() == discard ? RecoverChoice::Discard : RecoverChoice::Later;
+}
+
 void SystemMessageBoxes::showInformation(const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, &m_owner);

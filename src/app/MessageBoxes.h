@@ -10,6 +10,8 @@ namespace app {
 
 // The answer to "Save changes to ...?".
 enum class SaveChoice { Save, Discard, Cancel };
+// The answer to "Recover unsaved changes to ...?".
+enum class RecoverChoice { Recover, Discard, Later };
 
 // The main window's message boxes, behind an interface so that tests see
 // what would be shown, and answer it, instead of a modal box.
@@ -30,6 +32,11 @@ public:
     // text, with the buttons Replace and Cancel (the default, and the close
     // box's answer). Gives whether to replace it.
     [[nodiscard]] virtual bool askReplaceFile(const QString& text) = 0;
+    // The question after a run that did not end cleanly: text, with the
+    // buttons Recover (the default, so that Return recovers), Discard and
+    // Later (the close box's answer); without Recover when canRecover is
+    // false.
+    [[nodiscard]] virtual RecoverChoice askRecover(const QString& text, bool canRecover) = 0;
     // An error with more to tell behind the box's Show Details: caption the
     // application title, the error icon, one OK button.
     virtual void showErrorWithDetails(const QString& text, const QString& details) = 0;
@@ -54,6 +61,7 @@ public:
     void showErrorWithDetails(const QString& text, const QString& details) override;
     [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
+    [[nodiscard]] RecoverChoice askRecover(const QString& text, bool canRecover) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 

@@ -68,6 +68,10 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.importFile = makeAction(*actions.fileMenu, QStringLiteral("&Import…"), "actionImport");
     actions.exportFile = makeAction(*actions.fileMenu, QStringLiteral("&Export…"), "actionExport");
     actions.fileMenu->addSeparator();
+    actions.keepBackups
+        = makeAction(*actions.fileMenu, QStringLiteral("Keep a &Backup on First Save"), "actionKeepBackups");
+    actions.keepBackups->setCheckable(true);
+    actions.fileMenu->addSeparator();
     actions.quit = makeAction(*actions.fileMenu, QStringLiteral("&Quit"), "actionQuit",
         standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
 

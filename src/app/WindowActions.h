@@ -30,6 +30,9 @@ struct WindowActions {
     // The exchange files: CSV, PO or XLIFF, by the file type chosen.
     QAction* importFile = nullptr;
     QAction* exportFile = nullptr;
+    // Checked: the first save over an existing file keeps its bytes as
+    // NAME.bak first.
+    QAction* keepBackups = nullptr;
     QAction* quit = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;

@@ -116,7 +116,14 @@ std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path, c
 
 bool TFormXom::loadFile(const QString& path, const MissingFile missing)
 {
-    std::optional<xom::LoadedFile> loaded = readLanguageFile(path, missing);
+    if (offerRecovery(path))
+        return true;
+    return loadFileAs(path, path, missing);
+}
+
+bool TFormXom::loadFileAs(const QString& source, const QString& path, const MissingFile missing)
+{
+    std::optional<xom::LoadedFile> loaded = readLanguageFile(source, missing);
     if (!loaded)
         return false;
     if (loaded->containerCounter)
@@ -234,6 +241,8 @@ void TFormXom::closeEvent(QCloseEvent* event)
         return;
     }
     storeWindowState();
+    // A clean end: nothing is left to recover.
+    m_journal->end();
     event->accept();
 }
 

@@ -42,8 +42,12 @@ int main(int argc, char* argv[])
 
     app::EditorForms forms;
     forms.FormXom.show();
+    // A file named on the command line is offered its own recovery as it
+    // opens; otherwise the newest file a run that died left changes to.
     if (const QString file = app::fileToOpen(parser); !file.isEmpty())
         forms.FormXom.openFile(file);
+    else
+        forms.FormXom.offerRecovery();
     // After show(), so that a rejected reference's error box has its window.
     if (const QString reference = app::referenceToOpen(parser); !reference.isEmpty())
         forms.FormXom.openReference(reference);

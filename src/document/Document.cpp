@@ -5,7 +5,13 @@
 
 #include "exchange/ExchangeExport.h"
 
+#include "xom/FileErrors.h"
 #include "xom/LanguageFileWriter.h"
+#include "xom/WholeFile.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace document {
 
@@ -17,7 +23,33 @@ template <typename... Kinds> struct Overloaded : Kinds... {
 };
 template <typename... Kinds> Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
+// The previous bytes of the file a first save replaces, kept as NAME.bak by
+// the same atomic write as a save. A file that is not there needs no
+// backup; one that cannot be read or copied stops the save, which would
+// otherwise replace the only copy.
+void keepBackupOf(const QString& path)
+{
+    const xom::WholeFile old = xom::readWholeFile(path, std::numeric_limits<qint64>::max());
+    if (old.status == xom::WholeFile::Status::Missing)
+        return;
+    const QString backup = path + QStringLiteral(".bak");
+    if (old.status != xom::WholeFile::Status::Read)
+        throw BackupError(path, backup);
+    try {
+        xom::writeLanguageFile(backup, old.bytes);
+    } catch (const text::EditorError&) {
+        throw BackupError(path, backup);
+    }
+}
+
 } // namespace
+
+BackupError::BackupError(const QString& path, const QString& backup)
+    : EditorError(QStringLiteral("Cannot keep a backup of %1 as %2; nothing was saved. "
+                                 "Backups can be turned off in the settings.")
+                      .arg(path, backup))
+{
+}
 
 Document::Document(const History history, QObject* parent)
     : QObject(parent)
@@ -46,10 +78,16 @@ void Document::open(xom::LoadedFile file, const QString& path)
 
 void Document::saveAs(const QString& path, const xom::ProgressReport& progress)
 {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    if (m_backupBeforeFirstSave && !m_backedUp.contains(file)) {
+        keepBackupOf(path);
+        m_backedUp.insert(file);
+    }
     xom::saveLanguageFile(path, m_entries, m_model, progress);
     m_path = path;
     m_history.markSaved();
     emit modifiedChanged();
+    emit saved();
 }
 
 QByteArray Document::image()
@@ -88,7 +126,46 @@ void Document::push(Step step)
         return;
     const bool wasModified = isModified();
     m_history.push(std::move(step));
+    emit stepPushed(m_history.stepToUndo());
     emit historyChanged();
+    if (isModified() != wasModified)
+        emit modifiedChanged();
+}
+
+void Document::replayStep(Step step)
+{
+    redoStep(step);
+    push(std::move(step));
+}
+
+void Document::adoptStep(Step step, const AdoptedAs as)
+{
+    if (m_keepHistory == History::NotKept)
+        return;
+    // A step read back names the marks Move Down cleared by their text,
+    // which is "x" for every one of them.
+    if (auto* const move = std::get_if<MoveDownStep>(&step.change))
+        std::fill(move->change.clearedMarks.begin(), move->change.clearedMarks.end(), m_entries.texts.intern(u"x"));
+    const bool wasModified = isModified();
+    if (as == AdoptedAs::DoneBelow)
+        m_history.insertDoneBelow(std::move(step));
+    else
+        m_history.appendUndone(std::move(step));
+    emit historyChanged();
+    if (isModified() != wasModified)
+        emit modifiedChanged();
+}
+
+void Document::restoreMarks(const std::vector<xom::CellChange>& marks)
+{
+    if (!marks.empty())
+        applyCells(marks, false);
+}
+
+void Document::markFileReplaced()
+{
+    const bool wasModified = isModified();
+    m_history.markNoneSaved();
     if (isModified() != wasModified)
         emit modifiedChanged();
 }
@@ -116,6 +193,7 @@ void Document::takeStep(const bool back)
         redoStep(step);
         m_history.stepForward();
     }
+    emit stepTaken(step, back);
     emit historyChanged();
     if (isModified() != wasModified)
         emit modifiedChanged();

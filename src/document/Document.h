@@ -5,6 +5,8 @@
 #include "exchange/ExchangeFormat.h"
 #include "exchange/ExchangeImport.h"
 
+#include "text/EditorError.h"
+
 #include "xom/EntryTable.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageModel.h"
@@ -20,9 +22,17 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace document {
+
+// A first save over an existing file could not keep that file's bytes as
+// NAME.bak first, and saved nothing.
+class BackupError : public text::EditorError {
+public:
+    BackupError(const QString& path, const QString& backup);
+};
 
 // An open language file: the loaded file's model, its entries, the
 // reference language beside it and the review of the entries against it,
@@ -75,6 +85,10 @@ public:
     // document's file is path and it has no unsaved changes; a failure
     // throws and changes neither.
     void saveAs(const QString& path, const xom::ProgressReport& progress = {});
+    // Whether the first save over an existing file keeps that file's bytes
+    // beside it as NAME.bak first (the window's setting; off by default, so
+    // ludra-lang writes no backups).
+    void setBackupBeforeFirstSave(bool keep) noexcept { m_backupBeforeFirstSave = keep; }
     // The bytes a save would write (see xom::buildLanguageImage), for a
     // save to a stream.
     [[nodiscard]] QByteArray image();
@@ -125,6 +139,22 @@ public:
     void undo();
     void redo();
 
+    // Recovery from a journal of this document's steps. replayStep makes a
+    // step again and pushes it as it was first pushed; adoptStep puts a step
+    // made before the journal began into the history as it stood there
+    // without touching the entries: done below every other step, or undone
+    // above them. The caller checks that a step fits the entries.
+    enum class AdoptedAs { DoneBelow, UndoneAbove };
+    void replayStep(Step step);
+    void adoptStep(Step step, AdoptedAs as);
+    // Sets marks as they stood when a journal began, as no step: marks are
+    // never saved, so a file loaded again has lost them.
+    void restoreMarks(const std::vector<xom::CellChange>& marks);
+    // The file on disk is no longer what the history counts as saved: a
+    // recovery replayed onto the bytes it recorded, which were replaced
+    // since.
+    void markFileReplaced();
+
 signals:
     void aboutToReset();
     void reset();
@@ -147,6 +177,12 @@ signals:
     void historyChanged();
     // isModified() may have changed.
     void modifiedChanged();
+    // For a journal of the history: a step was pushed, or undone or redone
+    // (the step, which lasts until the handler returns); the entries were
+    // saved to path().
+    void stepPushed(const document::Step& step);
+    void stepTaken(const document::Step& step, bool undone);
+    void saved();
 
     // What an undo or redo concerned, for the views to show: these cells,
     // the row (an Add made or taken back), or the current entry, which
@@ -179,6 +215,10 @@ private:
     UndoHistory m_history;
     QString m_path;
     QString m_referencePath;
+    bool m_backupBeforeFirstSave = false;
+    // The files this document has kept a backup of (or found none of):
+    // a later save over one needs none.
+    std::set<QString> m_backedUp;
 };
 
 } // namespace document

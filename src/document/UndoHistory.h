@@ -74,10 +74,20 @@ public:
     void stepBack() { --m_index; }
     void stepForward() { ++m_index; }
 
+    // Steps a recovery knows from its journal but that were made before
+    // the journal began: one already done below every other step (the
+    // content it left is the one below the old bottom), or one undone above
+    // every other step. Neither changes which content counts as saved.
+    void insertDoneBelow(Step step);
+    void appendUndone(Step step);
+
     // A new file: no steps, and its content is the saved one.
     void startOver();
     // The current content was just written.
     void markSaved();
+    // No content in the history is what the file holds now (it was changed
+    // by someone else since it was loaded).
+    void markNoneSaved();
     [[nodiscard]] bool unsaved() const { return currentVersion() != m_savedVersion; }
 
 private:

@@ -98,6 +98,17 @@ app::SaveChoice FakeMessageBoxes::askSaveChanges(const QString& text)
     return answer;
 }
 
+app::RecoverChoice FakeMessageBoxes::askRecover(const QString& text, const bool canRecover)
+{
+    recoverQuestions.append(text);
+    recoverOffered.append(canRecover);
+    if (recoverAnswers.empty())
+        return app::RecoverChoice::Later;
+    const app::RecoverChoice answer = recoverAnswers.front();
+    recoverAnswers.pop_front();
+    return answer;
+}
+
 bool FakeMessageBoxes::askReplaceFile(const QString& text)
 {
     replaceQuestions.append(text);
@@ -124,6 +135,8 @@ PinnedSettings::PinnedSettings(const Settings settings)
 {
     static const QTemporaryDir folder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    // The recovery journals too, under the user's data folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
     if (settings == Settings::Fresh) {
         const std::unique_ptr<QSettings> user = app::openUserSettings();
         user->clear();

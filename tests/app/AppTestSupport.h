@@ -70,12 +70,18 @@ public:
     std::deque<bool> replaceAnswers;
     QStringList informationCaptions;
     QList<QPair<QString, QString>> shortcutRows;
+    // The recovery questions, whether each offered Recover, and their
+    // answers (empty: Later).
+    QStringList recoverQuestions;
+    QList<bool> recoverOffered;
+    std::deque<app::RecoverChoice> recoverAnswers;
 
     void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
     void showErrorWithDetails(const QString& text, const QString& details) override;
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
+    [[nodiscard]] app::RecoverChoice askRecover(const QString& text, bool canRecover) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 };

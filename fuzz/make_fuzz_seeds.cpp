@@ -3,11 +3,14 @@
 // tables are named and ordered in other ways; and in csv/, po/ and xliff/
 // the exports of random entries numbered as the import fuzzers' base file
 // numbers them, in the three exchange formats.
+#include "document/Document.h"
 #include "exchange/CsvWriter.h"
 #include "exchange/PoFile.h"
 #include "exchange/XliffFile.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
+
+#include "recovery/DocumentJournal.h"
 
 #include "support/FileBuilder.h"
 #include "support/RandomEntries.h"
@@ -66,6 +69,46 @@ bool writeExchangeSeeds(const QDir& dir, std::mt19937& random)
     return ok;
 }
 
+// Journals of the journal fuzzer's document, written by the journal itself:
+// a day of every kind of step, undone and redone; and one that goes on
+// after a save and undoes past it, so that steps from before the journal
+// come in.
+bool writeJournalSeeds(const QDir& dir)
+{
+    bool ok = QDir().mkpath(dir.filePath(QStringLiteral("journal")));
+    for (const bool saving : {false, true}) {
+        std::mt19937 random(7);
+        document::Document document;
+        const QString file = dir.filePath(QStringLiteral("journal/lang_fuzz.xom"));
+        document.open(testsupport::randomLoadedFile(random, 12), file);
+        recovery::DocumentJournal journal(
+            document, recovery::JournalFolder(dir.filePath(QStringLiteral("journal/rec"))));
+        document.toggleMark(2);
+        document.toggleMark(5);
+        document.setCellTexts(
+            {{3, xom::TextColumn, document.entries().gridCell(3, xom::TextColumn), QStringLiteral("A\r\nB")}},
+            QStringLiteral("Edit"));
+        document.addEntry(QStringLiteral("FE.New"), QStringLiteral("new"));
+        if (saving)
+            document.saveAs(file);
+        document.undo();
+        document.undo();
+        document.redo();
+        document.moveDown();
+        document.sortByName();
+        document.undo();
+        journal.waitUntilDurable();
+        QFile written(journal.journalPath());
+        ok &= written.open(QIODevice::ReadOnly)
+           && writeSeed(dir,
+               QStringLiteral("journal/%1.journal").arg(saving ? QStringLiteral("saved") : QStringLiteral("day")),
+               written.readAll());
+    }
+    QDir(dir.filePath(QStringLiteral("journal/rec"))).removeRecursively();
+    QFile::remove(dir.filePath(QStringLiteral("journal/lang_fuzz.xom")));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,5 +146,6 @@ int main(int argc, char** argv)
         ok &= writeSeed(
             dir, QStringLiteral("types%1.xom").arg(i), testsupport::fileWithTypes(shapes[i], pairs).bytes());
     ok &= writeExchangeSeeds(dir, random);
+    ok &= writeJournalSeeds(dir);
     return ok ? 0 : 1;
 }

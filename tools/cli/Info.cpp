@@ -3,6 +3,11 @@
 #include "cli/Console.h"
 #include "cli/Files.h"
 
+#include "recovery/JournalFormat.h"
+
+#include <QDateTime>
+#include <QFile>
+
 namespace cli {
 
 namespace {
@@ -22,12 +27,55 @@ QByteArray shownTypeName(const QByteArray& name)
     return shown;
 }
 
+QByteArray shownTime(const qint64 ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODate).toUtf8();
+}
+
+// Whether the file at path starts as a recovery journal does.
+bool isJournal(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && recovery::looksLikeJournal(file.read(recovery::journalMagic.size()));
+}
+
+// What a recovery journal records: the file its changes apply to, the
+// reference, how many changes and when the last was made.
+void describeJournal(const QString& path)
+{
+    const recovery::ReadJournal journal = recovery::readJournal(readWholeFile(path));
+    const recovery::JournalRecord* const begin = journal.begin();
+    if (!begin) {
+        writeOut("Recovery journal of an unknown version or with no whole record\n");
+        return;
+    }
+    QByteArray out("Recovery journal\n");
+    out += "File: " + begin->file.path.toUtf8() + '\n';
+    out += "Recorded as: " + QByteArray::number(begin->file.size) + " bytes, modified "
+         + shownTime(begin->file.modifiedMs) + '\n';
+    if (const recovery::JournalRecord* const copy = journal.baseCopy())
+        out += "Copy of the recorded bytes: " + copy->copyName.toUtf8() + " (SHA-256 " + copy->hash.toHex() + ")\n";
+    else
+        out += "Copy of the recorded bytes: none\n";
+    out += "Reference: " + (begin->referencePath.isEmpty() ? QByteArray("none") : begin->referencePath.toUtf8()) + '\n';
+    out += "Changes: " + QByteArray::number(journal.changeCount()) + '\n';
+    out += "Begun: " + shownTime(begin->timeMs) + '\n';
+    out += "Last written: " + shownTime(journal.records.back().timeMs) + '\n';
+    if (journal.damagedBytes > 0)
+        out += "Damaged: the last " + QByteArray::number(journal.damagedBytes) + " bytes are no whole record\n";
+    writeOut(out);
+}
+
 } // namespace
 
 namespace {
 
 void runInfo(const Invocation& call)
 {
+    if (isJournal(call.operands[0])) {
+        describeJournal(call.operands[0]);
+        return;
+    }
     const xom::LoadedFile file = loadLanguageFile(call.operands[0]);
     const xom::LanguageModel& model = file.model;
 
@@ -62,6 +110,10 @@ Command infoCommand()
                        "in the string table (the empty string at index 0 included), the number\n"
                        "of string resources its XStringResourceDetails type declares, and the\n"
                        "number of entries in its data bank.\n"
+                       "\n"
+                       "Given a recovery journal the editor keeps while a file has unsaved\n"
+                       "changes, shows the file it records (path, size and time), the\n"
+                       "reference, the number of changes and when the last was written.\n"
                        "\n"
                        "Example: ludra-lang info samples/lang_sample.xom\n"),
         runInfo};

@@ -27,13 +27,6 @@ JournalRecord recordOf(const RecordKind kind)
     return record;
 }
 
-JournalRecord stepRecord(const RecordKind kind, const document::Step& step)
-{
-    JournalRecord record = recordOf(kind);
-    record.step = step;
-    return record;
-}
-
 } // namespace
 
 DocumentJournal::DocumentJournal(document::Document& document, JournalFolder folder, QObject* parent)
@@ -110,7 +103,7 @@ bool DocumentJournal::started()
     begin.file = m_base;
     begin.referencePath = m_document.referencePath();
     begin.marks = m_baseMarks;
-    m_writer->append(encodeRecord(begin));
+    m_writer->append(encodeRecordBody(begin));
     m_writer->copyBase(m_base, m_held->copyPath());
     return true;
 }
@@ -123,11 +116,18 @@ JournalWriter::Failed DocumentJournal::reportFailure()
     };
 }
 
-void DocumentJournal::record(JournalRecord record)
+void DocumentJournal::record(const JournalRecord& record)
 {
     if (m_replaying || !started())
         return;
-    m_writer->append(encodeRecord(record));
+    m_writer->append(encodeRecordBody(record));
+}
+
+void DocumentJournal::recordStep(const RecordKind kind, const document::Step& step)
+{
+    if (m_replaying || !started())
+        return;
+    m_writer->append(encodeStepBody(kind, QDateTime::currentMSecsSinceEpoch(), step));
 }
 
 void DocumentJournal::turnOff(const QString& why)
@@ -143,7 +143,7 @@ void DocumentJournal::stepPushed(const document::Step& step)
     const int index = m_document.history().index();
     m_knownHigh = index;
     m_knownLow = std::min(m_knownLow, index - 1);
-    record(stepRecord(RecordKind::Push, step));
+    recordStep(RecordKind::Push, step);
 }
 
 void DocumentJournal::stepTaken(const document::Step& step, const bool undone)
@@ -152,13 +152,13 @@ void DocumentJournal::stepTaken(const document::Step& step, const bool undone)
     if (undone) {
         // A step below what the journal knows goes in first, as done.
         if (index < m_knownLow) {
-            record(stepRecord(RecordKind::DoneBelow, step));
+            recordStep(RecordKind::DoneBelow, step);
             m_knownLow = index;
         }
         record(recordOf(RecordKind::Undo));
     } else {
         if (index - 1 >= m_knownHigh) {
-            record(stepRecord(RecordKind::UndoneAbove, step));
+            recordStep(RecordKind::UndoneAbove, step);
             m_knownHigh = index;
         }
         record(recordOf(RecordKind::Redo));
@@ -173,7 +173,7 @@ void DocumentJournal::referenceChanged()
         return;
     JournalRecord reference = recordOf(RecordKind::Reference);
     reference.referencePath = m_document.referencePath();
-    record(std::move(reference));
+    record(reference);
 }
 
 ReplayOutcome DocumentJournal::recover(LeftJournal left)

@@ -50,7 +50,8 @@ signals:
 private:
     void restart();
     [[nodiscard]] bool started();
-    void record(JournalRecord record);
+    void record(const JournalRecord& record);
+    void recordStep(RecordKind kind, const document::Step& step);
     void turnOff(const QString& why);
     [[nodiscard]] JournalWriter::Failed reportFailure();
 

@@ -25,6 +25,9 @@ public:
     void i64(std::int64_t value);
     void text(const QString& text);
     void bytes(const QByteArray& bytes);
+    // Room for about this many more bytes, so that a large record grows
+    // its buffer rarely.
+    void reserveMore(qsizetype bytes) { m_out.reserve(m_out.size() + bytes); }
 
 private:
     QByteArray& m_out;

@@ -48,8 +48,8 @@ struct LeftJournal {
 // running editor holds was left by a run that did not end cleanly.
 class JournalFolder {
 public:
-    // The user's folder (the application's local data location, under
-    // "recovery").
+    // The user's folder: Ludra/LanguageEditor/recovery in the user's data
+    // folder (XDG_DATA_HOME).
     JournalFolder();
     explicit JournalFolder(QString path);
 

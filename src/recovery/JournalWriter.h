@@ -35,7 +35,9 @@ public:
     JournalWriter(const JournalWriter&) = delete;
     JournalWriter& operator=(const JournalWriter&) = delete;
 
-    void append(QByteArray record);
+    // Appends a record whose body this is; the framing and the checksum are
+    // worked out on the writer's thread.
+    void append(QByteArray body);
     // Copies source to copyPath, hashing it (SHA-256) as it goes, and then
     // appends a BaseCopy record naming the copy. The copy is made only when
     // source still has stamp's size and time; otherwise, or when it cannot
@@ -54,6 +56,7 @@ private:
 
     void run();
     void write(const QByteArray& bytes);
+    void writeRecord(const QByteArray& body);
     void copy(const CopyJob& job);
     void sync();
     void fail(const QString& why);

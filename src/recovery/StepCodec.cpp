@@ -36,6 +36,7 @@ xom::CellChange decodeCell(JournalBytesIn& in)
 
 void encodeCells(JournalBytesOut& out, const std::vector<xom::CellChange>& changes)
 {
+    out.reserveMore(static_cast<qsizetype>(changes.size()) * 64);
     out.u32(static_cast<std::uint32_t>(changes.size()));
     for (const xom::CellChange& change : changes)
         encodeCell(out, change);

@@ -130,6 +130,41 @@ private slots:
         QVERIFY(!editor.window.offerRecovery());
         QCOMPARE(editor.boxes->recoverQuestions.size(), 1);
     }
+
+    // File › Keep a Backup on First Save: on by default, kept in the
+    // settings; the first save over the file keeps its previous bytes.
+    void theFirstSaveKeepsABackupUnlessTurnedOff()
+    {
+        for (const bool keep : {true, false}) {
+            {
+                Editor editor(keep ? apptest::Settings::Fresh : apptest::Settings::Kept);
+                auto* const action = editor.window.findChild<QAction*>(QStringLiteral("actionKeepBackups"));
+                QVERIFY(action);
+                QCOMPARE(action->isChecked(), true);
+                if (!keep)
+                    action->trigger();
+            }
+            Editor editor(apptest::Settings::Kept);
+            QCOMPARE(editor.window.findChild<QAction*>(QStringLiteral("actionKeepBackups"))->isChecked(), keep);
+            editor.openEntries({{QStringLiteral("FE.A"), QStringLiteral("apple")}});
+            QFile file(editor.window.document().path());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray before = file.readAll();
+            editor.window.setCellTexts(
+                {{1, xom::TextColumn, QStringLiteral("apple"), QStringLiteral("Apfel")}}, QStringLiteral("Edit"));
+            editor.save(editor.window.document().path());
+            const QString backup = editor.window.document().path() + QStringLiteral(".bak");
+            QCOMPARE(QFile::exists(backup), keep);
+            if (keep) {
+                QFile kept(backup);
+                QVERIFY(kept.open(QIODevice::ReadOnly));
+                QCOMPARE(kept.readAll(), before);
+            }
+            // Turned on again for the next editors.
+            if (!keep)
+                editor.window.findChild<QAction*>(QStringLiteral("actionKeepBackups"))->trigger();
+        }
+    }
 };
 
 QTEST_MAIN(RecoveryWindowTest)

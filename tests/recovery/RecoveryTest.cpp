@@ -201,6 +201,33 @@ TEST(RecoveryTest, aJournalCutShortOrDamagedReplaysItsWholeRecords)
     EXPECT_EQ(read.damagedBytes, damaged.size() - all.records[all.records.size() / 2 - 1].endOffset);
 }
 
+// The record checksum is zlib's CRC-32: its check value, and a bit at a
+// time for every length and alignment a slice of eight can meet.
+TEST(RecoveryTest, theRecordChecksumIsZlibsCrc32)
+{
+    EXPECT_EQ(recovery::journalChecksum("123456789"), 0xCBF43926u);
+    EXPECT_EQ(recovery::journalChecksum(""), 0u);
+    const auto bitwise = [](const QByteArrayView bytes) {
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (const char byte : bytes) {
+            crc ^= static_cast<std::uint8_t>(byte);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1) != 0 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+        return crc ^ 0xFFFFFFFFu;
+    };
+    std::mt19937 random(11);
+    QByteArray bytes(64, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    for (qsizetype start = 0; start < 8; ++start) {
+        for (qsizetype length = 0; start + length <= bytes.size(); ++length) {
+            const QByteArrayView slice = QByteArrayView(bytes).sliced(start, length);
+            ASSERT_EQ(recovery::journalChecksum(slice), bitwise(slice)) << start << " " << length;
+        }
+    }
+}
+
 TEST(RecoveryTest, aReplayStopsAtAChangeThatFindsOtherTexts)
 {
     JournalledFile file(9);

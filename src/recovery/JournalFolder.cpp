@@ -64,9 +64,11 @@ void HeldJournal::remove()
     m_lock.reset();
 }
 
+// Under one fixed name, as the settings are, so that a journal left by one
+// version of the editor is found by the next.
 JournalFolder::JournalFolder()
-    : JournalFolder(
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery"))
+    : JournalFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                    + QStringLiteral("/Ludra/LanguageEditor/recovery"))
 {
 }
 

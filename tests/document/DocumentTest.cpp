@@ -20,21 +20,12 @@
 namespace {
 
 using document::Document;
+using testsupport::cellsOf;
 
 xom::LoadedFile randomFile(const unsigned seed, const int count = 40)
 {
     std::mt19937 random(seed);
     return testsupport::randomLoadedFile(random, count);
-}
-
-QStringList cellsOf(const xom::EntryTable& table)
-{
-    QStringList cells;
-    for (int row = 0; row < table.entryCount(); ++row) {
-        for (int column = 0; column < xom::ColumnCount; ++column)
-            cells.append(table.cell(row, column));
-    }
-    return cells;
 }
 
 // What a view keeps of the document: its row count, told after rows come

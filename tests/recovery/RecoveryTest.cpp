@@ -26,16 +26,7 @@ namespace {
 using document::Document;
 using recovery::DocumentJournal;
 using recovery::JournalFolder;
-
-QStringList cellsOf(const xom::EntryTable& table)
-{
-    QStringList cells;
-    for (int row = 0; row < table.entryCount(); ++row) {
-        for (int column = 0; column < xom::ColumnCount; ++column)
-            cells.append(table.cell(row, column));
-    }
-    return cells;
-}
+using testsupport::cellsOf;
 
 QByteArray bytesOf(const QString& path)
 {

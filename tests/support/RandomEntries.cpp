@@ -211,6 +211,16 @@ QByteArray fileBytesOf(const xom::EntryTable& entries)
 
 } // namespace
 
+QStringList cellsOf(const xom::EntryTable& table)
+{
+    QStringList cells;
+    for (int row = 0; row < table.entryCount(); ++row) {
+        for (int column = 0; column < xom::ColumnCount; ++column)
+            cells.append(table.cell(row, column));
+    }
+    return cells;
+}
+
 xom::EntryTable syntheticEntries(const int count)
 {
     return entriesOfWords(count, words, count);

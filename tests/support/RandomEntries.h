@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <random>
 
@@ -36,6 +37,9 @@ struct TextMix {
 // A file as a load of randomEntries(random, count) and its model leaves it,
 // to open in a document.
 [[nodiscard]] xom::LoadedFile randomLoadedFile(std::mt19937& random, int count);
+
+// Every cell of table, row by row: two tables compared by their texts.
+[[nodiscard]] QStringList cellsOf(const xom::EntryTable& table);
 
 // Deterministic large grids for benchmarks: every name and text distinct,
 // names "FE.Str" plus a number in scrambled order, texts of a few words.

@@ -10,6 +10,7 @@
 #include "app/LanguageEdit2Uni.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -129,6 +130,33 @@ private slots:
         QVERIFY(!QFile::exists(died.leftJournal));
         QVERIFY(!editor.window.offerRecovery());
         QCOMPARE(editor.boxes->recoverQuestions.size(), 1);
+    }
+
+    // A journal that cannot be written stops nothing: the status bar says
+    // recovery is off, and the save still writes the file.
+    void recoveryOffShowsInTheStatusBarAndSavesGoOn()
+    {
+        // The journals' folder cannot be made: a file stands where it goes.
+        const QString ludraData = QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/Ludra");
+        QDir(ludraData).removeRecursively();
+        QVERIFY(QDir().mkpath(QFileInfo(ludraData).path()));
+        QFile blocker(ludraData);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        Editor editor;
+        editor.openEntries({{QStringLiteral("FE.A"), QStringLiteral("apple")}});
+        auto* const panel = editor.window.findChild<QLabel*>(QStringLiteral("RecoveryPanel"));
+        QVERIFY(!panel->isVisible());
+        editor.window.setCellTexts(
+            {{1, xom::TextColumn, QStringLiteral("apple"), QStringLiteral("Apfel")}}, QStringLiteral("Edit"));
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->text(), QStringLiteral("Recovery is off"));
+        QVERIFY(panel->toolTip().contains(QStringLiteral("Saving still works")));
+        editor.save(editor.window.document().path());
+        QVERIFY(!editor.window.hasUnsavedChanges());
+        QVERIFY(editor.boxes->errorTexts.isEmpty());
+        QFile::remove(ludraData);
     }
 
     // File › Keep a Backup on First Save: on by default, kept in the

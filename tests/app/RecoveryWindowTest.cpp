@@ -136,7 +136,10 @@ private slots:
     // recovery is off, and the save still writes the file.
     void recoveryOffShowsInTheStatusBarAndSavesGoOn()
     {
-        // The journals' folder cannot be made: a file stands where it goes.
+        // The journals' folder cannot be made: a file stands where it goes
+        // (in the test's own data folder, pinned first).
+        const apptest::PinnedSettings pinned(apptest::Settings::Fresh);
+        QVERIFY(!qgetenv("XDG_DATA_HOME").isEmpty());
         const QString ludraData = QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/Ludra");
         QDir(ludraData).removeRecursively();
         QVERIFY(QDir().mkpath(QFileInfo(ludraData).path()));
@@ -144,7 +147,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
 
-        Editor editor;
+        Editor editor(apptest::Settings::Kept);
         editor.openEntries({{QStringLiteral("FE.A"), QStringLiteral("apple")}});
         auto* const panel = editor.window.findChild<QLabel*>(QStringLiteral("RecoveryPanel"));
         QVERIFY(!panel->isVisible());

@@ -85,8 +85,9 @@ bool TFormXom::offerRecovery(const QString& path)
         switch (m_messageBoxes->askRecover(recoveryQuestion(journal, base), canRecover)) {
         case RecoverChoice::Recover:
             // One document at a time: the other journals wait for a later
-            // start.
-            if (!settleUnsavedChanges())
+            // start. Opening a file has settled the unsaved changes before
+            // this offer; the start has none, but a caller might.
+            if (path.isEmpty() && !settleUnsavedChanges())
                 return false;
             return recoverFrom(std::move(journal),
                 base.state != recovery::RecordedBase::State::AsRecorded ? base.copyPath : QString());

@@ -115,6 +115,24 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("other bytes"));
     }
 
+    // Opening the file from an editor with unsaved changes of its own asks
+    // about those once, then offers the recovery.
+    void openingWithUnsavedChangesAsksOnceThenOffers()
+    {
+        Editor first;
+        const DiedEditor died = editAndDie(first);
+        Editor editor(apptest::Settings::Kept);
+        editor.openEntries({{QStringLiteral("FE.X"), QStringLiteral("x")}}, QStringLiteral("other.xom"));
+        editor.window.setCellTexts(
+            {{1, xom::TextColumn, QStringLiteral("x"), QStringLiteral("y")}}, QStringLiteral("Edit"));
+        editor.boxes->saveAnswers = {app::SaveChoice::Discard};
+        editor.boxes->recoverAnswers = {app::RecoverChoice::Recover};
+        QVERIFY(editor.window.openFile(died.path));
+        QCOMPARE(editor.boxes->questions.size(), 1);
+        QCOMPARE(editor.boxes->recoverQuestions.size(), 1);
+        QCOMPARE(editor.rows(), died.rows);
+    }
+
     void discardRemovesTheJournalAndLaterKeepsIt()
     {
         Editor first;

@@ -11,6 +11,7 @@
 #include "xom/LanguageFileWriter.h"
 
 #include "recovery/DocumentJournal.h"
+#include "review/ReviewFile.h"
 
 #include "support/FileBuilder.h"
 #include "support/RandomEntries.h"
@@ -109,6 +110,32 @@ bool writeJournalSeeds(const QDir& dir)
     return ok;
 }
 
+// Review files: every state, with escapes, a lone surrogate and a number
+// that begins with "#"; and one with CR LF line ends.
+bool writeReviewSeeds(const QDir& dir)
+{
+    bool ok = QDir().mkpath(dir.filePath(QStringLiteral("review")));
+    review::ReviewFile file;
+    file.language = {1295, QByteArray(32, '\x11')};
+    const review::State states[]
+        = {review::State::Unset, review::State::NeedsReview, review::State::Translated, review::State::Approved};
+    for (int i = 0; i < 4; ++i) {
+        review::ReviewLine line;
+        line.number = i == 3 ? QStringLiteral("#3") : QString::number(i + 1);
+        line.name = QStringLiteral("FE.Entry%1").arg(i + 1);
+        line.review.state = states[i];
+        line.review.note = QStringLiteral("a\tb\\c") + QChar(static_cast<char16_t>(0xD800));
+        if (i % 2 == 0)
+            line.review.snapshot = QStringLiteral("old\ntext");
+        file.lines.push_back(line);
+    }
+    const QByteArray bytes = review::writeReviewFile(file);
+    ok &= writeSeed(dir, QStringLiteral("review/states.review"), bytes);
+    QByteArray crlf = bytes;
+    ok &= writeSeed(dir, QStringLiteral("review/crlf.review"), crlf.replace("\n", "\r\n"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,5 +174,6 @@ int main(int argc, char** argv)
             dir, QStringLiteral("types%1.xom").arg(i), testsupport::fileWithTypes(shapes[i], pairs).bytes());
     ok &= writeExchangeSeeds(dir, random);
     ok &= writeJournalSeeds(dir);
+    ok &= writeReviewSeeds(dir);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,40 @@
+// Arbitrary bytes read as a review file: either refused at a line that the
+// bytes have, or read; what is read writes back to bytes that read the same
+// again, one line an entry.
+#include "review/ReviewFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    review::ReviewFile file;
+    try {
+        file = review::readReviewFile(bytes);
+    } catch (const review::ReviewFileError& error) {
+        if (error.line() < 1 || error.line() > bytes.count('\n') + 1)
+            fail("a refusal names a line the file does not have");
+        return 0;
+    }
+    const QByteArray written = review::writeReviewFile(file);
+    if (written.count('\n') != static_cast<qsizetype>(file.lines.size()) + (file.language.size >= 0 ? 2 : 1))
+        fail("a line written is not one line");
+    try {
+        if (review::readReviewFile(written) != file)
+            fail("what was written reads back otherwise");
+    } catch (const review::ReviewFileError&) {
+        fail("what was written is refused");
+    }
+    return 0;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace review {
+
+// What a translator has said of an entry beyond its text. Untranslated and
+// "with warnings" are not kept: the checks against the reference give them.
+enum class State : std::uint8_t { Unset, NeedsReview, Translated, Approved };
+
+// The review's word for a state, as the file writes it: "needs-review",
+// "translated", "approved", and "-" for none.
+[[nodiscard]] QByteArray stateWord(State state);
+
+// What is kept of one entry: its state, the translator's note, and the
+// reference text the translation was last accepted against.
+struct EntryReview {
+    State state = State::Unset;
+    QString note;
+    std::optional<QString> snapshot;
+
+    [[nodiscard]] bool keepsAnything() const { return state != State::Unset || !note.isEmpty() || snapshot; }
+    friend bool operator==(const EntryReview&, const EntryReview&) = default;
+};
+
+// One line of the file: an entry named as the language file names it, its
+// number as a check.
+struct ReviewLine {
+    // The number cell's text, as the grid shows it.
+    QString number;
+    QString name;
+    EntryReview review;
+
+    friend bool operator==(const ReviewLine&, const ReviewLine&) = default;
+};
+
+// The language file the review was saved with, to tell a pair that belongs
+// together: its size and the SHA-256 of its bytes.
+struct LanguageFingerprint {
+    qint64 size = -1;
+    QByteArray sha256;
+
+    friend bool operator==(const LanguageFingerprint&, const LanguageFingerprint&) = default;
+};
+
+// The review file beside a language file (lang_de.xom.review beside
+// lang_de.xom), a UTF-8 text that diffs well under version control:
+//
+//   # Ludra review 1
+//   # language-file 1295 <sha-256 in hex>
+//   4<TAB>FE.Menu.Quit<TAB>approved<TAB>=Quit to desktop<TAB>short on screen
+//
+// then one line per entry that keeps anything, in the order of their
+// numbers: the number, the name, the state, the snapshot ("=" and the
+// text, or "-" for none) and the note. In a field \t, \n, \r and \\ stand
+// for a tab, a line feed, a carriage return and a backslash, and \uXXXX for
+// a UTF-16 code unit that UTF-8 cannot carry alone (a lone surrogate), so
+// that every text comes back exactly.
+struct ReviewFile {
+    LanguageFingerprint language;
+    std::vector<ReviewLine> lines;
+
+    friend bool operator==(const ReviewFile&, const ReviewFile&) = default;
+};
+
+// The name of the review file beside a language file.
+[[nodiscard]] QString reviewPathFor(const QString& languagePath);
+
+// A review file that cannot be read, at the line (from 1) it stopped at.
+class ReviewFileError : public std::runtime_error {
+public:
+    ReviewFileError(int line, const QString& reason);
+
+    [[nodiscard]] int line() const noexcept { return m_line; }
+    [[nodiscard]] const QString& reason() const noexcept { return m_reason; }
+    // "line 12: two lines name FE.Menu.Quit"
+    [[nodiscard]] QString message() const;
+
+private:
+    int m_line;
+    QString m_reason;
+};
+
+// The longest line a review file may have: far above any real entry's
+// texts, so that a damaged length cannot make a reader hold gigabytes.
+inline constexpr qsizetype longestReviewLine = 64 * 1024 * 1024;
+
+// The file's bytes, lines in the order given (the caller sorts them).
+[[nodiscard]] QByteArray writeReviewFile(const ReviewFile& file);
+// Throws ReviewFileError at the first line that is not as written: no
+// header, a field too many or too few, a number that is not one, an
+// unknown state, a bad escape, bytes that are not UTF-8, a line too long,
+// a name given twice.
+[[nodiscard]] ReviewFile readReviewFile(QByteArrayView bytes);
+
+} // namespace review

@@ -1,0 +1,156 @@
+// The review file through its reader and writer: every state with hostile
+// texts in names, notes and snapshots comes back exactly, random reviews
+// write one line each and read back equal, and damaged files are refused
+// at the line that is wrong.
+
+#include "review/ReviewFile.h"
+
+#include "support/RandomEntries.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using review::EntryReview;
+using review::ReviewFile;
+using review::ReviewFileError;
+using review::ReviewLine;
+using review::State;
+
+QString units(std::initializer_list<char16_t> codes)
+{
+    QString text;
+    for (const char16_t code : codes)
+        text += QChar(code);
+    return text;
+}
+
+TEST(ReviewFile, EveryStateAndHostileTextComesBackExactly)
+{
+    const QString hostile[] = {
+        QString(),
+        QStringLiteral("plain"),
+        QStringLiteral("tab\there, line\nfeed, return\r and \\ backslash"),
+        QStringLiteral("\\t \\n \\u0041 written out"),
+        QStringLiteral("= - # at the start"),
+        units({0xD800}),                             // a lone high surrogate
+        units({u'a', 0xDC00, u'b'}),                 // a lone low surrogate
+        units({0xD83D, 0xDE00, 0xD83D}),             // a pair, then half of one
+        QStringLiteral("Ünïcödé 日本語 \U0001F600"), // whole characters of every width
+        QString(1, QChar(u'\0')) + QStringLiteral("\x01\x1F control"),
+    };
+    const State states[] = {State::Unset, State::NeedsReview, State::Translated, State::Approved};
+    ReviewFile file;
+    file.language = {1295, QByteArray(32, '\x5A')};
+    int number = 0;
+    for (const State state : states) {
+        for (const QString& text : hostile) {
+            ++number;
+            ReviewLine line;
+            line.number = number % 7 == 0 ? QStringLiteral("#") + text : QString::number(number);
+            line.name = QStringLiteral("FE.") + text + QString::number(number);
+            line.review.state = state;
+            line.review.note = text;
+            if (number % 3 != 0)
+                line.review.snapshot = text;
+            file.lines.push_back(line);
+        }
+    }
+    const QByteArray bytes = review::writeReviewFile(file);
+    EXPECT_EQ(bytes.count('\n'), static_cast<qsizetype>(file.lines.size()) + 2) << "one line an entry";
+    EXPECT_EQ(review::readReviewFile(bytes), file);
+
+    // Line endings a checkout may have turned into CR LF.
+    QByteArray crlf = bytes;
+    crlf.replace("\n", "\r\n");
+    EXPECT_EQ(review::readReviewFile(crlf), file);
+}
+
+TEST(ReviewFile, RandomReviewsRoundTrip)
+{
+    std::mt19937 random(3);
+    testsupport::TextMix mix;
+    mix.controlCodes = true;
+    mix.loneSurrogates = true;
+    for (int round = 0; round < 40; ++round) {
+        ReviewFile file;
+        const int lines = static_cast<int>(random() % 30);
+        for (int i = 0; i < lines; ++i) {
+            ReviewLine line;
+            line.number = testsupport::randomText(random, 4, mix);
+            line.name = QStringLiteral("N%1").arg(i) + testsupport::randomText(random, 10, mix);
+            line.review.state = static_cast<State>(random() % 4);
+            line.review.note = testsupport::randomText(random, 20, mix);
+            if (random() % 2 == 0)
+                line.review.snapshot = testsupport::randomText(random, 20, mix);
+            file.lines.push_back(line);
+        }
+        const QByteArray bytes = review::writeReviewFile(file);
+        ASSERT_EQ(bytes.count('\n'), lines + 1) << round;
+        ASSERT_EQ(review::readReviewFile(bytes), file) << round;
+    }
+}
+
+TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
+{
+    const QByteArray header("# Ludra review 1\n");
+    const QByteArray good("1\tFE.A\tapproved\t=Apple\tnote\n");
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        int line;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"no header", good, 1, "no review file"},
+        {"a later version", "# Ludra review 2\n" + good, 1, "no review file"},
+        {"a field too few", header + good + "2\tFE.B\ttranslated\t-\n", 3, "4 fields"},
+        {"a field too many", header + "2\tFE.B\ttranslated\t-\tx\ty\n", 2, "6 fields"},
+        {"cut short in a line", header + good + "2\tFE.B\ttrans", 3, "3 fields"},
+        {"an unknown state", header + "2\tFE.B\tfinal\t-\t\n", 2, "\"final\" is no state"},
+        {"a bad escape", header + good + "2\tFE.B\t-\t-\tbad \\q\n", 3, "bad escape in the note"},
+        {"a short \\u", header + "2\tFE.B\t-\t=\\u12\t\n", 2, "bad escape in the snapshot"},
+        {"a snapshot of neither kind", header + "2\tFE.B\t-\tx\t\n", 2, "neither"},
+        {"no name", header + "2\t\t-\t-\t\n", 2, "names no entry"},
+        {"a name twice", header + good + "\n" + good, 4, "line 2 names this entry already"},
+        {"bytes that are not UTF-8", header + good + "2\tFE.\xC3\x28\t-\t-\t\n", 3, "not UTF-8"},
+        {"a surrogate encoded in UTF-8", header + "2\tFE.\xED\xA0\x80\t-\t-\t\n", 2, "not UTF-8"},
+        {"a fingerprint that is none", header + "# language-file 12 nothex\n", 2, "size and hash"},
+        {"a negative size", header + "# language-file -5 " + QByteArray(64, 'a') + "\n", 2, "size and hash"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            (void)review::readReviewFile(c.bytes);
+            ADD_FAILURE() << "taken";
+        } catch (const ReviewFileError& error) {
+            EXPECT_EQ(error.line(), c.line);
+            EXPECT_TRUE(error.reason().contains(QLatin1String(c.reason))) << error.message().toStdString();
+        }
+    }
+}
+
+TEST(ReviewFile, AnAbsurdLineLengthIsRefusedBeforeItIsDecoded)
+{
+    QByteArray bytes("# Ludra review 1\n1\tFE.A\t-\t=");
+    bytes.append(QByteArray(review::longestReviewLine, 'x'));
+    bytes.append("\t\n");
+    try {
+        (void)review::readReviewFile(bytes);
+        ADD_FAILURE() << "taken";
+    } catch (const ReviewFileError& error) {
+        EXPECT_EQ(error.line(), 2);
+    }
+}
+
+TEST(ReviewFile, TheReviewFileIsNoLanguageFileToTheGame)
+{
+    // The game takes lang*.xom; the review beside it ends otherwise.
+    const QString path = review::reviewPathFor(QStringLiteral("/data/lang_de.xom"));
+    EXPECT_EQ(path, QStringLiteral("/data/lang_de.xom.review"));
+    EXPECT_FALSE(path.endsWith(QStringLiteral(".xom")));
+}
+
+} // namespace

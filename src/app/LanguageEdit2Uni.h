@@ -226,7 +226,8 @@ private:
     // Files (WindowFiles.cpp).
     // Reads and loads a language file, showing Open's errors; nothing when
     // it was not taken. A missing file is reported only when asked to.
-    [[nodiscard]] std::optional<xom::LoadedFile> readLanguageFile(const QString& path, MissingFile missing);
+    [[nodiscard]] std::optional<xom::LoadedFile> readLanguageFile(
+        const QString& path, MissingFile missing, QByteArray* bytesRead = nullptr);
     // The question before unsaved changes would go. Gives whether to go on:
     // nothing unsaved, Discard, or Save and the save succeeded.
     bool settleUnsavedChanges();
@@ -254,6 +255,12 @@ private:
     void showCurrentReview();
     // Gives whether an entry was found to go to.
     bool stepToFailingEntry(bool forward);
+
+    // The review file beside the file just loaded from bytes
+    // (WindowReviewFile.cpp): taken, or refused by line with the file
+    // opened without states; what it says of entries the file lacks, and
+    // a review saved with other bytes, are told.
+    void takeReviewBeside(const QString& path, const QByteArray& bytes);
 
     // Recovery and backups (WindowRecovery.cpp).
     void buildRecoveryControls();

@@ -83,7 +83,8 @@ bool TFormXom::openFile(const QString& path)
     return loaded;
 }
 
-std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path, const MissingFile missing)
+std::optional<xom::LoadedFile> TFormXom::readLanguageFile(
+    const QString& path, const MissingFile missing, QByteArray* const bytesRead)
 {
     const xom::WholeFile file = xom::readWholeFile(path);
     switch (file.status) {
@@ -111,6 +112,8 @@ std::optional<xom::LoadedFile> TFormXom::readLanguageFile(const QString& path, c
             showError(error->message());
         return std::nullopt;
     }
+    if (bytesRead)
+        *bytesRead = file.bytes;
     return std::get<xom::LoadedFile>(std::move(result));
 }
 
@@ -123,7 +126,8 @@ bool TFormXom::loadFile(const QString& path, const MissingFile missing)
 
 bool TFormXom::loadFileAs(const QString& source, const QString& path, const MissingFile missing)
 {
-    std::optional<xom::LoadedFile> loaded = readLanguageFile(source, missing);
+    QByteArray bytes;
+    std::optional<xom::LoadedFile> loaded = readLanguageFile(source, missing, &bytes);
     if (!loaded)
         return false;
     if (loaded->containerCounter)
@@ -131,6 +135,7 @@ bool TFormXom::loadFileAs(const QString& source, const QString& path, const Miss
     m_notFound = false;
     showCountPanel();
     takeLoadedFile(std::move(*loaded), path);
+    takeReviewBeside(path, bytes);
     m_recentFiles.note(path, m_document.referencePath());
     rememberRecentFiles();
     return true;

@@ -5,6 +5,7 @@
 
 #include "exchange/ExchangeExport.h"
 
+#include "review/ReviewPairing.h"
 #include "xom/FileErrors.h"
 #include "xom/LanguageFileWriter.h"
 #include "xom/WholeFile.h"
@@ -66,6 +67,11 @@ void Document::open(xom::LoadedFile file, const QString& path)
     m_model = std::move(file.model);
     m_entries = std::move(file.entries);
     m_path = path;
+    // The review of another file goes with it; takeReviewFile brings this
+    // file's.
+    m_entryReviews.clear();
+    m_reviewAside.clear();
+    m_reviewFileRead = false;
     if (m_review)
         m_review->recheckAll(m_entries);
     m_history.startOver();
@@ -84,6 +90,13 @@ void Document::saveAs(const QString& path, const xom::ProgressReport& progress)
         m_backedUp.insert(file);
     }
     xom::saveLanguageFile(path, m_entries, m_model, progress);
+    // The review beside it, after it: a crash between the two leaves a
+    // review whose fingerprint names the previous file.
+    if (std::optional<review::ReviewFile> kept = reviewFileToSave()) {
+        kept->language = review::fingerprintOfFile(path);
+        xom::writeLanguageFile(review::reviewPathFor(path), review::writeReviewFile(*kept));
+        m_reviewFileRead = true;
+    }
     m_path = path;
     m_history.markSaved();
     emit modifiedChanged();
@@ -220,6 +233,7 @@ void Document::redoStep(Step& step)
                        xom::redoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);
                    },
+                   [this](const ReviewsStep& reviews) { applyReviews(reviews.changes, false); },
                },
         step.change);
 }
@@ -244,6 +258,7 @@ void Document::undoStep(Step& step)
                        xom::undoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);
                    },
+                   [this](const ReviewsStep& reviews) { applyReviews(reviews.changes, true); },
                },
         step.change);
 }
@@ -255,6 +270,8 @@ void Document::showConcerned(const Step& step, const bool undone)
     } else if (const auto* const add = std::get_if<AddStep>(&step.change)) {
         // Taken back, the entry leaves the one before it last.
         emit rowConcerned(undone ? add->gridRow - 1 : add->gridRow);
+    } else if (const auto* const reviews = std::get_if<ReviewsStep>(&step.change)) {
+        emit rowConcerned(reviews->changes.front().gridRow);
     } else {
         emit currentEntryConcerned();
     }

@@ -97,6 +97,25 @@ public:
     // one is open (see exchange::exportEntries). Throws ExportError.
     [[nodiscard]] QByteArray exportAs(exchange::ExchangeFormat format, const exchange::ExportContext& context) const;
 
+    // The review kept beside the file (review::ReviewFile): each entry's
+    // state, note and snapshot, following its entry through every
+    // operation. Entries without one have the empty review.
+    [[nodiscard]] const review::EntryReview& entryReview(int gridRow) const;
+    // The lines of the review file read beside the file that name entries
+    // it does not have: kept aside, and written back by every save.
+    [[nodiscard]] const std::vector<review::ReviewLine>& reviewKeptAside() const noexcept { return m_reviewAside; }
+    // Takes the review file read beside the file just opened: each line
+    // goes to the entry of its name (of its number too, where several
+    // share the name); the others are kept aside. Gives how many were.
+    int takeReviewFile(review::ReviewFile file);
+    // What a save writes beside the file: a line for every entry that
+    // keeps anything and every line kept aside, in the order of their
+    // numbers; nothing when there is nothing to keep and no review file
+    // was read.
+    [[nodiscard]] std::optional<review::ReviewFile> reviewFileToSave() const;
+    // Sets entries' reviews (a state, a note, a snapshot) as one step.
+    bool setEntryReviews(std::vector<ReviewChange> changes, const QString& what);
+
     // Opens (or replaces) the reference language and reviews every entry.
     void openReference(xom::EntryTable reference, const QString& path);
     void closeReference();
@@ -173,6 +192,9 @@ signals:
     void referenceChanged();
     // The review's results may have changed.
     void reviewChanged();
+    // These entries' reviews changed (the list lasts until the handler
+    // returns).
+    void reviewsChanged(const std::vector<document::ReviewChange>& changes);
     // A step was pushed, undone or redone, or the history started over.
     void historyChanged();
     // isModified() may have changed.
@@ -198,6 +220,11 @@ private:
     void reorder(const xom::RowOrder& order, bool reverting, const std::function<void()>& reordering);
     void afterEdits(int rowsBefore, const std::vector<xom::Edit>& edits);
     void recheckCells(const std::vector<xom::CellChange>& changes);
+    void applyReviews(const std::vector<ReviewChange>& changes, bool reverting);
+    // The entries' reviews follow their rows: reordered with them, and
+    // sized to them after rows came or went at the end.
+    void reorderReviews(const xom::RowOrder& order, bool reverting);
+    void fitReviewsToRows();
     void recheckAll();
 
     void push(Step step);
@@ -216,6 +243,12 @@ private:
     QString m_path;
     QString m_referencePath;
     bool m_backupBeforeFirstSave = false;
+    // Parallel to the rows once any entry has a review; empty before.
+    std::vector<review::EntryReview> m_entryReviews;
+    std::vector<review::ReviewLine> m_reviewAside;
+    // Whether a review file was read beside the file: a save then writes
+    // one even when nothing is left to keep.
+    bool m_reviewFileRead = false;
     // The files this document has kept a backup of (or found none of):
     // a later save over one needs none.
     std::set<QString> m_backedUp;

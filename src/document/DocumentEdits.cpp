@@ -155,6 +155,7 @@ void Document::reorder(const xom::RowOrder& order, const bool reverting, const s
         emit reorderAbandoned();
         throw;
     }
+    reorderReviews(order, reverting);
     emit reordered(order, reverting);
     recheckAll();
 }
@@ -167,6 +168,8 @@ void Document::afterEdits(const int rowsBefore, const std::vector<xom::Edit>& ed
             cells.push_back(*change);
     }
     const int rowsAfter = m_entries.entryCount();
+    if (!m_entryReviews.empty())
+        fitReviewsToRows();
     if (m_review) {
         // The review follows the rows first: an added row gets its checks,
         // a removed one leaves its totals.

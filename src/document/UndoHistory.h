@@ -1,5 +1,6 @@
 #pragma once
 
+#include "review/ReviewFile.h"
 #include "xom/ReversibleOperations.h"
 
 #include <QString>
@@ -29,7 +30,19 @@ struct MoveDownStep {
 struct EditsStep {
     std::vector<xom::Edit> edits;
 };
-using StepChange = std::variant<CellsStep, AddStep, ReorderStep, MoveDownStep, EditsStep>;
+// One entry's review (state, note, snapshot) before and after a change.
+struct ReviewChange {
+    int gridRow = 0;
+    review::EntryReview before;
+    review::EntryReview after;
+
+    friend bool operator==(const ReviewChange&, const ReviewChange&) = default;
+};
+struct ReviewsStep {
+    std::vector<ReviewChange> changes;
+};
+// New kinds go at the end: a journal numbers steps by their place here.
+using StepChange = std::variant<CellsStep, AddStep, ReorderStep, MoveDownStep, EditsStep, ReviewsStep>;
 
 struct Step {
     // What the Undo and Redo items name: "Edit", "Sort", "Import".

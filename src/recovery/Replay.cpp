@@ -7,6 +7,8 @@ namespace recovery {
 
 namespace {
 
+using document::Document;
+
 bool isPermutation(const xom::RowOrder& order, const int rows)
 {
     if (order.size() != static_cast<std::size_t>(rows))
@@ -58,9 +60,34 @@ bool editsFit(const std::vector<xom::Edit>& edits, const xom::EntryTable& entrie
     return true;
 }
 
-// The step as the document makes it again, or nothing when it does not fit.
-std::optional<document::Step> fitted(document::Step step, const xom::EntryTable& entries)
+// Every review change finds its row and, at it, the review it recorded
+// (before, or after for a step already done).
+bool reviewsFit(const Document& document, const std::vector<document::ReviewChange>& changes, const bool done)
 {
+    const int gridRows = document.entries().gridRowCount();
+    std::map<int, const review::EntryReview*> changed;
+    const auto check = [&](const document::ReviewChange& change, const review::EntryReview& found) {
+        if (change.gridRow < 1 || change.gridRow >= gridRows)
+            return false;
+        const auto earlier = changed.find(change.gridRow);
+        const review::EntryReview& now
+            = earlier != changed.end() ? *earlier->second : document.entryReview(change.gridRow);
+        if (now != found)
+            return false;
+        changed[change.gridRow] = done ? &change.before : &change.after;
+        return true;
+    };
+    if (done)
+        return std::all_of(
+            changes.rbegin(), changes.rend(), [&](const auto& change) { return check(change, change.after); });
+    return std::all_of(
+        changes.begin(), changes.end(), [&](const auto& change) { return check(change, change.before); });
+}
+
+// The step as the document makes it again, or nothing when it does not fit.
+std::optional<document::Step> fitted(document::Step step, const Document& document)
+{
+    const xom::EntryTable& entries = document.entries();
     bool fits = true;
     if (const auto* const cells = std::get_if<document::CellsStep>(&step.change)) {
         fits = cellsFit(cells->changes, entries);
@@ -75,6 +102,8 @@ std::optional<document::Step> fitted(document::Step step, const xom::EntryTable&
         move->change = std::move(again);
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
         fits = editsFit(edits->edits, entries);
+    } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
+        fits = reviewsFit(document, reviews->changes, false);
     }
     if (!fits)
         return std::nullopt;
@@ -84,8 +113,11 @@ std::optional<document::Step> fitted(document::Step step, const xom::EntryTable&
 // Whether a step made before the journal began can stand done below every
 // other step: the table is as it left it, so its cells hold the texts it
 // set last and the rows it added are the last ones.
-bool fitsDoneBelow(const document::Step& step, const xom::EntryTable& entries)
+bool fitsDoneBelow(const document::Step& step, const Document& document)
 {
+    const xom::EntryTable& entries = document.entries();
+    if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change))
+        return reviewsFit(document, reviews->changes, true);
     if (const auto* const cells = std::get_if<document::CellsStep>(&step.change)) {
         std::map<std::pair<int, int>, bool> seen;
         for (auto change = cells->changes.rbegin(); change != cells->changes.rend(); ++change) {
@@ -143,7 +175,7 @@ ReplayOutcome replayJournal(document::Document& document, const ReadJournal& jou
             outcome.referencePath = record.referencePath;
             break;
         case RecordKind::Push:
-            if (std::optional<document::Step> step = fitted(*record.step, document.entries())) {
+            if (std::optional<document::Step> step = fitted(*record.step, document)) {
                 document.replayStep(std::move(*step));
                 ++outcome.replayed;
             } else {
@@ -159,14 +191,14 @@ ReplayOutcome replayJournal(document::Document& document, const ReadJournal& jou
             outcome.replayed += taken ? 1 : 0;
             break;
         case RecordKind::DoneBelow:
-            taken = history.index() == 0 && fitsDoneBelow(*record.step, document.entries());
+            taken = history.index() == 0 && fitsDoneBelow(*record.step, document);
             if (taken)
                 document.adoptStep(*record.step, document::Document::AdoptedAs::DoneBelow);
             break;
         case RecordKind::UndoneAbove: {
             // The table is as the step found it, as for a push.
             std::optional<document::Step> step
-                = history.index() == history.count() ? fitted(*record.step, document.entries()) : std::nullopt;
+                = history.index() == history.count() ? fitted(*record.step, document) : std::nullopt;
             taken = step.has_value();
             if (taken)
                 document.adoptStep(std::move(*step), document::Document::AdoptedAs::UndoneAbove);

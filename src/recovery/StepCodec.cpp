@@ -6,7 +6,7 @@ namespace {
 
 // The kinds of step, as the journal numbers them; the numbers are part of
 // the format and never change.
-enum class StepKind : std::uint8_t { Cells = 1, Add = 2, Reorder = 3, MoveDown = 4, Edits = 5 };
+enum class StepKind : std::uint8_t { Cells = 1, Add = 2, Reorder = 3, MoveDown = 4, Edits = 5, Reviews = 6 };
 enum class EditKind : std::uint8_t { Cell = 1, Add = 2 };
 
 // The fewest bytes an item of a list can take, for checking a count
@@ -95,6 +95,28 @@ xom::RowOrder decodeOrder(JournalBytesIn& in)
     return order;
 }
 
+void encodeReview(JournalBytesOut& out, const review::EntryReview& review)
+{
+    out.u8(static_cast<std::uint8_t>(review.state));
+    out.text(review.note);
+    out.u8(review.snapshot ? 1 : 0);
+    if (review.snapshot)
+        out.text(*review.snapshot);
+}
+
+review::EntryReview decodeReview(JournalBytesIn& in)
+{
+    review::EntryReview review;
+    const std::uint8_t state = in.u8();
+    if (state > static_cast<std::uint8_t>(review::State::Approved))
+        throw BadRecord();
+    review.state = static_cast<review::State>(state);
+    review.note = in.text();
+    if (in.u8() != 0)
+        review.snapshot = in.text();
+    return review;
+}
+
 } // namespace
 
 void encodeStep(JournalBytesOut& out, const document::Step& step)
@@ -113,6 +135,13 @@ void encodeStep(JournalBytesOut& out, const document::Step& step)
     } else if (const auto* const move = std::get_if<document::MoveDownStep>(&step.change)) {
         encodeOrder(out, move->change.order);
         out.u32(static_cast<std::uint32_t>(move->change.clearedMarks.size()));
+    } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
+        out.u32(static_cast<std::uint32_t>(reviews->changes.size()));
+        for (const document::ReviewChange& change : reviews->changes) {
+            out.i32(change.gridRow);
+            encodeReview(out, change.before);
+            encodeReview(out, change.after);
+        }
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
         out.u32(static_cast<std::uint32_t>(edits->edits.size()));
         for (const xom::Edit& edit : edits->edits) {
@@ -171,6 +200,18 @@ document::Step decodeStep(JournalBytesIn& in)
                 throw BadRecord();
         }
         step.change = std::move(edits);
+        break;
+    }
+    case StepKind::Reviews: {
+        // The fewest bytes of a change: its row and two empty reviews.
+        document::ReviewsStep reviews;
+        reviews.changes.resize(in.count(4 + 2 * (1 + 4 + 1)));
+        for (document::ReviewChange& change : reviews.changes) {
+            change.gridRow = in.i32();
+            change.before = decodeReview(in);
+            change.after = decodeReview(in);
+        }
+        step.change = std::move(reviews);
         break;
     }
     default:

@@ -254,8 +254,6 @@ ReviewLine lineOf(const QByteArrayView text, const int line)
     };
     entry.number = field(0, "number");
     entry.name = field(1, "name");
-    if (entry.name.isEmpty())
-        throw ReviewFileError(line, QStringLiteral("the line names no entry"));
     const std::optional<State> state = stateOfWord(fields[2]);
     if (!state)
         throw ReviewFileError(
@@ -272,7 +270,8 @@ ReviewLine lineOf(const QByteArrayView text, const int line)
     return entry;
 }
 
-// A name given on two lines refuses the file at the later of the first
+// An entry (a name and a number: files may give one name to several
+// entries) given on two lines refuses the file at the later of the first
 // such pair. The names are compared by hash, in order of their hashes, and
 // only names of one hash as texts: a hash table of a million names spends
 // its time in cache misses, and this sort does not.
@@ -287,7 +286,7 @@ void refuseNamesGivenTwice(const std::vector<ReviewLine>& lines, const std::vect
         for (std::size_t j = i; j > 0 && hashes[j - 1].first == hashes[i].first; --j) {
             const std::size_t a = hashes[j - 1].second;
             const std::size_t b = hashes[i].second;
-            if (lines[a].name != lines[b].name)
+            if (lines[a].name != lines[b].name || lines[a].number != lines[b].number)
                 continue;
             const std::pair<int, int> pair{lineNumbers[std::max(a, b)], lineNumbers[std::min(a, b)]};
             if (!first || pair < *first)

@@ -31,7 +31,7 @@ struct EntryReview {
 };
 
 // One line of the file: an entry named as the language file names it, its
-// number as a check.
+// number telling apart entries that share a name.
 struct ReviewLine {
     // The number cell's text, as the grid shows it.
     QString number;
@@ -95,9 +95,9 @@ inline constexpr qsizetype longestReviewLine = 64 * 1024 * 1024;
 // The file's bytes, lines in the order given (the caller sorts them).
 [[nodiscard]] QByteArray writeReviewFile(const ReviewFile& file);
 // Throws ReviewFileError at the first line that is not as written: no
-// header, a field too many or too few, a number that is not one, an
-// unknown state, a bad escape, bytes that are not UTF-8, a line too long,
-// a name given twice.
+// header, a field too many or too few, an unknown state, a bad escape,
+// bytes that are not UTF-8, a line too long, an entry (name and number)
+// given twice.
 [[nodiscard]] ReviewFile readReviewFile(QByteArrayView bytes);
 
 } // namespace review

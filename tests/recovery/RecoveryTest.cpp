@@ -8,6 +8,7 @@
 #include "recovery/DocumentJournal.h"
 #include "recovery/JournalFolder.h"
 #include "recovery/Replay.h"
+#include "review/ReviewPairing.h"
 
 #include "xom/LanguageFileReader.h"
 #include "xom/WholeFile.h"
@@ -34,12 +35,18 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The document a new run makes of the file on disk.
+// The document a new run makes of the file on disk and the review beside
+// it.
 void loadFromDisk(Document& document, const QString& path)
 {
-    xom::LoadResult loaded = xom::loadLanguageFile(xom::readWholeFile(path).bytes);
+    const QByteArray bytes = xom::readWholeFile(path).bytes;
+    xom::LoadResult loaded = xom::loadLanguageFile(bytes);
     ASSERT_TRUE(std::holds_alternative<xom::LoadedFile>(loaded));
     document.open(std::get<xom::LoadedFile>(std::move(loaded)), path);
+    review::ReviewBeside beside = review::readReviewBeside(path, bytes);
+    ASSERT_FALSE(beside.refusal) << beside.refusal->message().toStdString();
+    if (beside.file)
+        document.takeReviewFile(std::move(*beside.file));
 }
 
 // A file on disk, open in a document whose journal is kept in a folder of
@@ -60,7 +67,14 @@ struct JournalledFile {
     {
         const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(document.entries().entryCount()));
         testsupport::TextMix mix;
-        switch (random() % 10) {
+        switch (random() % 11) {
+        case 10: {
+            // A state, a note and a snapshot of any text.
+            const review::EntryReview review{static_cast<review::State>(random() % 4),
+                testsupport::randomText(random, 6, mix), testsupport::randomText(random, 6, mix)};
+            document.setEntryReviews({{row, document.entryReview(row), review}}, QStringLiteral("Review"));
+            break;
+        }
         case 0:
         case 1: {
             const int column = random() % 2 == 0 ? xom::TextColumn : xom::NameColumn;
@@ -110,11 +124,24 @@ struct JournalledFile {
     std::unique_ptr<DocumentJournal> journal;
 };
 
+// Every entry's review in grid order, as text.
+QStringList reviewsOf(const Document& document)
+{
+    QStringList reviews;
+    for (int row = 1; row < document.entries().gridRowCount(); ++row) {
+        const review::EntryReview& kept = document.entryReview(row);
+        reviews.append(QString::number(static_cast<int>(kept.state)) + u'|' + kept.note + u'|'
+            + kept.snapshot.value_or(QStringLiteral("(none)")));
+    }
+    return reviews;
+}
+
 // The recovered document against the one that died, through every step
 // the recovered history can take back and make again.
 void expectSameHistory(Document& died, Document& recovered)
 {
     ASSERT_EQ(cellsOf(recovered.entries()), cellsOf(died.entries()));
+    ASSERT_EQ(reviewsOf(recovered), reviewsOf(died));
     EXPECT_EQ(recovered.isModified(), died.isModified());
     const int back = recovered.history().index();
     for (int step = 0; step < back; ++step) {
@@ -122,6 +149,7 @@ void expectSameHistory(Document& died, Document& recovered)
         recovered.undo();
         died.undo();
         ASSERT_EQ(cellsOf(recovered.entries()), cellsOf(died.entries())) << "after undo " << step + 1;
+        ASSERT_EQ(reviewsOf(recovered), reviewsOf(died)) << "after undo " << step + 1;
         ASSERT_EQ(recovered.isModified(), died.isModified());
     }
     const int forward = recovered.history().count() - recovered.history().index();

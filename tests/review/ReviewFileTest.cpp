@@ -113,8 +113,7 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
         {"a bad escape", header + good + "2\tFE.B\t-\t-\tbad \\q\n", 3, "bad escape in the note"},
         {"a short \\u", header + "2\tFE.B\t-\t=\\u12\t\n", 2, "bad escape in the snapshot"},
         {"a snapshot of neither kind", header + "2\tFE.B\t-\tx\t\n", 2, "neither"},
-        {"no name", header + "2\t\t-\t-\t\n", 2, "names no entry"},
-        {"a name twice", header + good + "\n" + good, 4, "line 2 names this entry already"},
+        {"an entry twice", header + good + "\n" + good, 4, "line 2 names this entry already"},
         {"bytes that are not UTF-8", header + good + "2\tFE.\xC3\x28\t-\t-\t\n", 3, "not UTF-8"},
         {"a surrogate encoded in UTF-8", header + "2\tFE.\xED\xA0\x80\t-\t-\t\n", 2, "not UTF-8"},
         {"a fingerprint that is none", header + "# language-file 12 nothex\n", 2, "size and hash"},
@@ -130,6 +129,17 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
             EXPECT_TRUE(error.reason().contains(QLatin1String(c.reason))) << error.message().toStdString();
         }
     }
+}
+
+// Files give one name to several entries, and an entry may have no name:
+// the number tells them apart.
+TEST(ReviewFile, OneNameForSeveralEntriesIsNoDuplicate)
+{
+    const QByteArray bytes("# Ludra review 1\n1\tFE.A\tapproved\t-\t\n2\tFE.A\ttranslated\t-\t\n3\t\t-\t-\tno name\n");
+    const ReviewFile file = review::readReviewFile(bytes);
+    ASSERT_EQ(file.lines.size(), 3u);
+    EXPECT_EQ(file.lines[1].review.state, State::Translated);
+    EXPECT_EQ(file.lines[2].name, QString());
 }
 
 TEST(ReviewFile, AnAbsurdLineLengthIsRefusedBeforeItIsDecoded)

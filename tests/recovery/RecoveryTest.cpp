@@ -131,7 +131,7 @@ QStringList reviewsOf(const Document& document)
     for (int row = 1; row < document.entries().gridRowCount(); ++row) {
         const review::EntryReview& kept = document.entryReview(row);
         reviews.append(QString::number(static_cast<int>(kept.state)) + u'|' + kept.note + u'|'
-            + kept.snapshot.value_or(QStringLiteral("(none)")));
+                       + kept.snapshot.value_or(QStringLiteral("(none)")));
     }
     return reviews;
 }

@@ -240,11 +240,16 @@ void TFormXom::setSelectedCellText(const QString& text)
     // would leave a file that cannot be saved, and references are read-only.
     if (!cell.isValid() || (cell.column() != xom::NameColumn && cell.column() != xom::TextColumn))
         return;
+    // An accepted text makes its entry translated, changed or not.
+    if (cell.column() == xom::TextColumn) {
+        guarded([this, &cell, &text] { m_document.acceptText(EntryGridModel::gridRowOf(cell), text); });
+        return;
+    }
     const QString before = m_grid->cellText(cell);
     if (text::TextEquals(before, text))
         return;
-    setCellTexts({xom::CellChange{EntryGridModel::gridRowOf(cell), cell.column(), before, text}},
-        cell.column() == xom::NameColumn ? QStringLiteral("Rename") : QStringLiteral("Edit"));
+    setCellTexts(
+        {xom::CellChange{EntryGridModel::gridRowOf(cell), cell.column(), before, text}}, QStringLiteral("Rename"));
 }
 
 QString TFormXom::selectedEntryLabel() const

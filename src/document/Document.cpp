@@ -233,7 +233,11 @@ void Document::redoStep(Step& step)
                        xom::redoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);
                    },
-                   [this](const ReviewsStep& reviews) { applyReviews(reviews.changes, false); },
+                   [this](const ReviewsStep& reviews) {
+                       if (!reviews.cells.empty())
+                           applyCells(reviews.cells, false);
+                       applyReviews(reviews.changes, false);
+                   },
                },
         step.change);
 }
@@ -258,7 +262,11 @@ void Document::undoStep(Step& step)
                        xom::undoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);
                    },
-                   [this](const ReviewsStep& reviews) { applyReviews(reviews.changes, true); },
+                   [this](const ReviewsStep& reviews) {
+                       applyReviews(reviews.changes, true);
+                       if (!reviews.cells.empty())
+                           applyCells(reviews.cells, true);
+                   },
                },
         step.change);
 }
@@ -271,7 +279,10 @@ void Document::showConcerned(const Step& step, const bool undone)
         // Taken back, the entry leaves the one before it last.
         emit rowConcerned(undone ? add->gridRow - 1 : add->gridRow);
     } else if (const auto* const reviews = std::get_if<ReviewsStep>(&step.change)) {
-        emit rowConcerned(reviews->changes.front().gridRow);
+        if (!reviews->cells.empty())
+            emit cellsConcerned(reviews->cells);
+        else
+            emit rowConcerned(reviews->changes.front().gridRow);
     } else {
         emit currentEntryConcerned();
     }

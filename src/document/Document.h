@@ -113,8 +113,17 @@ public:
     // numbers; nothing when there is nothing to keep and no review file
     // was read.
     [[nodiscard]] std::optional<review::ReviewFile> reviewFileToSave() const;
-    // Sets entries' reviews (a state, a note, a snapshot) as one step.
-    bool setEntryReviews(std::vector<ReviewChange> changes, const QString& what);
+    // Sets entries' reviews (a state, a note, a snapshot) as one step, with
+    // any cell texts that change with them.
+    bool setEntryReviews(
+        std::vector<ReviewChange> changes, const QString& what, std::vector<xom::CellChange> cells = {});
+    // The Edit dialog accepted on an entry's text: the text set (where it
+    // changed) and the entry translated, its snapshot the reference's text
+    // now while a reference is open; one step, "Edit".
+    bool acceptText(int gridRow, const QString& text);
+    // Approves the entry (its snapshot the reference's text now), or takes
+    // an approval back to translated: "Approve" or "Unapprove".
+    bool toggleApproved(int gridRow);
 
     // Opens (or replaces) the reference language and reviews every entry.
     void openReference(xom::EntryTable reference, const QString& path);
@@ -221,6 +230,7 @@ private:
     void afterEdits(int rowsBefore, const std::vector<xom::Edit>& edits);
     void recheckCells(const std::vector<xom::CellChange>& changes);
     void applyReviews(const std::vector<ReviewChange>& changes, bool reverting);
+    [[nodiscard]] std::optional<QString> snapshotNow(int gridRow) const;
     // The entries' reviews follow their rows: reordered with them, and
     // sized to them after rows came or went at the end.
     void reorderReviews(const xom::RowOrder& order, bool reverting);

@@ -80,14 +80,56 @@ std::optional<review::ReviewFile> Document::reviewFileToSave() const
     return file;
 }
 
-bool Document::setEntryReviews(std::vector<ReviewChange> changes, const QString& what)
+bool Document::setEntryReviews(
+    std::vector<ReviewChange> changes, const QString& what, std::vector<xom::CellChange> cells)
 {
     std::erase_if(changes, [](const ReviewChange& change) { return change.before == change.after; });
-    if (changes.empty())
+    std::erase_if(cells, [](const xom::CellChange& cell) { return cell.before == cell.after; });
+    if (changes.empty() && cells.empty())
         return false;
+    if (!cells.empty())
+        applyCells(cells, false);
     applyReviews(changes, false);
-    push(Step{what, ReviewsStep{std::move(changes)}});
+    push(Step{what, ReviewsStep{std::move(changes), std::move(cells)}});
     return true;
+}
+
+// The reference's text of the entry at gridRow now, or the snapshot it
+// keeps when no reference is open.
+std::optional<QString> Document::snapshotNow(const int gridRow) const
+{
+    if (m_review) {
+        if (const std::optional<QStringView> reference = m_review->referenceTextOfRow(gridRow - 1))
+            return reference->toString();
+        return std::nullopt;
+    }
+    return entryReview(gridRow).snapshot;
+}
+
+bool Document::acceptText(const int gridRow, const QString& text)
+{
+    if (gridRow < 1 || gridRow >= m_entries.gridRowCount())
+        return false;
+    const review::EntryReview before = entryReview(gridRow);
+    review::EntryReview after = before;
+    after.state = review::State::Translated;
+    after.snapshot = snapshotNow(gridRow);
+    return setEntryReviews({{gridRow, before, after}}, QStringLiteral("Edit"),
+        {{gridRow, xom::TextColumn, m_entries.gridCell(gridRow, xom::TextColumn), text}});
+}
+
+bool Document::toggleApproved(const int gridRow)
+{
+    if (gridRow < 1 || gridRow >= m_entries.gridRowCount())
+        return false;
+    const review::EntryReview before = entryReview(gridRow);
+    review::EntryReview after = before;
+    const bool approving = before.state != review::State::Approved;
+    after.state = approving ? review::State::Approved : review::State::Translated;
+    if (approving)
+        after.snapshot = snapshotNow(gridRow);
+    return setEntryReviews(
+        {{gridRow, before, after}}, approving ? QStringLiteral("Approve") : QStringLiteral("Unapprove"));
 }
 
 void Document::applyReviews(const std::vector<ReviewChange>& changes, const bool reverting)

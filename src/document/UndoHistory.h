@@ -38,8 +38,11 @@ struct ReviewChange {
 
     friend bool operator==(const ReviewChange&, const ReviewChange&) = default;
 };
+// Reviews changed, and the cell texts changed with them (an Edit accepted
+// sets its text and makes the entry translated in one step).
 struct ReviewsStep {
     std::vector<ReviewChange> changes;
+    std::vector<xom::CellChange> cells;
 };
 // New kinds go at the end: a journal numbers steps by their place here.
 using StepChange = std::variant<CellsStep, AddStep, ReorderStep, MoveDownStep, EditsStep, ReviewsStep>;

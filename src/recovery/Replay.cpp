@@ -103,7 +103,7 @@ std::optional<document::Step> fitted(document::Step step, const Document& docume
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
         fits = editsFit(edits->edits, entries);
     } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
-        fits = reviewsFit(document, reviews->changes, false);
+        fits = cellsFit(reviews->cells, entries) && reviewsFit(document, reviews->changes, false);
     }
     if (!fits)
         return std::nullopt;
@@ -116,8 +116,11 @@ std::optional<document::Step> fitted(document::Step step, const Document& docume
 bool fitsDoneBelow(const document::Step& step, const Document& document)
 {
     const xom::EntryTable& entries = document.entries();
-    if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change))
-        return reviewsFit(document, reviews->changes, true);
+    if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
+        return reviewsFit(document, reviews->changes, true)
+            && std::all_of(reviews->cells.begin(), reviews->cells.end(),
+                [&](const xom::CellChange& cell) { return isCell(cell, entries.gridRowCount()); });
+    }
     if (const auto* const cells = std::get_if<document::CellsStep>(&step.change)) {
         std::map<std::pair<int, int>, bool> seen;
         for (auto change = cells->changes.rbegin(); change != cells->changes.rend(); ++change) {

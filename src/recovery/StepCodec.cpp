@@ -142,6 +142,7 @@ void encodeStep(JournalBytesOut& out, const document::Step& step)
             encodeReview(out, change.before);
             encodeReview(out, change.after);
         }
+        encodeCells(out, reviews->cells);
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
         out.u32(static_cast<std::uint32_t>(edits->edits.size()));
         for (const xom::Edit& edit : edits->edits) {
@@ -211,6 +212,7 @@ document::Step decodeStep(JournalBytesIn& in)
             change.before = decodeReview(in);
             change.after = decodeReview(in);
         }
+        reviews.cells = decodeCells(in);
         step.change = std::move(reviews);
         break;
     }

@@ -1,5 +1,7 @@
 #include "app/EntryGridModel.h"
 
+#include <QColor>
+
 #include "document/Document.h"
 
 #include <algorithm>
@@ -35,6 +37,14 @@ EntryGridModel::EntryGridModel(const document::Document& document, QObject* pare
     connect(&document, &document::Document::rowCountChanged, this, &EntryGridModel::followRowCount);
     connect(&document, &document::Document::cellsChanged, this, &EntryGridModel::followCells);
     connect(&document, &document::Document::referenceChanged, this, &EntryGridModel::followReference);
+    connect(&document, &document::Document::reviewsChanged, this,
+        [this](const std::vector<document::ReviewChange>& changes) {
+            for (const document::ReviewChange& change : changes) {
+                const QModelIndex number = indexOfCell(change.gridRow, xom::NumberColumn);
+                if (number.isValid())
+                    emit dataChanged(number, number, {Qt::BackgroundRole, Qt::ToolTipRole});
+            }
+        });
 }
 
 int EntryGridModel::rowCount(const QModelIndex& parent) const
@@ -56,9 +66,32 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     const xom::TranslationReview* const review = m_document.review();
     if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn && index.row() < review->rowCount())
         return xom::checkNames(review->checksOfRow(index.row())).join(QStringLiteral(", "));
+    if (index.column() == xom::NumberColumn && (role == Qt::BackgroundRole || role == Qt::ToolTipRole))
+        return reviewShown(m_document.entryReview(gridRowOf(index)).state, role);
     if (role != Qt::DisplayRole)
         return {};
     return cellText(index);
+}
+
+QVariant EntryGridModel::reviewShown(const review::State state, const int role)
+{
+    // The number cell's colour tells the state, and its tooltip names it;
+    // an entry without a state keeps the grid's own colour.
+    struct Shown {
+        review::State state;
+        QColor colour;
+        const char* name;
+    };
+    static const Shown shown[] = {
+        {review::State::NeedsReview, QColor(0xFF, 0xD8, 0x80), "Needs review"},
+        {review::State::Translated, QColor(0xCF, 0xE4, 0xFF), "Translated"},
+        {review::State::Approved, QColor(0xBF, 0xEB, 0xC4), "Approved"},
+    };
+    for (const Shown& entry : shown) {
+        if (entry.state == state)
+            return role == Qt::BackgroundRole ? QVariant(entry.colour) : QVariant(QString::fromLatin1(entry.name));
+    }
+    return {};
 }
 
 QVariant EntryGridModel::headerData(const int section, const Qt::Orientation orientation, const int role) const

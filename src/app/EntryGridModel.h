@@ -1,5 +1,6 @@
 #pragma once
 
+#include "review/ReviewFile.h"
 #include "xom/EntryTable.h"
 #include "xom/ReversibleOperations.h"
 
@@ -46,6 +47,9 @@ public:
     [[nodiscard]] QString cellText(const QModelIndex& index) const;
 
 private:
+    // What the number cell shows of an entry's state: its colour
+    // (BackgroundRole) or its name (ToolTipRole); nothing without a state.
+    [[nodiscard]] static QVariant reviewShown(review::State state, int role);
     // The document's changes, told to the views.
     void followReorder(const xom::RowOrder& order, bool reverting);
     void followRowCount();

@@ -183,6 +183,9 @@ public slots:
     void PreviousWarningClick();
     // The current entry's reference text becomes its text, one undo step.
     void copyReferenceClick();
+    // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
+    void approveCurrent();
+    void goToNextToReview();
     // Edit on the current cell: F2, Enter or a double click on the grid. A
     // Text cell opens the Edit dialog, a Name cell the Edit Name dialog;
     // numbers, marks and references are not edited.

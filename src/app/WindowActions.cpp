@@ -104,6 +104,16 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.editMenu->addSeparator();
     actions.copyReference = makeAction(*actions.editMenu, QStringLiteral("&Copy Reference into Text"),
         "actionCopyReference", {QKeySequence(Qt::CTRL | Qt::Key_B)});
+    actions.approve = makeAction(*actions.editMenu, QStringLiteral("A&pprove"), "actionApprove",
+        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    actions.nextToReview = makeAction(*actions.editMenu, QStringLiteral("Next to Re&view"), "actionNextToReview",
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter)});
+    // In the grid only, as Space: the search box takes every Return as a
+    // search.
+    for (QAction* const action : {actions.approve, actions.nextToReview}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        grid.addAction(action);
+    }
     actions.nextWarning
         = makeAction(*actions.editMenu, QStringLiteral("Next &Warning"), "NextWarning", {QKeySequence(Qt::Key_F8)});
     actions.previousWarning = makeAction(*actions.editMenu, QStringLiteral("Previous W&arning"), "PreviousWarning",
@@ -129,7 +139,7 @@ QList<QPair<QString, QString>> WindowActions::shortcutRows() const
     rows.append({QStringLiteral("Undo"), keysOf(undo)});
     rows.append({QStringLiteral("Redo"), keysOf(redo)});
     for (const QAction* const action : {open, save, saveAs, quit, add, edit, find, findReplace, searchNext,
-             searchPrevious, goTo, copyReference, nextWarning, previousWarning})
+             searchPrevious, goTo, copyReference, approve, nextToReview, nextWarning, previousWarning})
         rows.append({action->text().remove(QLatin1Char('&')).remove(QChar(0x2026)), keysOf(action)});
     rows.append({QStringLiteral("Edit the current cell"), QStringLiteral("Enter or a double click")});
     rows.append({QStringLiteral("Toggle Mark"), QStringLiteral("Space, in the grid")});

@@ -51,6 +51,10 @@ struct WindowActions {
     QAction* searchPrevious = nullptr;
     QAction* goTo = nullptr;
     QAction* copyReference = nullptr;
+    // Ctrl+Enter: the current entry approved, or back to translated.
+    QAction* approve = nullptr;
+    // Ctrl+Shift+Enter: the next entry that needs review or fails a check.
+    QAction* nextToReview = nullptr;
     QAction* nextWarning = nullptr;
     QAction* previousWarning = nullptr;
     QAction* about = nullptr;

@@ -45,6 +45,8 @@ void TFormXom::connectMenus()
     connect(m_actions.searchPrevious, &QAction::triggered, this, [this] { searchAgain(true); });
     connect(m_actions.goTo, &QAction::triggered, this, &TFormXom::goToClick);
     connect(m_actions.copyReference, &QAction::triggered, this, &TFormXom::copyReferenceClick);
+    connect(m_actions.approve, &QAction::triggered, this, &TFormXom::approveCurrent);
+    connect(m_actions.nextToReview, &QAction::triggered, this, &TFormXom::goToNextToReview);
     connect(m_actions.nextWarning, &QAction::triggered, this, &TFormXom::NextWarningClick);
     connect(m_actions.previousWarning, &QAction::triggered, this, &TFormXom::PreviousWarningClick);
     connect(m_actions.about, &QAction::triggered, this, &TFormXom::showAbout);

@@ -1,7 +1,10 @@
-// The main window's review file: read beside each file it opens.
+// The main window's review: the review file read beside each file it opens,
+// approving the current entry and going to the next one to review.
 
 #include "app/LanguageEdit2Uni.h"
 
+#include "app/EntryGridModel.h"
+#include "app/EntryGridView.h"
 #include "app/MessageBoxes.h"
 #include "app/WindowCaptions.h"
 
@@ -35,6 +38,25 @@ void TFormXom::takeReviewBeside(const QString& path, const QByteArray& bytes)
     }
     if (!told.isEmpty())
         m_messageBoxes->showInformation(applicationTitle(), told.join(QStringLiteral("\n\n")));
+}
+
+void TFormXom::approveCurrent()
+{
+    const QModelIndex current = Table->currentIndex();
+    if (!current.isValid() || !m_document.isLoaded())
+        return;
+    guarded([this, &current] { m_document.toggleApproved(EntryGridModel::gridRowOf(current)); });
+}
+
+void TFormXom::goToNextToReview()
+{
+    const QModelIndex current = Table->currentIndex();
+    const std::optional<int> found
+        = m_document.nextRowWantingReview(current.isValid() ? EntryGridModel::gridRowOf(current) : 0);
+    if (!found)
+        return;
+    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+    TableMouseUp(); // Edit follows the selected Text cell as after a click
 }
 
 } // namespace app

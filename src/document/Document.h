@@ -124,6 +124,12 @@ public:
     // Approves the entry (its snapshot the reference's text now), or takes
     // an approval back to translated: "Approve" or "Unapprove".
     bool toggleApproved(int gridRow);
+    // Whether the entry at gridRow asks for a translator's look: it needs
+    // review, or (with a reference open) fails a check.
+    [[nodiscard]] bool wantsReview(int gridRow) const;
+    // The nearest grid row after gridRow that wants review, wrapping round
+    // the end; nothing when none does.
+    [[nodiscard]] std::optional<int> nextRowWantingReview(int gridRow) const;
 
     // Opens (or replaces) the reference language and reviews every entry.
     void openReference(xom::EntryTable reference, const QString& path);

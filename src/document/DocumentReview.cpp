@@ -170,4 +170,22 @@ void Document::fitReviewsToRows()
     m_entryReviews.resize(static_cast<std::size_t>(m_entries.entryCount()));
 }
 
+bool Document::wantsReview(const int gridRow) const
+{
+    if (entryReview(gridRow).state == review::State::NeedsReview)
+        return true;
+    return m_review && m_review->checksOfRow(gridRow - 1) != xom::Checks();
+}
+
+std::optional<int> Document::nextRowWantingReview(const int gridRow) const
+{
+    const int rows = m_entries.entryCount();
+    for (int step = 1; step <= rows; ++step) {
+        const int candidate = 1 + (std::max(gridRow - 1, -1) + step) % rows;
+        if (wantsReview(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 } // namespace document

@@ -5,12 +5,16 @@
 
 #include "AppTestSupport.h"
 
+#include "app/EntryGridView.h"
 #include "app/LanguageEdit2Uni.h"
+#include "dialogs/EditUni.h"
 #include "review/ReviewPairing.h"
 
 #include "support/FileBuilder.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 using apptest::Editor;
@@ -90,6 +94,56 @@ private slots:
         QCOMPARE(editor.boxes->errorTexts.front(),
             QStringLiteral("The review file lang_de.xom.review was not read (line 3: \"final\" is no state); "
                            "lang_de.xom is open without its states."));
+    }
+
+    // Accepting the Edit dialog makes the entry translated in the same step
+    // as its text; Ctrl+Enter approves and takes it back; the number cell's
+    // colour and tooltip follow; Ctrl+Shift+Enter goes to the next entry
+    // that needs review.
+    void editApproveAndNextToReviewFromTheKeyboard()
+    {
+        Editor editor;
+        const QString path
+            = writePair(editor, {{QStringLiteral("3"), QStringLiteral("FE.C"), {State::NeedsReview, {}, {}}}});
+        editor.open(path);
+        editor.activate();
+        document::Document& document = editor.window.document();
+        const auto numberCell = [&](const int gridRow, const int role) {
+            return editor.table()->model()->index(gridRow - 1, xom::NumberColumn).data(role);
+        };
+        QCOMPARE(numberCell(3, Qt::ToolTipRole).toString(), QStringLiteral("Needs review"));
+        QVERIFY(!numberCell(1, Qt::BackgroundRole).isValid());
+
+        editor.clickCell(1, xom::TextColumn);
+        dialogs::TEditForm& form = editor.forms.EditForm;
+        apptest::whenShown(form, [&] {
+            form.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("Apfelbaum"));
+            QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        });
+        editor.click("EditText");
+        QCOMPARE(editor.cell(1, xom::TextColumn), QStringLiteral("Apfelbaum"));
+        QCOMPARE(document.entryReview(1).state, State::Translated);
+        QCOMPARE(numberCell(1, Qt::ToolTipRole).toString(), QStringLiteral("Translated"));
+        QCOMPARE(document.history().undoText(), QStringLiteral("Edit"));
+
+        editor.activate();
+        editor.table()->setFocus();
+        QTest::keyClick(editor.table(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(document.entryReview(1).state, State::Approved);
+        QVERIFY(numberCell(1, Qt::BackgroundRole).isValid());
+        QTest::keyClick(editor.table(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(document.entryReview(1).state, State::Translated);
+
+        QTest::keyClick(editor.table(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(editor.currentCell(), std::make_pair(3, static_cast<int>(xom::TextColumn)));
+
+        // One undo takes back the approval toggles, then the text and its
+        // state together.
+        document.undo();
+        document.undo();
+        document.undo();
+        QCOMPARE(editor.cell(1, xom::TextColumn), QStringLiteral("Apfel"));
+        QCOMPARE(document.entryReview(1).state, State::Unset);
     }
 
     void aReviewSavedWithOtherBytesIsTold()

@@ -66,15 +66,26 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     const xom::TranslationReview* const review = m_document.review();
     if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn && index.row() < review->rowCount())
         return xom::checkNames(review->checksOfRow(index.row())).join(QStringLiteral(", "));
-    if (index.column() == xom::NumberColumn && (role == Qt::BackgroundRole || role == Qt::ToolTipRole))
-        return reviewShown(m_document.entryReview(gridRowOf(index)).state, role);
+    if (index.column() == xom::NumberColumn && (role == Qt::BackgroundRole || role == Qt::ToolTipRole)) {
+        const int gridRow = gridRowOf(index);
+        return reviewShown(m_document.entryReview(gridRow).state, m_document.sourceChanged(gridRow), role);
+    }
     if (role != Qt::DisplayRole)
         return {};
     return cellText(index);
 }
 
-QVariant EntryGridModel::reviewShown(const review::State state, const int role)
+QVariant EntryGridModel::reviewShown(const review::State state, const bool sourceChanged, const int role)
 {
+    // A changed source asks for review whatever the state: the colour of
+    // needs review, and both named.
+    if (sourceChanged) {
+        const QVariant stateName = reviewShown(state, false, Qt::ToolTipRole);
+        if (role == Qt::BackgroundRole)
+            return reviewShown(review::State::NeedsReview, false, role);
+        return stateName.isValid() ? stateName.toString() + QStringLiteral("; source changed")
+                                   : QStringLiteral("Source changed");
+    }
     // The number cell's colour tells the state, and its tooltip names it;
     // an entry without a state keeps the grid's own colour.
     struct Shown {

@@ -47,9 +47,10 @@ public:
     [[nodiscard]] QString cellText(const QModelIndex& index) const;
 
 private:
-    // What the number cell shows of an entry's state: its colour
-    // (BackgroundRole) or its name (ToolTipRole); nothing without a state.
-    [[nodiscard]] static QVariant reviewShown(review::State state, int role);
+    // What the number cell shows of an entry's state and whether its
+    // source changed: its colour (BackgroundRole) or its name
+    // (ToolTipRole); nothing without either.
+    [[nodiscard]] static QVariant reviewShown(review::State state, bool sourceChanged, int role);
     // The document's changes, told to the views.
     void followReorder(const xom::RowOrder& order, bool reverting);
     void followRowCount();

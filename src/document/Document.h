@@ -124,8 +124,13 @@ public:
     // Approves the entry (its snapshot the reference's text now), or takes
     // an approval back to translated: "Approve" or "Unapprove".
     bool toggleApproved(int gridRow);
+    // Whether the reference's text of the entry at gridRow is no longer the
+    // one its translation was accepted against (its snapshot). Only with a
+    // reference open and a snapshot kept.
+    [[nodiscard]] bool sourceChanged(int gridRow) const;
     // Whether the entry at gridRow asks for a translator's look: it needs
-    // review, or (with a reference open) fails a check.
+    // review, its source changed, or (with a reference open) it fails a
+    // check.
     [[nodiscard]] bool wantsReview(int gridRow) const;
     // The nearest grid row after gridRow that wants review, wrapping round
     // the end; nothing when none does.

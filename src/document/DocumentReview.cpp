@@ -170,9 +170,18 @@ void Document::fitReviewsToRows()
     m_entryReviews.resize(static_cast<std::size_t>(m_entries.entryCount()));
 }
 
+bool Document::sourceChanged(const int gridRow) const
+{
+    const std::optional<QString>& snapshot = entryReview(gridRow).snapshot;
+    if (!m_review || !snapshot)
+        return false;
+    const std::optional<QStringView> reference = m_review->referenceTextOfRow(gridRow - 1);
+    return reference && *reference != *snapshot;
+}
+
 bool Document::wantsReview(const int gridRow) const
 {
-    if (entryReview(gridRow).state == review::State::NeedsReview)
+    if (entryReview(gridRow).state == review::State::NeedsReview || sourceChanged(gridRow))
         return true;
     return m_review && m_review->checksOfRow(gridRow - 1) != xom::Checks();
 }

@@ -170,3 +170,41 @@ TEST(ReviewStates, ASaveThatFailsWritesNeitherFile)
 }
 
 } // namespace
+
+namespace {
+
+// A reference whose entry FE.Unique1 reads text.
+xom::EntryTable referenceWith(const Document& document, const QString& text)
+{
+    xom::EntryTable reference = document.entries();
+    reference.setCell(1, xom::TextColumn, text);
+    return reference;
+}
+
+TEST(ReviewStates, ANewSourceTextAsksForReviewUntilAcceptedAgain)
+{
+    Document document;
+    document.open(uniqueNames(7, 6), QStringLiteral("lang_de.xom"));
+    EXPECT_FALSE(document.sourceChanged(2)) << "no reference";
+    document.openReference(referenceWith(document, QStringLiteral("Quit to desktop")), QStringLiteral("lang_en.xom"));
+    EXPECT_FALSE(document.sourceChanged(2)) << "no snapshot yet";
+
+    ASSERT_TRUE(document.toggleApproved(2));
+    EXPECT_EQ(document.entryReview(2).state, State::Approved);
+    EXPECT_EQ(document.entryReview(2).snapshot, std::optional<QString>(QStringLiteral("Quit to desktop")));
+    EXPECT_FALSE(document.sourceChanged(2));
+
+    // The game's next version changes the source.
+    document.openReference(referenceWith(document, QStringLiteral("Quit to main menu")), QStringLiteral("lang_en.xom"));
+    EXPECT_TRUE(document.sourceChanged(2));
+    EXPECT_TRUE(document.wantsReview(2));
+
+    // Accepting the text again takes the new source as its snapshot.
+    ASSERT_TRUE(document.acceptText(2, document.entries().gridCell(2, xom::TextColumn)));
+    EXPECT_EQ(document.entryReview(2).state, State::Translated);
+    EXPECT_FALSE(document.sourceChanged(2));
+    document.undo();
+    EXPECT_TRUE(document.sourceChanged(2));
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 // at the line that is wrong.
 
 #include "review/ReviewFile.h"
+#include "review/WordDiff.h"
 
 #include "support/RandomEntries.h"
 
@@ -161,6 +162,77 @@ TEST(ReviewFile, TheReviewFileIsNoLanguageFileToTheGame)
     const QString path = review::reviewPathFor(QStringLiteral("/data/lang_de.xom"));
     EXPECT_EQ(path, QStringLiteral("/data/lang_de.xom.review"));
     EXPECT_FALSE(path.endsWith(QStringLiteral(".xom")));
+}
+
+} // namespace
+
+namespace {
+
+using review::DiffPart;
+using Kind = review::DiffPart::Kind;
+
+// The parts of a diff written with [-deleted-] and {+inserted+}.
+QString shown(const std::vector<DiffPart>& parts)
+{
+    QString text;
+    for (const DiffPart& part : parts) {
+        if (part.kind == Kind::Same)
+            text += part.text;
+        else if (part.kind == Kind::Deleted)
+            text += QStringLiteral("[-") + part.text + QStringLiteral("-]");
+        else
+            text += QStringLiteral("{+") + part.text + QStringLiteral("+}");
+    }
+    return text;
+}
+
+TEST(WordDiff, MarksDeletedAndInsertedWords)
+{
+    struct Case {
+        const char* before;
+        const char* after;
+        const char* diff;
+    };
+    const Case cases[] = {
+        {"", "", ""},
+        {"Quit", "Quit", "Quit"},
+        {"", "New game", "{+New game+}"},
+        {"Old game", "", "[-Old game-]"},
+        {"Quit to desktop", "Quit to main menu", "Quit to [-desktop-]{+main menu+}"},
+        {"Press %s to jump.", "Press %s to jump!", "Press %s to jump[-.-]{+!+}"},
+        {"Welcome back, hero", "Welcome, hero", "Welcome[- back-], hero"},
+        {"a b c", "c b a", "[-a-]{+c+} b [-c-]{+a+}"},
+        {"Grüße aus 日本", "Grüße aus 中国", "Grüße aus [-日本-]{+中国+}"},
+        {"smile \xF0\x9F\x98\x80 now", "smile \xF0\x9F\x98\x81 now",
+            "smile [-\xF0\x9F\x98\x80-]{+\xF0\x9F\x98\x81+} now"},
+    };
+    for (const Case& c : cases) {
+        const QString before = QString::fromUtf8(c.before);
+        const QString after = QString::fromUtf8(c.after);
+        const std::vector<DiffPart> parts = review::wordDiff(before, after);
+        EXPECT_EQ(shown(parts), QString::fromUtf8(c.diff)) << c.before << " -> " << c.after;
+        // Either side comes back whole from its parts.
+        QString old;
+        QString now;
+        for (const DiffPart& part : parts) {
+            if (part.kind != Kind::Inserted)
+                old += part.text;
+            if (part.kind != Kind::Deleted)
+                now += part.text;
+        }
+        EXPECT_EQ(old, before);
+        EXPECT_EQ(now, after);
+    }
+}
+
+TEST(WordDiff, LongTextsAreToldAsChangedWhole)
+{
+    const QString before = QStringLiteral("a ").repeated(3000);
+    const QString after = QStringLiteral("b ").repeated(3000);
+    const std::vector<DiffPart> parts = review::wordDiff(before, after);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0], (DiffPart{Kind::Deleted, before}));
+    EXPECT_EQ(parts[1], (DiffPart{Kind::Inserted, after}));
 }
 
 } // namespace

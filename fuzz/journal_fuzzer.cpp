@@ -10,17 +10,13 @@
 #include "support/RandomEntries.h"
 #include "text/EditorError.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "support/FuzzChecks.h"
+
 #include <random>
 
 namespace {
 
-void fail(const char* what)
-{
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
+using testsupport::failFuzzing;
 
 // The records' checksums made to fit their bodies, frame by frame, as far
 // as the lengths lead.
@@ -59,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         = withFittingChecksums(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     const recovery::ReadJournal journal = recovery::readJournal(bytes);
     if (journal.recognised && journal.wholeBytes() + journal.damagedBytes != bytes.size())
-        fail("the whole and damaged bytes do not add up to the journal");
+        failFuzzing("the whole and damaged bytes do not add up to the journal");
     std::mt19937 random(7);
     document::Document document;
     document.open(testsupport::randomLoadedFile(random, 12), QStringLiteral("lang_fuzz.xom"));
     const recovery::ReplayOutcome outcome = recovery::replayJournal(document, journal);
     if (outcome.replayed > outcome.recorded)
-        fail("more changes replayed than recorded");
+        failFuzzing("more changes replayed than recorded");
     const QByteArray replayed = imageOf(document);
     const int done = document.history().index();
     for (int step = 0; step < done; ++step)
@@ -76,6 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int step = all; step > done; --step)
         document.undo();
     if (imageOf(document) != replayed)
-        fail("undoing and redoing the replayed history did not give the same bytes");
+        failFuzzing("undoing and redoing the replayed history did not give the same bytes");
     return 0;
 }

@@ -3,18 +3,9 @@
 // again, one line an entry.
 #include "review/ReviewFile.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "support/FuzzChecks.h"
 
-namespace {
-
-void fail(const char* what)
-{
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
+using testsupport::failFuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -24,17 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file = review::readReviewFile(bytes);
     } catch (const review::ReviewFileError& error) {
         if (error.line() < 1 || error.line() > bytes.count('\n') + 1)
-            fail("a refusal names a line the file does not have");
+            failFuzzing("a refusal names a line the file does not have");
         return 0;
     }
     const QByteArray written = review::writeReviewFile(file);
     if (written.count('\n') != static_cast<qsizetype>(file.lines.size()) + (file.language.size >= 0 ? 2 : 1))
-        fail("a line written is not one line");
+        failFuzzing("a line written is not one line");
     try {
         if (review::readReviewFile(written) != file)
-            fail("what was written reads back otherwise");
+            failFuzzing("what was written reads back otherwise");
     } catch (const review::ReviewFileError&) {
-        fail("what was written is refused");
+        failFuzzing("what was written is refused");
     }
     return 0;
 }

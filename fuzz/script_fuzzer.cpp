@@ -11,19 +11,11 @@
 
 #include <QDir>
 
-#include <cstdio>
-#include <cstdlib>
+#include "support/FuzzChecks.h"
+
 #include <random>
 
-namespace {
-
-void fail(const char* what)
-{
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
+using testsupport::failFuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -32,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         steps = document::parseEditScript(QByteArrayView(data, static_cast<qsizetype>(size)));
     } catch (const document::ScriptError& error) {
         if (error.line() < 1)
-            fail("a refused script names no line");
+            failFuzzing("a refused script names no line");
         return 0;
     }
     std::mt19937 random(7);
@@ -57,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int step = 0; step < done; ++step)
         document.undo();
     if (document.image() != loaded)
-        fail("undoing every step did not give the loaded bytes");
+        failFuzzing("undoing every step did not give the loaded bytes");
     for (int step = 0; step < done; ++step)
         document.redo();
     if (document.image() != made)
-        fail("redoing every step did not give the same bytes");
+        failFuzzing("redoing every step did not give the same bytes");
     return 0;
 }

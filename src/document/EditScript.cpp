@@ -4,6 +4,7 @@
 
 #include "exchange/ExchangeFormat.h"
 #include "exchange/ImportError.h"
+#include "text/FieldEscapes.h"
 #include "text/TextCompare.h"
 #include "xom/WholeFile.h"
 
@@ -39,33 +40,10 @@ constexpr std::array<StepShape, 10> Shapes{{
 
 QString unescaped(const QStringView field, const int line)
 {
-    QString text;
-    text.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] != u'\\') {
-            text += field[i];
-            continue;
-        }
-        const QChar next = i + 1 < field.size() ? field[i + 1] : QChar();
-        ++i;
-        switch (next.unicode()) {
-        case u'n':
-            text += u'\n';
-            break;
-        case u'r':
-            text += u'\r';
-            break;
-        case u't':
-            text += u'\t';
-            break;
-        case u'\\':
-            text += u'\\';
-            break;
-        default:
-            throw ScriptError(line, QStringLiteral("a backslash stands before n, r, t or another backslash"));
-        }
-    }
-    return text;
+    std::optional<QString> text = text::unescapedField(field, text::UnitEscapes::Refused);
+    if (!text)
+        throw ScriptError(line, QStringLiteral("a backslash stands before n, r, t or another backslash"));
+    return std::move(*text);
 }
 
 ScriptStep stepOf(const QStringView lineText, const int line)

@@ -1,5 +1,7 @@
 #include "review/ReviewFile.h"
 
+#include "text/FieldEscapes.h"
+
 #include <QHashFunctions>
 
 #include <algorithm>
@@ -94,66 +96,6 @@ void appendEscaped(QString& out, const QString& text)
     }
 }
 
-int hexValue(const QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
-// The text of an escaped field; nothing at a bad escape.
-std::optional<QString> unescaped(const QStringView field)
-{
-    if (!field.contains(u'\\'))
-        return field.toString();
-    QString text;
-    text.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] != u'\\') {
-            text += field[i];
-            continue;
-        }
-        if (++i == field.size())
-            return std::nullopt;
-        switch (field[i].unicode()) {
-        case u'\\':
-            text += u'\\';
-            break;
-        case u't':
-            text += u'\t';
-            break;
-        case u'n':
-            text += u'\n';
-            break;
-        case u'r':
-            text += u'\r';
-            break;
-        case u'u': {
-            if (i + 4 >= field.size())
-                return std::nullopt;
-            int unit = 0;
-            for (int digit = 1; digit <= 4; ++digit) {
-                const int value = hexValue(field[i + digit]);
-                if (value < 0)
-                    return std::nullopt;
-                unit = unit * 16 + value;
-            }
-            text += QChar(static_cast<char16_t>(unit));
-            i += 4;
-            break;
-        }
-        default:
-            return std::nullopt;
-        }
-    }
-    return text;
-}
-
 // The line (from 1) that holds byte at of bytes.
 int lineAt(const QByteArrayView bytes, const qsizetype at)
 {
@@ -210,7 +152,7 @@ std::optional<QString> fieldText(const QByteArrayView field)
     const QString text = QString::fromUtf8(field);
     if (!field.contains('\\'))
         return text;
-    return unescaped(text);
+    return text::unescapedField(text, text::UnitEscapes::Allowed);
 }
 
 LanguageFingerprint fingerprintOf(const QByteArrayView rest, const int line)

@@ -11,10 +11,19 @@
 
 #include <QByteArray>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <algorithm>
 #include <optional>
 
 namespace testsupport {
+
+void failFuzzing(const char* const what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
 
 namespace {
 

@@ -13,6 +13,10 @@ namespace testsupport {
 // Called with a description when a property does not hold.
 using FuzzFailure = std::function<void(const char* what)>;
 
+// A fuzz target's failure: the description on standard error, then an
+// abort, whose input libFuzzer keeps.
+[[noreturn]] void failFuzzing(const char* what);
+
 // Loading never reads outside the bytes (the sanitizers watch that) and a
 // load that succeeds gives a consistent model: one row per data bank entry,
 // every row numbered, a string list that starts with the empty string.

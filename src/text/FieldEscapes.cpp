@@ -1,0 +1,68 @@
+#include "text/FieldEscapes.h"
+
+namespace text {
+
+namespace {
+
+int hexValue(const QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<QString> unescapedField(const QStringView field, const UnitEscapes units)
+{
+    if (!field.contains(u'\\'))
+        return field.toString();
+    QString text;
+    text.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != u'\\') {
+            text += field[i];
+            continue;
+        }
+        if (++i == field.size())
+            return std::nullopt;
+        switch (field[i].unicode()) {
+        case u'\\':
+            text += u'\\';
+            break;
+        case u't':
+            text += u'\t';
+            break;
+        case u'n':
+            text += u'\n';
+            break;
+        case u'r':
+            text += u'\r';
+            break;
+        case u'u': {
+            if (units == UnitEscapes::Refused || i + 4 >= field.size())
+                return std::nullopt;
+            int unit = 0;
+            for (int digit = 1; digit <= 4; ++digit) {
+                const int value = hexValue(field[i + digit]);
+                if (value < 0)
+                    return std::nullopt;
+                unit = unit * 16 + value;
+            }
+            text += QChar(static_cast<char16_t>(unit));
+            i += 4;
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+} // namespace text

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace text {
+
+// The escapes of a tab-separated text field, one line a record: \t, \n, \r
+// and \\ stand for a tab, a line feed, a carriage return and a backslash.
+// With code units allowed, \uXXXX (four hex digits) stands for one UTF-16
+// code unit, which keeps a lone surrogate that UTF-8 cannot carry.
+enum class UnitEscapes { Refused, Allowed };
+
+// The text a field stands for; nothing at a backslash before anything else.
+[[nodiscard]] std::optional<QString> unescapedField(QStringView field, UnitEscapes units);
+
+} // namespace text

@@ -11,10 +11,9 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
-#include <algorithm>
 #include <optional>
 
 namespace testsupport {

@@ -1,26 +1,12 @@
 #include "recovery/RecordedBase.h"
 
-#include <QCryptographicHash>
+#include "review/ReviewPairing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace recovery {
-
-namespace {
-
-QByteArray hashOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return {};
-    return hash.result();
-}
-
-} // namespace
 
 RecordedBase checkRecordedBase(const LeftJournal& left)
 {
@@ -32,7 +18,7 @@ RecordedBase checkRecordedBase(const LeftJournal& left)
     if (copy) {
         // Only a name in the journal's own folder counts.
         const QString copyPath = QFileInfo(left.held.path()).dir().filePath(QFileInfo(copy->copyName).fileName());
-        if (QFileInfo(copyPath).size() == begin->file.size && hashOf(copyPath) == copy->hash)
+        if (QFileInfo(copyPath).size() == begin->file.size && review::fingerprintOfFile(copyPath).sha256 == copy->hash)
             base.copyPath = copyPath;
     }
     const QFileInfo file(begin->file.path);
@@ -40,7 +26,7 @@ RecordedBase checkRecordedBase(const LeftJournal& left)
         return base;
     const bool sameStamp
         = file.size() == begin->file.size && file.lastModified().toMSecsSinceEpoch() == begin->file.modifiedMs;
-    const bool sameBytes = sameStamp && (!copy || hashOf(begin->file.path) == copy->hash);
+    const bool sameBytes = sameStamp && (!copy || review::fingerprintOfFile(begin->file.path).sha256 == copy->hash);
     base.state = sameBytes ? RecordedBase::State::AsRecorded : RecordedBase::State::Changed;
     return base;
 }

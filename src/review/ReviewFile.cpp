@@ -241,15 +241,6 @@ void refuseNamesGivenTwice(const std::vector<ReviewLine>& lines, const std::vect
 
 } // namespace
 
-QByteArray stateWord(const State state)
-{
-    for (const StateName& name : stateNames) {
-        if (name.state == state)
-            return QStringView(name.word).toUtf8();
-    }
-    return QByteArrayLiteral("-");
-}
-
 QString reviewPathFor(const QString& languagePath)
 {
     return languagePath + QStringLiteral(".review");

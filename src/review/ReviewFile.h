@@ -15,10 +15,6 @@ namespace review {
 // "with warnings" are not kept: the checks against the reference give them.
 enum class State : std::uint8_t { Unset, NeedsReview, Translated, Approved };
 
-// The review's word for a state, as the file writes it: "needs-review",
-// "translated", "approved", and "-" for none.
-[[nodiscard]] QByteArray stateWord(State state);
-
 // What is kept of one entry: its state, the translator's note, and the
 // reference text the translation was last accepted against.
 struct EntryReview {

@@ -22,10 +22,11 @@ EntryGridModel::EntryGridModel(const document::Document& document, QObject* pare
     , m_document(document)
     , m_rowCount(document.entries().entryCount())
     , m_columnCount(columnsOf(document))
+    , m_documentRows(m_rowCount)
 {
     connect(&document, &document::Document::aboutToReset, this, &EntryGridModel::beginResetModel);
     connect(&document, &document::Document::reset, this, [this] {
-        m_rowCount = m_document.entries().entryCount();
+        refilter();
         m_columnCount = columnsOf(m_document);
         endResetModel();
     });
@@ -64,8 +65,9 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     if (!index.isValid())
         return {};
     const xom::TranslationReview* const review = m_document.review();
-    if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn && index.row() < review->rowCount())
-        return xom::checkNames(review->checksOfRow(index.row())).join(QStringLiteral(", "));
+    if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn
+        && gridRowOf(index) <= review->rowCount())
+        return xom::checkNames(review->checksOfRow(gridRowOf(index) - 1)).join(QStringLiteral(", "));
     if (index.column() == xom::NumberColumn && (role == Qt::BackgroundRole || role == Qt::ToolTipRole)) {
         const int gridRow = gridRowOf(index);
         return reviewShown(m_document.entryReview(gridRow).state, m_document.sourceChanged(gridRow), role);
@@ -128,9 +130,46 @@ Qt::ItemFlags EntryGridModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
+void EntryGridModel::setFilter(const document::RowFilter filter)
+{
+    beginResetModel();
+    m_filter = filter;
+    refilter();
+    endResetModel();
+}
+
+void EntryGridModel::refilter()
+{
+    m_documentRows = m_document.entries().entryCount();
+    if (filtered()) {
+        m_shownRows = document::rowsPassing(m_document, m_filter);
+        m_rowCount = static_cast<int>(m_shownRows.size());
+    } else {
+        m_shownRows = {};
+        m_rowCount = m_documentRows;
+    }
+}
+
+int EntryGridModel::gridRowOf(const QModelIndex& index) const noexcept
+{
+    if (!filtered())
+        return index.row() + 1;
+    const auto row = static_cast<std::size_t>(index.row());
+    return index.row() >= 0 && row < m_shownRows.size() ? m_shownRows[row] : 0;
+}
+
+int EntryGridModel::modelRowOf(const int gridRow) const noexcept
+{
+    if (!filtered())
+        return gridRow - 1;
+    const auto found = std::lower_bound(m_shownRows.begin(), m_shownRows.end(), gridRow);
+    return found != m_shownRows.end() && *found == gridRow ? static_cast<int>(found - m_shownRows.begin()) : -1;
+}
+
 QModelIndex EntryGridModel::indexOfCell(const int gridRow, const int column) const
 {
-    return index(gridRow - 1, column);
+    const int row = modelRowOf(gridRow);
+    return row < 0 ? QModelIndex() : index(row, column);
 }
 
 QString EntryGridModel::cellText(const QModelIndex& index) const
@@ -139,46 +178,67 @@ QString EntryGridModel::cellText(const QModelIndex& index) const
     if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     // Rows the document has already taken away, while the views are told.
-    if (index.row() >= m_document.entries().entryCount())
+    const int row = gridRowOf(index) - 1;
+    if (row < 0 || row >= m_document.entries().entryCount())
         return {};
     if (index.column() == ReferenceColumn) {
         const xom::TranslationReview* const review = m_document.review();
-        const std::optional<QStringView> reference = review ? review->referenceTextOfRow(index.row()) : std::nullopt;
+        const std::optional<QStringView> reference = review ? review->referenceTextOfRow(row) : std::nullopt;
         return reference ? reference->toString() : QString();
     }
-    return m_document.entries().cell(index.row(), index.column());
+    return m_document.entries().cell(row, index.column());
 }
 
 void EntryGridModel::followReorder(const xom::RowOrder& order, const bool reverting)
 {
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    // Applying, the row from order[i] lands on i, so a row's new place needs
-    // the inverse; there are only a few persistent indexes, against a
-    // million rows.
+    // Applying, the row from order[i] lands on i; reverting, the row at i
+    // goes back to order[i].
     std::vector<std::int32_t> newPlace;
-    if (!reverting && !before.isEmpty()) {
+    if (!reverting) {
         newPlace.resize(order.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             newPlace[static_cast<std::size_t>(order[i])] = static_cast<std::int32_t>(i);
     }
-    for (const QModelIndex& index : before) {
-        const auto row = static_cast<std::size_t>(index.row());
-        if (row >= order.size()) {
-            after.append(index);
-            continue;
-        }
-        const int moved = reverting ? order[row] : newPlace[row];
-        after.append(this->index(moved, index.column()));
+    const auto landing = [&](const int gridRow) {
+        const auto row = static_cast<std::size_t>(gridRow - 1);
+        if (gridRow < 1 || row >= order.size())
+            return gridRow;
+        return 1 + (reverting ? order[row] : newPlace[row]);
+    };
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> landed;
+    landed.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        landed.push_back(landing(gridRowOf(index)));
+    // The filtered rows are the same entries in their new places, so the
+    // row count stays as a layout change needs it.
+    if (filtered()) {
+        for (int& gridRow : m_shownRows)
+            gridRow = landing(gridRow);
+        std::sort(m_shownRows.begin(), m_shownRows.end());
     }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after.append(indexOfCell(landed[static_cast<std::size_t>(i)], before[i].column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, VerticalSortHint);
 }
 
 void EntryGridModel::followRowCount()
 {
-    const int rows = m_document.entries().entryCount();
+    // Rows come and go at the end of the grid, which is the end of the
+    // filtered rows too: entries added show whatever the filter.
+    const int documentRows = m_document.entries().entryCount();
+    int rows = documentRows;
+    if (filtered()) {
+        while (!m_shownRows.empty() && m_shownRows.back() > documentRows)
+            m_shownRows.pop_back();
+        for (int gridRow = m_documentRows + 1; gridRow <= documentRows; ++gridRow)
+            m_shownRows.push_back(gridRow);
+        rows = static_cast<int>(m_shownRows.size());
+    }
+    m_documentRows = documentRows;
     if (rows > m_rowCount) {
         beginInsertRows({}, m_rowCount, rows - 1);
         m_rowCount = rows;
@@ -222,6 +282,14 @@ void EntryGridModel::followCells(const std::vector<xom::CellChange>& changes)
 
 void EntryGridModel::followReference()
 {
+    // A new reference decides anew which entries pass the filter.
+    if (filtered()) {
+        beginResetModel();
+        refilter();
+        m_columnCount = columnsOf(m_document);
+        endResetModel();
+        return;
+    }
     const int columns = columnsOf(m_document);
     if (columns > m_columnCount) {
         beginInsertColumns({}, ReferenceColumn, ReferenceColumn);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/RowFilter.h"
 #include "review/ReviewFile.h"
 #include "xom/EntryTable.h"
 #include "xom/ReversibleOperations.h"
@@ -23,6 +24,13 @@ namespace app {
 // With a reference language open a fifth, read-only column "Reference"
 // shows each entry's reference text, and the mark cell's tooltip names the
 // checks the entry fails.
+//
+// Under a filter other than All the model's rows are the grid rows that the
+// filter showed when it was chosen, in grid order. Edits keep them (an entry
+// just approved stays in view under Needs review, as the translator expects
+// of the row under the cursor), Sort and Move Down move them, new entries
+// join them; a new reference or a new file shows the rows that pass the
+// filter then.
 class EntryGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -41,8 +49,13 @@ public:
     // editable in place.
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    [[nodiscard]] static int gridRowOf(const QModelIndex& index) noexcept { return index.row() + 1; }
-    // Invalid for the header row and rows or columns outside the grid.
+    // Shows only the rows that pass filter (see RowFilter).
+    void setFilter(document::RowFilter filter);
+    [[nodiscard]] document::RowFilter filter() const noexcept { return m_filter; }
+
+    [[nodiscard]] int gridRowOf(const QModelIndex& index) const noexcept;
+    // Invalid for the header row, rows or columns outside the grid and rows
+    // the filter hides.
     [[nodiscard]] QModelIndex indexOfCell(int gridRow, int column) const;
     [[nodiscard]] QString cellText(const QModelIndex& index) const;
 
@@ -56,12 +69,23 @@ private:
     void followRowCount();
     void followCells(const std::vector<xom::CellChange>& changes);
     void followReference();
+    // The model row of gridRow, or -1 when the filter hides it.
+    [[nodiscard]] int modelRowOf(int gridRow) const noexcept;
+    [[nodiscard]] bool filtered() const noexcept { return m_filter != document::RowFilter::All; }
+    // The rows the filter shows now, and their count.
+    void refilter();
 
     const document::Document& m_document;
     // The rows and columns the views were last told of: the document may
     // already hold more or fewer when it tells of a change.
     int m_rowCount;
     int m_columnCount;
+    // The document's row count as last told, which the filtered rows stand
+    // for.
+    int m_documentRows;
+    document::RowFilter m_filter = document::RowFilter::All;
+    // Under a filter, the grid rows shown, ascending.
+    std::vector<int> m_shownRows;
 };
 
 } // namespace app

@@ -158,7 +158,7 @@ void EntryGridView::press(QMouseEvent* event)
     if (!cell.isValid())
         return;
     if (cell.column() == xom::MarkColumn) {
-        emit markPressed(EntryGridModel::gridRowOf(cell));
+        emit markPressed(static_cast<const EntryGridModel*>(model())->gridRowOf(cell));
         return;
     }
     if (event->button() != Qt::LeftButton)

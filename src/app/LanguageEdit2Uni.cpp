@@ -73,6 +73,7 @@ TFormXom::TFormXom(QWidget* parent)
     buildMenus();
     buildReviewControls();
     buildRecoveryControls();
+    buildFilterControls();
     connectMenus();
     setTabOrders();
     placeOnScreen();
@@ -242,14 +243,13 @@ void TFormXom::setSelectedCellText(const QString& text)
         return;
     // An accepted text makes its entry translated, changed or not.
     if (cell.column() == xom::TextColumn) {
-        guarded([this, &cell, &text] { m_document.acceptText(EntryGridModel::gridRowOf(cell), text); });
+        guarded([this, &cell, &text] { m_document.acceptText(m_grid->gridRowOf(cell), text); });
         return;
     }
     const QString before = m_grid->cellText(cell);
     if (text::TextEquals(before, text))
         return;
-    setCellTexts(
-        {xom::CellChange{EntryGridModel::gridRowOf(cell), cell.column(), before, text}}, QStringLiteral("Rename"));
+    setCellTexts({xom::CellChange{m_grid->gridRowOf(cell), cell.column(), before, text}}, QStringLiteral("Rename"));
 }
 
 QString TFormXom::selectedEntryLabel() const
@@ -258,8 +258,9 @@ QString TFormXom::selectedEntryLabel() const
     if (!cell.isValid())
         return {};
     const xom::EntryTable& table = m_document.entries();
-    const QString number = table.number(cell.row());
-    const QString name = table.name(cell.row()).toString();
+    const int row = m_grid->gridRowOf(cell) - 1;
+    const QString number = table.number(row);
+    const QString name = table.name(row).toString();
     if (number.isEmpty() && name.isEmpty())
         return {};
     return QStringLiteral("#%1 %2").arg(number, name).trimmed();
@@ -367,7 +368,7 @@ void TFormXom::toggleCurrentMark()
 {
     const QModelIndex cell = Table->currentIndex();
     if (cell.isValid())
-        TableMouseDown(EntryGridModel::gridRowOf(cell));
+        TableMouseDown(m_grid->gridRowOf(cell));
 }
 
 void TFormXom::TableMouseUp()
@@ -400,6 +401,7 @@ void TFormXom::setSaveEnabled(const bool enabled)
     m_actions.save->setEnabled(enabled);
     // An exchange file applies to, and is written from, a loaded file.
     m_actions.importFile->setEnabled(enabled);
+    m_actions.updateFromReference->setEnabled(enabled);
     m_actions.exportFile->setEnabled(enabled);
 }
 

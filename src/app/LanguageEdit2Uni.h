@@ -7,6 +7,7 @@
 #include "dialogs/SelectedCell.h"
 
 #include "document/Document.h"
+#include "document/RowFilter.h"
 
 #include "recovery/DocumentJournal.h"
 
@@ -24,6 +25,7 @@
 #include <vector>
 
 class QCloseEvent;
+class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
 class QFrame;
@@ -177,6 +179,11 @@ public slots:
     void importClick();
     void exportClick();
     void CloseReferenceClick();
+    // File › Update from New Reference…: the translation carried to the
+    // reference file chosen, which then is the reference open; the one open
+    // before stands in for the sources entries kept none of.
+    void updateFromReferenceClick();
+    bool updateFromReference(const QString& path);
     // Select the Text cell of the next or previous entry that fails a check,
     // wrapping round; nothing without a reference or a failing entry.
     void NextWarningClick();
@@ -186,6 +193,9 @@ public slots:
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
     void goToNextToReview();
+    // The grid shows only the rows that pass filter (WindowFilter.cpp); the
+    // filter box follows.
+    void showOnly(document::RowFilter filter);
     // Edit on the current cell: F2, Enter or a double click on the grid. A
     // Text cell opens the Edit dialog, a Name cell the Edit Name dialog;
     // numbers, marks and references are not edited.
@@ -252,12 +262,27 @@ private:
     void rebuildRecentMenu();
 
     // The reference (WindowReference.cpp).
+    void showUpdateSummary(const document::UpdateResult& result);
     // The review's panels: the totals, the current entry's failing checks
     // and its reference text.
     void showReview();
     void showCurrentReview();
     // Gives whether an entry was found to go to.
     bool stepToFailingEntry(bool forward);
+
+    // The filter box in the status bar, its counts kept current
+    // (WindowFilter.cpp).
+    void buildFilterControls();
+    void showFilterCounts();
+    // Selects a grid row's cell; a row the filter hides shows all rows
+    // first, since what the user goes to must be in view.
+    void selectGridCell(int gridRow, int column);
+    // The nearest row shown after (or before) the current one for which
+    // wanted holds, wrapping round; nothing when no shown row does.
+    [[nodiscard]] std::optional<int> nextShownRow(bool forward, const std::function<bool(int gridRow)>& wanted) const;
+    // The reference pane: the reference text, or with its source changed
+    // since the entry was accepted, the words deleted and inserted since.
+    void showReferenceOf(int gridRow);
 
     // The review file beside the file just loaded from bytes
     // (WindowReviewFile.cpp): taken, or refused by line with the file
@@ -320,6 +345,9 @@ private:
     // setPaneText).
     QString m_previewText;
     QString m_referencePreviewText;
+    // The texts of the difference the reference pane shows, before and after;
+    // nothing while it shows a plain text.
+    std::optional<std::pair<QString, QString>> m_referenceDiffShown;
     // Where the next save dialog starts: the previous save's path.
     QString m_lastSavePath;
     WindowActions m_actions;
@@ -352,6 +380,9 @@ private:
     QLabel* m_checksPanel = nullptr;
     // Shown only while changes are not being recorded for recovery.
     QLabel* m_recoveryPanel = nullptr;
+    // Which entries the grid shows, with the count of each choice.
+    QComboBox* FilterBox = nullptr;
+    bool m_filterCountsDue = false;
 };
 
 } // namespace app

@@ -60,6 +60,8 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.recentMenu->setObjectName(QStringLiteral("menuOpenRecent"));
     actions.openReference = makeAction(*actions.fileMenu, QStringLiteral("Open Reference…"), "OpenReference");
     actions.closeReference = makeAction(*actions.fileMenu, QStringLiteral("Close Reference"), "CloseReference");
+    actions.updateFromReference
+        = makeAction(*actions.fileMenu, QStringLiteral("Update from New Reference…"), "UpdateFromReference");
     actions.fileMenu->addSeparator();
     actions.save = makeAction(*actions.fileMenu, QStringLiteral("&Save"), "actionSave", {QKeySequence::Save});
     actions.saveAs = makeAction(*actions.fileMenu, QStringLiteral("Save &As…"), "actionSaveAs",

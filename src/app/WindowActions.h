@@ -24,6 +24,8 @@ struct WindowActions {
     QAction* open = nullptr;
     QAction* openReference = nullptr;
     QAction* closeReference = nullptr;
+    // The translation carried to a new version of its reference.
+    QAction* updateFromReference = nullptr;
     // Save writes to the file open without a dialog; Save As asks where.
     QAction* save = nullptr;
     QAction* saveAs = nullptr;

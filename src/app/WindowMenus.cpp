@@ -26,6 +26,7 @@ void TFormXom::connectMenus()
     connect(m_actions.recentMenu, &QMenu::aboutToShow, this, &TFormXom::rebuildRecentMenu);
     connect(m_actions.openReference, &QAction::triggered, this, &TFormXom::OpenReferenceClick);
     connect(m_actions.closeReference, &QAction::triggered, this, &TFormXom::CloseReferenceClick);
+    connect(m_actions.updateFromReference, &QAction::triggered, this, &TFormXom::updateFromReferenceClick);
     connect(m_actions.save, &QAction::triggered, this, &TFormXom::saveClick);
     connect(m_actions.saveAs, &QAction::triggered, this, &TFormXom::SaveLangClick);
     connect(m_actions.importFile, &QAction::triggered, this, &TFormXom::importClick);

@@ -7,7 +7,9 @@
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
 #include "app/FileDialogs.h"
+#include "app/MessageBoxes.h"
 #include "app/PaneText.h"
+#include "app/WindowCaptions.h"
 
 #include "text/TextCompare.h"
 #include "xom/TranslationReview.h"
@@ -82,6 +84,59 @@ void TFormXom::OpenReferenceClick()
         openReference(path);
 }
 
+void TFormXom::updateFromReferenceClick()
+{
+    const QString path = m_fileDialogs->chooseReferenceFile();
+    if (!path.isEmpty())
+        updateFromReference(path);
+}
+
+bool TFormXom::updateFromReference(const QString& path)
+{
+    bool updated = false;
+    guarded([this, &path, &updated] {
+        std::optional<xom::LoadedFile> loaded = readLanguageFile(path, MissingFile::Report);
+        if (!loaded)
+            return;
+        // The reference open now is the old one: it moves out of the
+        // document with the update, so a copy stands in.
+        const std::optional<xom::EntryTable> oldReference
+            = m_document.review() ? std::optional(m_document.review()->reference()) : std::nullopt;
+        const document::UpdateResult result
+            = m_document.updateToReference(std::move(loaded->entries), path, oldReference ? &*oldReference : nullptr);
+        updated = true;
+        m_recentFiles.setReference(m_document.path(), m_document.referencePath());
+        rememberRecentFiles();
+        showUpdateSummary(result);
+    });
+    return updated;
+}
+
+void TFormXom::showUpdateSummary(const document::UpdateResult& result)
+{
+    QString told = QStringLiteral("Updated from %1: %2.")
+                       .arg(fileNameOf(m_document.referencePath()), document::updateSummaryLine(result.summary));
+    // The entries the new reference lacks, by name, the first few.
+    constexpr int namesShown = 10;
+    QStringList removed;
+    for (const document::UpdatedEntry& entry : result.entries) {
+        if (entry.outcome == document::UpdateOutcome::Removed && removed.size() < namesShown)
+            removed.append(QStringLiteral("#%1 %2").arg(entry.number, entry.name));
+    }
+    const int removedCount = result.summary.count(document::UpdateOutcome::Removed);
+    if (removedCount > 0) {
+        told += QStringLiteral("\n\nNo longer in the reference, kept: %1%2")
+                    .arg(removed.join(QStringLiteral(", ")),
+                        removedCount > namesShown ? QStringLiteral(", …") : QString());
+    }
+    if (result.summary.count(document::UpdateOutcome::SourceChanged) > 0) {
+        showOnly(document::RowFilter::NeedsReview);
+        told += QStringLiteral("\n\nThe grid shows the entries that need review; All in the filter box shows "
+                               "every entry again.");
+    }
+    m_messageBoxes->showInformation(applicationTitle(), told);
+}
+
 void TFormXom::CloseReferenceClick()
 {
     if (!m_document.review())
@@ -107,7 +162,7 @@ std::optional<QString> TFormXom::selectedReferenceText() const
     const QModelIndex cell = Table->currentIndex();
     if (!review || !cell.isValid())
         return std::nullopt;
-    const std::optional<QStringView> reference = review->referenceTextOfRow(cell.row());
+    const std::optional<QStringView> reference = review->referenceTextOfRow(m_grid->gridRowOf(cell) - 1);
     if (!reference)
         return std::nullopt;
     return reference->toString();
@@ -120,8 +175,8 @@ void TFormXom::copyReferenceClick()
         const std::optional<QString> reference = selectedReferenceText();
         if (!cell.isValid() || !reference)
             return;
-        const int gridRow = EntryGridModel::gridRowOf(cell);
-        const QString before = m_document.entries().text(cell.row()).toString();
+        const int gridRow = m_grid->gridRowOf(cell);
+        const QString before = m_document.entries().text(gridRow - 1).toString();
         if (text::TextEquals(before, *reference))
             return;
         setCellTexts({xom::CellChange{gridRow, xom::TextColumn, before, *reference}}, QStringLiteral("Copy Reference"));
@@ -143,11 +198,12 @@ bool TFormXom::stepToFailingEntry(const bool forward)
     const xom::TranslationReview* const review = m_document.review();
     if (!review)
         return false;
-    const QModelIndex current = Table->currentIndex();
-    const std::optional<int> found = review->nextFailingRow(current.isValid() ? current.row() : -1, forward);
+    // Among the rows the filter shows.
+    const std::optional<int> found = nextShownRow(
+        forward, [review](const int gridRow) { return review->checksOfRow(gridRow - 1) != xom::Checks(); });
     if (!found)
         return false;
-    Table->selectCell(m_grid->index(*found, xom::TextColumn));
+    selectGridCell(*found, xom::TextColumn);
     TableMouseUp(); // Edit follows the selected Text cell as after a click
     return true;
 }
@@ -201,10 +257,10 @@ void TFormXom::showCurrentReview()
         setPaneText(*ReferencePreview, m_referencePreviewText, QString());
         return;
     }
-    const int row = Table->currentIndex().row();
-    m_checksPanel->setText(xom::checkNames(review->checksOfRow(row)).join(QStringLiteral(", ")));
-    const std::optional<QStringView> reference = review->referenceTextOfRow(row);
-    setPaneText(*ReferencePreview, m_referencePreviewText, reference ? reference->toString() : QString());
+    const QModelIndex current = Table->currentIndex();
+    const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
+    m_checksPanel->setText(xom::checkNames(review->checksOfRow(gridRow - 1)).join(QStringLiteral(", ")));
+    showReferenceOf(gridRow);
 }
 
 } // namespace app

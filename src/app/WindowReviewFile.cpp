@@ -45,17 +45,17 @@ void TFormXom::approveCurrent()
     const QModelIndex current = Table->currentIndex();
     if (!current.isValid() || !m_document.isLoaded())
         return;
-    guarded([this, &current] { m_document.toggleApproved(EntryGridModel::gridRowOf(current)); });
+    guarded([this, &current] { m_document.toggleApproved(m_grid->gridRowOf(current)); });
 }
 
 void TFormXom::goToNextToReview()
 {
-    const QModelIndex current = Table->currentIndex();
+    // Among the rows the filter shows.
     const std::optional<int> found
-        = m_document.nextRowWantingReview(current.isValid() ? EntryGridModel::gridRowOf(current) : 0);
+        = nextShownRow(true, [this](const int gridRow) { return m_document.wantsReview(gridRow); });
     if (!found)
         return;
-    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+    selectGridCell(*found, xom::TextColumn);
     TableMouseUp(); // Edit follows the selected Text cell as after a click
 }
 

@@ -85,7 +85,7 @@ QString TFormXom::countMatches(const dialogs::SearchRequest& request) const
 int TFormXom::currentGridRow() const
 {
     const QModelIndex cell = Table->currentIndex();
-    return cell.isValid() ? EntryGridModel::gridRowOf(cell) : 0;
+    return cell.isValid() ? m_grid->gridRowOf(cell) : 0;
 }
 
 int TFormXom::currentColumn() const
@@ -96,7 +96,7 @@ int TFormXom::currentColumn() const
 
 void TFormXom::selectFoundCell(const int gridRow, const int column)
 {
-    Table->selectCell(m_grid->indexOfCell(gridRow, column));
+    selectGridCell(gridRow, column);
     if (m_findReplace && m_findReplace->isVisible())
         keepClearOfCurrentRow(*m_findReplace);
 }
@@ -127,7 +127,7 @@ void TFormXom::Edit1KeyDown(const int key)
     const QModelIndex current = Table->currentIndex();
     if (current.isValid())
         Table->selectCell(current.siblingAtColumn(xom::TextColumn));
-    Table->selectCell(m_grid->indexOfCell(match.value_or(1), xom::TextColumn));
+    selectGridCell(match.value_or(1), xom::TextColumn);
     if (!match)
         showNotFound();
 }
@@ -140,7 +140,7 @@ void TFormXom::searchAgain(const bool backwards)
         showNotFound();
         return;
     }
-    Table->selectCell(m_grid->indexOfCell(*found, xom::TextColumn));
+    selectGridCell(*found, xom::TextColumn);
 }
 
 void TFormXom::FindReplaceClick()
@@ -169,7 +169,7 @@ bool TFormXom::goToEntry(const QString& query)
     const QModelIndex current = Table->currentIndex();
     const bool textOrName
         = current.isValid() && (current.column() == xom::TextColumn || current.column() == xom::NameColumn);
-    Table->selectCell(m_grid->indexOfCell(*row, textOrName ? current.column() : int(xom::TextColumn)));
+    selectGridCell(*row, textOrName ? current.column() : int(xom::TextColumn));
     TableMouseUp(); // Edit follows the selected cell as after a click
     return true;
 }

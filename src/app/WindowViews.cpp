@@ -40,7 +40,7 @@ void TFormXom::TableSelectCell(const QModelIndex& cell)
 {
     if (std::exchange(m_notFound, false))
         showCountPanel();
-    m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
+    m_rowPanel->setText(text::FormatDecimal(m_grid->gridRowOf(cell)));
     showPreview(m_grid->cellText(cell));
     showCurrentReview();
 }
@@ -49,7 +49,7 @@ void TFormXom::showCurrentCell()
 {
     const QModelIndex cell = Table->currentIndex();
     if (cell.isValid())
-        m_rowPanel->setText(text::FormatDecimal(EntryGridModel::gridRowOf(cell)));
+        m_rowPanel->setText(text::FormatDecimal(m_grid->gridRowOf(cell)));
     else
         m_rowPanel->clear();
     showPreview(m_grid->cellText(cell));
@@ -68,10 +68,12 @@ void TFormXom::showConcernedRow(const int gridRow)
 {
     // In the column the user was in.
     const QModelIndex current = Table->currentIndex();
-    const QModelIndex cell
-        = m_grid->indexOfCell(gridRow, current.isValid() ? current.column() : static_cast<int>(xom::TextColumn));
+    const int column = current.isValid() ? current.column() : static_cast<int>(xom::TextColumn);
+    const QModelIndex cell = m_grid->indexOfCell(gridRow, column);
     if (cell.isValid() && cell != current)
         Table->selectCell(cell);
+    else if (!cell.isValid() && gridRow >= 1 && gridRow <= m_document.entries().entryCount())
+        selectGridCell(gridRow, column); // a row the filter hides
     revealCurrentCell();
 }
 
@@ -93,7 +95,7 @@ void TFormXom::showConcernedCells(const std::vector<xom::CellChange>& changes)
         showConcernedRow(first.gridRow);
         return;
     }
-    Table->selectCell(m_grid->indexOfCell(first.gridRow, first.column));
+    selectGridCell(first.gridRow, first.column);
     revealCurrentCell();
 }
 

@@ -232,6 +232,8 @@ void Document::redoStep(Step& step)
                        const int rowsBefore = m_entries.entryCount();
                        xom::redoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);
+                       if (!edits.reviews.empty())
+                           applyReviews(edits.reviews, false);
                    },
                    [this](const ReviewsStep& reviews) {
                        if (!reviews.cells.empty())
@@ -258,6 +260,8 @@ void Document::undoStep(Step& step)
                        reorder(move.change.order, true, [&] { xom::undoMoveDown(m_entries, move.change); });
                    },
                    [this](const EditsStep& edits) {
+                       if (!edits.reviews.empty())
+                           applyReviews(edits.reviews, true);
                        const int rowsBefore = m_entries.entryCount();
                        xom::undoEdits(m_entries, m_model, edits.edits);
                        afterEdits(rowsBefore, edits.edits);

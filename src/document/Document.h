@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ReferenceUpdate.h"
 #include "document/UndoHistory.h"
 
 #include "exchange/ExchangeFormat.h"
@@ -169,6 +170,14 @@ public:
         const xom::TableSearch& search, const xom::CellMatch& current, const QString& replacement);
     // Every match of search replaced: "Replace All".
     xom::MatchTally replaceAll(const xom::TableSearch& search, const QString& replacement);
+    // Carries the translation to a new version of its reference, entry by
+    // entry as ReferenceUpdate tells: "Update from New Reference", one step
+    // even when it adds entries, made only when it changes something. The
+    // new reference is then the one open (that is no step of its own, as
+    // opening a reference is none). oldReference, when given, stands in for
+    // the snapshots that entries lack.
+    UpdateResult updateToReference(
+        xom::EntryTable newReference, const QString& path, const xom::EntryTable* oldReference = nullptr);
     // Applies an exchange file (see exchange::importExchangeFile): "Import".
     // A file refused throws ImportError and leaves the entries as they were.
     exchange::ImportOutcome importExchange(

@@ -128,7 +128,7 @@ exchange::ImportOutcome Document::importExchange(
         const auto* const change = std::get_if<xom::CellChange>(&edit);
         return !change || change->column != xom::MarkColumn;
     });
-    push(Step{QStringLiteral("Import"), EditsStep{std::move(edits)}, changesFile});
+    push(Step{QStringLiteral("Import"), EditsStep{std::move(edits), {}}, changesFile});
     return outcome;
 }
 

@@ -27,9 +27,6 @@ struct ReorderStep {
 struct MoveDownStep {
     xom::MoveDownChange change;
 };
-struct EditsStep {
-    std::vector<xom::Edit> edits;
-};
 // One entry's review (state, note, snapshot) before and after a change.
 struct ReviewChange {
     int gridRow = 0;
@@ -37,6 +34,13 @@ struct ReviewChange {
     review::EntryReview after;
 
     friend bool operator==(const ReviewChange&, const ReviewChange&) = default;
+};
+// Cells set and entries added (an import, an update to a new reference),
+// and the reviews changed with them, after the edits: a review may be of an
+// entry the step added.
+struct EditsStep {
+    std::vector<xom::Edit> edits;
+    std::vector<ReviewChange> reviews;
 };
 // Reviews changed, and the cell texts changed with them (an Edit accepted
 // sets its text and makes the entry translated in one step).

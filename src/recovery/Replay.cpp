@@ -84,6 +84,24 @@ bool reviewsFit(const Document& document, const std::vector<document::ReviewChan
         changes.begin(), changes.end(), [&](const auto& change) { return check(change, change.before); });
 }
 
+// The reviews of a step of edits, before the edits are made again: those of
+// rows there now find the reviews they recorded, and those of rows the step
+// adds start from none.
+bool addedReviewsFit(const Document& document, const document::EditsStep& edits)
+{
+    const int gridRows = document.entries().gridRowCount();
+    const auto adds = std::count_if(edits.edits.begin(), edits.edits.end(),
+        [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });
+    std::vector<document::ReviewChange> ofRowsThere;
+    for (const document::ReviewChange& change : edits.reviews) {
+        if (change.gridRow < gridRows)
+            ofRowsThere.push_back(change);
+        else if (change.gridRow >= gridRows + adds || change.before != review::EntryReview())
+            return false;
+    }
+    return reviewsFit(document, ofRowsThere, false);
+}
+
 // The step as the document makes it again, or nothing when it does not fit.
 std::optional<document::Step> fitted(document::Step step, const Document& document)
 {
@@ -101,7 +119,7 @@ std::optional<document::Step> fitted(document::Step step, const Document& docume
         fits = again.order == move->change.order && again.clearedMarks.size() == move->change.clearedMarks.size();
         move->change = std::move(again);
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
-        fits = editsFit(edits->edits, entries);
+        fits = editsFit(edits->edits, entries) && addedReviewsFit(document, *edits);
     } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
         fits = cellsFit(reviews->cells, entries) && reviewsFit(document, reviews->changes, false);
     }
@@ -138,7 +156,10 @@ bool fitsDoneBelow(const document::Step& step, const Document& document)
         return isPermutation(reorder->order, entries.entryCount());
     if (const auto* const move = std::get_if<document::MoveDownStep>(&step.change))
         return isPermutation(move->change.order, entries.entryCount());
-    const auto& edits = std::get<document::EditsStep>(step.change).edits;
+    const auto& editsStep = std::get<document::EditsStep>(step.change);
+    if (!reviewsFit(document, editsStep.reviews, true))
+        return false;
+    const auto& edits = editsStep.edits;
     const auto adds = std::count_if(
         edits.begin(), edits.end(), [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });
     return std::all_of(edits.begin(), edits.end(), [&](const xom::Edit& edit) {

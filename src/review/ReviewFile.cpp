@@ -45,57 +45,6 @@ QStringView stateName(const State state)
     return u"-";
 }
 
-// Whether any unit of text needs an escape: most texts need none and are
-// appended whole (a million-line file is written in a fraction of the
-// time). Surrogates send a text to the careful path, which keeps pairs.
-bool needsEscapes(const QString& text)
-{
-    for (const QChar unit : text) {
-        const char16_t code = unit.unicode();
-        if (code == u'\\' || code == u'\t' || code == u'\n' || code == u'\r' || (code >= 0xD800 && code <= 0xDFFF))
-            return true;
-    }
-    return false;
-}
-
-// Appends text with tabs, line breaks, backslashes and lone surrogates
-// escaped.
-void appendEscaped(QString& out, const QString& text)
-{
-    if (!needsEscapes(text)) {
-        out += text;
-        return;
-    }
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar unit = text[i];
-        switch (unit.unicode()) {
-        case u'\\':
-            out += QLatin1String("\\\\");
-            continue;
-        case u'\t':
-            out += QLatin1String("\\t");
-            continue;
-        case u'\n':
-            out += QLatin1String("\\n");
-            continue;
-        case u'\r':
-            out += QLatin1String("\\r");
-            continue;
-        default:
-            break;
-        }
-        if (unit.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
-            out += unit;
-            out += text[++i];
-        } else if (unit.isSurrogate()) {
-            out += QStringLiteral("\\u%1").arg(unit.unicode(), 4, 16, QLatin1Char('0'));
-        } else {
-            out += unit;
-        }
-    }
-}
-
 // The line (from 1) that holds byte at of bytes.
 int lineAt(const QByteArrayView bytes, const qsizetype at)
 {
@@ -277,23 +226,23 @@ QByteArray writeReviewFile(const ReviewFile& file)
         // A line that began with "#" would read as a comment.
         if (line.number.startsWith(u'#')) {
             text += QLatin1String("\\u0023");
-            appendEscaped(text, line.number.sliced(1));
+            text::appendEscapedField(text, line.number.sliced(1));
         } else {
-            appendEscaped(text, line.number);
+            text::appendEscapedField(text, line.number);
         }
         text += u'\t';
-        appendEscaped(text, line.name);
+        text::appendEscapedField(text, line.name);
         text += u'\t';
         text += stateName(line.review.state);
         text += u'\t';
         if (line.review.snapshot) {
             text += u'=';
-            appendEscaped(text, *line.review.snapshot);
+            text::appendEscapedField(text, *line.review.snapshot);
         } else {
             text += u'-';
         }
         text += u'\t';
-        appendEscaped(text, line.review.note);
+        text::appendEscapedField(text, line.review.note);
         text += u'\n';
     }
     // Every lone surrogate is escaped: the text is whole UTF-16.

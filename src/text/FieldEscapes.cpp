@@ -4,6 +4,61 @@ namespace text {
 
 namespace {
 
+// Whether any unit of text needs an escape: most texts need none and are
+// appended whole (a million-line file is written in a fraction of the
+// time). Surrogates send a text to the careful path, which keeps pairs.
+bool needsEscapes(const QString& text)
+{
+    for (const QChar unit : text) {
+        const char16_t code = unit.unicode();
+        if (code == u'\\' || code == u'\t' || code == u'\n' || code == u'\r' || (code >= 0xD800 && code <= 0xDFFF))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Appends text with tabs, line breaks, backslashes and lone surrogates
+// escaped.
+void appendEscapedField(QString& out, const QString& text)
+{
+    if (!needsEscapes(text)) {
+        out += text;
+        return;
+    }
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar unit = text[i];
+        switch (unit.unicode()) {
+        case u'\\':
+            out += QLatin1String("\\\\");
+            continue;
+        case u'\t':
+            out += QLatin1String("\\t");
+            continue;
+        case u'\n':
+            out += QLatin1String("\\n");
+            continue;
+        case u'\r':
+            out += QLatin1String("\\r");
+            continue;
+        default:
+            break;
+        }
+        if (unit.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
+            out += unit;
+            out += text[++i];
+        } else if (unit.isSurrogate()) {
+            out += QStringLiteral("\\u%1").arg(unit.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += unit;
+        }
+    }
+}
+
+namespace {
+
 int hexValue(const QChar c)
 {
     const char16_t u = c.unicode();

@@ -13,6 +13,10 @@ namespace text {
 // code unit, which keeps a lone surrogate that UTF-8 cannot carry.
 enum class UnitEscapes { Refused, Allowed };
 
+// Appends text to out with tabs, line breaks and backslashes escaped, and
+// lone surrogates as \uXXXX; a surrogate pair stays as it is.
+void appendEscapedField(QString& out, const QString& text);
+
 // The text a field stands for; nothing at a backslash before anything else.
 [[nodiscard]] std::optional<QString> unescapedField(QStringView field, UnitEscapes units);
 

@@ -93,5 +93,6 @@ struct Command {
 [[nodiscard]] Command checkCommand();
 [[nodiscard]] Command replaceCommand();
 [[nodiscard]] Command runCommand();
+[[nodiscard]] Command updateCommand();
 
 } // namespace cli

@@ -16,7 +16,7 @@ using Commands = std::vector<Command>;
 Commands allCommands()
 {
     return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
-        checkCommand(), replaceCommand(), runCommand()};
+        checkCommand(), replaceCommand(), runCommand(), updateCommand()};
 }
 
 QString programUsage(const Commands& commands)
@@ -30,8 +30,13 @@ QString programUsage(const Commands& commands)
                                    "\n"
                                    "Commands:\n");
     for (const auto& command : commands) {
+        // A call too long for its column has its summary on the next line.
+        constexpr int column = 30;
         const QString call = command.name + u' ' + command.operands.join(u' ');
-        usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(30), command.summary);
+        if (call.size() < column)
+            usage += QStringLiteral("  %1%2\n").arg(call.leftJustified(column), command.summary);
+        else
+            usage += QStringLiteral("  %1\n  %2%3\n").arg(call, QString(column, u' '), command.summary);
     }
     usage += QStringLiteral("\n"
                             "Run 'ludra-lang COMMAND --help' for one command's details and options.\n"

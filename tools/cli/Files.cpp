@@ -5,6 +5,8 @@
 
 #include "document/Document.h"
 
+#include "review/ReviewPairing.h"
+
 #include "xom/LanguageFileWriter.h"
 #include "xom/WholeFile.h"
 
@@ -59,18 +61,56 @@ QByteArray readWholeFile(const QString& path)
     return std::move(file.bytes);
 }
 
-xom::LoadedFile loadLanguageFile(const QString& path)
+namespace {
+
+// The bytes of the language file at path, read whole.
+QByteArray readLanguageBytes(const QString& path)
 {
-    const xom::WholeFile file = readFileOrInput(path, xom::largestLanguageFile);
+    xom::WholeFile file = readFileOrInput(path, xom::largestLanguageFile);
     // The editor takes no file that its 32-bit sizes cannot describe; standard
     // input has no size to check before it is read.
     if (file.status == xom::WholeFile::Status::TooLarge || file.bytes.size() > xom::largestLanguageFile)
         throw CommandError(
             QStringLiteral("%1: %2: the file is larger than 2 GiB").arg(path, xom::LoadError{}.message()));
-    xom::LoadResult result = xom::loadLanguageFile(file.bytes);
+    return std::move(file.bytes);
+}
+
+xom::LoadedFile loadedFrom(const QByteArray& bytes, const QString& path)
+{
+    xom::LoadResult result = xom::loadLanguageFile(bytes);
     if (const auto* const error = std::get_if<xom::LoadError>(&result))
         throw CommandError(QStringLiteral("%1: %2").arg(path, error->explained()));
     return std::get<xom::LoadedFile>(std::move(result));
+}
+
+// The review file beside the language file at path, read from bytes, taken
+// into document. A damaged one stops the command: a save would otherwise
+// write the states it could not read over it.
+void takeReviewBeside(document::Document& document, const QString& path, const QByteArray& bytes)
+{
+    review::ReviewBeside beside = review::readReviewBeside(path, bytes);
+    const QString reviewPath = review::reviewPathFor(path);
+    if (beside.refusal)
+        throw CommandError(QStringLiteral("%1: %2 (the review file was not read; fix or remove it)")
+                               .arg(reviewPath, beside.refusal->message()));
+    if (!beside.file)
+        return;
+    const int aside = document.takeReviewFile(std::move(*beside.file));
+    if (!beside.pairs)
+        writeErr(QStringLiteral("%1: saved with another version of %2: its states may be older than the texts\n")
+                     .arg(reviewPath, path));
+    if (aside > 0)
+        writeErr(QStringLiteral("%1: %2 entries are not in %3; they are kept and written back\n")
+                     .arg(reviewPath)
+                     .arg(aside)
+                     .arg(path));
+}
+
+} // namespace
+
+xom::LoadedFile loadLanguageFile(const QString& path)
+{
+    return loadedFrom(readLanguageBytes(path), path);
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes)
@@ -85,7 +125,10 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
 
 void openDocument(document::Document& document, const QString& path)
 {
-    document.open(loadLanguageFile(path), path);
+    const QByteArray bytes = readLanguageBytes(path);
+    document.open(loadedFrom(bytes, path), path);
+    if (!isStandardStream(path))
+        takeReviewBeside(document, path, bytes);
 }
 
 void saveDocumentTo(document::Document& document, const QString& path)

@@ -30,8 +30,9 @@ namespace cli {
 // them to standard output.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
-// Opens the language file at path in document as the editor's Open does;
-// throws as loadLanguageFile does.
+// Opens the language file at path in document as the editor's Open does,
+// with the review file beside it (whose damage is a CommandError naming its
+// line); throws as loadLanguageFile does.
 void openDocument(document::Document& document, const QString& path);
 // The editor's save of document to path, or its image to standard output
 // for "-".

@@ -67,7 +67,19 @@ struct JournalledFile {
     {
         const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(document.entries().entryCount()));
         testsupport::TextMix mix;
-        switch (random() % 11) {
+        switch (random() % 12) {
+        case 11: {
+            // The game's next version: one source changed, one entry
+            // renamed (so one added, one no longer there), the present
+            // texts standing for the old version.
+            const xom::EntryTable oldReference = document.entries();
+            xom::EntryTable newReference = oldReference;
+            newReference.setCell(row - 1, xom::TextColumn, testsupport::randomText(random, 8, mix));
+            newReference.setCell(
+                (row % newReference.entryCount()), xom::NameColumn, QStringLiteral("FE.Next%1").arg(random()));
+            document.updateToReference(std::move(newReference), QStringLiteral("lang_en.xom"), &oldReference);
+            break;
+        }
         case 10: {
             // A state, a note and a snapshot of any text.
             const review::EntryReview review{static_cast<review::State>(random() % 4),

@@ -260,7 +260,8 @@ std::pair<int, int> Editor::currentCell() const
     const QModelIndex current = table()->currentIndex();
     if (!current.isValid())
         return {-1, -1};
-    return {current.row() + 1, current.column()};
+    const auto* const model = static_cast<const app::EntryGridModel*>(table()->model());
+    return {model->gridRowOf(current), current.column()};
 }
 
 QString Editor::cell(const int gridRow, const int column) const

@@ -12,8 +12,14 @@
 
 #include "support/FileBuilder.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <functional>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,6 +45,40 @@ QString writePair(Editor& editor, const std::vector<review::ReviewLine>& lines, 
         qFatal("cannot write the review file");
     beside.write(review::writeReviewFile(file));
     return path;
+}
+
+QComboBox* filterBox(Editor& editor)
+{
+    // The counts follow the changes once the events of a change are done.
+    QApplication::processEvents();
+    return editor.window.findChild<QComboBox*>(QStringLiteral("FilterBox"));
+}
+
+void chooseFilter(Editor& editor, const int item)
+{
+    QComboBox* const box = filterBox(editor);
+    box->setCurrentIndex(item);
+    emit box->activated(item);
+}
+
+int rowsShown(Editor& editor)
+{
+    return editor.table()->model()->rowCount();
+}
+
+// The text of the reference pane written in the format that has(format)
+// tells, fragment by fragment.
+QString paneTextWhere(Editor& editor, const std::function<bool(const QTextCharFormat&)>& has)
+{
+    const auto* const pane = editor.window.findChild<QPlainTextEdit*>(QStringLiteral("ReferencePreview"));
+    QString found;
+    for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (has(fragment.fragment().charFormat()))
+                found += fragment.fragment().text();
+        }
+    }
+    return found;
 }
 
 QByteArray bytesOf(const QString& path)
@@ -144,6 +184,96 @@ private slots:
         document.undo();
         QCOMPARE(editor.cell(1, xom::TextColumn), QStringLiteral("Apfel"));
         QCOMPARE(document.entryReview(1).state, State::Unset);
+    }
+
+    // The filter shows the rows of a state, with each choice's count; an
+    // entry approved under Needs review stays in view, Sort keeps the
+    // filter, and going to a row it hides shows every row.
+    void theFilterShowsTheRowsOfAStateAndItsCount()
+    {
+        Editor editor;
+        const QString path
+            = writePair(editor, {{QStringLiteral("2"), QStringLiteral("FE.B"), {State::Approved, {}, {}}},
+                                    {QStringLiteral("3"), QStringLiteral("FE.C"), {State::NeedsReview, {}, {}}}});
+        editor.open(path);
+        editor.activate();
+        document::Document& document = editor.window.document();
+        QComboBox* const box = filterBox(editor);
+        const QStringList counted{QStringLiteral("All (3)"), QStringLiteral("Untranslated (0)"),
+            QStringLiteral("Needs review (1)"), QStringLiteral("With warnings (0)"),
+            QStringLiteral("Source changed (0)"), QStringLiteral("Approved (1)")};
+        for (int item = 0; item < counted.size(); ++item)
+            QCOMPARE(box->itemText(item), counted[item]);
+
+        chooseFilter(editor, 2);
+        QCOMPARE(rowsShown(editor), 1);
+        QCOMPARE(editor.currentCell().first, 3);
+        QCOMPARE(editor.table()->model()->index(0, xom::NameColumn).data().toString(), QStringLiteral("FE.C"));
+
+        editor.table()->setFocus();
+        QTest::keyClick(editor.table(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(document.entryReview(3).state, State::Approved);
+        QCOMPARE(rowsShown(editor), 1);
+        QCOMPARE(filterBox(editor)->itemText(2), QStringLiteral("Needs review (0)"));
+        QCOMPARE(filterBox(editor)->itemText(5), QStringLiteral("Approved (2)"));
+
+        chooseFilter(editor, 5);
+        QCOMPARE(rowsShown(editor), 2);
+        document.setCellTexts(
+            {{2, xom::NameColumn, QStringLiteral("FE.B"), QStringLiteral("FE.Z")}}, QStringLiteral("Rename"));
+        document.sortByName();
+        QCOMPARE(rowsShown(editor), 2);
+        QCOMPARE(editor.table()->model()->index(0, xom::NameColumn).data().toString(), QStringLiteral("FE.C"));
+        QCOMPARE(editor.table()->model()->index(1, xom::NameColumn).data().toString(), QStringLiteral("FE.Z"));
+        QCOMPARE(box->currentIndex(), 5);
+
+        // The search box goes to FE.A, which the filter hides.
+        editor.searchBox()->setText(QStringLiteral("Apf"));
+        editor.searchBox()->setFocus();
+        QTest::keyClick(editor.searchBox(), Qt::Key_Return);
+        QCOMPARE(box->currentIndex(), 0);
+        QCOMPARE(rowsShown(editor), 3);
+        QCOMPARE(editor.cell(editor.currentCell().first, xom::NameColumn), QStringLiteral("FE.A"));
+    }
+
+    // File › Update from New Reference…: one step, a summary, the entries
+    // that need review shown, and the reference pane marking what changed.
+    void anUpdateShowsWhatChangedAndUndoTakesItBack()
+    {
+        Editor editor;
+        editor.openEntries(
+            {{QStringLiteral("FE.A"), QStringLiteral("Apfel")}, {QStringLiteral("FE.B"), QStringLiteral("Birne")},
+                {QStringLiteral("FE.C"), QStringLiteral("Cherry")}},
+            QStringLiteral("lang_de.xom"));
+        editor.openReferenceEntries({{QStringLiteral("FE.A"), QStringLiteral("Apple")},
+            {QStringLiteral("FE.B"), QStringLiteral("Pear")}, {QStringLiteral("FE.C"), QStringLiteral("Cherry")}});
+        const QString next = editor.writeFile(QStringLiteral("lang_en_v2.xom"),
+            testsupport::simpleFile({{QStringLiteral("FE.A"), QStringLiteral("Apple")},
+                                        {QStringLiteral("FE.B"), QStringLiteral("Pear tree")},
+                                        {QStringLiteral("FE.C"), QStringLiteral("Cherries")},
+                                        {QStringLiteral("FE.D"), QStringLiteral("Date")}})
+                .bytes());
+        editor.files->referenceAnswers.push_back(next);
+        editor.window.actions().updateFromReference->trigger();
+
+        QCOMPARE(editor.boxes->informationTexts.size(), 1);
+        QCOMPARE(editor.boxes->informationTexts.front(),
+            QStringLiteral("Updated from lang_en_v2.xom: 1 added, 1 source changed (now needing review), "
+                           "1 untranslated following the new source, 1 unchanged.\n\nThe grid shows the entries "
+                           "that need review; All in the filter box shows every entry again."));
+        QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|1|FE.A|Apfel"), QStringLiteral("|2|FE.B|Birne"),
+                                    QStringLiteral("|3|FE.C|Cherries"), QStringLiteral("|4|FE.D|Date")}));
+        QCOMPARE(rowsShown(editor), 1);
+        QCOMPARE(editor.currentCell().first, 2);
+        QCOMPARE(
+            paneTextWhere(editor, [](const QTextCharFormat& format) { return format.fontStrikeOut(); }), QString());
+        QCOMPARE(paneTextWhere(editor, [](const QTextCharFormat& format) { return format.fontUnderline(); }),
+            QStringLiteral(" tree"));
+
+        editor.window.document().undo();
+        QCOMPARE(editor.rows().size(), 3);
+        QCOMPARE(editor.cell(3, xom::TextColumn), QStringLiteral("Cherry"));
+        QCOMPARE(editor.window.document().entryReview(2).state, State::Unset);
     }
 
     void aReviewSavedWithOtherBytesIsTold()

@@ -36,14 +36,6 @@ std::optional<State> stateOfWord(const QByteArrayView word)
     return std::nullopt;
 }
 
-QStringView stateName(const State state)
-{
-    for (const StateName& name : stateNames) {
-        if (name.state == state)
-            return QStringView(name.word);
-    }
-    return u"-";
-}
 
 // The line (from 1) that holds byte at of bytes.
 int lineAt(const QByteArrayView bytes, const qsizetype at)
@@ -190,6 +182,15 @@ void refuseNamesGivenTwice(const std::vector<ReviewLine>& lines, const std::vect
 
 } // namespace
 
+QStringView stateWord(const State state)
+{
+    for (const StateName& name : stateNames) {
+        if (name.state == state)
+            return QStringView(name.word);
+    }
+    return u"-";
+}
+
 QString reviewPathFor(const QString& languagePath)
 {
     return languagePath + QStringLiteral(".review");
@@ -233,7 +234,7 @@ QByteArray writeReviewFile(const ReviewFile& file)
         text += u'\t';
         text::appendEscapedField(text, line.name);
         text += u'\t';
-        text += stateName(line.review.state);
+        text += stateWord(line.review.state);
         text += u'\t';
         if (line.review.snapshot) {
             text += u'=';

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,10 @@ struct EntryReview {
     [[nodiscard]] bool keepsAnything() const { return state != State::Unset || !note.isEmpty() || snapshot; }
     friend bool operator==(const EntryReview&, const EntryReview&) = default;
 };
+
+// A state's word in the file and wherever states are written for programs:
+// "needs-review", "translated", "approved", and "-" for none.
+[[nodiscard]] QStringView stateWord(State state);
 
 // One line of the file: an entry named as the language file names it, its
 // number telling apart entries that share a name.

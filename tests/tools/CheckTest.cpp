@@ -57,7 +57,38 @@ TEST_F(CheckFiles, WritesJson)
 {"number":3,"name":"FE.Empty","checks":["empty"]},
 {"number":4,"name":"FE.New","checks":["missing reference"]},
 {"number":5,"name":"FE.Score","checks":["placeholders differ","line breaks differ"]}
-],"entries":5,"untranslated":1,"withWarnings":3}
+],"reviewed":[],"entries":5,"untranslated":1,"withWarnings":3,"needsReview":0,"translated":0,"approved":0,"sourceChanged":0}
+)"));
+}
+
+// The review file beside the translation: an approved entry whose source
+// changed since, one that needs review with a note.
+TEST_F(CheckFiles, ReportsStatesAndChangedSources)
+{
+    writeFile(translation + QStringLiteral(".review"),
+        "# Ludra review 1\n"
+        "# language-file 0 0000000000000000000000000000000000000000000000000000000000000000\n"
+        "1\tFE.Ok\tapproved\t=Begin\t\n"
+        "3\tFE.Empty\tneeds-review\t-\tto do \"soon\"\n");
+    const ProgramRun plain = runLang({QStringLiteral("check"), translation, QStringLiteral("--reference"), reference});
+    EXPECT_EQ(plain.exitCode, 3) << plain.err.toStdString();
+    EXPECT_EQ(plain.out, QByteArray("1\tFE.Ok\tsource changed\n"
+                                    "2\tFE.Same\tuntranslated\n"
+                                    "3\tFE.Empty\tempty\n"
+                                    "4\tFE.New\tmissing reference\n"
+                                    "5\tFE.Score\tplaceholders differ, line breaks differ\n"
+                                    "5 entries: 1 untranslated, 3 with warnings\n"
+                                    "states: 1 needing review, 0 translated, 1 approved; 1 source changed\n"));
+    // The review file was saved with other bytes: said, and checked anyway.
+    EXPECT_TRUE(plain.err.contains("may be older than the texts")) << plain.err.toStdString();
+
+    const ProgramRun json = runLang(
+        {QStringLiteral("check"), translation, QStringLiteral("--reference"), reference, QStringLiteral("--json")});
+    EXPECT_TRUE(json.out.contains(R"("reviewed":[
+{"number":1,"name":"FE.Ok","state":"approved","sourceChanged":true,"note":""},
+{"number":3,"name":"FE.Empty","state":"needs-review","sourceChanged":false,"note":"to do \"soon\""}
+],)")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.endsWith(R"("needsReview":1,"translated":0,"approved":1,"sourceChanged":1}
 )"));
 }
 
@@ -75,7 +106,9 @@ TEST(Check, NothingFailingExitsZero)
     EXPECT_EQ(plain.exitCode, 0) << plain.err.toStdString();
     EXPECT_EQ(plain.out, QByteArray("1 entries: 0 untranslated, 0 with warnings\n"));
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_EQ(json.out, QByteArray("{\"failing\":[],\"entries\":1,\"untranslated\":0,\"withWarnings\":0}\n"));
+    EXPECT_EQ(json.out, QByteArray("{\"failing\":[],\"reviewed\":[],\"entries\":1,\"untranslated\":0,"
+                                   "\"withWarnings\":0,\"needsReview\":0,\"translated\":0,\"approved\":0,"
+                                   "\"sourceChanged\":0}\n"));
 }
 
 TEST_F(CheckFiles, FileAndUsageErrors)

@@ -72,6 +72,10 @@ TEST_F(UpdateCommand, CarriesTheTranslationAndWritesItsReviewBeside)
     const QByteArray review = readFile(path("de_v2.xom.review"));
     EXPECT_TRUE(review.endsWith("\n2\tFE.Quit\tneeds-review\t=Quit\t\n")) << review.toStdString();
 
+    const ProgramRun info = runLang({QStringLiteral("info"), path("de_v2.xom")});
+    EXPECT_TRUE(info.out.endsWith("de_v2.xom.review: 1 needing review, 0 translated, 0 approved, 0 with notes\n"))
+        << info.out.toStdString();
+
     // Updated again from what it wrote, the review is read back: the entry
     // still needs review, and without an old reference nothing is guessed.
     const ProgramRun again

@@ -4,6 +4,7 @@
 #include "cli/Files.h"
 
 #include "recovery/JournalFormat.h"
+#include "review/ReviewPairing.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -66,6 +67,31 @@ void describeJournal(const QString& path)
     writeOut(out);
 }
 
+// What the review file beside the language file at path holds: a line of
+// its states' counts, or why it was not read; nothing without one.
+QByteArray reviewLine(const QString& path)
+{
+    const review::ReviewBeside beside = review::readReviewBeside(path, readWholeFile(path));
+    const QByteArray name = review::reviewPathFor(path).toUtf8();
+    if (beside.refusal)
+        return "Review: " + name + " not read (" + beside.refusal->message().toUtf8() + ")\n";
+    if (!beside.file)
+        return {};
+    int counts[4] = {};
+    int notes = 0;
+    for (const review::ReviewLine& line : beside.file->lines) {
+        ++counts[static_cast<int>(line.review.state)];
+        notes += line.review.note.isEmpty() ? 0 : 1;
+    }
+    QByteArray out = "Review: " + name + ": " + QByteArray::number(counts[int(review::State::NeedsReview)])
+                   + " needing review, " + QByteArray::number(counts[int(review::State::Translated)]) + " translated, "
+                   + QByteArray::number(counts[int(review::State::Approved)]) + " approved, "
+                   + QByteArray::number(notes) + " with notes\n";
+    if (!beside.pairs)
+        out += "Review: saved with other bytes of the file; its states may be older than the texts\n";
+    return out;
+}
+
 } // namespace
 
 namespace {
@@ -93,6 +119,8 @@ void runInfo(const Invocation& call)
     out += "Strings: " + QByteArray::number(model.StringList.count) + '\n';
     out += "String resources: " + QByteArray::number(stringResources) + '\n';
     out += "Entries: " + QByteArray::number(file.entries.entryCount()) + '\n';
+    if (!isStandardStream(call.operands[0]))
+        out += reviewLine(call.operands[0]);
     writeOut(out);
 }
 

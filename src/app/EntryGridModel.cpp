@@ -1,5 +1,7 @@
 #include "app/EntryGridModel.h"
 
+#include "app/StateIcons.h"
+
 #include <QColor>
 
 #include "document/Document.h"
@@ -43,7 +45,7 @@ EntryGridModel::EntryGridModel(const document::Document& document, QObject* pare
             for (const document::ReviewChange& change : changes) {
                 const QModelIndex number = indexOfCell(change.gridRow, xom::NumberColumn);
                 if (number.isValid())
-                    emit dataChanged(number, number, {Qt::BackgroundRole, Qt::ToolTipRole});
+                    emit dataChanged(number, number, {Qt::BackgroundRole, Qt::ToolTipRole, Qt::DecorationRole});
             }
         });
 }
@@ -68,7 +70,8 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn
         && gridRowOf(index) <= review->rowCount())
         return xom::checkNames(review->checksOfRow(gridRowOf(index) - 1)).join(QStringLiteral(", "));
-    if (index.column() == xom::NumberColumn && (role == Qt::BackgroundRole || role == Qt::ToolTipRole)) {
+    if (index.column() == xom::NumberColumn
+        && (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::DecorationRole)) {
         const int gridRow = gridRowOf(index);
         return reviewShown(m_document.entryReview(gridRow).state, m_document.sourceChanged(gridRow), role);
     }
@@ -83,7 +86,7 @@ QVariant EntryGridModel::reviewShown(const review::State state, const bool sourc
     // needs review, and both named.
     if (sourceChanged) {
         const QVariant stateName = reviewShown(state, false, Qt::ToolTipRole);
-        if (role == Qt::BackgroundRole)
+        if (role == Qt::BackgroundRole || role == Qt::DecorationRole)
             return reviewShown(review::State::NeedsReview, false, role);
         return stateName.isValid() ? stateName.toString() + QStringLiteral("; source changed")
                                    : QStringLiteral("Source changed");
@@ -100,6 +103,10 @@ QVariant EntryGridModel::reviewShown(const review::State state, const bool sourc
         {review::State::Translated, QColor(0xCF, 0xE4, 0xFF), "Translated"},
         {review::State::Approved, QColor(0xBF, 0xEB, 0xC4), "Approved"},
     };
+    if (role == Qt::DecorationRole) {
+        const QIcon icon = stateIcon(state);
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
     for (const Shown& entry : shown) {
         if (entry.state == state)
             return role == Qt::BackgroundRole ? QVariant(entry.colour) : QVariant(QString::fromLatin1(entry.name));

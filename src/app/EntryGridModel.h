@@ -61,8 +61,8 @@ public:
 
 private:
     // What the number cell shows of an entry's state and whether its
-    // source changed: its colour (BackgroundRole) or its name
-    // (ToolTipRole); nothing without either.
+    // source changed: its colour (BackgroundRole), its icon
+    // (DecorationRole) or its name (ToolTipRole); nothing without either.
     [[nodiscard]] static QVariant reviewShown(review::State state, bool sourceChanged, int role);
     // The document's changes, told to the views.
     void followReorder(const xom::RowOrder& order, bool reverting);

@@ -383,6 +383,8 @@ private:
     // Which entries the grid shows, with the count of each choice.
     QComboBox* FilterBox = nullptr;
     bool m_filterCountsDue = false;
+    // Whether the number column has room for the state icons.
+    bool m_numberIconRoom = false;
 };
 
 } // namespace app

@@ -69,6 +69,11 @@ void TFormXom::buildFilterControls()
     connect(&m_document, &document::Document::reviewsChanged, this, countsDue);
     connect(&m_document, &document::Document::rowCountChanged, this, countsDue);
     connect(&m_document, &document::Document::referenceChanged, this, countsDue);
+    // The first state set makes room for the number cells' icons.
+    connect(&m_document, &document::Document::reviewsChanged, this, [this] {
+        if (m_document.keepsReviews() != m_numberIconRoom)
+            fitNumberWidths();
+    });
     showFilterCounts();
 }
 

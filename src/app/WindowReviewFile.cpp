@@ -24,6 +24,7 @@ void TFormXom::takeReviewBeside(const QString& path, const QByteArray& bytes)
     if (!beside.file)
         return;
     const int aside = m_document.takeReviewFile(std::move(*beside.file));
+    fitNumberWidths();
     QStringList told;
     if (!beside.pairs) {
         told.append(QStringLiteral("The review file %1 was saved with another version of %2: its states may be "

@@ -8,6 +8,7 @@
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
 #include "app/PaneText.h"
+#include "app/StateIcons.h"
 
 #include "text/Decimal.h"
 
@@ -117,7 +118,10 @@ void TFormXom::fitNumberWidths()
 {
     // The usual widths stay while the numbers fit them.
     const qsizetype digits = m_document.entries().longestNumberLength();
-    Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits));
+    // Once any entry has a state, the number cells show its icon too.
+    m_numberIconRoom = m_document.keepsReviews();
+    const int iconRoom = m_numberIconRoom ? StateIconRoom : 0;
+    Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits) + iconRoom);
     const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
     m_rowPanel->setFixedWidth(std::max(UsualRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));
 }

@@ -102,6 +102,8 @@ public:
     // state, note and snapshot, following its entry through every
     // operation. Entries without one have the empty review.
     [[nodiscard]] const review::EntryReview& entryReview(int gridRow) const;
+    // Whether any entry has had a review since the file was opened.
+    [[nodiscard]] bool keepsReviews() const noexcept { return !m_entryReviews.empty(); }
     // The lines of the review file read beside the file that name entries
     // it does not have: kept aside, and written back by every save.
     [[nodiscard]] const std::vector<review::ReviewLine>& reviewKeptAside() const noexcept { return m_reviewAside; }

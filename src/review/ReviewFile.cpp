@@ -36,7 +36,6 @@ std::optional<State> stateOfWord(const QByteArrayView word)
     return std::nullopt;
 }
 
-
 // The line (from 1) that holds byte at of bytes.
 int lineAt(const QByteArrayView bytes, const qsizetype at)
 {

@@ -7,6 +7,7 @@
 
 #include "app/EntryGridView.h"
 #include "app/LanguageEdit2Uni.h"
+#include "app/StateIcons.h"
 #include "dialogs/EditUni.h"
 #include "review/ReviewPairing.h"
 
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -274,6 +277,37 @@ private slots:
         QCOMPARE(editor.rows().size(), 3);
         QCOMPARE(editor.cell(3, xom::TextColumn), QStringLiteral("Cherry"));
         QCOMPARE(editor.window.document().entryReview(2).state, State::Unset);
+    }
+
+    // Each state has an icon of its own in the number cell, and the column
+    // has room for it beside the number once the first entry has a state.
+    void theNumberCellShowsTheStateAsAnIcon()
+    {
+        Editor editor;
+        editor.openEntries(entries, QStringLiteral("lang_de.xom"));
+        const int widthBefore = editor.table()->columnWidth(xom::NumberColumn);
+        const auto icon = [&](const int gridRow) {
+            return editor.table()
+                ->model()
+                ->index(gridRow - 1, xom::NumberColumn)
+                .data(Qt::DecorationRole)
+                .value<QIcon>();
+        };
+        QVERIFY(icon(1).isNull());
+        editor.window.document().setEntryReviews(
+            {{1, {}, {State::NeedsReview, {}, {}}}, {2, {}, {State::Translated, {}, {}}},
+                {3, {}, {State::Approved, {}, {}}}},
+            QStringLiteral("Review"));
+        QVERIFY(editor.table()->columnWidth(xom::NumberColumn) >= widthBefore);
+        QVERIFY(editor.table()->columnWidth(xom::NumberColumn)
+                >= app::StateIconRoom + editor.table()->fontMetrics().horizontalAdvance(QStringLiteral("3")));
+        const QImage images[]
+            = {icon(1).pixmap(10).toImage(), icon(2).pixmap(10).toImage(), icon(3).pixmap(10).toImage()};
+        for (const QImage& image : images)
+            QVERIFY(!image.isNull());
+        QVERIFY(images[0] != images[1]);
+        QVERIFY(images[1] != images[2]);
+        QVERIFY(images[0] != images[2]);
     }
 
     void aReviewSavedWithOtherBytesIsTold()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "review/ReviewFile.h"
+
+#include <QIcon>
+
+namespace app {
+
+// The room the number cell gives its state icon: the icon and a gap.
+inline constexpr int StateIconRoom = 14;
+
+// The small icon of a state in the number cell, each of its own shape as
+// well as colour (a colour alone fails a colour-blind translator): needs
+// review an orange diamond, translated a blue dot, approved a green tick.
+// A null icon for no state.
+[[nodiscard]] QIcon stateIcon(review::State state);
+
+} // namespace app

@@ -109,11 +109,39 @@ void windowImportUnchanged(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * Entries);
 }
 
+// Switching the grid's filter to Needs review (a third of the rows) and
+// back to All, each until painted.
+void windowFilterSwitch(benchmark::State& state)
+{
+    app::TFormXom& form = window().forms.FormXom;
+    document::Document& document = form.document();
+    if (!document.keepsReviews()) {
+        std::vector<document::ReviewChange> changes;
+        for (int gridRow = 1; gridRow <= Entries; gridRow += 3)
+            changes.push_back({gridRow, {}, {review::State::NeedsReview, {}, {}}});
+        document.setEntryReviews(std::move(changes), QStringLiteral("Review"));
+        WindowWithFile::settle();
+    }
+    const auto filter = state.range(0) == 0 ? document::RowFilter::NeedsReview : document::RowFilter::All;
+    const auto other = state.range(0) == 0 ? document::RowFilter::All : document::RowFilter::NeedsReview;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.showOnly(other);
+        WindowWithFile::settle();
+        state.ResumeTiming();
+        form.showOnly(filter);
+        WindowWithFile::settle();
+    }
+    state.SetItemsProcessed(state.iterations() * Entries);
+}
+
 } // namespace
 
 BENCHMARK(windowImportUnchanged)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(windowSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(windowUndoSort)->Unit(benchmark::kMillisecond)->Iterations(5);
+// 0: to Needs review; 1: back to All.
+BENCHMARK(windowFilterSwitch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {

@@ -121,7 +121,8 @@ void TFormXom::showUpdateSummary(const document::UpdateResult& result)
     QStringList removed;
     for (const document::UpdatedEntry& entry : result.entries) {
         if (entry.outcome == document::UpdateOutcome::Removed && removed.size() < namesShown)
-            removed.append(QStringLiteral("#%1 %2").arg(entry.number, entry.name));
+            removed.append(QStringLiteral("#%1 %2").arg(m_document.entries().gridCell(entry.gridRow, xom::NumberColumn),
+                m_document.entries().gridCell(entry.gridRow, xom::NameColumn)));
     }
     const int removedCount = result.summary.count(document::UpdateOutcome::Removed);
     if (removedCount > 0) {

@@ -38,9 +38,10 @@ UpdateResult Document::updateToReference(
     xom::EntryTable newReference, const QString& path, const xom::EntryTable* oldReference)
 {
     UpdateResult result;
-    const auto record = [&result](const QString& number, const QString& name, const UpdateOutcome outcome) {
+    result.entries.reserve(static_cast<std::size_t>(m_entries.entryCount()));
+    const auto record = [&result](const int gridRow, const UpdateOutcome outcome) {
         ++result.summary.counts[static_cast<std::size_t>(outcome)];
-        result.entries.push_back({number, name, outcome});
+        result.entries.push_back({gridRow, outcome});
     };
     const TextsByName newTexts(newReference);
     const std::optional<TextsByName> oldTexts
@@ -51,11 +52,10 @@ UpdateResult Document::updateToReference(
     const int rowsBefore = m_entries.entryCount();
     for (int row = 0; row < rowsBefore; ++row) {
         const int gridRow = row + 1;
-        const QString name = m_entries.name(row).toString();
-        const QString number = m_entries.number(row);
+        const QStringView name = m_entries.name(row);
         const std::optional<QStringView> newSource = newTexts.textOf(name);
         if (!newSource) {
-            record(number, name, UpdateOutcome::Removed);
+            record(gridRow, UpdateOutcome::Removed);
             continue;
         }
         const review::EntryReview& before = entryReview(gridRow);
@@ -65,11 +65,11 @@ UpdateResult Document::updateToReference(
                 oldSource = old->toString();
         }
         if (!oldSource) {
-            record(number, name, UpdateOutcome::NoEarlierSource);
+            record(gridRow, UpdateOutcome::NoEarlierSource);
             continue;
         }
         if (*oldSource == *newSource) {
-            record(number, name, UpdateOutcome::Unchanged);
+            record(gridRow, UpdateOutcome::Unchanged);
             continue;
         }
         const QStringView text = m_entries.text(row);
@@ -80,13 +80,13 @@ UpdateResult Document::updateToReference(
             edits.emplace_back(xom::CellChange{gridRow, xom::TextColumn, text.toString(), newSource->toString()});
             if (after.snapshot)
                 after.snapshot = newSource->toString();
-            record(number, name, UpdateOutcome::UntranslatedFollowed);
+            record(gridRow, UpdateOutcome::UntranslatedFollowed);
         } else {
             // The translation stays; the old source stays beside it, so that
             // the reference pane shows what changed.
             after.state = review::State::NeedsReview;
             after.snapshot = oldSource;
-            record(number, name, UpdateOutcome::SourceChanged);
+            record(gridRow, UpdateOutcome::SourceChanged);
         }
         if (after != before)
             reviews.push_back({gridRow, before, after});
@@ -117,7 +117,7 @@ UpdateResult Document::updateToReference(
         const QString name = newReference.name(row).toString();
         const QString text = newReference.text(row).toString();
         edits.emplace_back(xom::AddChange{xom::addEntryReversibly(m_entries, m_model, name, text), name, text});
-        record(m_entries.number(m_entries.entryCount() - 1), name, UpdateOutcome::Added);
+        record(m_entries.entryCount(), UpdateOutcome::Added);
     }
     if (!edits.empty() || !reviews.empty()) {
         afterEdits(rowsBefore, edits);

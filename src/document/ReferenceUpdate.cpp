@@ -47,13 +47,13 @@ QString updateSummaryLine(const UpdateSummary& summary)
     return parts.isEmpty() ? QStringLiteral("nothing changed") : parts.join(QStringLiteral(", "));
 }
 
-QByteArray updateReport(const UpdateResult& result)
+QByteArray updateReport(const UpdateResult& result, const xom::EntryTable& entries)
 {
     QString report = QStringLiteral("number\tname\toutcome\n");
     for (const UpdatedEntry& entry : result.entries) {
-        text::appendEscapedField(report, entry.number);
+        text::appendEscapedField(report, entries.gridCell(entry.gridRow, xom::NumberColumn));
         report += u'\t';
-        text::appendEscapedField(report, entry.name);
+        text::appendEscapedField(report, entries.gridCell(entry.gridRow, xom::NameColumn));
         report += u'\t';
         report += outcomeName(entry.outcome);
         report += u'\n';

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "xom/EntryTable.h"
+
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -30,10 +33,10 @@ enum class UpdateOutcome : std::uint8_t {
 // "added", "source changed", … as the report and the summary name them.
 [[nodiscard]] QString outcomeName(UpdateOutcome outcome);
 
-// One entry of an update's report.
+// One entry of an update's report: its grid row once the update is made
+// (the update moves no row), and its outcome.
 struct UpdatedEntry {
-    QString number;
-    QString name;
+    int gridRow = 0;
     UpdateOutcome outcome = UpdateOutcome::Unchanged;
 };
 
@@ -57,8 +60,9 @@ struct UpdateResult {
 // changed.
 [[nodiscard]] QString updateSummaryLine(const UpdateSummary& summary);
 
-// The report: a header line, then one line per entry (number, name and
-// outcome, tab-separated, names escaped as the review file escapes them).
-[[nodiscard]] QByteArray updateReport(const UpdateResult& result);
+// The report of an update just made on entries: a header line, then one
+// line per entry (number, name and outcome, tab-separated, names escaped as
+// the review file escapes them).
+[[nodiscard]] QByteArray updateReport(const UpdateResult& result, const xom::EntryTable& entries);
 
 } // namespace document

@@ -21,7 +21,7 @@ void runUpdate(const Invocation& call)
         std::move(newReference.entries), call.operands[1], oldReference ? &oldReference->entries : nullptr);
     saveDocumentTo(document, call.operands[2]);
     if (call.has(QStringLiteral("--report")))
-        writeWholeFile(call.value(QStringLiteral("--report")), document::updateReport(result));
+        writeWholeFile(call.value(QStringLiteral("--report")), document::updateReport(result, document.entries()));
     writeErr(document::updateSummaryLine(result.summary) + u'\n');
 }
 

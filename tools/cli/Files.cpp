@@ -5,6 +5,8 @@
 
 #include "document/Document.h"
 
+#include "review/ReviewPairing.h"
+
 #include "xom/LanguageFileWriter.h"
 #include "xom/WholeFile.h"
 
@@ -59,18 +61,33 @@ QByteArray readWholeFile(const QString& path)
     return std::move(file.bytes);
 }
 
-xom::LoadedFile loadLanguageFile(const QString& path)
+namespace {
+
+// The bytes of the language file at path, or of standard input for "-".
+QByteArray readLanguageBytes(const QString& path)
 {
-    const xom::WholeFile file = readFileOrInput(path, xom::largestLanguageFile);
+    xom::WholeFile file = readFileOrInput(path, xom::largestLanguageFile);
     // The editor takes no file that its 32-bit sizes cannot describe; standard
     // input has no size to check before it is read.
     if (file.status == xom::WholeFile::Status::TooLarge || file.bytes.size() > xom::largestLanguageFile)
         throw CommandError(
             QStringLiteral("%1: %2: the file is larger than 2 GiB").arg(path, xom::LoadError{}.message()));
-    xom::LoadResult result = xom::loadLanguageFile(file.bytes);
+    return std::move(file.bytes);
+}
+
+xom::LoadedFile loadLanguageBytes(const QString& path, const QByteArray& bytes)
+{
+    xom::LoadResult result = xom::loadLanguageFile(bytes);
     if (const auto* const error = std::get_if<xom::LoadError>(&result))
         throw CommandError(QStringLiteral("%1: %2").arg(path, error->explained()));
     return std::get<xom::LoadedFile>(std::move(result));
+}
+
+} // namespace
+
+xom::LoadedFile loadLanguageFile(const QString& path)
+{
+    return loadLanguageBytes(path, readLanguageBytes(path));
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes)
@@ -85,7 +102,31 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
 
 void openDocument(document::Document& document, const QString& path)
 {
-    document.open(loadLanguageFile(path), path);
+    const QByteArray bytes = readLanguageBytes(path);
+    document.open(loadLanguageBytes(path, bytes), path);
+    if (isStandardStream(path))
+        return;
+    // The review beside the file, as the window reads it: a save writes it
+    // back beside the file saved.
+    review::ReviewBeside beside = review::readReviewBeside(path, bytes);
+    const QString reviewPath = review::reviewPathFor(path);
+    if (beside.refusal) {
+        throw CommandError(QStringLiteral("%1: %2; move it away to go on without the states")
+                               .arg(reviewPath, beside.refusal->message()));
+    }
+    if (!beside.file)
+        return;
+    if (!beside.pairs) {
+        writeErr(QStringLiteral("warning: %1 was saved with another version of %2: its states may be older than "
+                                "the texts\n")
+                     .arg(reviewPath, path));
+    }
+    const int aside = document.takeReviewFile(std::move(*beside.file));
+    if (aside > 0) {
+        writeErr(QStringLiteral("warning: %1 entries of %2 are not in %3; a save writes them back\n")
+                     .arg(aside)
+                     .arg(reviewPath, path));
+    }
 }
 
 void saveDocumentTo(document::Document& document, const QString& path)

@@ -30,8 +30,12 @@ namespace cli {
 // them to standard output.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
-// Opens the language file at path in document as the editor's Open does;
-// throws as loadLanguageFile does.
+// Opens the language file at path in document as the editor's Open does,
+// with the review file beside it (see review::readReviewBeside) when there
+// is one; a review saved with other bytes of the file, or with lines for
+// entries the file lacks, is taken with a warning on standard error. Throws
+// as loadLanguageFile does, and CommandError for a review file that cannot
+// be read, which a save would otherwise replace.
 void openDocument(document::Document& document, const QString& path);
 // The editor's save of document to path, or its image to standard output
 // for "-".

@@ -27,9 +27,6 @@ struct ReorderStep {
 struct MoveDownStep {
     xom::MoveDownChange change;
 };
-struct EditsStep {
-    std::vector<xom::Edit> edits;
-};
 // One entry's review (state, note, snapshot) before and after a change.
 struct ReviewChange {
     int gridRow = 0;
@@ -37,6 +34,12 @@ struct ReviewChange {
     review::EntryReview after;
 
     friend bool operator==(const ReviewChange&, const ReviewChange&) = default;
+};
+struct EditsStep {
+    std::vector<xom::Edit> edits;
+    // The entries' reviews that changed with them (an import's states and
+    // notes), set once the edits are made: a row may be one they added.
+    std::vector<ReviewChange> reviews;
 };
 // Reviews changed, and the cell texts changed with them (an Edit accepted
 // sets its text and makes the entry translated in one step).

@@ -117,6 +117,28 @@ review::EntryReview decodeReview(JournalBytesIn& in)
     return review;
 }
 
+void encodeReviewChanges(JournalBytesOut& out, const std::vector<document::ReviewChange>& changes)
+{
+    out.u32(static_cast<std::uint32_t>(changes.size()));
+    for (const document::ReviewChange& change : changes) {
+        out.i32(change.gridRow);
+        encodeReview(out, change.before);
+        encodeReview(out, change.after);
+    }
+}
+
+std::vector<document::ReviewChange> decodeReviewChanges(JournalBytesIn& in)
+{
+    // The fewest bytes of a change: its row and two empty reviews.
+    std::vector<document::ReviewChange> changes(in.count(4 + 2 * (1 + 4 + 1)));
+    for (document::ReviewChange& change : changes) {
+        change.gridRow = in.i32();
+        change.before = decodeReview(in);
+        change.after = decodeReview(in);
+    }
+    return changes;
+}
+
 } // namespace
 
 void encodeStep(JournalBytesOut& out, const document::Step& step)
@@ -136,12 +158,7 @@ void encodeStep(JournalBytesOut& out, const document::Step& step)
         encodeOrder(out, move->change.order);
         out.u32(static_cast<std::uint32_t>(move->change.clearedMarks.size()));
     } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
-        out.u32(static_cast<std::uint32_t>(reviews->changes.size()));
-        for (const document::ReviewChange& change : reviews->changes) {
-            out.i32(change.gridRow);
-            encodeReview(out, change.before);
-            encodeReview(out, change.after);
-        }
+        encodeReviewChanges(out, reviews->changes);
         encodeCells(out, reviews->cells);
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
         out.u32(static_cast<std::uint32_t>(edits->edits.size()));
@@ -154,6 +171,11 @@ void encodeStep(JournalBytesOut& out, const document::Step& step)
                 encodeAdd(out, std::get<xom::AddChange>(edit));
             }
         }
+        // Only an import that changed reviews writes them: a step without
+        // any is as journals held it before, and such a journal reads as
+        // it did.
+        if (!edits->reviews.empty())
+            encodeReviewChanges(out, edits->reviews);
     }
 }
 
@@ -200,18 +222,14 @@ document::Step decodeStep(JournalBytesIn& in)
             else
                 throw BadRecord();
         }
+        if (!in.atEnd())
+            edits.reviews = decodeReviewChanges(in);
         step.change = std::move(edits);
         break;
     }
     case StepKind::Reviews: {
-        // The fewest bytes of a change: its row and two empty reviews.
         document::ReviewsStep reviews;
-        reviews.changes.resize(in.count(4 + 2 * (1 + 4 + 1)));
-        for (document::ReviewChange& change : reviews.changes) {
-            change.gridRow = in.i32();
-            change.before = decodeReview(in);
-            change.after = decodeReview(in);
-        }
+        reviews.changes = decodeReviewChanges(in);
         reviews.cells = decodeCells(in);
         step.change = std::move(reviews);
         break;

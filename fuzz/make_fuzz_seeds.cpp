@@ -2,7 +2,7 @@
 // own writer, a few hand-laid variants of the layout, and files whose type
 // tables are named and ordered in other ways; and in csv/, po/ and xliff/
 // the exports of random entries numbered as the import fuzzers' base file
-// numbers them, in the three exchange formats.
+// numbers them, in the three exchange formats, with and without states.
 #include "document/Document.h"
 #include "exchange/CsvWriter.h"
 #include "exchange/PoFile.h"
@@ -49,6 +49,18 @@ bool writeExchangeSeeds(const QDir& dir, std::mt19937& random)
         ok &= writeSeed(dir, QStringLiteral("po/export%1.po").arg(i), exchange::poOfEntries(entries, context));
         ok &= writeSeed(dir, QStringLiteral("xliff/export%1.xlf").arg(i), exchange::xliffOfEntries(entries, context));
     }
+    // An export of a reviewed file: every state, notes of several lines,
+    // snapshots that are no longer the source.
+    exchange::ExportContext reviewed = context;
+    reviewed.review = [](const int row) {
+        return review::EntryReview{static_cast<review::State>(row % 4),
+            row % 3 == 0 ? QString() : QStringLiteral("note %1\r\n<&> \"x\"").arg(row),
+            row % 2 == 0 ? std::optional<QString>(QStringLiteral("old\nsource")) : std::nullopt};
+    };
+    const xom::EntryTable entries = testsupport::randomEntries(random, 12, mix);
+    ok &= writeSeed(dir, QStringLiteral("csv/states.csv"), exchange::csvOfEntries(entries, nullptr, reviewed.review));
+    ok &= writeSeed(dir, QStringLiteral("po/states.po"), exchange::poOfEntries(entries, reviewed));
+    ok &= writeSeed(dir, QStringLiteral("xliff/states.xlf"), exchange::xliffOfEntries(entries, reviewed));
     // Hand-written edits the readers must take: a new entry, a fuzzy
     // message, a unit with a suggestion beside its target.
     ok &= writeSeed(dir, QStringLiteral("csv/edits.csv"),

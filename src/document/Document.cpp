@@ -110,7 +110,17 @@ QByteArray Document::image()
 
 QByteArray Document::exportAs(const exchange::ExchangeFormat format, const exchange::ExportContext& context) const
 {
-    return exchange::exportEntries(m_entries, m_review.get(), format, context);
+    exchange::ExportContext withReviews = context;
+    // A file without a review exports as it did before reviews were kept.
+    if (!withReviews.review && !m_entryReviews.empty()) {
+        withReviews.review = [this](const int row) {
+            review::EntryReview kept = entryReview(row + 1);
+            if (sourceChanged(row + 1))
+                kept.state = review::State::NeedsReview;
+            return kept;
+        };
+    }
+    return exchange::exportEntries(m_entries, m_review.get(), format, std::move(withReviews));
 }
 
 void Document::openReference(xom::EntryTable reference, const QString& path)
@@ -260,6 +270,8 @@ void Document::undoStep(Step& step)
                        reorder(move.change.order, true, [&] { xom::undoMoveDown(m_entries, move.change); });
                    },
                    [this](const EditsStep& edits) {
+                       // The reviews first: the rows an import added are
+                       // still there.
                        if (!edits.reviews.empty())
                            applyReviews(edits.reviews, true);
                        const int rowsBefore = m_entries.entryCount();

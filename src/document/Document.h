@@ -95,7 +95,9 @@ public:
     [[nodiscard]] QByteArray image();
 
     // The entries written as format, the reference's texts beside them while
-    // one is open (see exchange::exportEntries). Throws ExportError.
+    // one is open, and their reviews as the context asks (see
+    // exchange::exportEntries): an entry whose source changed is written as
+    // needing review. Throws ExportError.
     [[nodiscard]] QByteArray exportAs(exchange::ExchangeFormat format, const exchange::ExportContext& context) const;
 
     // The review kept beside the file (review::ReviewFile): each entry's
@@ -181,7 +183,10 @@ public:
     UpdateResult updateToReference(
         xom::EntryTable newReference, const QString& path, const xom::EntryTable* oldReference = nullptr);
     // Applies an exchange file (see exchange::importExchangeFile): "Import".
-    // A file refused throws ImportError and leaves the entries as they were.
+    // What its records say of their entries' states and notes is applied
+    // with the texts, in the same step (see exchange::importedReview), and
+    // counted in the summary. A file refused throws ImportError and leaves
+    // the entries and their reviews as they were.
     exchange::ImportOutcome importExchange(
         QByteArrayView bytes, exchange::ExchangeFormat format, const exchange::ImportOptions& options);
 
@@ -253,6 +258,9 @@ private:
     void recheckCells(const std::vector<xom::CellChange>& changes);
     void applyReviews(const std::vector<ReviewChange>& changes, bool reverting);
     [[nodiscard]] std::optional<QString> snapshotNow(int gridRow) const;
+    // The review changes an import's records ask for, on the entries as
+    // its edits left them.
+    [[nodiscard]] std::vector<ReviewChange> importedReviews(const std::vector<exchange::ReviewOfRecord>& said) const;
     // The entries' reviews follow their rows: reordered with them, and
     // sized to them after rows came or went at the end.
     void reorderReviews(const xom::RowOrder& order, bool reverting);

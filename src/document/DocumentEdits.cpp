@@ -4,6 +4,7 @@
 #include "document/Document.h"
 
 #include "exchange/ImportError.h"
+#include "exchange/ImportedReview.h"
 
 #include "xom/EntryOperations.h"
 
@@ -121,15 +122,36 @@ exchange::ImportOutcome Document::importExchange(
         xom::undoEdits(m_entries, m_model, edits);
         throw;
     }
-    if (edits.empty())
+    if (!edits.empty())
+        afterEdits(rowsBefore, edits);
+    // The reviews after the texts: a renamed entry's reference text is its
+    // new name's, and an added entry's row is there.
+    std::vector<ReviewChange> reviews = importedReviews(outcome.reviews);
+    outcome.summary.reviewsChanged = static_cast<int>(reviews.size());
+    if (edits.empty() && reviews.empty())
         return outcome;
-    afterEdits(rowsBefore, edits);
-    const bool changesFile = std::any_of(edits.begin(), edits.end(), [](const xom::Edit& edit) {
+    if (!reviews.empty())
+        applyReviews(reviews, false);
+    const bool changesFile = !reviews.empty() || std::any_of(edits.begin(), edits.end(), [](const xom::Edit& edit) {
         const auto* const change = std::get_if<xom::CellChange>(&edit);
         return !change || change->column != xom::MarkColumn;
     });
-    push(Step{QStringLiteral("Import"), EditsStep{std::move(edits), {}}, changesFile});
+    push(Step{QStringLiteral("Import"), EditsStep{std::move(edits), std::move(reviews)}, changesFile});
     return outcome;
+}
+
+std::vector<ReviewChange> Document::importedReviews(const std::vector<exchange::ReviewOfRecord>& said) const
+{
+    std::vector<ReviewChange> changes;
+    for (const exchange::ReviewOfRecord& record : said) {
+        const int gridRow = record.row + 1;
+        const review::EntryReview& before = entryReview(gridRow);
+        review::EntryReview after = exchange::importedReview(
+            before, sourceChanged(gridRow), [this, gridRow] { return snapshotNow(gridRow); }, record.said);
+        if (after != before)
+            changes.push_back({gridRow, before, std::move(after)});
+    }
+    return changes;
 }
 
 void Document::applyCells(const std::vector<xom::CellChange>& changes, const bool reverting)

@@ -24,7 +24,8 @@ void appendField(const QStringView cell, QByteArray& out)
     out += '"';
 }
 
-void appendRecord(const std::initializer_list<QStringView> cells, QByteArray& out)
+// The fields of a record, without the record's end.
+void appendFields(const std::initializer_list<QStringView> cells, QByteArray& out)
 {
     bool first = true;
     for (const QStringView cell : cells) {
@@ -33,27 +34,59 @@ void appendRecord(const std::initializer_list<QStringView> cells, QByteArray& ou
         first = false;
         appendField(cell, out);
     }
+}
+
+void appendRecord(const std::initializer_list<QStringView> cells, QByteArray& out)
+{
+    appendFields(cells, out);
     out += "\r\n";
 }
 
 } // namespace
 
-QByteArray csvOfEntries(const xom::EntryTable& entries, const xom::TranslationReview* reference)
+QByteArray csvOfEntries(
+    const xom::EntryTable& entries, const xom::TranslationReview* reference, const ReviewOfRow& reviews)
 {
     QByteArray out("\xEF\xBB\xBF");
-    if (!reference) {
-        appendRecord({u"number", u"name", u"text"}, out);
-        for (int row = 0; row < entries.entryCount(); ++row)
-            appendRecord({entries.number(row), entries.name(row), entries.text(row)}, out);
-        return out;
+    appendFields({u"number", u"name", u"text"}, out);
+    if (reference) {
+        out += ',';
+        appendField(u"reference", out);
     }
-    appendRecord({u"number", u"name", u"text", u"reference"}, out);
+    if (reviews) {
+        out += ',';
+        appendFields({u"state", u"note"}, out);
+    }
+    out += "\r\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const std::optional<QStringView> referenceText = reference->referenceTextOf(entries.name(row));
-        appendRecord(
-            {entries.number(row), entries.name(row), entries.text(row), referenceText.value_or(QStringView())}, out);
+        appendFields({entries.number(row), entries.name(row), entries.text(row)}, out);
+        if (reference) {
+            out += ',';
+            appendField(reference->referenceTextOf(entries.name(row)).value_or(QStringView()), out);
+        }
+        if (reviews) {
+            const review::EntryReview kept = reviews(row);
+            out += ',';
+            appendFields({csvStateWord(kept.state), kept.note}, out);
+        }
+        out += "\r\n";
     }
     return out;
+}
+
+QStringView csvStateWord(const review::State state)
+{
+    switch (state) {
+    case review::State::Unset:
+        break;
+    case review::State::NeedsReview:
+        return u"needs review";
+    case review::State::Translated:
+        return u"translated";
+    case review::State::Approved:
+        return u"approved";
+    }
+    return {};
 }
 
 QByteArray csvOfChanges(const std::vector<ImportChange>& changes)

@@ -65,12 +65,13 @@ void NumberMap::insertValue(const std::uint32_t number, const int value)
 }
 
 EntryImport::EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, const ImportOptions& options,
-    std::vector<ImportChange>* report, std::vector<xom::Edit>* journal)
+    std::vector<ImportChange>* report, std::vector<xom::Edit>* journal, std::vector<ReviewOfRecord>* reviews)
     : m_entries(entries)
     , m_model(model)
     , m_options(options)
     , m_report(report)
     , m_journal(journal)
+    , m_reviews(reviews)
     , m_entriesBefore(entries.entryCount())
     , m_rowOfNumber(entries.entryCount())
     , m_lineOfNumber(entries.entryCount())
@@ -113,14 +114,10 @@ void EntryImport::finish() const
 
 void EntryImport::applyRecord(const ImportRecord& record)
 {
-    const bool passedOver = record.unfinished && !m_options.acceptUnfinished;
     if (record.number.isEmpty()) {
-        if (passedOver) {
-            ++m_summary.skipped;
-            return;
-        }
         refuseNameThatBreaks(record);
         add(record);
+        handOnReview(m_entries.entryCount() - 1, record);
         return;
     }
     const int row = m_rowOfNumber.value(record.number);
@@ -137,16 +134,13 @@ void EntryImport::applyRecord(const ImportRecord& record)
     // An entry added by an earlier record is no entry the file had.
     if (row < m_entriesBefore)
         ++m_named;
-    if (passedOver) {
-        ++m_summary.skipped;
-        return;
-    }
 
     const QStringView oldText = m_entries.text(row);
     const bool sameText = !record.text || text::equalUpToLineBreaks(*record.text, oldText, text::LineBreakSet::CrLf);
     const bool sameName = record.name == m_entries.name(row);
     if (sameText && sameName) {
         ++m_summary.unchanged;
+        handOnReview(row, record);
         return;
     }
     if (!sameName)
@@ -169,6 +163,13 @@ void EntryImport::applyRecord(const ImportRecord& record)
         change.newText = m_entries.text(row).toString();
         m_report->push_back(std::move(change));
     }
+    handOnReview(row, record);
+}
+
+void EntryImport::handOnReview(const int row, const ImportRecord& record)
+{
+    if (m_reviews && record.review.saysAnything())
+        m_reviews->push_back({row, record.review});
 }
 
 void EntryImport::setCell(const int row, const int column, const QString& text)
@@ -226,8 +227,8 @@ QString summaryLine(const ImportSummary& summary)
                 .arg(summary.added)
                 .arg(summary.unchanged)
                 .arg(summary.notInFile);
-    if (summary.skipped > 0)
-        line += QStringLiteral(", %1 fuzzy or unfinished skipped").arg(summary.skipped);
+    if (summary.reviewsChanged > 0)
+        line += QStringLiteral(", %1 states or notes changed").arg(summary.reviewsChanged);
     return line;
 }
 

@@ -2,6 +2,8 @@
 
 #include "exchange/ImportError.h"
 
+#include "review/ReviewFile.h"
+
 #include "xom/EntryTable.h"
 #include "xom/LanguageModel.h"
 #include "xom/ReversibleOperations.h"
@@ -14,6 +16,26 @@
 
 namespace exchange {
 
+// What a record says of its entry's review besides the text; what it does
+// not say leaves the entry's review as it is (see importedReview).
+struct ReviewSaid {
+    // The file marks the translation as not final: a fuzzy PO message, an
+    // XLIFF target that is new or needs review, a unit not approved or not
+    // to be translated. The entry then needs review.
+    bool unfinished = false;
+    // The file marks it as final without naming a state: a PO message that
+    // is not fuzzy.
+    bool finished = false;
+    // The state the file names: an XLIFF target's state, a CSV state column.
+    std::optional<review::State> state;
+    // The translator's note where the file has a place for one (PO
+    // translator comments, XLIFF notes, a CSV note column); there, no note
+    // is the empty note.
+    std::optional<QString> note;
+
+    [[nodiscard]] bool saysAnything() const { return unfinished || finished || state || note; }
+};
+
 // One record of an exchange file as its reader found it: a CSV record, a PO
 // message, an XLIFF trans-unit.
 struct ImportRecord {
@@ -21,10 +43,14 @@ struct ImportRecord {
     QString number; // empty: a new entry
     QString name;
     std::optional<QString> text; // nothing: the entry keeps its text
-    // A translation its file marks as not final: a fuzzy PO message, an
-    // XLIFF target that is new or needs review, a unit not approved or not
-    // to be translated. It is applied only when the import accepts such.
-    bool unfinished = false;
+    ReviewSaid review;
+};
+
+// What a record applied said of the review of the entry in a grid row
+// (from 0), for the document to apply with the texts.
+struct ReviewOfRecord {
+    int row = 0;
+    ReviewSaid said;
 };
 
 // An entry that an import changed or added, for the report.
@@ -37,8 +63,6 @@ struct ImportChange {
 
 // How an import goes.
 struct ImportOptions {
-    // Apply unfinished records too (--accept-fuzzy).
-    bool acceptUnfinished = false;
     // Keep each change for a report.
     bool report = false;
     // Go on past a record that is refused, to find every one; the import
@@ -48,17 +72,18 @@ struct ImportOptions {
 };
 
 // What an import did, entry by entry: every entry the language file had is
-// exactly one of changed, unchanged (a record named it and left it as it
-// was), skipped (an unfinished record named it) and not in the file (no
-// record named it). Added entries are new; renamed ones are among the
-// changed; skipped counts new entries that unfinished records would add too.
+// exactly one of changed, unchanged (a record named it and left its name
+// and text as they were) and not in the file (no record named it). Added
+// entries are new; renamed ones are among the changed. Apart from these,
+// the entries whose state or note changed, counted by whoever applies the
+// records' reviews (see document::Document::importExchange).
 struct ImportSummary {
     int changed = 0;
     int renamed = 0;
     int added = 0;
     int unchanged = 0;
-    int skipped = 0;
     int notInFile = 0;
+    int reviewsChanged = 0;
 
     friend bool operator==(const ImportSummary&, const ImportSummary&) = default;
 };
@@ -102,8 +127,8 @@ private:
 // CR LF, the editor's, and every other character as it is (U+2028 and
 // U+2029 included). A record with an empty number adds its name and text as
 // a new last entry exactly as Add does; later records may use the number it
-// takes. Grid order is kept. Unfinished records are counted and passed over
-// unless the options accept them.
+// takes. Grid order is kept. Unfinished records are applied like any other:
+// what a record says of the entry's review is handed on with its row.
 //
 // apply throws ImportError at the line of a record that names no entry, a
 // number an earlier record already named, or a new name (of an added or
@@ -114,10 +139,12 @@ private:
 // copy they drop.
 class EntryImport {
 public:
-    // The table, the model, the report and the journal (when given) must
-    // outlive this.
+    // The table, the model, the report, the journal and the reviews (when
+    // given) must outlive this. reviews receives what each record applied
+    // says of its entry's review, when it says anything.
     EntryImport(xom::EntryTable& entries, xom::LanguageModel& model, const ImportOptions& options = {},
-        std::vector<ImportChange>* report = nullptr, std::vector<xom::Edit>* journal = nullptr);
+        std::vector<ImportChange>* report = nullptr, std::vector<xom::Edit>* journal = nullptr,
+        std::vector<ReviewOfRecord>* reviews = nullptr);
 
     void apply(const ImportRecord& record);
     // After the last record: throws ImportRefusals when records were refused
@@ -130,6 +157,8 @@ private:
     void applyRecord(const ImportRecord& record);
     void add(const ImportRecord& record);
     static void refuseNameThatBreaks(const ImportRecord& record);
+    // Once the record is applied: what it says of the entry's review.
+    void handOnReview(int row, const ImportRecord& record);
     // Sets a cell, recording it in the journal.
     void setCell(int row, int column, const QString& text);
 
@@ -138,6 +167,7 @@ private:
     ImportOptions m_options;
     std::vector<ImportChange>* m_report;
     std::vector<xom::Edit>* m_journal;
+    std::vector<ReviewOfRecord>* m_reviews;
     ImportSummary m_summary;
     std::vector<ImportError> m_refusals;
     // How many entries the file had, and how many of them a record named.
@@ -151,8 +181,8 @@ private:
 };
 
 // "n changed, m added, k unchanged, j not in the file", with "(r renamed)"
-// after the changed and ", s fuzzy or unfinished skipped" at the end when
-// there are such.
+// after the changed and ", s states or notes changed" at the end when there
+// are such.
 [[nodiscard]] QString summaryLine(const ImportSummary& summary);
 
 // A text from a file shown in a message: at most 80 characters, control

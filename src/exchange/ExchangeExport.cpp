@@ -20,8 +20,28 @@ ExportContext exportContextOf(const QString& path, const QString& referencePath)
     context.generator = exportGenerator();
     context.targetLanguage = languageOfFileName(path);
     context.sourceLanguage = languageOfFileName(referencePath);
+    context.reviewColumns = ReviewColumns::WhenAnyKept;
     return context;
 }
+
+namespace {
+
+// Whether the CSV of the entries gets the state and note columns.
+[[nodiscard]] bool csvWithReviews(const xom::EntryTable& entries, const ExportContext& context)
+{
+    if (!context.review || context.reviewColumns == ReviewColumns::Never)
+        return false;
+    if (context.reviewColumns == ReviewColumns::Always)
+        return true;
+    for (int row = 0; row < entries.entryCount(); ++row) {
+        const review::EntryReview kept = context.review(row);
+        if (kept.state != review::State::Unset || !kept.note.isEmpty())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 QByteArray exportEntries(const xom::EntryTable& entries, const xom::TranslationReview* reference,
     const ExchangeFormat format, ExportContext context)
@@ -35,8 +55,15 @@ QByteArray exportEntries(const xom::EntryTable& entries, const xom::TranslationR
         };
     }
     switch (format) {
-    case ExchangeFormat::Csv:
-        return csvOfEntries(entries, reference);
+    case ExchangeFormat::Csv: {
+        // Asked for without reviews, the columns are there, and empty.
+        ReviewOfRow reviews;
+        if (csvWithReviews(entries, context))
+            reviews = context.review;
+        else if (context.reviewColumns == ReviewColumns::Always)
+            reviews = [](int) { return review::EntryReview{}; };
+        return csvOfEntries(entries, reference, reviews);
+    }
     case ExchangeFormat::Po:
         return poOfEntries(entries, context);
     case ExchangeFormat::Xliff:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "review/ReviewFile.h"
+
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,16 @@ using ReferenceOfRow = std::function<std::optional<QString>(int row)>;
 // The reference of row, or the entry's own text.
 [[nodiscard]] QString referenceOrOwn(const ReferenceOfRow& reference, int row, const QString& ownText);
 
+// The review of the entry in a grid row (from 0) as an export writes it:
+// its state NeedsReview too where its source changed since its translation
+// was accepted, for the file says only whether a translation wants a look.
+using ReviewOfRow = std::function<review::EntryReview(int row)>;
+
+// Whether a CSV export adds the columns "state" and "note": never (the
+// bytes of a file without a review), always (ludra-lang export --states),
+// or when any entry has a state or a note (the window's Export).
+enum class ReviewColumns { Never, Always, WhenAnyKept };
+
 // What an export writes besides the entries.
 struct ExportContext {
     // The language file's name, for the header ("lang_de.xom").
@@ -39,6 +51,9 @@ struct ExportContext {
     QString sourceLanguage = QStringLiteral("und");
     QString targetLanguage = QStringLiteral("und");
     ReferenceOfRow reference;
+    // No function: no entry has a review, as for a file without one.
+    ReviewOfRow review;
+    ReviewColumns reviewColumns = ReviewColumns::Never;
 };
 
 // The language a file name gives ("de" for "lang_de.xom", "pt-BR" for

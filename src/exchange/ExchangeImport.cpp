@@ -11,7 +11,7 @@ ImportOutcome importExchangeFile(xom::EntryTable& entries, xom::LanguageModel& m
     const ExchangeFormat format, const ImportOptions& options, std::vector<xom::Edit>* journal)
 {
     ImportOutcome outcome;
-    EntryImport import(entries, model, options, options.report ? &outcome.report : nullptr, journal);
+    EntryImport import(entries, model, options, options.report ? &outcome.report : nullptr, journal, &outcome.reviews);
     switch (format) {
     case ExchangeFormat::Csv: {
         CsvReader reader(bytes);

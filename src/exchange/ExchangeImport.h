@@ -12,11 +12,13 @@
 
 namespace exchange {
 
-// What an import did: the counts, and with a report asked for, each entry
-// changed or added.
+// What an import did: the counts, with a report asked for each entry
+// changed or added, and what the records said of their entries' reviews,
+// in the order of the records.
 struct ImportOutcome {
     ImportSummary summary;
     std::vector<ImportChange> report;
+    std::vector<ReviewOfRecord> reviews;
 };
 
 // The one way an exchange file reaches the entries, for the command line

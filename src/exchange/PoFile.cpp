@@ -12,18 +12,23 @@ namespace exchange {
 
 namespace {
 
-// Appends the quoted string lines of one PO string after its keyword. A
-// lone surrogate takes its three-byte form, as in CSV, so that import gives
-// it back.
-void appendPoString(const QByteArrayView keyword, const QString& text, QByteArray& out)
+// Appends the quoted string lines of one PO string after its keyword, each
+// line after prefix (a previous string's "#| "). A lone surrogate takes its
+// three-byte form, as in CSV, so that import gives it back.
+void appendPoString(
+    const QByteArrayView keyword, const QString& text, QByteArray& out, const QByteArrayView prefix = {})
 {
     const QByteArray bytes = exchangeUtf8(text);
+    out += prefix;
     out += keyword;
     const bool split = bytes.contains('\n') && bytes.indexOf('\n') + 1 < bytes.size();
-    if (split)
-        out += " \"\"\n\"";
-    else
+    if (split) {
+        out += " \"\"\n";
+        out += prefix;
+        out += '"';
+    } else {
         out += " \"";
+    }
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         switch (b) {
@@ -35,8 +40,11 @@ void appendPoString(const QByteArrayView keyword, const QString& text, QByteArra
             break;
         case '\n':
             out += "\\n";
-            if (split && i + 1 < bytes.size())
-                out += "\"\n\"";
+            if (split && i + 1 < bytes.size()) {
+                out += "\"\n";
+                out += prefix;
+                out += '"';
+            }
             break;
         case '\r':
             out += "\\r";
@@ -69,6 +77,30 @@ void appendPoString(const QByteArrayView keyword, const QString& text, QByteArra
     out += "\"\n";
 }
 
+// Appends a note as translator comments, one "# " line per line of the
+// note (a bare "#" for an empty one), as gettext writes them: any line break
+// ends a line.
+void appendTranslatorComments(const QString& note, QByteArray& out)
+{
+    if (note.isEmpty())
+        return;
+    const QByteArray bytes = exchangeUtf8(note);
+    qsizetype start = 0;
+    for (qsizetype i = 0;; ++i) {
+        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        const QByteArrayView line = QByteArrayView(bytes).sliced(start, i - start);
+        out += line.isEmpty() ? QByteArrayView("#") : QByteArrayView("# ");
+        out += line;
+        out += '\n';
+        if (i == bytes.size())
+            return;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+}
+
 } // namespace
 
 QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& context)
@@ -93,13 +125,19 @@ QByteArray poOfEntries(const xom::EntryTable& entries, const ExportContext& cont
         // An empty msgid is gettext's header: msgmerge and lconvert would
         // take the message for it. An empty source is said in a comment,
         // and the msgid, which import never reads, holds a mark instead.
-        QString source = referenceOrOwn(context.reference, row, entry.text);
-        if (source.isEmpty()) {
+        const review::EntryReview kept = context.review ? context.review(row) : review::EntryReview{};
+        appendTranslatorComments(kept.note, out);
+        const QString source = referenceOrOwn(context.reference, row, entry.text);
+        if (source.isEmpty())
             out += "#. " + QByteArray(EmptySourceComment) + '\n';
-            source = QString::fromLatin1(EmptySourceMark);
-        }
+        if (kept.state == review::State::NeedsReview)
+            out += "#, fuzzy\n";
+        // The source the translation was accepted against, where it is no
+        // longer the one written: a PO editor shows the two side by side.
+        if (kept.snapshot && *kept.snapshot != source)
+            appendPoString("msgid", *kept.snapshot, out, "#| ");
         appendPoString("msgctxt", entry.number + u' ' + entry.name, out);
-        appendPoString("msgid", source, out);
+        appendPoString("msgid", source.isEmpty() ? QString::fromLatin1(EmptySourceMark) : source, out);
         appendPoString("msgstr", entry.text, out);
     }
     return out;
@@ -134,6 +172,17 @@ public:
             const QByteArrayView line = trimmed(m_lineText);
             if (line.startsWith("#,")) {
                 m_pendingFuzzy = m_pendingFuzzy || hasFuzzyFlag(line.sliced(2));
+                continue;
+            }
+            if (isTranslatorComment(line)) {
+                appendCommentLine();
+                continue;
+            }
+            // The comments before an obsolete message are its own.
+            if (line.startsWith("#~")) {
+                m_pendingFuzzy = false;
+                m_pendingNote.clear();
+                m_pendingHasNote = false;
                 continue;
             }
             if (line.isEmpty() || line.startsWith('#'))
@@ -196,6 +245,29 @@ private:
                 return true;
         }
         return false;
+    }
+
+    // "#" followed by a space, by nothing, or by anything but the marks of
+    // gettext's other comments (#. #: #, #| #~).
+    [[nodiscard]] static bool isTranslatorComment(const QByteArrayView line)
+    {
+        return line.startsWith('#') && (line.size() == 1 || !QByteArrayView(".:,|~").contains(line[1]));
+    }
+
+    // Adds the current line, a translator comment, to the note being read:
+    // what follows its "#" and one space, trailing blanks included.
+    void appendCommentLine()
+    {
+        QByteArrayView text = m_lineText;
+        if (text.endsWith('\r'))
+            text.chop(1);
+        text = text.sliced(text.indexOf('#') + 1);
+        if (text.startsWith(' '))
+            text = text.sliced(1);
+        if (m_pendingHasNote)
+            m_pendingNote += '\n';
+        m_pendingNote += text;
+        m_pendingHasNote = true;
     }
 
     // A file whose lines end in CR alone would read as one long line that
@@ -330,6 +402,8 @@ private:
         finishMessage();
         m_messageLine = m_lineNumber;
         m_messageFuzzy = std::exchange(m_pendingFuzzy, false);
+        m_messageNote = std::exchange(m_pendingNote, QByteArray());
+        m_pendingHasNote = false;
     }
 
     void finishMessage()
@@ -357,7 +431,10 @@ private:
         if (!digits)
             throw ImportError(line, QStringLiteral("msgctxt is not \"NUMBER NAME\""));
         m_record.line = line;
-        m_record.unfinished = m_messageFuzzy;
+        m_record.review.unfinished = m_messageFuzzy;
+        // An empty msgstr is no translation, final or not.
+        m_record.review.finished = !m_messageFuzzy && !m_string.isEmpty();
+        m_record.review.note = noteOf(m_messageNote, line);
         m_record.number = QString::fromLatin1(number);
         m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line, DecodedBreaks::AsWritten);
         if (m_string.isEmpty())
@@ -378,6 +455,14 @@ private:
         const QByteArrayView charset = QByteArrayView(m_string).sliced(at + 8, end - at - 8);
         if (charset.compare("UTF-8", Qt::CaseInsensitive) != 0 && charset.compare("UTF8", Qt::CaseInsensitive) != 0)
             throw ImportError(line, QStringLiteral("charset %1 is not UTF-8").arg(shownBytes(charset)));
+    }
+
+    [[nodiscard]] static QString noteOf(const QByteArrayView bytes, const int line)
+    {
+        QString note;
+        if (bytes.contains('\0') || !appendExchangeText(bytes, note, DecodedBreaks::AsWritten))
+            throw ImportError(line, QStringLiteral("a translator comment is not UTF-8 text"));
+        return note;
     }
 
     [[nodiscard]] static QString textOf(const QByteArrayView bytes, const int line, const DecodedBreaks breaks)
@@ -401,6 +486,11 @@ private:
     // last one.
     bool m_messageFuzzy = false;
     bool m_pendingFuzzy = false;
+    // The translator comments before the message being read, one line
+    // each, and those since; a message's are its note.
+    QByteArray m_messageNote;
+    QByteArray m_pendingNote;
+    bool m_pendingHasNote = false;
     bool m_hasContext = false;
     bool m_hasId = false;
     bool m_hasString = false;

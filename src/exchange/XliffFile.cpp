@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace exchange {
 
@@ -77,6 +78,23 @@ void appendXml(const QString& text, const XmlPlace place, const QString& entryNu
     flush(text.size());
 }
 
+// The target state of XLIFF 1.2 that says what a review state says; none
+// for an unset one, whose target stays as it was written before states.
+[[nodiscard]] const char* targetStateOf(const review::State state)
+{
+    switch (state) {
+    case review::State::Unset:
+        break;
+    case review::State::NeedsReview:
+        return "needs-review-translation";
+    case review::State::Translated:
+        return "translated";
+    case review::State::Approved:
+        return "final";
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QByteArray xliffOfEntries(const xom::EntryTable& entries, const ExportContext& context)
@@ -98,9 +116,22 @@ QByteArray xliffOfEntries(const xom::EntryTable& entries, const ExportContext& c
         appendXml(entry.name, XmlPlace::Attribute, entry.number, out);
         out += "\" xml:space=\"preserve\">\n<source>";
         appendXml(referenceOrOwn(context.reference, row, entry.text), XmlPlace::Content, entry.number, out);
-        out += "</source>\n<target>";
+        out += "</source>\n<target";
+        const review::EntryReview kept = context.review ? context.review(row) : review::EntryReview{};
+        if (const char* const state = targetStateOf(kept.state)) {
+            out += " state=\"";
+            out += state;
+            out += '"';
+        }
+        out += '>';
         appendXml(entry.text, XmlPlace::Content, entry.number, out);
-        out += "</target>\n</trans-unit>\n";
+        out += "</target>\n";
+        if (!kept.note.isEmpty()) {
+            out += "<note>";
+            appendXml(kept.note, XmlPlace::Content, entry.number, out);
+            out += "</note>\n";
+        }
+        out += "</trans-unit>\n";
     }
     out += "</body>\n</file>\n</xliff>\n";
     return out;
@@ -117,6 +148,19 @@ const QString Xliff12 = QStringLiteral("urn:oasis:names:tc:xliff:document:1.2");
         QStringLiteral("needs-review-translation"), QStringLiteral("needs-adaptation"), QStringLiteral("needs-l10n"),
         QStringLiteral("needs-review-adaptation"), QStringLiteral("needs-review-l10n")};
     return unfinished.contains(state);
+}
+
+// The review state a target state names, where it names one: the states
+// that ask for a review, and those of a finished translation.
+[[nodiscard]] std::optional<review::State> reviewStateOf(const QString& state)
+{
+    if (state.startsWith(u"needs-review-"))
+        return review::State::NeedsReview;
+    if (state == u"translated")
+        return review::State::Translated;
+    if (state == u"final" || state == u"signed-off")
+        return review::State::Approved;
+    return std::nullopt;
 }
 
 // The document's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and
@@ -214,9 +258,11 @@ private:
 
     void start()
     {
-        if (m_inTarget)
-            fail(QStringLiteral("markup inside a target: <%1> (inline elements are not read)")
-                     .arg(shownInMessage(QString::fromUtf8(m_xml.qualifiedName()))));
+        if (m_inText != InText::None) {
+            fail(QStringLiteral("markup inside a %1: <%2> (inline elements are not read)")
+                     .arg(m_inText == InText::Target ? QStringLiteral("target") : QStringLiteral("note"),
+                         shownInMessage(QString::fromUtf8(m_xml.qualifiedName()))));
+        }
         if (m_unitDepth == 0) {
             if (isXliff("trans-unit"))
                 startUnit();
@@ -224,9 +270,16 @@ private:
         }
         if (isXliff("trans-unit"))
             fail(QStringLiteral("a trans-unit inside a trans-unit"));
-        // Only the unit's own target counts: one inside <alt-trans> is a
-        // suggestion, never the text.
-        if (m_xml.depth() != m_unitDepth + 1 || m_xml.localName() != "target")
+        // Only the unit's own target and notes count: those inside
+        // <alt-trans> belong to a suggestion.
+        if (m_xml.depth() != m_unitDepth + 1)
+            return;
+        if (m_xml.localName() == "note" && inXliffNamespace()) {
+            m_inText = InText::Note;
+            m_xml.setTextWanted(true, true);
+            return;
+        }
+        if (m_xml.localName() != "target")
             return;
         if (!inXliffNamespace()) {
             fail(QStringLiteral("a <%1> in the namespace \"%2\" is no XLIFF 1.2 target")
@@ -235,9 +288,12 @@ private:
         if (m_targetLine > 0)
             fail(QStringLiteral("a second <target> in one trans-unit (the first on line %1)").arg(m_targetLine));
         m_targetLine = m_xml.line();
-        if (const std::optional<QString> state = m_xml.attribute("state"); state && isUnfinishedState(*state))
-            m_record.unfinished = true;
-        m_inTarget = true;
+        m_targetUnfinished = false;
+        if (const std::optional<QString> state = m_xml.attribute("state")) {
+            m_targetUnfinished = isUnfinishedState(*state);
+            m_record.review.state = reviewStateOf(*state);
+        }
+        m_inText = InText::Target;
         m_xml.setTextWanted(true, true);
     }
 
@@ -247,7 +303,10 @@ private:
         m_targetLine = 0;
         m_record.line = m_xml.line();
         m_record.text.reset();
-        m_record.unfinished = false;
+        // Export writes every note there is: a unit without one has none.
+        m_record.review.unfinished = false;
+        m_record.review.state.reset();
+        m_record.review.note = QString();
         // One pass over the unit's attributes: a million units make the
         // lookups count.
         bool hasId = false;
@@ -261,7 +320,7 @@ private:
                 m_record.name = attribute.value();
                 hasResname = true;
             } else if (name == "approved" || name == "translate") {
-                m_record.unfinished = m_record.unfinished || attribute.value() == u"no";
+                m_record.review.unfinished = m_record.review.unfinished || attribute.value() == u"no";
             }
         }
         const bool numeric = hasId && !m_record.number.isEmpty()
@@ -277,13 +336,21 @@ private:
 
     void end()
     {
-        if (m_inTarget && m_xml.depth() == m_unitDepth + 1) {
-            m_inTarget = false;
+        if (m_inText != InText::None && m_xml.depth() == m_unitDepth + 1) {
             QString text = m_xml.takeText();
             m_xml.setTextWanted(false);
-            // An empty target keeps the entry's text.
-            if (!text.isEmpty())
+            if (std::exchange(m_inText, InText::None) == InText::Note) {
+                // Several notes make one, a line each.
+                QString& note = *m_record.review.note;
+                note += note.isEmpty() ? text : u'\n' + text;
+                return;
+            }
+            // An empty target keeps the entry's text, and one that is new or
+            // needs translation says nothing of a translation then.
+            if (!text.isEmpty()) {
+                m_record.review.unfinished = m_record.review.unfinished || m_targetUnfinished;
                 m_record.text = std::move(text);
+            }
             return;
         }
         if (m_unitDepth > 0 && m_xml.depth() == m_unitDepth) {
@@ -299,7 +366,11 @@ private:
     // its target (0: none yet).
     int m_unitDepth = 0;
     int m_targetLine = 0;
-    bool m_inTarget = false;
+    // The element whose text is being read.
+    enum class InText { None, Target, Note };
+    InText m_inText = InText::None;
+    // The target's state says it is not final.
+    bool m_targetUnfinished = false;
     ImportRecord m_record;
     // The declaration last compared (none yet), and whether it was XLIFF's.
     mutable std::uint64_t m_lastDeclaration = ~std::uint64_t{0} - 1;

@@ -61,10 +61,12 @@ bool editsFit(const std::vector<xom::Edit>& edits, const xom::EntryTable& entrie
 }
 
 // Every review change finds its row and, at it, the review it recorded
-// (before, or after for a step already done).
-bool reviewsFit(const Document& document, const std::vector<document::ReviewChange>& changes, const bool done)
+// (before, or after for a step already done). A step that adds rows before
+// it sets reviews may set them on those rows too, which have none yet.
+bool reviewsFit(const Document& document, const std::vector<document::ReviewChange>& changes, const bool done,
+    const int rowsAdded = 0)
 {
-    const int gridRows = document.entries().gridRowCount();
+    const int gridRows = document.entries().gridRowCount() + rowsAdded;
     std::map<int, const review::EntryReview*> changed;
     const auto check = [&](const document::ReviewChange& change, const review::EntryReview& found) {
         if (change.gridRow < 1 || change.gridRow >= gridRows)
@@ -84,24 +86,6 @@ bool reviewsFit(const Document& document, const std::vector<document::ReviewChan
         changes.begin(), changes.end(), [&](const auto& change) { return check(change, change.before); });
 }
 
-// The reviews of a step of edits, before the edits are made again: those of
-// rows there now find the reviews they recorded, and those of rows the step
-// adds start from none.
-bool addedReviewsFit(const Document& document, const document::EditsStep& edits)
-{
-    const int gridRows = document.entries().gridRowCount();
-    const auto adds = std::count_if(edits.edits.begin(), edits.edits.end(),
-        [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });
-    std::vector<document::ReviewChange> ofRowsThere;
-    for (const document::ReviewChange& change : edits.reviews) {
-        if (change.gridRow < gridRows)
-            ofRowsThere.push_back(change);
-        else if (change.gridRow >= gridRows + adds || change.before != review::EntryReview())
-            return false;
-    }
-    return reviewsFit(document, ofRowsThere, false);
-}
-
 // The step as the document makes it again, or nothing when it does not fit.
 std::optional<document::Step> fitted(document::Step step, const Document& document)
 {
@@ -119,7 +103,11 @@ std::optional<document::Step> fitted(document::Step step, const Document& docume
         fits = again.order == move->change.order && again.clearedMarks.size() == move->change.clearedMarks.size();
         move->change = std::move(again);
     } else if (const auto* const edits = std::get_if<document::EditsStep>(&step.change)) {
-        fits = editsFit(edits->edits, entries) && addedReviewsFit(document, *edits);
+        // Its reviews are set once its edits are made: on the rows it adds
+        // too, which have none before.
+        const auto adds = std::count_if(edits->edits.begin(), edits->edits.end(),
+            [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });
+        fits = editsFit(edits->edits, entries) && reviewsFit(document, edits->reviews, false, static_cast<int>(adds));
     } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
         fits = cellsFit(reviews->cells, entries) && reviewsFit(document, reviews->changes, false);
     }
@@ -156,16 +144,16 @@ bool fitsDoneBelow(const document::Step& step, const Document& document)
         return isPermutation(reorder->order, entries.entryCount());
     if (const auto* const move = std::get_if<document::MoveDownStep>(&step.change))
         return isPermutation(move->change.order, entries.entryCount());
-    const auto& editsStep = std::get<document::EditsStep>(step.change);
-    if (!reviewsFit(document, editsStep.reviews, true))
-        return false;
-    const auto& edits = editsStep.edits;
+    const auto& edits = std::get<document::EditsStep>(step.change).edits;
     const auto adds = std::count_if(
         edits.begin(), edits.end(), [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });
-    return std::all_of(edits.begin(), edits.end(), [&](const xom::Edit& edit) {
-        const auto* const cell = std::get_if<xom::CellChange>(&edit);
-        return !cell || isCell(*cell, entries.gridRowCount());
-    }) && adds <= entries.entryCount();
+    return std::all_of(edits.begin(), edits.end(),
+               [&](const xom::Edit& edit) {
+                   const auto* const cell = std::get_if<xom::CellChange>(&edit);
+                   return !cell || isCell(*cell, entries.gridRowCount());
+               })
+        && adds <= entries.entryCount()
+        && reviewsFit(document, std::get<document::EditsStep>(step.change).reviews, true);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 // share a name, a clean end leaves none, and a folder that cannot be
 // written turns recovery off without stopping edits or saves.
 
+#include "exchange/ExchangeText.h"
+#include "exchange/ImportError.h"
 #include "recovery/DocumentJournal.h"
 #include "recovery/JournalFolder.h"
 #include "recovery/Replay.h"
@@ -62,13 +64,31 @@ struct JournalledFile {
     }
 
     // One random step of a translator's day: edits of any text, marks,
-    // Add, Move Down, Sort, undo, redo, and now and then a save.
+    // Add, Move Down, Sort, an import with states, undo, redo, and now and
+    // then a save.
     void randomStep()
     {
         const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(document.entries().entryCount()));
         testsupport::TextMix mix;
-        switch (random() % 12) {
+        switch (random() % 13) {
         case 11: {
+            // An entry's text and state, and a new entry with a note.
+            const auto field
+                = [](const QString& text) { return '"' + exchange::exchangeUtf8(text).replace('"', "\"\"") + '"'; };
+            const QByteArray csv = "number,name,text,state,note\r\n" + field(document.entries().number(row - 1)) + ','
+                                 + field(document.entries().name(row - 1).toString()) + ','
+                                 + field(testsupport::randomText(random, 8, mix)) + ",needs review,\r\n,FE.Imported,"
+                                 + field(testsupport::randomText(random, 8, mix)) + ",approved,"
+                                 + field(testsupport::randomText(random, 8, mix)) + "\r\n";
+            try {
+                (void)document.importExchange(csv, exchange::ExchangeFormat::Csv, {});
+            } catch (const exchange::ImportError&) {
+                // A number that an earlier row holds too: the import names
+                // that row, under another name.
+            }
+            break;
+        }
+        case 12: {
             // The game's next version: one source changed, one entry
             // renamed (so one added, one no longer there), the present
             // texts standing for the old version.

@@ -120,9 +120,11 @@ void checkImport(const QByteArrayView bytes, const exchange::ExchangeFormat form
     // A copy of its own, so that a read past the end is a read past the
     // allocation.
     const QByteArray input = bytes.toByteArray();
+    exchange::ImportOptions options;
+    options.report = true;
     exchange::ImportOutcome outcome;
     try {
-        outcome = exchange::importExchangeFile(entries, model, input, format, exchange::ImportOptions{false, true});
+        outcome = exchange::importExchangeFile(entries, model, input, format, options);
     } catch (const exchange::ImportError&) {
         return;
     }

@@ -30,8 +30,8 @@ void checkRoundTrip(QByteArrayView bytes, const FuzzFailure& fail);
 
 // Arbitrary bytes read as an exchange file of that format into a file of
 // twenty-four entries: the import either refuses them or gives entries that
-// its summary counts whole (each entry changed, unchanged, skipped or not
-// in the file; the rest added), and that save and load again unchanged.
+// its summary counts whole (each entry changed, unchanged or not in
+// the file; the rest added), and that save and load again unchanged.
 void checkImport(QByteArrayView bytes, exchange::ExchangeFormat format, const FuzzFailure& fail);
 
 // The language file checkImport reads into, for seeds that name its

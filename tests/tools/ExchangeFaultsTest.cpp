@@ -1,5 +1,6 @@
-// An import must bring only the final translations of the entries named,
-// exactly as written, and refuse anything else by name: each case here is a
+// An import must bring only the translations of the entries named, exactly
+// as written, with what their file says of their state, and refuse anything
+// else by name: each case here is a
 // way it once brought something else, run through ludra-lang as a user runs
 // it, with the real clients where one took part.
 
@@ -65,40 +66,47 @@ QByteArray xliffUnits(const QString& units)
         .toUtf8();
 }
 
-// What a translator did not approve stays out unless asked for.
-TEST_F(ExchangeFaults, UnfinishedXliffTargetsAreCountedAndPassedOver)
+// What a translator did not approve arrives needing review; a state the
+// file names arrives as it is. --accept-fuzzy, once needed for the former,
+// changes nothing.
+TEST_F(ExchangeFaults, UnfinishedXliffTargetsArriveNeedingReview)
 {
     struct Case {
-        const char* unit; // the attributes of trans-unit 2, then of its target
-        bool final;
+        const char* unit;  // the attributes of trans-unit 2, then of its target
+        const char* state; // entry 2's state in the review file beside out.xom
     };
     const Case cases[] = {
-        {R"(<trans-unit id="2" resname="FE.Quit"><target state="new">X</target></trans-unit>)", false},
-        {R"(<trans-unit id="2" resname="FE.Quit"><target state="needs-translation">X</target></trans-unit>)", false},
+        {R"(<trans-unit id="2" resname="FE.Quit"><target state="new">X</target></trans-unit>)", "needs-review"},
+        {R"(<trans-unit id="2" resname="FE.Quit"><target state="needs-translation">X</target></trans-unit>)",
+            "needs-review"},
         {R"(<trans-unit id="2" resname="FE.Quit"><target state="needs-review-translation">X</target></trans-unit>)",
-            false},
-        {R"(<trans-unit id="2" resname="FE.Quit" approved="no"><target>X</target></trans-unit>)", false},
-        {R"(<trans-unit id="2" resname="FE.Quit" translate="no"><target>X</target></trans-unit>)", false},
-        {R"(<trans-unit id="2" resname="FE.Quit"><target state="translated">X</target></trans-unit>)", true},
-        {R"(<trans-unit id="2" resname="FE.Quit" approved="yes"><target state="final">X</target></trans-unit>)", true},
+            "needs-review"},
+        {R"(<trans-unit id="2" resname="FE.Quit" approved="no"><target>X</target></trans-unit>)", "needs-review"},
+        {R"(<trans-unit id="2" resname="FE.Quit" translate="no"><target>X</target></trans-unit>)", "needs-review"},
+        {R"(<trans-unit id="2" resname="FE.Quit"><target state="translated">X</target></trans-unit>)", "translated"},
+        {R"(<trans-unit id="2" resname="FE.Quit" approved="yes"><target state="final">X</target></trans-unit>)",
+            "approved"},
     };
     for (const Case& c : cases) {
-        const ProgramRun run = import(QStringLiteral("edits.xlf"), xliffUnits(QString::fromUtf8(c.unit)));
-        ASSERT_EQ(run.exitCode, 0) << c.unit << run.err.toStdString();
-        EXPECT_EQ(run.err,
-            c.final ? QByteArray("1 changed, 0 added, 0 unchanged, 2 not in the file\n")
-                    : QByteArray("0 changed, 0 added, 0 unchanged, 2 not in the file, 1 fuzzy or unfinished skipped\n"))
-            << c.unit;
-        EXPECT_EQ(imported().contains(R"("text":"X")"), c.final) << c.unit;
-        const ProgramRun accepted
-            = import(QStringLiteral("edits.xlf"), xliffUnits(QString::fromUtf8(c.unit)), {"--accept-fuzzy"});
-        EXPECT_EQ(accepted.err, QByteArray("1 changed, 0 added, 0 unchanged, 2 not in the file\n")) << c.unit;
+        for (const QStringList& options : {QStringList(), QStringList{QStringLiteral("--accept-fuzzy")}}) {
+            QFile::remove(path(QStringLiteral("out.xom.review")));
+            const ProgramRun run = import(QStringLiteral("edits.xlf"), xliffUnits(QString::fromUtf8(c.unit)), options);
+            ASSERT_EQ(run.exitCode, 0) << c.unit << run.err.toStdString();
+            EXPECT_EQ(run.err, QByteArray("1 changed, 0 added, 0 unchanged, 2 not in the file, 1 states or notes "
+                                          "changed\n"))
+                << c.unit;
+            EXPECT_TRUE(imported().contains(R"("text":"X")")) << c.unit;
+            EXPECT_TRUE(readFile(path(QStringLiteral("out.xom.review")))
+                            .contains(QByteArray("\n2\tFE.Quit\t") + c.state + '\t'))
+                << c.unit << readFile(path(QStringLiteral("out.xom.review"))).toStdString();
+        }
     }
 }
 
 // msgmerge against a new version gives a new entry a neighbour's
-// translation, flagged fuzzy: it must not arrive as the entry's text.
-TEST_F(ExchangeFaults, MsgmergeGuessesStayOut)
+// translation, flagged fuzzy: it arrives as the entry's text only as one
+// that needs review.
+TEST_F(ExchangeFaults, MsgmergeGuessesArriveNeedingReview)
 {
     const QString msgmerge = clientOnPath(QStringLiteral("msgmerge"));
     ASSERT_FALSE(msgmerge.isEmpty()) << "msgmerge is missing: run scripts/setup.sh";
@@ -135,9 +143,10 @@ TEST_F(ExchangeFaults, MsgmergeGuessesStayOut)
     const ProgramRun run = runLang({"import", path("lang.xom"), path("merged.po"), path("out.xom")});
 
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("1 fuzzy or unfinished skipped")) << run.err.toStdString();
-    EXPECT_TRUE(imported().contains(R"("name":"FE.Restart","text":"Start the game again")"))
-        << imported().toStdString();
+    EXPECT_TRUE(run.err.contains(", 1 states or notes changed")) << run.err.toStdString();
+    EXPECT_TRUE(imported().contains(R"("name":"FE.Restart","text":"Spiel starten")")) << imported().toStdString();
+    EXPECT_TRUE(readFile(path(QStringLiteral("out.xom.review"))).contains("\n3\tFE.Restart\tneeds-review\t"))
+        << readFile(path(QStringLiteral("out.xom.review"))).toStdString();
 }
 
 // Only a unit's own target is its text: a suggestion is not, and a second

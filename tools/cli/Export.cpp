@@ -17,6 +17,7 @@ namespace cli {
 namespace {
 
 const QString ReferenceOption = QStringLiteral("--reference");
+const QString StatesOption = QStringLiteral("--states");
 
 // The language of a file: the option's value when given, else the one its
 // name says, else "und".
@@ -43,6 +44,7 @@ void runExport(const Invocation& call)
     context.targetLanguage = languageOf(call, QStringLiteral("--target-language"), in);
     context.sourceLanguage = languageOf(
         call, QStringLiteral("--source-language"), call.has(ReferenceOption) ? call.value(ReferenceOption) : QString());
+    context.reviewColumns = call.has(StatesOption) ? exchange::ReviewColumns::Always : exchange::ReviewColumns::Never;
     try {
         writeWholeFile(out, document.exportAs(format, context));
     } catch (const exchange::ExportError& error) {
@@ -85,6 +87,16 @@ Command exportCommand()
                        "(empty when REF has none), which import ignores; in PO the msgid and in\n"
                        "XLIFF the source (the entry's own text when REF has none).\n"
                        "\n"
+                       "The review file beside IN (IN.review), when there is one, gives each\n"
+                       "entry's state and note. In PO, a note is written as translator comments\n"
+                       "(\"# \" lines), an entry that needs review, or whose reference text\n"
+                       "changed since its translation was accepted, is flagged fuzzy, and the\n"
+                       "reference text it was accepted against, where it differs, is the previous\n"
+                       "msgid (\"#| msgid\"). In XLIFF, the target's state is\n"
+                       "needs-review-translation, translated or final (approved), and the note a\n"
+                       "<note>. In CSV, --states adds the columns \"state\" (needs review,\n"
+                       "translated, approved, or empty) and \"note\" after the others.\n"
+                       "\n"
                        "OUT is replaced atomically; '-' writes standard output.\n"
                        "\n"
                        "Example: ludra-lang export lang_en.xom lang_en.csv\n"
@@ -95,7 +107,8 @@ Command exportCommand()
             Option{QStringLiteral("--source-language"), QStringLiteral("TAG"),
                 QStringLiteral("the language of the sources (default: from REF's name)")},
             Option{QStringLiteral("--target-language"), QStringLiteral("TAG"),
-                QStringLiteral("the language of IN (default: from IN's name)")}}};
+                QStringLiteral("the language of IN (default: from IN's name)")},
+            Option{StatesOption, QString(), QStringLiteral("CSV: add the state and note columns")}}};
 }
 
 } // namespace cli

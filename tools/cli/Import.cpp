@@ -14,6 +14,8 @@ namespace cli {
 
 namespace {
 
+const QString ReferenceOption = QStringLiteral("--reference");
+
 void runImport(const Invocation& call)
 {
     const QString& exchangePath = call.operands[1];
@@ -27,9 +29,10 @@ void runImport(const Invocation& call)
 
     document::Document document(document::Document::History::NotKept);
     openDocument(document, call.operands[0]);
+    if (call.has(ReferenceOption))
+        document.openReference(loadLanguageFile(call.value(ReferenceOption)).entries, call.value(ReferenceOption));
     const QByteArray bytes = readWholeFile(exchangePath);
     exchange::ImportOptions options;
-    options.acceptUnfinished = call.has(QStringLiteral("--accept-fuzzy"));
     options.report = wantReport;
     exchange::ImportOutcome outcome;
     try {
@@ -47,7 +50,8 @@ void runImport(const Invocation& call)
 } // namespace
 
 // import [--format F] [--dry-run] [--report FILE] IN.xom IN OUT.xom: an edit
-// file applied to IN.xom (see EntryImport), the result saved to OUT.xom.
+// file applied to IN.xom with its states and notes (see EntryImport and
+// Document::importExchange), the result saved to OUT.xom.
 Command importCommand()
 {
     return Command{QStringLiteral("import"),
@@ -56,8 +60,9 @@ Command importCommand()
         QStringLiteral("Loads IN.xom, applies IN (CSV, or PO or XLIFF 1.2 by its extension or\n"
                        "--format) to its entries and saves the result to OUT.xom.\n"
                        "\n"
-                       "A CSV starts with the header line \"number,name,text\" (a fourth column\n"
-                       "\"reference\" is read past); each record after it\n"
+                       "A CSV starts with the header line \"number,name,text\" (then, in any\n"
+                       "order, \"reference\", which is read past, \"state\" and \"note\"); each\n"
+                       "record after it\n"
                        "  - with a number: replaces the name and text of the first entry whose\n"
                        "    number is exactly that text;\n"
                        "  - with an empty number: adds a new last entry exactly as the editor's\n"
@@ -71,14 +76,24 @@ Command importCommand()
                        "or new text gets the editor's line breaks, CR LF. Grid order is kept; new\n"
                        "entries go to the end. A name may not break a line or hold a tab.\n"
                        "\n"
-                       "Only final translations are applied: a fuzzy PO message, and an XLIFF\n"
-                       "target whose state is new or needs translation, review, adaptation or\n"
-                       "localisation, in a unit marked approved=\"no\" or translate=\"no\", is\n"
-                       "passed over and counted, unless --accept-fuzzy is given.\n"
+                       "States and notes go with the texts, into the review file beside OUT.xom\n"
+                       "(OUT.xom.review; the one beside IN.xom is read first). A fuzzy PO\n"
+                       "message, an XLIFF target whose state is needs-review-*, or new or needs\n"
+                       "translation with a text, a unit marked approved=\"no\" or translate=\"no\",\n"
+                       "and a CSV state \"needs review\" are applied and make the entry need\n"
+                       "review. An XLIFF state translated, final or signed-off (approved) and a\n"
+                       "CSV state translated, approved or empty (unset) set the state; a PO\n"
+                       "message that is not fuzzy makes an entry that needed review translated.\n"
+                       "PO translator comments, XLIFF notes and a CSV \"note\" column are the\n"
+                       "entry's note. A file exported and imported unchanged changes no state:\n"
+                       "an entry whose reference text changed (give the export's --reference REF\n"
+                       "here too) stays as it is when the file says it needs review, and one\n"
+                       "taken as done is accepted against REF's text. --accept-fuzzy is still\n"
+                       "accepted and does nothing.\n"
                        "\n"
                        "Standard error shows what happened to the entries: \"n changed\n"
-                       "(r renamed), m added, k unchanged, j not in the file\", and \", s fuzzy or\n"
-                       "unfinished skipped\" when there were such. A dry run writes no file; its\n"
+                       "(r renamed), m added, k unchanged, j not in the file\", and \", s states or\n"
+                       "notes changed\" when there were such. A dry run writes no file; its\n"
                        "report, if asked for, goes to standard output (--report -).\n"
                        "\n"
                        "Reads CSV as export writes it and as spreadsheets save it: UTF-8 with or\n"
@@ -98,8 +113,10 @@ Command importCommand()
             Option{QStringLiteral("--dry-run"), QString(), QStringLiteral("check and count; write no file")},
             Option{QStringLiteral("--report"), QStringLiteral("FILE"),
                 QStringLiteral("the changed and added entries as CSV ('-' with --dry-run)")},
+            Option{ReferenceOption, QStringLiteral("REF"),
+                QStringLiteral("the reference the states are accepted against")},
             Option{QStringLiteral("--accept-fuzzy"), QString(),
-                QStringLiteral("apply fuzzy and unfinished translations too")}}};
+                QStringLiteral("no effect: fuzzy translations are applied as needing review")}}};
 }
 
 } // namespace cli

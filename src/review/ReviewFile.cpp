@@ -1,12 +1,17 @@
 #include "review/ReviewFile.h"
 
 #include "text/FieldEscapes.h"
+#include "xom/Parallel.h"
 
 #include <QHashFunctions>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
+#include <iterator>
+#include <optional>
 
 namespace review {
 
@@ -36,16 +41,10 @@ std::optional<State> stateOfWord(const QByteArrayView word)
     return std::nullopt;
 }
 
-// The line (from 1) that holds byte at of bytes.
-int lineAt(const QByteArrayView bytes, const qsizetype at)
-{
-    return 1 + static_cast<int>(bytes.first(std::min(at, bytes.size())).count('\n'));
-}
-
 // Where the first byte that is not well-formed UTF-8 stands (an overlong
 // form, an encoded surrogate, a code point above U+10FFFF, a sequence cut
-// short), or -1. Checked once over the whole file, so that each field is
-// then decoded without a check of its own.
+// short), or -1. Checked once a line, so that each field is then decoded
+// without a check of its own.
 qsizetype firstBadUtf8(const QByteArrayView bytes)
 {
     const auto* const data = reinterpret_cast<const std::uint8_t*>(bytes.data());
@@ -152,17 +151,27 @@ ReviewLine lineOf(const QByteArrayView text, const int line)
     return entry;
 }
 
+// Each line's name hashed, with the line's index, in order of the hashes:
+// the key by which names given twice are found.
+using NameHashes = std::vector<std::pair<std::size_t, std::size_t>>;
+
+NameHashes sortedNameHashes(const std::vector<ReviewLine>& lines, const std::size_t firstIndex)
+{
+    NameHashes hashes(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        hashes[i] = {qHash(lines[i].name), firstIndex + i};
+    std::sort(hashes.begin(), hashes.end());
+    return hashes;
+}
+
 // An entry (a name and a number: files may give one name to several
 // entries) given on two lines refuses the file at the later of the first
 // such pair. The names are compared by hash, in order of their hashes, and
 // only names of one hash as texts: a hash table of a million names spends
 // its time in cache misses, and this sort does not.
-void refuseNamesGivenTwice(const std::vector<ReviewLine>& lines, const std::vector<int>& lineNumbers)
+void refuseNamesGivenTwice(
+    const std::vector<ReviewLine>& lines, const std::vector<int>& lineNumbers, const NameHashes& hashes)
 {
-    std::vector<std::pair<std::size_t, std::size_t>> hashes(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        hashes[i] = {qHash(lines[i].name), i};
-    std::sort(hashes.begin(), hashes.end());
     std::optional<std::pair<int, int>> first; // (later line, earlier line)
     for (std::size_t i = 1; i < hashes.size(); ++i) {
         for (std::size_t j = i; j > 0 && hashes[j - 1].first == hashes[i].first; --j) {
@@ -177,6 +186,135 @@ void refuseNamesGivenTwice(const std::vector<ReviewLine>& lines, const std::vect
     }
     if (first)
         throw ReviewFileError(first->first, QStringLiteral("line %1 names this entry already").arg(first->second));
+}
+
+// What one part of a file held: its lines, the line number of each, and
+// the fingerprint when the part has it.
+struct LinesRead {
+    std::vector<ReviewLine> lines;
+    std::vector<int> lineNumbers;
+    std::optional<LanguageFingerprint> language;
+    NameHashes nameHashes;
+};
+
+// The lines of part, whose first line is line firstLine of the file (line 1
+// being the header, passed over), the first of them at index firstIndex of
+// the file's lines, with room for room lines; and their names' hashes.
+LinesRead readLines(
+    const QByteArrayView part, const int firstLine, const std::size_t firstIndex, const std::size_t room)
+{
+    LinesRead read;
+    read.lines.reserve(room);
+    read.lineNumbers.reserve(read.lines.capacity());
+    int line = firstLine - 1;
+    for (qsizetype start = 0; start < part.size();) {
+        qsizetype end = part.indexOf('\n', start);
+        if (end < 0)
+            end = part.size();
+        ++line;
+        QByteArrayView row = part.sliced(start, end - start);
+        start = end + 1;
+        if (row.size() > longestReviewLine)
+            throw ReviewFileError(line, QStringLiteral("the line is longer than any entry's texts"));
+        // Each half checks its own lines, so that the check is shared out
+        // too; the first fault of a line, whatever it is, refuses the file.
+        if (firstBadUtf8(row) >= 0)
+            throw ReviewFileError(line, QStringLiteral("the line is not UTF-8"));
+        if (row.endsWith('\r'))
+            row.chop(1);
+        if (line == 1 || row.isEmpty())
+            continue;
+        if (row.startsWith('#')) {
+            if (row.startsWith(fingerprintTag))
+                read.language = fingerprintOf(row.sliced(fingerprintTag.size()), line);
+            continue;
+        }
+        read.lines.push_back(lineOf(row, line));
+        read.lineNumbers.push_back(line);
+    }
+    read.nameHashes = sortedNameHashes(read.lines, firstIndex);
+    return read;
+}
+
+// UTF-8 written in place into a region of a buffer sized beforehand for the
+// longest the texts can come to: a million lines are written without a
+// text of their own each, nor a UTF-16 copy of the whole file.
+class Utf8Out {
+public:
+    explicit Utf8Out(char* at)
+        : m_next(at)
+    {
+    }
+
+    void append(const QStringView text) { m_next = m_encoder.appendToBuffer(m_next, text); }
+    void append(const char byte) { *m_next++ = byte; }
+    // A field: as it is when it needs no escape (nearly every one),
+    // otherwise escaped first.
+    void appendField(const QString& text)
+    {
+        if (!text::needsFieldEscapes(text)) {
+            append(QStringView(text));
+            return;
+        }
+        QString escaped;
+        text::appendEscapedField(escaped, text);
+        append(QStringView(escaped));
+    }
+
+    [[nodiscard]] char* next() const noexcept { return m_next; }
+
+private:
+    char* m_next;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
+
+// The most bytes lines begin .. end can take: three a UTF-16 unit (an
+// escape takes at most six bytes for two units or for a lone surrogate's
+// one, which is three a unit too... but \u0023 for a number's "#" takes
+// six for one), and the tabs, state and line end.
+qsizetype mostBytesOf(const std::vector<ReviewLine>& lines, const std::size_t begin, const std::size_t end)
+{
+    qsizetype bytes = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const ReviewLine& line = lines[i];
+        bytes += 6
+                   * (line.number.size() + line.name.size() + line.review.note.size()
+                       + (line.review.snapshot ? line.review.snapshot->size() : 0))
+               + 32;
+    }
+    return bytes;
+}
+
+// Writes lines begin .. end of lines as the file holds them at at; gives
+// where they end.
+char* writeLines(const std::vector<ReviewLine>& lines, const std::size_t begin, const std::size_t end, char* const at)
+{
+    Utf8Out out(at);
+    for (std::size_t i = begin; i < end; ++i) {
+        const ReviewLine& line = lines[i];
+        // A line that began with "#" would read as a comment.
+        if (line.number.startsWith(u'#')) {
+            out.append(u"\\u0023");
+            out.appendField(line.number.sliced(1));
+        } else {
+            out.appendField(line.number);
+        }
+        out.append('\t');
+        out.appendField(line.name);
+        out.append('\t');
+        out.append(stateWord(line.review.state));
+        out.append('\t');
+        if (line.review.snapshot) {
+            out.append('=');
+            out.appendField(*line.review.snapshot);
+        } else {
+            out.append('-');
+        }
+        out.append('\t');
+        out.appendField(line.review.note);
+        out.append('\n');
+    }
+    return out.next();
 }
 
 } // namespace
@@ -209,44 +347,31 @@ QString ReviewFileError::message() const
 
 QByteArray writeReviewFile(const ReviewFile& file)
 {
-    // Room for every text once, and a little for the rest of each line.
-    qsizetype room = 128;
-    for (const ReviewLine& line : file.lines) {
-        room += line.number.size() + line.name.size() + line.review.note.size() + 24
-              + (line.review.snapshot ? line.review.snapshot->size() : 0);
-    }
-    QString text;
-    text.reserve(room);
-    text += QString::fromLatin1(headerLine) + u'\n';
-    if (file.language.size >= 0) {
-        text += QString::fromLatin1(fingerprintTag) + QString::number(file.language.size) + u' '
-              + QString::fromLatin1(file.language.sha256.toHex()) + u'\n';
-    }
-    for (const ReviewLine& line : file.lines) {
-        // A line that began with "#" would read as a comment.
-        if (line.number.startsWith(u'#')) {
-            text += QLatin1String("\\u0023");
-            text::appendEscapedField(text, line.number.sliced(1));
-        } else {
-            text::appendEscapedField(text, line.number);
-        }
-        text += u'\t';
-        text::appendEscapedField(text, line.name);
-        text += u'\t';
-        text += stateWord(line.review.state);
-        text += u'\t';
-        if (line.review.snapshot) {
-            text += u'=';
-            text::appendEscapedField(text, *line.review.snapshot);
-        } else {
-            text += u'-';
-        }
-        text += u'\t';
-        text::appendEscapedField(text, line.review.note);
-        text += u'\n';
-    }
-    // Every lone surrogate is escaped: the text is whole UTF-16.
-    return text.toUtf8();
+    QByteArray head = headerLine + '\n';
+    if (file.language.size >= 0)
+        head += fingerprintTag + QByteArray::number(file.language.size) + ' ' + file.language.sha256.toHex() + '\n';
+
+    // One buffer of room for the most the lines can take, which is never
+    // touched where it is not written (a page of memory costs only once
+    // written). The two halves of the lines are written at once into
+    // regions of their own, and the second is then moved down to follow
+    // the first.
+    const std::size_t count = file.lines.size();
+    const std::size_t middle = xom::worthTwoThreads(count) ? count / 2 : count;
+    const qsizetype firstRoom = mostBytesOf(file.lines, 0, middle);
+    QByteArray bytes;
+    bytes.resize(head.size() + firstRoom + mostBytesOf(file.lines, middle, count));
+    char* const start = bytes.data();
+    std::memcpy(start, head.constData(), static_cast<std::size_t>(head.size()));
+    char* const secondAt = start + head.size() + firstRoom;
+    char* firstEnd = nullptr;
+    char* secondEnd = secondAt;
+    xom::bothAtOnceIf(
+        middle < count, [&] { firstEnd = writeLines(file.lines, 0, middle, start + head.size()); },
+        [&] { secondEnd = writeLines(file.lines, middle, count, secondAt); });
+    std::memmove(firstEnd, secondAt, static_cast<std::size_t>(secondEnd - secondAt));
+    bytes.truncate((firstEnd - start) + (secondEnd - secondAt));
+    return bytes;
 }
 
 ReviewFile readReviewFile(const QByteArrayView bytes)
@@ -254,36 +379,45 @@ ReviewFile readReviewFile(const QByteArrayView bytes)
     if (!bytes.startsWith(headerLine)
         || (bytes.size() > headerLine.size() && bytes[headerLine.size()] != '\n' && bytes[headerLine.size()] != '\r'))
         throw ReviewFileError(1, QStringLiteral("this is no review file of this version"));
-    if (const qsizetype bad = firstBadUtf8(bytes); bad >= 0)
-        throw ReviewFileError(lineAt(bytes, bad), QStringLiteral("the line is not UTF-8"));
+    // Two halves at once, the second from the line after the middle byte;
+    // the first half's fault, at the earlier line, is the one told. The
+    // first half's lines have room for the second's, which follow them
+    // without a second array of a million lines.
+    qsizetype middle = bytes.size();
+    if (xom::worthTwoThreads(static_cast<std::size_t>(bytes.size() / 64))) {
+        middle = bytes.indexOf('\n', bytes.size() / 2);
+        middle = middle < 0 ? bytes.size() : middle + 1;
+    }
+    const QByteArrayView firstPart = bytes.first(middle);
+    const QByteArrayView secondPart = bytes.sliced(middle);
+    const auto firstBreaks = static_cast<std::size_t>(firstPart.count('\n'));
+    const auto secondBreaks = static_cast<std::size_t>(secondPart.count('\n'));
+    LinesRead first;
+    LinesRead second;
+    xom::bothAtOnceIf(
+        middle < bytes.size(), [&] { first = readLines(firstPart, 1, 0, firstBreaks + secondBreaks + 1); },
+        [&] {
+            // Its lines' indexes are known once the first half is read: its
+            // names' hashes are moved up then.
+            second = readLines(secondPart, static_cast<int>(firstBreaks) + 1, 0, secondBreaks + 1);
+        });
 
     ReviewFile file;
-    file.lines.reserve(static_cast<std::size_t>(bytes.count('\n')));
-    std::vector<int> lineNumbers;
-    lineNumbers.reserve(file.lines.capacity());
-    int line = 0;
-    for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        ++line;
-        QByteArrayView row = bytes.sliced(start, end - start);
-        start = end + 1;
-        if (row.size() > longestReviewLine)
-            throw ReviewFileError(line, QStringLiteral("the line is longer than any entry's texts"));
-        if (row.endsWith('\r'))
-            row.chop(1);
-        if (line == 1 || row.isEmpty())
-            continue;
-        if (row.startsWith('#')) {
-            if (row.startsWith(fingerprintTag))
-                file.language = fingerprintOf(row.sliced(fingerprintTag.size()), line);
-            continue;
-        }
-        file.lines.push_back(lineOf(row, line));
-        lineNumbers.push_back(line);
-    }
-    refuseNamesGivenTwice(file.lines, lineNumbers);
+    file.language = first.language ? *first.language : second.language.value_or(LanguageFingerprint());
+    const std::size_t offset = first.lines.size();
+    file.lines = std::move(first.lines);
+    file.lines.insert(
+        file.lines.end(), std::make_move_iterator(second.lines.begin()), std::make_move_iterator(second.lines.end()));
+    std::vector<int> lineNumbers = std::move(first.lineNumbers);
+    lineNumbers.insert(lineNumbers.end(), second.lineNumbers.begin(), second.lineNumbers.end());
+    // The halves' sorted hashes merged, the second's indexes moved past the
+    // first's lines.
+    for (auto& [hash, index] : second.nameHashes)
+        index += offset;
+    NameHashes hashes(first.nameHashes.size() + second.nameHashes.size());
+    std::merge(first.nameHashes.begin(), first.nameHashes.end(), second.nameHashes.begin(), second.nameHashes.end(),
+        hashes.begin());
+    refuseNamesGivenTwice(file.lines, lineNumbers, hashes);
     return file;
 }
 

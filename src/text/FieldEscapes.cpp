@@ -2,12 +2,10 @@
 
 namespace text {
 
-namespace {
-
 // Whether any unit of text needs an escape: most texts need none and are
 // appended whole (a million-line file is written in a fraction of the
 // time). Surrogates send a text to the careful path, which keeps pairs.
-bool needsEscapes(const QString& text)
+bool needsFieldEscapes(const QStringView text)
 {
     for (const QChar unit : text) {
         const char16_t code = unit.unicode();
@@ -17,13 +15,11 @@ bool needsEscapes(const QString& text)
     return false;
 }
 
-} // namespace
-
 // Appends text with tabs, line breaks, backslashes and lone surrogates
 // escaped.
 void appendEscapedField(QString& out, const QString& text)
 {
-    if (!needsEscapes(text)) {
+    if (!needsFieldEscapes(text)) {
         out += text;
         return;
     }

@@ -13,6 +13,11 @@ namespace text {
 // code unit, which keeps a lone surrogate that UTF-8 cannot carry.
 enum class UnitEscapes { Refused, Allowed };
 
+// Whether text holds anything appendEscapedField escapes: a tab, a line
+// break, a backslash, a surrogate (a pair is kept whole, but only the
+// careful path tells a pair from a lone half).
+[[nodiscard]] bool needsFieldEscapes(QStringView text);
+
 // Appends text to out with tabs, line breaks and backslashes escaped, and
 // lone surrogates as \uXXXX; a surrogate pair stays as it is.
 void appendEscapedField(QString& out, const QString& text);

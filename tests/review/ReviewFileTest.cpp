@@ -134,6 +134,54 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
 
 // Files give one name to several entries, and an entry may have no name:
 // the number tells them apart.
+// A file large enough to be read in two halves at once: it comes back
+// whole, and a fault in either half, or a name given in both, is told at
+// its line of the whole file.
+TEST(ReviewFile, ALargeFileIsReadInHalvesWithItsLinesNumberedWhole)
+{
+    ReviewFile file;
+    file.language = {1234, QByteArray(32, '\x07')};
+    constexpr int count = 120'000;
+    for (int i = 0; i < count; ++i) {
+        file.lines.push_back({QString::number(i + 1), QStringLiteral("FE.Entry.%1").arg(i),
+            {static_cast<State>(1 + i % 3), i % 7 == 0 ? QStringLiteral("n\t%1").arg(i) : QString(),
+                QStringLiteral("Source text number %1 with some words").arg(i)}});
+    }
+    const QByteArray bytes = review::writeReviewFile(file);
+    ASSERT_GT(bytes.size(), 4 << 20) << "too small to be read in halves";
+    EXPECT_EQ(review::readReviewFile(bytes), file);
+
+    // Line k + 3 of the file holds file line k (after the two header lines).
+    const auto refusedAt = [](const QByteArray& damaged) {
+        try {
+            (void)review::readReviewFile(damaged);
+        } catch (const ReviewFileError& error) {
+            return error.line();
+        }
+        return -1;
+    };
+    const auto lineStart = [&](const QByteArray& in, const int line) {
+        qsizetype at = 0;
+        for (int i = 1; i < line; ++i)
+            at = in.indexOf('\n', at) + 1;
+        return at;
+    };
+    for (const int damagedLine : {10, count - 5}) {
+        SCOPED_TRACE(damagedLine);
+        QByteArray badUtf8 = bytes;
+        badUtf8[lineStart(bytes, damagedLine) + 1] = '\xC0';
+        EXPECT_EQ(refusedAt(badUtf8), damagedLine);
+        // A letter before the state's word: no state.
+        QByteArray badState = bytes;
+        const qsizetype nameTab = bytes.indexOf('\t', lineStart(bytes, damagedLine));
+        badState.insert(bytes.indexOf('\t', nameTab + 1) + 1, "x");
+        EXPECT_EQ(refusedAt(badState), damagedLine);
+    }
+    // The same entry near the start and near the end: told at the later.
+    const QByteArray twice = bytes + "1\tFE.Entry.0\ttranslated\t-\t\n";
+    EXPECT_EQ(refusedAt(twice), count + 3);
+}
+
 TEST(ReviewFile, OneNameForSeveralEntriesIsNoDuplicate)
 {
     const QByteArray bytes("# Ludra review 1\n1\tFE.A\tapproved\t-\t\n2\tFE.A\ttranslated\t-\t\n3\t\t-\t-\tno name\n");

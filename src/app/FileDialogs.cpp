@@ -47,11 +47,10 @@ QString SystemFileDialogs::chooseOpenFile()
     return path;
 }
 
-QString SystemFileDialogs::chooseReferenceFile()
+QString SystemFileDialogs::chooseReferenceFile(const QString& title)
 {
     const QString folder = m_lastOpenPath.isEmpty() ? QString() : QFileInfo(m_lastOpenPath).absolutePath();
-    const QString path
-        = QFileDialog::getOpenFileName(&m_owner, QStringLiteral("Open Reference"), folder, languageFileFilter());
+    const QString path = QFileDialog::getOpenFileName(&m_owner, title, folder, languageFileFilter());
     if (!path.isEmpty())
         m_lastOpenPath = path;
     return path;

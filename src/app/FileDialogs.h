@@ -25,10 +25,10 @@ public:
 
     // The chosen file, or an empty string when the user cancelled.
     [[nodiscard]] virtual QString chooseOpenFile() = 0;
-    // The same for a reference language: a dialog titled "Open Reference"
-    // that starts in the folder of the last file chosen without proposing
-    // that file, the working file, as the reference.
-    [[nodiscard]] virtual QString chooseReferenceFile() = 0;
+    // The same for a reference language: a dialog titled title ("Open
+    // Reference") that starts in the folder of the last file chosen without
+    // proposing that file, the working file, as the reference.
+    [[nodiscard]] virtual QString chooseReferenceFile(const QString& title) = 0;
     // The chosen file, starting at startPath (empty: nowhere in particular);
     // an empty string when the user cancelled or confirmed no name. Adds no
     // extension and never asks before a file is replaced.
@@ -52,7 +52,7 @@ public:
     explicit SystemFileDialogs(QWidget& owner);
 
     [[nodiscard]] QString chooseOpenFile() override;
-    [[nodiscard]] QString chooseReferenceFile() override;
+    [[nodiscard]] QString chooseReferenceFile(const QString& title) override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
     [[nodiscard]] std::optional<ExchangeFile> chooseImportFile() override;
     [[nodiscard]] std::optional<ExchangeFile> chooseExportFile(const QString& startPath) override;

@@ -79,14 +79,14 @@ bool TFormXom::openReference(const QString& path)
 
 void TFormXom::OpenReferenceClick()
 {
-    const QString path = m_fileDialogs->chooseReferenceFile();
+    const QString path = m_fileDialogs->chooseReferenceFile(QStringLiteral("Open Reference"));
     if (!path.isEmpty())
         openReference(path);
 }
 
 void TFormXom::updateFromReferenceClick()
 {
-    const QString path = m_fileDialogs->chooseReferenceFile();
+    const QString path = m_fileDialogs->chooseReferenceFile(QStringLiteral("Update from New Reference"));
     if (!path.isEmpty())
         updateFromReference(path);
 }

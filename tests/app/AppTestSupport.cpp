@@ -33,7 +33,7 @@ QString FakeFileDialogs::chooseOpenFile()
     return answer;
 }
 
-QString FakeFileDialogs::chooseReferenceFile()
+QString FakeFileDialogs::chooseReferenceFile(const QString&)
 {
     if (referenceAnswers.empty())
         return {};

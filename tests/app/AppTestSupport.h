@@ -45,7 +45,7 @@ public:
     QStringList exportStartPaths;
 
     [[nodiscard]] QString chooseOpenFile() override;
-    [[nodiscard]] QString chooseReferenceFile() override;
+    [[nodiscard]] QString chooseReferenceFile(const QString& title) override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
     [[nodiscard]] std::optional<app::ExchangeFile> chooseImportFile() override;
     [[nodiscard]] std::optional<app::ExchangeFile> chooseExportFile(const QString& startPath) override;

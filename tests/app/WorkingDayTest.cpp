@@ -488,7 +488,7 @@ void WorkingDayTest::systemBoxesOfferMnemonicsAndSafeDefaults()
         const auto* const name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         proposed = name ? name->text() : QStringLiteral("(no name box)");
     });
-    QCOMPARE(files.chooseReferenceFile(), QString());
+    QCOMPARE(files.chooseReferenceFile(QStringLiteral("Open Reference")), QString());
     QCOMPARE(title, QStringLiteral("Open Reference"));
     QCOMPARE(proposed, QString());
 }

@@ -4,6 +4,8 @@
 #include "exchange/ExchangeText.h"
 #include "exchange/ImportError.h"
 
+#include "review/ReviewFile.h"
+
 #include "xom/Utf8Codec.h"
 
 #include <QByteArrayView>
@@ -91,12 +93,15 @@ CsvColumns readHeader(CsvReader& csv)
     return columns;
 }
 
-// The state a state column's word names (see csvStateWord), in any case.
+// The state a state column's word names (see csvStateWord), in any case;
+// the review file's word (review::stateWord: "needs-review"), which
+// ludra-lang check --json reports, names it too.
 review::State stateOfWord(const QString& word, const int line)
 {
     for (const review::State state :
         {review::State::Unset, review::State::NeedsReview, review::State::Translated, review::State::Approved}) {
-        if (word.compare(csvStateWord(state), Qt::CaseInsensitive) == 0)
+        if (word.compare(csvStateWord(state), Qt::CaseInsensitive) == 0
+            || (state != review::State::Unset && word.compare(review::stateWord(state), Qt::CaseInsensitive) == 0))
             return state;
     }
     throw ImportError(line, QStringLiteral("unknown state \"%1\" (needs review, translated, approved, or empty)")

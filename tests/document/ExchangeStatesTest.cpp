@@ -146,7 +146,7 @@ TEST_P(ExchangeStates, AnImportIsOneStepThatUndoTakesBackWithItsStates)
     switch (GetParam().format) {
     case ExchangeFormat::Csv:
         edits = "number,name,text,note,state\r\n"
-                "1,FE.Entry0,edited,\"a new\nnote\",needs review\r\n"
+                "1,FE.Entry0,edited,\"a new\nnote\",Needs-Review\r\n"
                 "7,FE.Entry6,Text 6,,approved\r\n"
                 "8,FE.Entry7,Text 7,,Translated\r\n"
                 ",FE.New,added,hello,approved\r\n";

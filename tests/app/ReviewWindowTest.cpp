@@ -13,6 +13,7 @@
 
 #include "support/FileBuilder.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -237,6 +238,48 @@ private slots:
         QCOMPARE(box->currentIndex(), 0);
         QCOMPARE(rowsShown(editor), 3);
         QCOMPARE(editor.cell(editor.currentCell().first, xom::NameColumn), QStringLiteral("FE.A"));
+    }
+
+    // Under a filter the grid model stays consistent, as Qt's model tester
+    // checks after every change: entries added and taken back, a Sort and
+    // its undo, a new reference, a new filter.
+    void theFilteredGridStaysConsistentThroughEveryChange()
+    {
+        Editor editor;
+        const QString path
+            = writePair(editor, {{QStringLiteral("1"), QStringLiteral("FE.A"), {State::NeedsReview, {}, {}}},
+                                    {QStringLiteral("3"), QStringLiteral("FE.C"), {State::NeedsReview, {}, {}}}});
+        editor.open(path);
+        QAbstractItemModelTester tester(
+            editor.table()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        document::Document& document = editor.window.document();
+        chooseFilter(editor, 2);
+        QCOMPARE(rowsShown(editor), 2);
+
+        // An entry added shows whatever the filter; undo takes it away.
+        document.addEntry(QStringLiteral("FE.D"), QStringLiteral("Dattel"));
+        QCOMPARE(rowsShown(editor), 3);
+        QCOMPARE(editor.table()->model()->index(2, xom::NameColumn).data().toString(), QStringLiteral("FE.D"));
+        document.undo();
+        QCOMPARE(rowsShown(editor), 2);
+        document.redo();
+        QCOMPARE(rowsShown(editor), 3);
+
+        // Sort by name reverses nothing here, so rename first: FE.A last.
+        document.setCellTexts(
+            {{1, xom::NameColumn, QStringLiteral("FE.A"), QStringLiteral("FE.Z")}}, QStringLiteral("Rename"));
+        document.sortByName();
+        QCOMPARE(rowsShown(editor), 3);
+        QCOMPARE(editor.table()->model()->index(2, xom::NameColumn).data().toString(), QStringLiteral("FE.Z"));
+        document.undo();
+        QCOMPARE(editor.table()->model()->index(0, xom::NameColumn).data().toString(), QStringLiteral("FE.Z"));
+
+        // A reference filters anew: the added entry, which needs no review,
+        // leaves the rows shown.
+        editor.openReferenceEntries({{QStringLiteral("FE.A"), QStringLiteral("Apple")}});
+        QCOMPARE(rowsShown(editor), 2);
+        chooseFilter(editor, 0);
+        QCOMPARE(rowsShown(editor), 4);
     }
 
     // File › Update from New Reference…: one step, a summary, the entries

@@ -32,8 +32,11 @@ struct ReviewSaid {
     // translator comments, XLIFF notes, a CSV note column); there, no note
     // is the empty note.
     std::optional<QString> note;
+    // The source the translation was made from, where the file keeps it (a
+    // PO message's previous msgid, "#| msgid").
+    std::optional<QString> previousSource;
 
-    [[nodiscard]] bool saysAnything() const { return unfinished || finished || state || note; }
+    [[nodiscard]] bool saysAnything() const { return unfinished || finished || state || note || previousSource; }
 };
 
 // One record of an exchange file as its reader found it: a CSV record, a PO

@@ -26,6 +26,10 @@ review::EntryReview importedReview(const review::EntryReview& before, const bool
     }
     if (said.note && !text::equalUpToLineBreaks(*said.note, before.note, text::LineBreakSet::CrLf))
         after.note = *said.note;
+    // The source a translation that wants review was made from, as the file
+    // keeps it, is the snapshot the reference pane shows the change from.
+    if (said.previousSource && (said.unfinished || said.state == State::NeedsReview))
+        after.snapshot = *said.previousSource;
     return after;
 }
 

@@ -30,7 +30,8 @@ using AcceptedAgainst = std::function<std::optional<QString>()>;
 // entry made translated or approved, or taken as it is after its source
 // changed, is accepted against the reference now. A note is taken unless
 // it equals the entry's up to the form of its line breaks, which PO
-// comments cannot keep.
+// comments cannot keep. The previous source a file keeps for a
+// translation it says needs review becomes the snapshot.
 //
 // So a file exported and imported unchanged changes no review.
 [[nodiscard]] review::EntryReview importedReview(const review::EntryReview& before, bool sourceChanged,

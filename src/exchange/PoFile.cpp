@@ -178,11 +178,17 @@ public:
                 appendCommentLine();
                 continue;
             }
+            if (line.startsWith("#|")) {
+                readPreviousLine(trimmed(line.sliced(2)));
+                continue;
+            }
             // The comments before an obsolete message are its own.
             if (line.startsWith("#~")) {
                 m_pendingFuzzy = false;
                 m_pendingNote.clear();
                 m_pendingHasNote = false;
+                m_pendingPrevious.reset();
+                m_previousCurrent = nullptr;
                 continue;
             }
             if (line.isEmpty() || line.startsWith('#'))
@@ -252,6 +258,29 @@ private:
     [[nodiscard]] static bool isTranslatorComment(const QByteArrayView line)
     {
         return line.startsWith('#') && (line.size() == 1 || !QByteArrayView(".:,|~").contains(line[1]));
+    }
+
+    // A line of the previous strings ("#| msgid", its continued strings):
+    // the previous msgid is kept for the next message; a previous msgctxt
+    // or plural is read past.
+    void readPreviousLine(const QByteArrayView rest)
+    {
+        if (rest.startsWith('"')) {
+            if (m_previousCurrent)
+                appendString(rest, *m_previousCurrent);
+            return;
+        }
+        const qsizetype space = keywordEnd(rest);
+        if (rest.first(space) != "msgid") {
+            m_previousCurrent = nullptr;
+            return;
+        }
+        const QByteArrayView string = trimmed(rest.sliced(space));
+        if (!string.startsWith('"'))
+            fail(QStringLiteral("expected a quoted string"));
+        m_pendingPrevious.emplace();
+        m_previousCurrent = &*m_pendingPrevious;
+        appendString(string, *m_previousCurrent);
     }
 
     // Adds the current line, a translator comment, to the note being read:
@@ -404,6 +433,8 @@ private:
         m_messageFuzzy = std::exchange(m_pendingFuzzy, false);
         m_messageNote = std::exchange(m_pendingNote, QByteArray());
         m_pendingHasNote = false;
+        m_messagePrevious = std::exchange(m_pendingPrevious, std::nullopt);
+        m_previousCurrent = nullptr;
     }
 
     void finishMessage()
@@ -435,6 +466,10 @@ private:
         // An empty msgstr is no translation, final or not.
         m_record.review.finished = !m_messageFuzzy && !m_string.isEmpty();
         m_record.review.note = noteOf(m_messageNote, line);
+        // As written: the snapshot is compared with the reference exactly.
+        m_record.review.previousSource
+            = m_messagePrevious ? std::optional<QString>(textOf(*m_messagePrevious, line, DecodedBreaks::AsWritten))
+                                : std::nullopt;
         m_record.number = QString::fromLatin1(number);
         m_record.name = textOf(QByteArrayView(m_context).sliced(space + 1), line, DecodedBreaks::AsWritten);
         if (m_string.isEmpty())
@@ -491,6 +526,11 @@ private:
     QByteArray m_messageNote;
     QByteArray m_pendingNote;
     bool m_pendingHasNote = false;
+    // The previous msgid read before the next message, the string its
+    // continued lines go to, and the message's own.
+    std::optional<QByteArray> m_pendingPrevious;
+    QByteArray* m_previousCurrent = nullptr;
+    std::optional<QByteArray> m_messagePrevious;
     bool m_hasContext = false;
     bool m_hasId = false;
     bool m_hasString = false;

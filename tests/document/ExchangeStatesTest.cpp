@@ -337,4 +337,40 @@ TEST(ExchangeStatesSaid, AnUnknownCsvStateIsRefusedAtItsLineAndChangesNothing)
     EXPECT_EQ(document.history().index(), 0);
 }
 
+// A fuzzy PO message's previous msgid, as gettext's msgmerge keeps it, is
+// the source the translation was made from: it becomes the snapshot, and
+// with the reference open the entry's source shows as changed from it. A
+// previous msgid that continues over lines, a previous msgctxt read past,
+// and a message that is not fuzzy, whose previous msgid says nothing.
+TEST(ExchangeStatesPo, APreviousMsgidIsTheSourceTheTranslationWasMadeFrom)
+{
+    Document document;
+    document.open(loaded({{QStringLiteral("FE.Quit"), QStringLiteral("Beenden")},
+                      {QStringLiteral("FE.Start"), QStringLiteral("Starten")}}),
+        QStringLiteral("lang_de.xom"));
+    document.openReference(loaded({{QStringLiteral("FE.Quit"), QStringLiteral("Quit the game")},
+                                      {QStringLiteral("FE.Start"), QStringLiteral("Start")}})
+                               .entries,
+        QStringLiteral("lang_en.xom"));
+    const QByteArray po = "#, fuzzy\n"
+                          "#| msgctxt \"1 FE.Old\"\n"
+                          "#| msgid \"Quit \"\n"
+                          "#| \"to desktop\"\n"
+                          "msgctxt \"1 FE.Quit\"\n"
+                          "msgid \"Quit the game\"\n"
+                          "msgstr \"Beenden\"\n"
+                          "\n"
+                          "#| msgid \"Begin\"\n"
+                          "msgctxt \"2 FE.Start\"\n"
+                          "msgid \"Start\"\n"
+                          "msgstr \"Starten\"\n";
+    (void)document.importExchange(po, exchange::ExchangeFormat::Po, {});
+    EXPECT_EQ(document.entryReview(1).state, State::NeedsReview);
+    EXPECT_EQ(document.entryReview(1).snapshot, std::optional<QString>(QStringLiteral("Quit to desktop")));
+    EXPECT_TRUE(document.sourceChanged(1));
+    EXPECT_EQ(document.entryReview(2).snapshot, std::nullopt);
+    document.undo();
+    EXPECT_EQ(document.entryReview(1), EntryReview{});
+}
+
 } // namespace

@@ -200,8 +200,11 @@ void EntryGridModel::followReorder(const xom::RowOrder& order, const bool revert
 {
     // Applying, the row from order[i] lands on i; reverting, the row at i
     // goes back to order[i].
+    const QModelIndexList before = persistentIndexList();
+    // The inverse costs a pass over a million rows: made only when a
+    // persistent index or the filtered rows need it.
     std::vector<std::int32_t> newPlace;
-    if (!reverting) {
+    if (!reverting && (!before.isEmpty() || filtered())) {
         newPlace.resize(order.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             newPlace[static_cast<std::size_t>(order[i])] = static_cast<std::int32_t>(i);
@@ -212,7 +215,6 @@ void EntryGridModel::followReorder(const xom::RowOrder& order, const bool revert
             return gridRow;
         return 1 + (reverting ? order[row] : newPlace[row]);
     };
-    const QModelIndexList before = persistentIndexList();
     std::vector<int> landed;
     landed.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before)

@@ -263,6 +263,9 @@ private:
 
     // The reference (WindowReference.cpp).
     void showUpdateSummary(const document::UpdateResult& result);
+    // The recent files remember the reference now open (or none) with the
+    // file.
+    void rememberReference();
     // The review's panels: the totals, the current entry's failing checks
     // and its reference text.
     void showReview();

@@ -71,10 +71,15 @@ bool TFormXom::openReference(const QString& path)
             return;
         m_document.openReference(std::move(loaded->entries), path);
         taken = true;
-        m_recentFiles.setReference(m_document.path(), m_document.referencePath());
-        rememberRecentFiles();
+        rememberReference();
     });
     return taken;
+}
+
+void TFormXom::rememberReference()
+{
+    m_recentFiles.setReference(m_document.path(), m_document.referencePath());
+    rememberRecentFiles();
 }
 
 void TFormXom::OpenReferenceClick()
@@ -105,8 +110,7 @@ bool TFormXom::updateFromReference(const QString& path)
         const document::UpdateResult result
             = m_document.updateToReference(std::move(loaded->entries), path, oldReference ? &*oldReference : nullptr);
         updated = true;
-        m_recentFiles.setReference(m_document.path(), m_document.referencePath());
-        rememberRecentFiles();
+        rememberReference();
         showUpdateSummary(result);
     });
     return updated;
@@ -148,8 +152,7 @@ void TFormXom::CloseReferenceClick()
     if (current.isValid() && current.column() == EntryGridModel::ReferenceColumn)
         Table->selectCell(current.siblingAtColumn(xom::TextColumn));
     m_document.closeReference();
-    m_recentFiles.setReference(m_document.path(), m_document.referencePath());
-    rememberRecentFiles();
+    rememberReference();
 }
 
 bool TFormXom::referenceIsOpen() const

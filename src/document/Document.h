@@ -137,9 +137,6 @@ public:
     // review, its source changed, or (with a reference open) it fails a
     // check.
     [[nodiscard]] bool wantsReview(int gridRow) const;
-    // The nearest grid row after gridRow that wants review, wrapping round
-    // the end; nothing when none does.
-    [[nodiscard]] std::optional<int> nextRowWantingReview(int gridRow) const;
 
     // Opens (or replaces) the reference language and reviews every entry.
     void openReference(xom::EntryTable reference, const QString& path);

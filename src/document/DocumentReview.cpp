@@ -186,15 +186,4 @@ bool Document::wantsReview(const int gridRow) const
     return m_review && m_review->checksOfRow(gridRow - 1) != xom::Checks();
 }
 
-std::optional<int> Document::nextRowWantingReview(const int gridRow) const
-{
-    const int rows = m_entries.entryCount();
-    for (int step = 1; step <= rows; ++step) {
-        const int candidate = 1 + (std::max(gridRow - 1, -1) + step) % rows;
-        if (wantsReview(candidate))
-            return candidate;
-    }
-    return std::nullopt;
-}
-
 } // namespace document

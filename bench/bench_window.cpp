@@ -28,6 +28,7 @@ public:
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString&) override { return app::SaveChoice::Discard; }
     [[nodiscard]] bool askReplaceFile(const QString&) override { return true; }
     [[nodiscard]] app::RecoverChoice askRecover(const QString&, bool) override { return app::RecoverChoice::Later; }
+    [[nodiscard]] bool askDropRemoved(const QString&) override { return false; }
     void showInformation(const QString&, const QString&) override { }
     void showShortcuts(const QList<QPair<QString, QString>>&) override { }
 };

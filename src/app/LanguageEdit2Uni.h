@@ -262,7 +262,7 @@ private:
     void rebuildRecentMenu();
 
     // The reference (WindowReference.cpp).
-    void showUpdateSummary(const document::UpdateResult& result);
+    void showUpdateSummary(document::UpdateResult result);
     // The recent files remember the reference now open (or none) with the
     // file.
     void rememberReference();

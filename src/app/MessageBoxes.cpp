@@ -67,6 +67,19 @@ bool SystemMessageBoxes::askReplaceFile(const QString& text)
     return box.clickedButton() == replace;
 }
 
+bool SystemMessageBoxes::askDropRemoved(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* const keep = box.addButton(QStringLiteral("&Keep Them"), QMessageBox::RejectRole);
+    QPushButton* const drop = box.addButton(QStringLiteral("&Drop Them"), QMessageBox::DestructiveRole);
+    // Return keeps every entry: dropping is asked for, never fallen into.
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == drop;
+}
+
 RecoverChoice SystemMessageBoxes::askRecover(const QString& text, const bool canRecover)
 {
     QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, &m_owner);

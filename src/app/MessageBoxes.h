@@ -37,6 +37,10 @@ public:
     // Later (the close box's answer); without Recover when canRecover is
     // false.
     [[nodiscard]] virtual RecoverChoice askRecover(const QString& text, bool canRecover) = 0;
+    // The question after an update found entries the new reference no
+    // longer has: text, with the buttons Keep Them (the default, and the
+    // close box's answer) and Drop Them. Gives whether to drop them.
+    [[nodiscard]] virtual bool askDropRemoved(const QString& text) = 0;
     // An error with more to tell behind the box's Show Details: caption the
     // application title, the error icon, one OK button.
     virtual void showErrorWithDetails(const QString& text, const QString& details) = 0;
@@ -62,6 +66,7 @@ public:
     [[nodiscard]] SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] RecoverChoice askRecover(const QString& text, bool canRecover) override;
+    [[nodiscard]] bool askDropRemoved(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 

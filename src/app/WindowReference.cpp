@@ -116,11 +116,25 @@ bool TFormXom::updateFromReference(const QString& path)
     return updated;
 }
 
-void TFormXom::showUpdateSummary(const document::UpdateResult& result)
+void TFormXom::showUpdateSummary(document::UpdateResult result)
 {
-    QString told = QStringLiteral("Updated from %1: %2.")
-                       .arg(fileNameOf(m_document.referencePath()), document::updateSummaryLine(result.summary));
-    // The entries the new reference lacks, by name, the first few.
+    const auto told = [this](const document::UpdateResult& shown) {
+        return QStringLiteral("Updated from %1: %2.")
+            .arg(fileNameOf(m_document.referencePath()), document::updateSummaryLine(shown.summary));
+    };
+    if (result.summary.count(document::UpdateOutcome::SourceChanged) > 0)
+        showOnly(document::RowFilter::NeedsReview);
+    const QString filtered = result.summary.count(document::UpdateOutcome::SourceChanged) > 0
+                               ? QStringLiteral("\n\nThe grid shows the entries that need review; All in the filter "
+                                                "box shows every entry again.")
+                               : QString();
+    const int removedCount = result.summary.count(document::UpdateOutcome::Removed);
+    if (removedCount == 0) {
+        m_messageBoxes->showInformation(applicationTitle(), told(result) + filtered);
+        return;
+    }
+    // The entries the new reference lacks, by number and name, the first
+    // few; whether to drop them is the translator's choice, kept by default.
     constexpr int namesShown = 10;
     QStringList removed;
     for (const document::UpdatedEntry& entry : result.entries) {
@@ -128,18 +142,14 @@ void TFormXom::showUpdateSummary(const document::UpdateResult& result)
             removed.append(QStringLiteral("#%1 %2").arg(m_document.entries().gridCell(entry.gridRow, xom::NumberColumn),
                 m_document.entries().gridCell(entry.gridRow, xom::NameColumn)));
     }
-    const int removedCount = result.summary.count(document::UpdateOutcome::Removed);
-    if (removedCount > 0) {
-        told += QStringLiteral("\n\nNo longer in the reference, kept: %1%2")
-                    .arg(removed.join(QStringLiteral(", ")),
-                        removedCount > namesShown ? QStringLiteral(", …") : QString());
-    }
-    if (result.summary.count(document::UpdateOutcome::SourceChanged) > 0) {
-        showOnly(document::RowFilter::NeedsReview);
-        told += QStringLiteral("\n\nThe grid shows the entries that need review; All in the filter box shows "
-                               "every entry again.");
-    }
-    m_messageBoxes->showInformation(applicationTitle(), told);
+    const QString question
+        = told(result)
+        + QStringLiteral("\n\nNo longer in the reference: %1%2\n\nKeep these entries, or drop them? Dropping "
+                         "renumbers the entries after them; Undo takes it back.")
+              .arg(removed.join(QStringLiteral(", ")), removedCount > namesShown ? QStringLiteral(", …") : QString())
+        + filtered;
+    if (m_messageBoxes->askDropRemoved(question))
+        m_document.dropRemovedEntries(result);
 }
 
 void TFormXom::CloseReferenceClick()

@@ -250,6 +250,7 @@ void Document::redoStep(Step& step)
                            applyCells(reviews.cells, false);
                        applyReviews(reviews.changes, false);
                    },
+                   [this](DropStep& drop) { redoDrop(drop); },
                },
         step.change);
 }
@@ -283,6 +284,7 @@ void Document::undoStep(Step& step)
                        if (!reviews.cells.empty())
                            applyCells(reviews.cells, true);
                    },
+                   [this](const DropStep& drop) { undoDrop(drop); },
                },
         step.change);
 }

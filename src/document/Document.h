@@ -179,6 +179,14 @@ public:
     // the snapshots that entries lack.
     UpdateResult updateToReference(
         xom::EntryTable newReference, const QString& path, const xom::EntryTable* oldReference = nullptr);
+    // Drops the entries an update found no longer in the reference:
+    // "Drop Removed Entries". result then tells it (their outcome Dropped,
+    // the other entries at their new rows). Gives how many were dropped.
+    int dropRemovedEntries(UpdateResult& result);
+    // Drops the entries at gridRows (see xom::EntryDrop) with their reviews,
+    // as one step named what; the entries after them are renumbered. Gives
+    // how many were dropped.
+    int dropEntries(const std::vector<int>& gridRows, const QString& what);
     // Applies an exchange file (see exchange::importExchangeFile): "Import".
     // What its records say of their entries' states and notes is applied
     // with the texts, in the same step (see exchange::importedReview), and
@@ -254,6 +262,8 @@ private:
     void afterEdits(int rowsBefore, const std::vector<xom::Edit>& edits);
     void recheckCells(const std::vector<xom::CellChange>& changes);
     void applyReviews(const std::vector<ReviewChange>& changes, bool reverting);
+    void redoDrop(DropStep& step);
+    void undoDrop(const DropStep& step);
     [[nodiscard]] std::optional<QString> snapshotNow(int gridRow) const;
     // The review changes an import's records ask for, on the entries as
     // its edits left them.

@@ -23,6 +23,8 @@ QString outcomeName(const UpdateOutcome outcome)
         return QStringLiteral("no earlier source");
     case UpdateOutcome::Removed:
         return QStringLiteral("no longer in the reference");
+    case UpdateOutcome::Dropped:
+        return QStringLiteral("dropped, no longer in the reference");
     }
     return {};
 }
@@ -44,20 +46,28 @@ QString updateSummaryLine(const UpdateSummary& summary)
         parts << QStringLiteral("%1 without an earlier source to compare").arg(count(UpdateOutcome::NoEarlierSource));
     if (summary.count(UpdateOutcome::Removed) > 0)
         parts << QStringLiteral("%1 no longer in the reference (kept)").arg(count(UpdateOutcome::Removed));
+    if (summary.count(UpdateOutcome::Dropped) > 0)
+        parts << QStringLiteral("%1 no longer in the reference (dropped)").arg(count(UpdateOutcome::Dropped));
     return parts.isEmpty() ? QStringLiteral("nothing changed") : parts.join(QStringLiteral(", "));
 }
 
 QByteArray updateReport(const UpdateResult& result, const xom::EntryTable& entries)
 {
     QString report = QStringLiteral("number\tname\toutcome\n");
-    for (const UpdatedEntry& entry : result.entries) {
-        text::appendEscapedField(report, entries.gridCell(entry.gridRow, xom::NumberColumn));
+    const auto line = [&report](const QString& number, const QString& name, const UpdateOutcome outcome) {
+        text::appendEscapedField(report, number);
         report += u'\t';
-        text::appendEscapedField(report, entries.gridCell(entry.gridRow, xom::NameColumn));
+        text::appendEscapedField(report, name);
         report += u'\t';
-        report += outcomeName(entry.outcome);
+        report += outcomeName(outcome);
         report += u'\n';
+    };
+    for (const UpdatedEntry& entry : result.entries) {
+        line(entries.gridCell(entry.gridRow, xom::NumberColumn), entries.gridCell(entry.gridRow, xom::NameColumn),
+            entry.outcome);
     }
+    for (const xom::Entry& entry : result.dropped)
+        line(entry.number, entry.name, UpdateOutcome::Dropped);
     return report.toUtf8();
 }
 

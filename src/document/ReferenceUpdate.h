@@ -28,6 +28,9 @@ enum class UpdateOutcome : std::uint8_t {
     NoEarlierSource,
     // The new reference no longer has the entry: kept.
     Removed,
+    // The new reference no longer has the entry, and it was dropped on
+    // request (see Document::dropRemovedEntries).
+    Dropped,
 };
 
 // "added", "source changed", … as the report and the summary name them.
@@ -42,16 +45,19 @@ struct UpdatedEntry {
 
 // How many entries had each outcome, indexed by the outcome.
 struct UpdateSummary {
-    std::vector<int> counts = std::vector<int>(6, 0);
+    std::vector<int> counts = std::vector<int>(7, 0);
 
     [[nodiscard]] int count(UpdateOutcome outcome) const { return counts[static_cast<std::size_t>(outcome)]; }
 };
 
 // What an update did: the counts, and each entry with its outcome in grid
-// order (the added ones last, as they are added).
+// order (the added ones last, as they are added). Entries dropped after it
+// are no longer in the table: they are listed apart with their cells as
+// they were.
 struct UpdateResult {
     UpdateSummary summary;
     std::vector<UpdatedEntry> entries;
+    std::vector<xom::Entry> dropped;
 };
 
 // "3 added, 2 source changed (now needing review), 1 untranslated text
@@ -62,7 +68,7 @@ struct UpdateResult {
 
 // The report of an update just made on entries: a header line, then one
 // line per entry (number, name and outcome, tab-separated, names escaped as
-// the review file escapes them).
+// the review file escapes them), the dropped ones last.
 [[nodiscard]] QByteArray updateReport(const UpdateResult& result, const xom::EntryTable& entries);
 
 } // namespace document

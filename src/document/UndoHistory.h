@@ -1,6 +1,7 @@
 #pragma once
 
 #include "review/ReviewFile.h"
+#include "xom/EntryDrop.h"
 #include "xom/ReversibleOperations.h"
 
 #include <QString>
@@ -48,8 +49,14 @@ struct ReviewsStep {
     std::vector<ReviewChange> changes;
     std::vector<xom::CellChange> cells;
 };
+// Entries dropped from anywhere in the table, and the reviews they took
+// with them (none when no entry keeps one), in their order.
+struct DropStep {
+    xom::EntryDrop drop;
+    std::vector<review::EntryReview> droppedReviews;
+};
 // New kinds go at the end: a journal numbers steps by their place here.
-using StepChange = std::variant<CellsStep, AddStep, ReorderStep, MoveDownStep, EditsStep, ReviewsStep>;
+using StepChange = std::variant<CellsStep, AddStep, ReorderStep, MoveDownStep, EditsStep, ReviewsStep, DropStep>;
 
 struct Step {
     // What the Undo and Redo items name: "Edit", "Sort", "Import".

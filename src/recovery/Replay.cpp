@@ -86,6 +86,32 @@ bool reviewsFit(const Document& document, const std::vector<document::ReviewChan
         changes.begin(), changes.end(), [&](const auto& change) { return check(change, change.before); });
 }
 
+// A drop made again finds its rows: its arrangement is one of the rows, and
+// each number it lowers stands at the row the arrangement brings there.
+bool dropFits(const document::DropStep& step, const xom::EntryTable& entries)
+{
+    const xom::EntryDrop& drop = step.drop;
+    if (!isPermutation(drop.order, entries.entryCount()) || drop.dropped.size() > drop.order.size())
+        return false;
+    return std::all_of(drop.renumbered.begin(), drop.renumbered.end(), [&](const xom::CellChange& change) {
+        return isCell(change, entries.gridRowCount()) && change.column == xom::NumberColumn
+            && entries.number(drop.order[static_cast<std::size_t>(change.gridRow - 1)]) == change.before;
+    });
+}
+
+// A drop done before the journal began left the rows that stay, numbered
+// as it numbered them.
+bool dropFitsDoneBelow(const document::DropStep& step, const xom::EntryTable& entries)
+{
+    const xom::EntryDrop& drop = step.drop;
+    if (drop.order.size() != static_cast<std::size_t>(entries.entryCount()) + drop.dropped.size())
+        return false;
+    return std::all_of(drop.renumbered.begin(), drop.renumbered.end(), [&](const xom::CellChange& change) {
+        return isCell(change, entries.gridRowCount()) && change.column == xom::NumberColumn
+            && entries.number(change.gridRow - 1) == change.after;
+    });
+}
+
 // The step as the document makes it again, or nothing when it does not fit.
 std::optional<document::Step> fitted(document::Step step, const Document& document)
 {
@@ -110,6 +136,8 @@ std::optional<document::Step> fitted(document::Step step, const Document& docume
         fits = editsFit(edits->edits, entries) && reviewsFit(document, edits->reviews, false, static_cast<int>(adds));
     } else if (const auto* const reviews = std::get_if<document::ReviewsStep>(&step.change)) {
         fits = cellsFit(reviews->cells, entries) && reviewsFit(document, reviews->changes, false);
+    } else if (const auto* const drop = std::get_if<document::DropStep>(&step.change)) {
+        fits = dropFits(*drop, entries);
     }
     if (!fits)
         return std::nullopt;
@@ -144,6 +172,8 @@ bool fitsDoneBelow(const document::Step& step, const Document& document)
         return isPermutation(reorder->order, entries.entryCount());
     if (const auto* const move = std::get_if<document::MoveDownStep>(&step.change))
         return isPermutation(move->change.order, entries.entryCount());
+    if (const auto* const drop = std::get_if<document::DropStep>(&step.change))
+        return dropFitsDoneBelow(*drop, entries);
     const auto& edits = std::get<document::EditsStep>(step.change).edits;
     const auto adds = std::count_if(
         edits.begin(), edits.end(), [](const xom::Edit& edit) { return std::holds_alternative<xom::AddChange>(edit); });

@@ -6,7 +6,7 @@ namespace {
 
 // The kinds of step, as the journal numbers them; the numbers are part of
 // the format and never change.
-enum class StepKind : std::uint8_t { Cells = 1, Add = 2, Reorder = 3, MoveDown = 4, Edits = 5, Reviews = 6 };
+enum class StepKind : std::uint8_t { Cells = 1, Add = 2, Reorder = 3, MoveDown = 4, Edits = 5, Reviews = 6, Drop = 7 };
 enum class EditKind : std::uint8_t { Cell = 1, Add = 2 };
 
 // The fewest bytes an item of a list can take, for checking a count
@@ -139,6 +139,42 @@ std::vector<document::ReviewChange> decodeReviewChanges(JournalBytesIn& in)
     return changes;
 }
 
+void encodeDrop(JournalBytesOut& out, const document::DropStep& step)
+{
+    encodeOrder(out, step.drop.order);
+    encodeCells(out, step.drop.renumbered);
+    out.u32(static_cast<std::uint32_t>(step.drop.dropped.size()));
+    for (const xom::Entry& entry : step.drop.dropped) {
+        for (int column = 0; column < xom::ColumnCount; ++column)
+            out.text(entry.cell(column));
+    }
+    out.u8(step.drop.countLowered ? 1 : 0);
+    out.u32(static_cast<std::uint32_t>(step.droppedReviews.size()));
+    for (const review::EntryReview& review : step.droppedReviews)
+        encodeReview(out, review);
+}
+
+document::DropStep decodeDrop(JournalBytesIn& in)
+{
+    document::DropStep step;
+    step.drop.order = decodeOrder(in);
+    step.drop.renumbered = decodeCells(in);
+    step.drop.dropped.resize(in.count(4 * xom::ColumnCount));
+    for (xom::Entry& entry : step.drop.dropped) {
+        for (int column = 0; column < xom::ColumnCount; ++column)
+            entry.cell(column) = in.text();
+    }
+    step.drop.countLowered = in.u8() != 0;
+    step.droppedReviews.resize(in.count(1 + 4 + 1));
+    for (review::EntryReview& review : step.droppedReviews)
+        review = decodeReview(in);
+    // Reviews are kept for every dropped entry or for none.
+    if (step.drop.dropped.size() > step.drop.order.size()
+        || (!step.droppedReviews.empty() && step.droppedReviews.size() != step.drop.dropped.size()))
+        throw BadRecord();
+    return step;
+}
+
 } // namespace
 
 void encodeStep(JournalBytesOut& out, const document::Step& step)
@@ -175,6 +211,8 @@ void encodeStep(JournalBytesOut& out, const document::Step& step)
         // keeps the bytes it had before steps held reviews.
         if (!edits->reviews.empty())
             encodeReviewChanges(out, edits->reviews);
+    } else if (const auto* const drop = std::get_if<document::DropStep>(&step.change)) {
+        encodeDrop(out, *drop);
     }
 }
 
@@ -233,6 +271,9 @@ document::Step decodeStep(JournalBytesIn& in)
         step.change = std::move(reviews);
         break;
     }
+    case StepKind::Drop:
+        step.change = decodeDrop(in);
+        break;
     default:
         throw BadRecord();
     }

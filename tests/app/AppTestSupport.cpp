@@ -109,6 +109,16 @@ app::RecoverChoice FakeMessageBoxes::askRecover(const QString& text, const bool 
     return answer;
 }
 
+bool FakeMessageBoxes::askDropRemoved(const QString& text)
+{
+    dropQuestions.append(text);
+    if (dropAnswers.empty())
+        return false;
+    const bool answer = dropAnswers.front();
+    dropAnswers.pop_front();
+    return answer;
+}
+
 bool FakeMessageBoxes::askReplaceFile(const QString& text)
 {
     replaceQuestions.append(text);

@@ -75,6 +75,10 @@ public:
     QStringList recoverQuestions;
     QList<bool> recoverOffered;
     std::deque<app::RecoverChoice> recoverAnswers;
+    // The questions after an update found entries to drop, and their
+    // answers (empty: Keep Them).
+    QStringList dropQuestions;
+    std::deque<bool> dropAnswers;
 
     void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
@@ -82,6 +86,7 @@ public:
     [[nodiscard]] app::SaveChoice askSaveChanges(const QString& text) override;
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] app::RecoverChoice askRecover(const QString& text, bool canRecover) override;
+    [[nodiscard]] bool askDropRemoved(const QString& text) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 };

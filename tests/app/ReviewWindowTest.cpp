@@ -322,6 +322,36 @@ private slots:
         QCOMPARE(editor.window.document().entryReview(2).state, State::Unset);
     }
 
+    // An update that finds entries the new reference lacks asks whether to
+    // drop them; Keep Them is the answer by default, Drop Them one more
+    // step that renumbers the rest and undo takes back.
+    void anUpdateAsksToDropWhatTheReferenceLacks()
+    {
+        Editor editor;
+        editor.openEntries(
+            {{QStringLiteral("FE.A"), QStringLiteral("Apfel")}, {QStringLiteral("FE.Gone"), QStringLiteral("Weg")},
+                {QStringLiteral("FE.C"), QStringLiteral("Kirsche")}},
+            QStringLiteral("lang_de.xom"));
+        const QString next = editor.writeFile(QStringLiteral("lang_en_v2.xom"),
+            testsupport::simpleFile(
+                {{QStringLiteral("FE.A"), QStringLiteral("Apple")}, {QStringLiteral("FE.C"), QStringLiteral("Cherry")}})
+                .bytes());
+        for (const bool drop : {false, true}) {
+            editor.boxes->dropAnswers.push_back(drop);
+            editor.files->referenceAnswers.push_back(next);
+            editor.window.actions().updateFromReference->trigger();
+            QVERIFY(editor.boxes->dropQuestions.back().contains(
+                QStringLiteral("No longer in the reference: #2 FE.Gone\n\nKeep these entries, or drop them?")));
+        }
+        QCOMPARE(editor.boxes->informationTexts.size(), 0);
+        QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|1|FE.A|Apfel"), QStringLiteral("|2|FE.C|Kirsche")}));
+        QCOMPARE(editor.window.document().history().undoText(), QStringLiteral("Drop Removed Entries"));
+
+        editor.window.document().undo();
+        QCOMPARE(editor.rows(), (QStringList{QStringLiteral("|1|FE.A|Apfel"), QStringLiteral("|2|FE.Gone|Weg"),
+                                    QStringLiteral("|3|FE.C|Kirsche")}));
+    }
+
     // Each state has an icon of its own in the number cell, and the column
     // has room for it beside the number once the first entry has a state.
     void theNumberCellShowsTheStateAsAnIcon()

@@ -64,8 +64,8 @@ struct JournalledFile {
     }
 
     // One random step of a translator's day: edits of any text, marks,
-    // Add, Move Down, Sort, an import with states, undo, redo, and now and
-    // then a save.
+    // Add, Move Down, Sort, an import with states, an update that drops what
+    // the new reference lacks, undo, redo, and now and then a save.
     void randomStep()
     {
         const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(document.entries().entryCount()));
@@ -97,7 +97,10 @@ struct JournalledFile {
             newReference.setCell(row - 1, xom::TextColumn, testsupport::randomText(random, 8, mix));
             newReference.setCell(
                 (row % newReference.entryCount()), xom::NameColumn, QStringLiteral("FE.Next%1").arg(random()));
-            document.updateToReference(std::move(newReference), QStringLiteral("lang_en.xom"), &oldReference);
+            document::UpdateResult result
+                = document.updateToReference(std::move(newReference), QStringLiteral("lang_en.xom"), &oldReference);
+            if (random() % 2 == 0)
+                document.dropRemovedEntries(result);
             break;
         }
         case 10: {

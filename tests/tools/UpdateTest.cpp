@@ -87,6 +87,30 @@ TEST_F(UpdateCommand, CarriesTheTranslationAndWritesItsReviewBeside)
         "\n2\tFE.Quit\tneeds-review\t=Quit\t\n");
 }
 
+// --drop-removed: the entry the new reference lacks is gone from the file
+// written, the entry after it takes its number, and the report lists it.
+TEST_F(UpdateCommand, DropRemovedLeavesOutWhatTheNewReferenceLacks)
+{
+    writeFile(path("de.xom"), testsupport::simpleFile({{QStringLiteral("FE.Old"), QStringLiteral("Alter Modus")},
+                                                          {QStringLiteral("FE.Start"), QStringLiteral("Starten")}})
+                                  .bytes());
+    const ProgramRun run = runLang({QStringLiteral("update"), path("de.xom"), path("en_v2.xom"), path("de_v2.xom"),
+        QStringLiteral("--drop-removed"), QStringLiteral("--report"), QStringLiteral("-")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "3 added, 1 without an earlier source to compare, 1 no longer in the reference (dropped)\n");
+    EXPECT_EQ(run.out, "number\tname\toutcome\n"
+                       "1\tFE.Start\tno earlier source\n"
+                       "2\tFE.Quit\tadded\n"
+                       "3\tFE.Help\tadded\n"
+                       "4\tFE.New\tadded\n"
+                       "1\tFE.Old\tdropped, no longer in the reference\n");
+    const ProgramRun exported = runLang({QStringLiteral("export"), path("de_v2.xom"), QStringLiteral("-"),
+        QStringLiteral("--format"), QStringLiteral("csv")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.out.contains("\"1\",\"FE.Start\",\"Starten\""));
+    EXPECT_FALSE(exported.out.contains("FE.Old"));
+}
+
 TEST_F(UpdateCommand, ADamagedReviewFileStopsItAndNothingIsWritten)
 {
     writeFile(path("de.xom.review"), "# Ludra review 1\n2\tFE.Quit\tsomething\t-\t\n");

@@ -17,8 +17,10 @@ void runUpdate(const Invocation& call)
     std::optional<xom::LoadedFile> oldReference;
     if (call.has(QStringLiteral("--old-reference")))
         oldReference = loadLanguageFile(call.value(QStringLiteral("--old-reference")));
-    const document::UpdateResult result = document.updateToReference(
+    document::UpdateResult result = document.updateToReference(
         std::move(newReference.entries), call.operands[1], oldReference ? &oldReference->entries : nullptr);
+    if (call.has(QStringLiteral("--drop-removed")))
+        document.dropRemovedEntries(result);
     saveDocumentTo(document, call.operands[2]);
     if (call.has(QStringLiteral("--report")))
         writeWholeFile(call.value(QStringLiteral("--report")), document::updateReport(result, document.entries()));
@@ -45,7 +47,8 @@ Command updateCommand()
                        "    translation and needs review; the old source is kept to show what\n"
                        "    changed; an entry still untranslated (its text the old source)\n"
                        "    takes the new source;\n"
-                       "  - an entry NEW_REFERENCE no longer has is kept and listed.\n"
+                       "  - an entry NEW_REFERENCE no longer has is kept and listed, or, with\n"
+                       "    --drop-removed, dropped: the numbers after it close up.\n"
                        "The source an entry was translated from is the one its review file\n"
                        "kept when it was accepted or approved; --old-reference gives it for the\n"
                        "entries that have none. An entry with neither is left as it is.\n"
@@ -59,6 +62,8 @@ Command updateCommand()
         runUpdate,
         {Option{QStringLiteral("--old-reference"), QStringLiteral("OLD"),
              QStringLiteral("the reference the translation was made from")},
+            Option{QStringLiteral("--drop-removed"), QString(),
+                QStringLiteral("drop the entries the new reference no longer has")},
             Option{QStringLiteral("--report"), QStringLiteral("FILE"),
                 QStringLiteral("each entry with what happened to it ('-': standard output)")}}};
 }

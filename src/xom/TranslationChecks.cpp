@@ -180,6 +180,16 @@ Checks checkTranslation(QStringView text, const std::optional<QStringView> refer
     return failed;
 }
 
+std::vector<std::pair<qsizetype, qsizetype>> placeholderSpans(QStringView text)
+{
+    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    if (!mayHoldPlaceholders(text))
+        return spans;
+    forEachPlaceholder(text,
+        [&](QStringView placeholder) { spans.emplace_back(placeholder.data() - text.data(), placeholder.size()); });
+    return spans;
+}
+
 QStringList placeholdersOf(QStringView text)
 {
     QStringList found;

@@ -8,6 +8,8 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace xom {
 
@@ -45,6 +47,8 @@ inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::Mis
 // A '%' or '{' that starts none of these ("100%", "50% off", "{" alone) is
 // plain text.
 [[nodiscard]] QStringList placeholdersOf(QStringView text);
+// Where those placeholders stand: each one's start and length, in order.
+[[nodiscard]] std::vector<std::pair<qsizetype, qsizetype>> placeholderSpans(QStringView text);
 
 // The line breaks of a text: CR LF counts once, a lone CR or LF once each.
 [[nodiscard]] int lineBreakCount(QStringView text) noexcept;

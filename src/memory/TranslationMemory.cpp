@@ -1,0 +1,403 @@
+#include "memory/TranslationMemory.h"
+
+#include "memory/Similarity.h"
+#include "memory/WordTokenizer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QtEndian>
+
+#include <algorithm>
+#include <set>
+
+namespace memory {
+
+namespace {
+
+// "LUDT" in the database header: a file of this editor's memory.
+constexpr std::int64_t ApplicationId = 0x4C554454;
+
+// The largest number of candidates the full-text index gives for the
+// similarity to score: enough for five good matches among near misses.
+constexpr int CandidateLimit = 200;
+
+const char* const UnitColumns = "SELECT sl.tag, tl.tag, u.source, u.target, u.source_units, u.target_units, "
+                                "u.origin, u.entry, u.changed, u.approved FROM units u "
+                                "JOIN languages sl ON sl.id = u.source_language "
+                                "JOIN languages tl ON tl.id = u.target_language ";
+
+// FNV-1a over the code units: the same hash on every machine and in every
+// version, unlike qHash, so the database can keep it.
+std::int64_t sourceKey(const QStringView text)
+{
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const QChar c : text) {
+        hash ^= c.unicode();
+        hash *= 0x100000001b3u;
+    }
+    return static_cast<std::int64_t>(hash);
+}
+
+bool hasLoneSurrogate(const QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// The code units of a text UTF-8 cannot hold, little-endian.
+QByteArray unitsOf(const QString& text)
+{
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 * i);
+    return bytes;
+}
+
+QString textFromUnits(const QByteArray& bytes)
+{
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(qFromLittleEndian<quint16>(bytes.constData() + 2 * i));
+    return text;
+}
+
+void bindText(SqliteStatement& statement, const int textIndex, const int unitsIndex, const QString& text)
+{
+    statement.bind(textIndex, text.toUtf8());
+    if (hasLoneSurrogate(text))
+        statement.bindBlob(unitsIndex, unitsOf(text));
+    else
+        statement.bindNull(unitsIndex);
+}
+
+QString textAt(const SqliteStatement& statement, const int textColumn, const int unitsColumn)
+{
+    if (!statement.isNull(unitsColumn))
+        return textFromUnits(statement.bytes(unitsColumn));
+    return QString::fromUtf8(statement.bytes(textColumn));
+}
+
+// A row of UnitColumns as a unit.
+MemoryUnit unitAt(const SqliteStatement& row)
+{
+    MemoryUnit unit;
+    unit.sourceLanguage = QString::fromUtf8(row.bytes(0));
+    unit.targetLanguage = QString::fromUtf8(row.bytes(1));
+    unit.source = textAt(row, 2, 4);
+    unit.target = textAt(row, 3, 5);
+    unit.origin = QString::fromUtf8(row.bytes(6));
+    unit.entryName = QString::fromUtf8(row.bytes(7));
+    if (!row.isNull(8))
+        unit.changed = QDateTime::fromSecsSinceEpoch(row.integer(8), Qt::UTC);
+    unit.approved = row.integer(9) != 0;
+    return unit;
+}
+
+// A word as an FTS5 query names it: in double quotes, its own doubled.
+QString quotedTerm(const QString& word)
+{
+    QString quoted = word;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+} // namespace
+
+TranslationMemory::TranslationMemory(const QString& path)
+{
+    m_db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Access::ReadWrite);
+    openOrMake();
+}
+
+TranslationMemory::~TranslationMemory() = default;
+
+QString TranslationMemory::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/memory.ludra-tm");
+}
+
+void TranslationMemory::openOrMake()
+{
+    registerWordTokenizer(*m_db);
+    // The first read of the header: a file that is no database fails here.
+    const std::int64_t application = m_db->integer("PRAGMA application_id");
+    const std::int64_t version = m_db->integer("PRAGMA user_version");
+    if (application == 0 && version == 0 && m_db->integer("SELECT count(*) FROM sqlite_master") == 0) {
+        makeTables();
+        return;
+    }
+    if (application != ApplicationId)
+        m_db->fail(QStringLiteral("it is no translation memory of this editor"));
+    if (version > SchemaVersion) {
+        m_readOnlyReason = QStringLiteral("The translation memory %1 was made by a newer version of the editor; "
+                                          "its units are offered, but no new ones are added.")
+                               .arg(m_db->path());
+        const QString path = m_db->path();
+        m_db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Access::ReadOnly);
+        registerWordTokenizer(*m_db);
+    } else if (version < 1) {
+        m_db->fail(QStringLiteral("its tables are of no known version"));
+    }
+    // Every table this version reads must be there.
+    if (m_db->integer("SELECT count(*) FROM sqlite_master WHERE name IN ('units', 'languages', 'unit_words')") != 3)
+        m_db->fail(QStringLiteral("its tables are missing"));
+}
+
+void TranslationMemory::makeTables()
+{
+    m_db->execute("PRAGMA journal_mode = WAL");
+    m_db->execute("BEGIN IMMEDIATE");
+    m_db->execute("CREATE TABLE languages(id INTEGER PRIMARY KEY, tag TEXT NOT NULL UNIQUE);"
+                  "CREATE TABLE units(id INTEGER PRIMARY KEY,"
+                  " source_language INTEGER NOT NULL REFERENCES languages(id),"
+                  " target_language INTEGER NOT NULL REFERENCES languages(id),"
+                  " source_key INTEGER NOT NULL, source TEXT NOT NULL, target TEXT NOT NULL,"
+                  " source_units BLOB, target_units BLOB, origin TEXT NOT NULL, entry TEXT NOT NULL,"
+                  " changed INTEGER, approved INTEGER NOT NULL);"
+                  "CREATE INDEX units_by_source ON units(source_key, source_language, target_language);"
+                  "CREATE VIRTUAL TABLE unit_words USING fts5(source, target, content='units', "
+                  "content_rowid='id', tokenize='ludra_words');"
+                  "CREATE VIRTUAL TABLE unit_words_vocabulary USING fts5vocab(unit_words, 'row');");
+    m_db->execute(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
+                      .arg(ApplicationId)
+                      .arg(SchemaVersion)
+                      .toUtf8()
+                      .constData());
+    m_db->execute("COMMIT");
+}
+
+std::int64_t TranslationMemory::languageId(const QString& tag)
+{
+    const auto known = m_languageIds.constFind(tag);
+    if (known != m_languageIds.constEnd())
+        return *known;
+    SqliteStatement insert = m_db->prepare("INSERT OR IGNORE INTO languages(tag) VALUES (?1)");
+    insert.bind(1, tag.toUtf8());
+    insert.run();
+    const std::int64_t id = knownLanguageId(tag);
+    m_languageIds.insert(tag, id);
+    return id;
+}
+
+std::int64_t TranslationMemory::knownLanguageId(const QString& tag)
+{
+    SqliteStatement query = m_db->prepare("SELECT id FROM languages WHERE tag = ?1");
+    query.bind(1, tag.toUtf8());
+    return query.step() ? query.integer(0) : -1;
+}
+
+AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
+{
+    if (isReadOnly())
+        throw MemoryError(m_readOnlyReason);
+    AddedUnits counts;
+    m_db->execute("BEGIN IMMEDIATE");
+    try {
+        SqliteStatement find
+            = m_db->prepare("SELECT id, source, target, source_units, target_units, approved FROM units "
+                            "WHERE source_key = ?1 AND source_language = ?2 AND target_language = ?3");
+        SqliteStatement update
+            = m_db->prepare("UPDATE units SET origin = ?2, entry = ?3, changed = ?4, approved = ?5 WHERE id = ?1");
+        SqliteStatement insert = m_db->prepare(
+            "INSERT INTO units(source_language, target_language, source_key, source, target, source_units, "
+            "target_units, origin, entry, changed, approved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+        SqliteStatement index = m_db->prepare("INSERT INTO unit_words(rowid, source, target) VALUES (?1, ?2, ?3)");
+        for (const MemoryUnit& unit : units) {
+            const QString sourceLanguage = normalLanguageTag(unit.sourceLanguage);
+            const QString targetLanguage = normalLanguageTag(unit.targetLanguage);
+            if (sourceLanguage.isEmpty() || targetLanguage.isEmpty())
+                continue;
+            const std::int64_t sourceId = languageId(sourceLanguage);
+            const std::int64_t targetId = languageId(targetLanguage);
+            const std::int64_t key = sourceKey(unit.source);
+            const auto bindDetails = [&](SqliteStatement& statement, const int first, const bool approved) {
+                statement.bind(first, unit.origin.toUtf8());
+                statement.bind(first + 1, unit.entryName.toUtf8());
+                if (unit.changed.isValid())
+                    statement.bind(first + 2, unit.changed.toSecsSinceEpoch());
+                else
+                    statement.bindNull(first + 2);
+                statement.bind(first + 3, approved ? 1 : 0);
+            };
+
+            // The same unit, when the memory has it: by the key, then by
+            // the texts themselves.
+            find.bind(1, key);
+            find.bind(2, sourceId);
+            find.bind(3, targetId);
+            std::int64_t found = -1;
+            bool wasApproved = false;
+            while (found < 0 && find.step()) {
+                if (textAt(find, 1, 3) == unit.source && textAt(find, 2, 4) == unit.target) {
+                    found = find.integer(0);
+                    wasApproved = find.integer(5) != 0;
+                }
+            }
+            find.reset();
+            if (found >= 0) {
+                update.bind(1, found);
+                bindDetails(update, 2, wasApproved || unit.approved);
+                update.run();
+                ++counts.updated;
+                continue;
+            }
+            insert.bind(1, sourceId);
+            insert.bind(2, targetId);
+            insert.bind(3, key);
+            bindText(insert, 4, 6, unit.source);
+            bindText(insert, 5, 7, unit.target);
+            bindDetails(insert, 8, unit.approved);
+            insert.run();
+            const std::int64_t id = m_db->lastInsertedRow();
+            index.bind(1, id);
+            index.bind(2, unit.source.toUtf8());
+            index.bind(3, unit.target.toUtf8());
+            index.run();
+            ++counts.added;
+        }
+        m_db->execute("COMMIT");
+    } catch (...) {
+        m_db->rollBack();
+        m_languageIds.clear();
+        throw;
+    }
+    return counts;
+}
+
+std::vector<QString> TranslationMemory::rarestWords(const std::vector<Token>& tokens, const int asked)
+{
+    // Each word once, with the number of units that hold it.
+    std::set<QString> words;
+    for (const Token& token : tokens) {
+        if (token.kind == TokenKind::Word)
+            words.insert(token.normal);
+    }
+    SqliteStatement frequency = m_db->prepare("SELECT doc FROM unit_words_vocabulary WHERE term = ?1");
+    std::vector<std::pair<std::int64_t, QString>> counted;
+    for (const QString& word : words) {
+        frequency.bind(1, word.toUtf8());
+        counted.emplace_back(frequency.step() ? frequency.integer(0) : 0, word);
+        frequency.reset();
+    }
+    std::sort(counted.begin(), counted.end());
+    std::vector<QString> rarest;
+    for (std::size_t i = 0; i < counted.size() && static_cast<int>(i) < asked; ++i)
+        rarest.push_back(counted[i].second);
+    return rarest;
+}
+
+std::vector<MemoryMatch> TranslationMemory::suggestions(
+    const LanguagePair& languages, const QStringView source, const int count, const int minScore)
+{
+    std::vector<MemoryMatch> matches;
+    const std::int64_t sourceId = knownLanguageId(normalLanguageTag(languages.source));
+    const std::int64_t targetId = knownLanguageId(normalLanguageTag(languages.target));
+    if (sourceId < 0 || targetId < 0 || count <= 0)
+        return matches;
+
+    // The same source, found by its key.
+    std::set<std::int64_t> seen;
+    SqliteStatement exact = m_db->prepare(QByteArray(UnitColumns)
+                                              .append("WHERE u.source_key = ?1 AND u.source_language = ?2 "
+                                                      "AND u.target_language = ?3")
+                                              .constData());
+    exact.bind(1, sourceKey(source));
+    exact.bind(2, sourceId);
+    exact.bind(3, targetId);
+    while (exact.step()) {
+        MemoryUnit unit = unitAt(exact);
+        if (unit.source == source)
+            matches.push_back({std::move(unit), 100});
+    }
+
+    // Sources nearly alike: the units that hold one of the query's rarest
+    // words, as many as no match above minScore can miss, scored.
+    const std::vector<Token> tokens = m_splitter.tokensOf(source);
+    const auto wordCount = static_cast<int>(
+        std::count_if(tokens.begin(), tokens.end(), [](const Token& t) { return t.kind == TokenKind::Word; }));
+    const std::vector<QString> asked
+        = rarestWords(tokens, wordsToAskFor(wordCount, static_cast<int>(tokens.size()), minScore));
+    if (!asked.empty()) {
+        QStringList terms;
+        for (const QString& word : asked)
+            terms << quotedTerm(word);
+        SqliteStatement near = m_db->prepare(QByteArray(UnitColumns)
+                                                 .append("JOIN unit_words ON unit_words.rowid = u.id WHERE unit_words MATCH ?1 AND "
+                                                         "u.source_language = ?2 AND u.target_language = ?3 "
+                                                         "ORDER BY unit_words.rank LIMIT ?4")
+                                                 .constData());
+        near.bind(1, (QStringLiteral("source : (") + terms.join(QStringLiteral(" OR ")) + u')').toUtf8());
+        near.bind(2, sourceId);
+        near.bind(3, targetId);
+        near.bind(4, CandidateLimit);
+        while (near.step()) {
+            MemoryUnit unit = unitAt(near);
+            if (unit.source == source)
+                continue;
+            const int score = similarity(tokens, m_splitter.tokensOf(unit.source));
+            if (score >= minScore)
+                matches.push_back({std::move(unit), score});
+        }
+    }
+    std::stable_sort(matches.begin(), matches.end(), [](const MemoryMatch& a, const MemoryMatch& b) {
+        if (a.score != b.score)
+            return a.score > b.score;
+        if (a.unit.approved != b.unit.approved)
+            return a.unit.approved;
+        return a.unit.changed > b.unit.changed;
+    });
+    if (matches.size() > static_cast<std::size_t>(count))
+        matches.resize(static_cast<std::size_t>(count));
+    return matches;
+}
+
+std::vector<MemoryUnit> TranslationMemory::concordance(
+    const LanguagePair& languages, const QStringView phrase, const int limit)
+{
+    std::vector<MemoryUnit> found;
+    const std::int64_t sourceId = knownLanguageId(normalLanguageTag(languages.source));
+    const std::int64_t targetId = knownLanguageId(normalLanguageTag(languages.target));
+    // A phrase of no word (only punctuation or space) finds nothing.
+    const std::vector<Token> tokens = m_splitter.tokensOf(phrase);
+    const bool hasWords = std::any_of(
+        tokens.begin(), tokens.end(), [](const Token& token) { return token.kind != TokenKind::Punctuation; });
+    if (sourceId < 0 || targetId < 0 || !hasWords || limit <= 0)
+        return found;
+    SqliteStatement query = m_db->prepare(QByteArray(UnitColumns)
+                                              .append("JOIN unit_words ON unit_words.rowid = u.id WHERE unit_words MATCH ?1 AND "
+                                                      "u.source_language = ?2 AND u.target_language = ?3 "
+                                                      "ORDER BY unit_words.rank LIMIT ?4")
+                                              .constData());
+    // The phrase as one FTS5 string: the tokenizer splits it as it split
+    // the texts, and the words must follow one another.
+    query.bind(1, quotedTerm(phrase.toString()).toUtf8());
+    query.bind(2, sourceId);
+    query.bind(3, targetId);
+    query.bind(4, limit);
+    while (query.step())
+        found.push_back(unitAt(query));
+    return found;
+}
+
+std::vector<MemoryUnit> TranslationMemory::allUnits()
+{
+    std::vector<MemoryUnit> units;
+    SqliteStatement query = m_db->prepare(QByteArray(UnitColumns).append("ORDER BY u.id").constData());
+    while (query.step())
+        units.push_back(unitAt(query));
+    return units;
+}
+
+std::int64_t TranslationMemory::unitCount()
+{
+    return m_db->integer("SELECT count(*) FROM units");
+}
+
+} // namespace memory

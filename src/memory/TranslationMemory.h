@@ -1,0 +1,101 @@
+#pragma once
+
+#include "memory/LanguageTags.h"
+#include "memory/MemoryUnit.h"
+#include "memory/SqliteDatabase.h"
+#include "memory/WordSplitter.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace memory {
+
+// A unit found for a source text, and how alike its source is (100: the
+// same text).
+struct MemoryMatch {
+    MemoryUnit unit;
+    int score = 0;
+};
+
+// What adding units did: new units, and units already kept (the same
+// languages, source and target) whose origin, time or approval changed.
+struct AddedUnits {
+    int added = 0;
+    int updated = 0;
+};
+
+// The translation memory: an SQLite database of units, with a full-text
+// index of their sources and targets by the WordSplitter's words.
+//
+//   units(id, source_language, target_language, source_key, source, target,
+//         source_units, target_units, origin, entry, changed, approved)
+//   languages(id, tag)            language tags in normal form
+//   unit_words                    FTS5 over units(source, target)
+//
+// Texts are stored as UTF-8, which every text without a lone surrogate is
+// exactly; a text with one keeps its UTF-16 code units in *_units beside.
+// source_key is a hash of the source's code units that is the same on
+// every machine, for the exact lookup. One object per thread: each holds a
+// connection of its own, and SQLite's write-ahead log lets a lookup read
+// while another connection writes.
+class TranslationMemory {
+public:
+    // The version of the tables this editor makes; a memory of a higher one
+    // (a newer editor's) is opened read-only.
+    static constexpr std::int64_t SchemaVersion = 1;
+
+    // Opens the memory at path, making it when there is none. Throws
+    // MemoryError for a file that is damaged or no translation memory.
+    explicit TranslationMemory(const QString& path);
+    ~TranslationMemory();
+    TranslationMemory(const TranslationMemory&) = delete;
+    TranslationMemory& operator=(const TranslationMemory&) = delete;
+
+    // The memory in the user's data folder.
+    [[nodiscard]] static QString defaultPath();
+
+    [[nodiscard]] const QString& path() const noexcept { return m_db->path(); }
+    // Why the memory takes no units ("made by a newer version …"); empty
+    // while it does.
+    [[nodiscard]] const QString& readOnlyReason() const noexcept { return m_readOnlyReason; }
+    [[nodiscard]] bool isReadOnly() const noexcept { return !m_readOnlyReason.isEmpty(); }
+
+    // Adds units in one transaction; a unit already kept is updated: its
+    // origin, entry and time become the new ones, and it stays approved
+    // once it was. Units without both languages are passed over. Throws
+    // MemoryError when the memory is read-only or a write fails (and then
+    // adds none).
+    AddedUnits add(const std::vector<MemoryUnit>& units);
+
+    // The units for a source text within a language pair: the same source
+    // first (score 100), then sources at least minScore alike, best first,
+    // approved before not, newer before older; at most count.
+    [[nodiscard]] std::vector<MemoryMatch> suggestions(
+        const LanguagePair& languages, QStringView source, int count = 5, int minScore = 70);
+    // The units of a language pair whose source or target holds the words
+    // of phrase in order, the best ranked first; at most limit.
+    [[nodiscard]] std::vector<MemoryUnit> concordance(
+        const LanguagePair& languages, QStringView phrase, int limit = 50);
+    // Every unit, in the order they were added.
+    [[nodiscard]] std::vector<MemoryUnit> allUnits();
+    [[nodiscard]] std::int64_t unitCount();
+
+private:
+    void openOrMake();
+    void makeTables();
+    [[nodiscard]] std::int64_t languageId(const QString& tag);
+    [[nodiscard]] std::int64_t knownLanguageId(const QString& tag);
+    [[nodiscard]] std::vector<QString> rarestWords(const std::vector<Token>& tokens, int asked);
+
+    std::unique_ptr<SqliteDatabase> m_db;
+    QString m_readOnlyReason;
+    WordSplitter m_splitter;
+    QHash<QString, std::int64_t> m_languageIds;
+};
+
+} // namespace memory

@@ -103,10 +103,9 @@ int similarity(const QStringView a, const QStringView b, WordSplitter& splitter)
     return similarity(splitter.tokensOf(a), splitter.tokensOf(b));
 }
 
-int wordsToAskFor(const int wordTokens, const int tokens, const int minScore)
+int tokensAMatchMayLack(const int tokens, const int minScore)
 {
-    const int missable = tokens * (100 - minScore) / 100;
-    return std::min(wordTokens, missable + 1);
+    return tokens * (100 - minScore) / 100;
 }
 
 } // namespace memory

@@ -28,12 +28,12 @@ namespace memory {
 [[nodiscard]] int similarity(const std::vector<Token>& a, const std::vector<Token>& b);
 [[nodiscard]] int similarity(QStringView a, QStringView b, WordSplitter& splitter);
 
-// How many of a query's words a search for candidates must ask for, the
-// rarest first, so that every text scoring at least minScore against the
-// query holds one of them: such a text keeps at least n - d >= n * minScore
-// / 100 tokens of the query's (n is at least the query's token count), so
-// it misses at most tokens * (100 - minScore) / 100 of them, and one more
-// than that many words cannot all be missed.
-[[nodiscard]] int wordsToAskFor(int wordTokens, int tokens, int minScore);
+// How many of a query's tokens a text may lack and still score at least
+// minScore against it: such a text keeps at least n - d >= n * minScore /
+// 100 tokens of the query's (n is at least the query's token count), so it
+// lacks at most tokens * (100 - minScore) / 100 of them. A search for
+// candidates that asks for one more of the query's words than that, any of
+// them, misses no match.
+[[nodiscard]] int tokensAMatchMayLack(int tokens, int minScore);
 
 } // namespace memory

@@ -9,7 +9,11 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <functional>
 #include <set>
+#include <unordered_map>
 
 namespace memory {
 
@@ -21,6 +25,15 @@ constexpr std::int64_t ApplicationId = 0x4C554454;
 // The largest number of candidates the full-text index gives for the
 // similarity to score: enough for five good matches among near misses.
 constexpr int CandidateLimit = 200;
+
+// A word this few units hold is rare enough to read its units only to rank
+// the candidates better.
+constexpr std::int64_t RareWord = 5'000;
+// The most units the index gives for one query's candidates.
+constexpr int RowsRead = 50'000;
+
+// Adds of more units than this take the log into the database at once.
+constexpr int LargeAdd = 10'000;
 
 const char* const UnitColumns = "SELECT sl.tag, tl.tag, u.source, u.target, u.source_units, u.target_units, "
                                 "u.origin, u.entry, u.changed, u.approved FROM units u "
@@ -126,6 +139,10 @@ QString TranslationMemory::defaultPath()
 void TranslationMemory::openOrMake()
 {
     registerWordTokenizer(*m_db);
+    // The write-ahead log keeps the memory whole whatever happens; a crash
+    // or power loss may lose only the last adds, which the next save adds
+    // again.
+    m_db->execute("PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
     // The first read of the header: a file that is no database fails here.
     const std::int64_t application = m_db->integer("PRAGMA application_id");
     const std::int64_t version = m_db->integer("PRAGMA user_version");
@@ -146,7 +163,9 @@ void TranslationMemory::openOrMake()
         m_db->fail(QStringLiteral("its tables are of no known version"));
     }
     // Every table this version reads must be there.
-    if (m_db->integer("SELECT count(*) FROM sqlite_master WHERE name IN ('units', 'languages', 'unit_words')") != 3)
+    if (m_db->integer("SELECT count(*) FROM sqlite_master WHERE name IN ('units', 'languages', 'unit_words', "
+                      "'source_words')")
+        != 4)
         m_db->fail(QStringLiteral("its tables are missing"));
 }
 
@@ -164,7 +183,9 @@ void TranslationMemory::makeTables()
                   "CREATE INDEX units_by_source ON units(source_key, source_language, target_language);"
                   "CREATE VIRTUAL TABLE unit_words USING fts5(source, target, content='units', "
                   "content_rowid='id', tokenize='ludra_words');"
-                  "CREATE VIRTUAL TABLE unit_words_vocabulary USING fts5vocab(unit_words, 'row');");
+                  // A large add merges fewer, larger segments of the index.
+                  "INSERT INTO unit_words(unit_words, rank) VALUES ('hashsize', 67108864);"
+                  "CREATE TABLE source_words(word TEXT PRIMARY KEY, units INTEGER NOT NULL) WITHOUT ROWID;");
     m_db->execute(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
                       .arg(ApplicationId)
                       .arg(SchemaVersion)
@@ -209,6 +230,8 @@ AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
             "INSERT INTO units(source_language, target_language, source_key, source, target, source_units, "
             "target_units, origin, entry, changed, approved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
         SqliteStatement index = m_db->prepare("INSERT INTO unit_words(rowid, source, target) VALUES (?1, ?2, ?3)");
+        // How many new units hold each source word, written once at the end.
+        QHash<QString, std::int64_t> newWords;
         for (const MemoryUnit& unit : units) {
             const QString sourceLanguage = normalLanguageTag(unit.sourceLanguage);
             const QString targetLanguage = normalLanguageTag(unit.targetLanguage);
@@ -260,7 +283,15 @@ AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
             index.bind(2, unit.source.toUtf8());
             index.bind(3, unit.target.toUtf8());
             index.run();
+            countWords(unit.source, newWords);
             ++counts.added;
+        }
+        SqliteStatement addWord = m_db->prepare("INSERT INTO source_words(word, units) VALUES (?1, ?2) "
+                                                "ON CONFLICT(word) DO UPDATE SET units = units + excluded.units");
+        for (auto word = newWords.constBegin(); word != newWords.constEnd(); ++word) {
+            addWord.bind(1, word.key().toUtf8());
+            addWord.bind(2, word.value());
+            addWord.run();
         }
         m_db->execute("COMMIT");
     } catch (...) {
@@ -268,29 +299,95 @@ AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
         m_languageIds.clear();
         throw;
     }
+    // A large add leaves a log as large as what it wrote: it goes into the
+    // database now, and the log back to nothing.
+    if (counts.added > LargeAdd)
+        m_db->execute("PRAGMA wal_checkpoint(TRUNCATE)");
     return counts;
 }
 
-std::vector<QString> TranslationMemory::rarestWords(const std::vector<Token>& tokens, const int asked)
+void TranslationMemory::countWords(const QString& source, QHash<QString, std::int64_t>& words)
 {
-    // Each word once, with the number of units that hold it.
-    std::set<QString> words;
+    std::set<QString> distinct;
+    for (const Token& token : m_splitter.tokensOf(source)) {
+        if (token.kind == TokenKind::Word)
+            distinct.insert(token.normal);
+    }
+    for (const QString& word : distinct)
+        ++words[word];
+}
+
+std::vector<TranslationMemory::CountedWord> TranslationMemory::wordsByRarity(const std::vector<Token>& tokens)
+{
+    std::set<QString> distinct;
     for (const Token& token : tokens) {
         if (token.kind == TokenKind::Word)
-            words.insert(token.normal);
+            distinct.insert(token.normal);
     }
-    SqliteStatement frequency = m_db->prepare("SELECT doc FROM unit_words_vocabulary WHERE term = ?1");
-    std::vector<std::pair<std::int64_t, QString>> counted;
-    for (const QString& word : words) {
+    SqliteStatement frequency = m_db->prepare("SELECT units FROM source_words WHERE word = ?1");
+    std::vector<CountedWord> words;
+    for (const QString& word : distinct) {
         frequency.bind(1, word.toUtf8());
-        counted.emplace_back(frequency.step() ? frequency.integer(0) : 0, word);
+        words.push_back({word, frequency.step() ? frequency.integer(0) : 0});
         frequency.reset();
     }
-    std::sort(counted.begin(), counted.end());
-    std::vector<QString> rarest;
-    for (std::size_t i = 0; i < counted.size() && static_cast<int>(i) < asked; ++i)
-        rarest.push_back(counted[i].second);
-    return rarest;
+    std::sort(words.begin(), words.end(), [](const CountedWord& a, const CountedWord& b) {
+        return std::tie(a.units, a.word) < std::tie(b.units, b.word);
+    });
+    return words;
+}
+
+std::vector<std::int64_t> TranslationMemory::candidates(const std::vector<CountedWord>& words, const int mayLack)
+{
+    std::vector<std::int64_t> found;
+    if (words.empty())
+        return found;
+    if (mayLack == 0) {
+        // A match holds every word: few units to check, newest first.
+        QStringList terms;
+        for (const CountedWord& word : words)
+            terms << quotedTerm(word.word);
+        SqliteStatement query
+            = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
+        query.bind(1, (QStringLiteral("source : (") + terms.join(QStringLiteral(" AND ")) + u')').toUtf8());
+        query.bind(2, CandidateLimit);
+        while (query.step())
+            found.push_back(query.integer(0));
+        return found;
+    }
+    // A match holds one of the mayLack + 1 rarest words. Each word's units
+    // are read from the index newest first (no ranking by the index, which
+    // would read every unit's sizes) and weighed by how rare the word is;
+    // up to two more words that are rare too tell apart the units that hold
+    // only one. The reading stops at RowsRead, which only queries of the
+    // commonest words reach, and whose matches are then many anyway.
+    std::size_t asked = std::min(words.size(), static_cast<std::size_t>(mayLack) + 1);
+    while (asked < words.size() && asked < static_cast<std::size_t>(mayLack) + 3 && words[asked].units <= RareWord)
+        ++asked;
+    std::unordered_map<std::int64_t, double> weight;
+    SqliteStatement query
+        = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
+    int budget = RowsRead;
+    for (std::size_t i = 0; i < asked && budget > 0; ++i) {
+        const double rarity = 1.0 / std::log2(2.0 + static_cast<double>(words[i].units));
+        query.bind(1, (QStringLiteral("source : ") + quotedTerm(words[i].word)).toUtf8());
+        query.bind(2, budget);
+        while (query.step()) {
+            weight[query.integer(0)] += rarity;
+            --budget;
+        }
+        query.reset();
+    }
+    std::vector<std::pair<double, std::int64_t>> ranked;
+    ranked.reserve(weight.size());
+    for (const auto& [id, held] : weight)
+        ranked.emplace_back(held, id);
+    const auto best
+        = ranked.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(ranked.size(), CandidateLimit));
+    std::partial_sort(ranked.begin(), best, ranked.end(), std::greater<>());
+    for (auto at = ranked.begin(); at != best; ++at)
+        found.push_back(at->second);
+    return found;
 }
 
 std::vector<MemoryMatch> TranslationMemory::suggestions(
@@ -304,6 +401,10 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
 
     // The same source, found by its key.
     std::set<std::int64_t> seen;
+    SqliteStatement unitById
+        = m_db->prepare(QByteArray(UnitColumns)
+                            .append("WHERE u.id = ?1 AND u.source_language = ?2 AND u.target_language = ?3")
+                            .constData());
     SqliteStatement exact = m_db->prepare(QByteArray(UnitColumns)
                                               .append("WHERE u.source_key = ?1 AND u.source_language = ?2 "
                                                       "AND u.target_language = ?3")
@@ -317,34 +418,25 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
             matches.push_back({std::move(unit), 100});
     }
 
-    // Sources nearly alike: the units that hold one of the query's rarest
-    // words, as many as no match above minScore can miss, scored.
+    // Sources nearly alike: the units that hold enough of the query's words
+    // to reach minScore, scored. A match may lack only so many tokens: with
+    // none to spare it holds every word; otherwise it holds one of the
+    // rarest words, one more of them than it may lack.
     const std::vector<Token> tokens = m_splitter.tokensOf(source);
-    const auto wordCount = static_cast<int>(
-        std::count_if(tokens.begin(), tokens.end(), [](const Token& t) { return t.kind == TokenKind::Word; }));
-    const std::vector<QString> asked
-        = rarestWords(tokens, wordsToAskFor(wordCount, static_cast<int>(tokens.size()), minScore));
-    if (!asked.empty()) {
-        QStringList terms;
-        for (const QString& word : asked)
-            terms << quotedTerm(word);
-        SqliteStatement near = m_db->prepare(QByteArray(UnitColumns)
-                                                 .append("JOIN unit_words ON unit_words.rowid = u.id WHERE unit_words MATCH ?1 AND "
-                                                         "u.source_language = ?2 AND u.target_language = ?3 "
-                                                         "ORDER BY unit_words.rank LIMIT ?4")
-                                                 .constData());
-        near.bind(1, (QStringLiteral("source : (") + terms.join(QStringLiteral(" OR ")) + u')').toUtf8());
-        near.bind(2, sourceId);
-        near.bind(3, targetId);
-        near.bind(4, CandidateLimit);
-        while (near.step()) {
-            MemoryUnit unit = unitAt(near);
-            if (unit.source == source)
-                continue;
-            const int score = similarity(tokens, m_splitter.tokensOf(unit.source));
-            if (score >= minScore)
+    const int mayLack = tokensAMatchMayLack(static_cast<int>(tokens.size()), minScore);
+    for (const std::int64_t id : candidates(wordsByRarity(tokens), mayLack)) {
+        if (!seen.insert(id).second)
+            continue;
+        unitById.bind(1, id);
+        unitById.bind(2, sourceId);
+        unitById.bind(3, targetId);
+        if (unitById.step()) {
+            MemoryUnit unit = unitAt(unitById);
+            const int score = unit.source == source ? 100 : similarity(tokens, m_splitter.tokensOf(unit.source));
+            if (score >= minScore && score < 100)
                 matches.push_back({std::move(unit), score});
         }
+        unitById.reset();
     }
     std::stable_sort(matches.begin(), matches.end(), [](const MemoryMatch& a, const MemoryMatch& b) {
         if (a.score != b.score)
@@ -370,11 +462,12 @@ std::vector<MemoryUnit> TranslationMemory::concordance(
         tokens.begin(), tokens.end(), [](const Token& token) { return token.kind != TokenKind::Punctuation; });
     if (sourceId < 0 || targetId < 0 || !hasWords || limit <= 0)
         return found;
-    SqliteStatement query = m_db->prepare(QByteArray(UnitColumns)
-                                              .append("JOIN unit_words ON unit_words.rowid = u.id WHERE unit_words MATCH ?1 AND "
-                                                      "u.source_language = ?2 AND u.target_language = ?3 "
-                                                      "ORDER BY unit_words.rank LIMIT ?4")
-                                              .constData());
+    SqliteStatement query
+        = m_db->prepare(QByteArray(UnitColumns)
+                            .append("JOIN unit_words ON unit_words.rowid = u.id WHERE unit_words MATCH ?1 AND "
+                                    "u.source_language = ?2 AND u.target_language = ?3 "
+                                    "ORDER BY unit_words.rank LIMIT ?4")
+                            .constData());
     // The phrase as one FTS5 string: the tokenizer splits it as it split
     // the texts, and the words must follow one another.
     query.bind(1, quotedTerm(phrase.toString()).toUtf8());

@@ -36,6 +36,8 @@ struct AddedUnits {
 //         source_units, target_units, origin, entry, changed, approved)
 //   languages(id, tag)            language tags in normal form
 //   unit_words                    FTS5 over units(source, target)
+//   source_words(word, units)     how many units' sources hold each word,
+//                                 to ask the index for the rarest first
 //
 // Texts are stored as UTF-8, which every text without a lone surrogate is
 // exactly; a text with one keeps its UTF-16 code units in *_units beside.
@@ -90,7 +92,17 @@ private:
     void makeTables();
     [[nodiscard]] std::int64_t languageId(const QString& tag);
     [[nodiscard]] std::int64_t knownLanguageId(const QString& tag);
-    [[nodiscard]] std::vector<QString> rarestWords(const std::vector<Token>& tokens, int asked);
+    void countWords(const QString& source, QHash<QString, std::int64_t>& words);
+    // A word of a query, and how many units' sources hold it.
+    struct CountedWord {
+        QString word;
+        std::int64_t units = 0;
+    };
+    // The query's words, each once, the rarest in the memory's sources first.
+    [[nodiscard]] std::vector<CountedWord> wordsByRarity(const std::vector<Token>& tokens);
+    // The units worth scoring for a query whose matches may lack mayLack of
+    // its tokens, the likeliest first.
+    [[nodiscard]] std::vector<std::int64_t> candidates(const std::vector<CountedWord>& words, int mayLack);
 
     std::unique_ptr<SqliteDatabase> m_db;
     QString m_readOnlyReason;

@@ -53,16 +53,15 @@ TEST(Similarity, ScoresAsWorkedOutByHand)
 // every match: checked against the score on texts that miss more and more.
 TEST(Similarity, TheWordsAskedForFindEveryMatchAboveTheThreshold)
 {
-    EXPECT_EQ(memory::wordsToAskFor(10, 10, 70), 4);
-    EXPECT_EQ(memory::wordsToAskFor(2, 2, 70), 1);
-    EXPECT_EQ(memory::wordsToAskFor(5, 8, 70), 3);
-    EXPECT_EQ(memory::wordsToAskFor(0, 3, 70), 0);
-    EXPECT_EQ(memory::wordsToAskFor(10, 10, 100), 1);
+    EXPECT_EQ(memory::tokensAMatchMayLack(10, 70), 3);
+    EXPECT_EQ(memory::tokensAMatchMayLack(3, 70), 0);
+    EXPECT_EQ(memory::tokensAMatchMayLack(8, 70), 2);
+    EXPECT_EQ(memory::tokensAMatchMayLack(10, 100), 0);
 
     memory::WordSplitter splitter;
     const QString query = u"one two three four five six seven eight nine ten"_s;
     const std::vector<memory::Token> tokens = splitter.tokensOf(query);
-    const int asked = memory::wordsToAskFor(10, 10, 70);
+    const int asked = memory::tokensAMatchMayLack(10, 70) + 1;
     // A text that lacks the first k words of the query (replaced by others)
     // scores 100 (10 - k) / 10: k = asked must fall below 70.
     for (int missing = 0; missing <= 10; ++missing) {

@@ -2,7 +2,8 @@
 // own writer, a few hand-laid variants of the layout, and files whose type
 // tables are named and ordered in other ways; and in csv/, po/ and xliff/
 // the exports of random entries numbered as the import fuzzers' base file
-// numbers them, in the three exchange formats, with and without states.
+// numbers them, in the three exchange formats, with and without states;
+// and in tmx/ translation memories.
 #include "document/Document.h"
 #include "exchange/CsvWriter.h"
 #include "exchange/PoFile.h"
@@ -10,6 +11,7 @@
 #include "xom/LanguageFileReader.h"
 #include "xom/LanguageFileWriter.h"
 
+#include "memory/TmxFile.h"
 #include "recovery/DocumentJournal.h"
 #include "review/ReviewFile.h"
 
@@ -148,6 +150,47 @@ bool writeReviewSeeds(const QDir& dir)
     return ok;
 }
 
+// TMX: exports of random units in two languages and more, dated and
+// approved or not; and documents as other tools write them: TMX 1.1, inline
+// codes with a <sub>, *all* and a <tu>'s own source language.
+bool writeTmxSeeds(const QDir& dir, std::mt19937& random)
+{
+    bool ok = QDir().mkpath(dir.filePath(QStringLiteral("tmx")));
+    testsupport::TextMix mix;
+    mix.controlCodes = false; // XML cannot carry them
+    for (int i = 0; i < 4; ++i) {
+        std::vector<memory::MemoryUnit> units;
+        for (int k = 0; k < 3 * i; ++k) {
+            memory::MemoryUnit unit;
+            unit.sourceLanguage = k % 3 == 2 ? QStringLiteral("fr") : QStringLiteral("en");
+            unit.targetLanguage = k % 2 == 0 ? QStringLiteral("de") : QStringLiteral("pt-BR");
+            unit.source = testsupport::randomText(random, 20, mix) + QStringLiteral("\r\n<&>");
+            unit.target = testsupport::randomText(random, 20, mix);
+            unit.origin = QStringLiteral("lang_de.xom");
+            unit.entryName = QStringLiteral("FE.Entry%1").arg(k);
+            if (k % 2 == 0)
+                unit.changed = QDateTime::fromSecsSinceEpoch(1'700'000'000 + k * 86'401LL, Qt::UTC);
+            unit.approved = k % 3 == 0;
+            units.push_back(unit);
+        }
+        ok &= writeSeed(dir, QStringLiteral("tmx/export%1.tmx").arg(i), memory::writeTmx(units).bytes);
+    }
+    ok &= writeSeed(dir, QStringLiteral("tmx/tmx11.tmx"),
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE tmx SYSTEM \"tmx11.dtd\">\n<tmx version=\"1.1\">\n"
+        "<header srclang=\"EN-US\" creationdate=\"19991231T235959Z\"/>\n<body>\n"
+        "<tu creationdate=\"20000229T120000Z\"><note>n</note><tuv lang=\"en-us\"><seg>a</seg></tuv>"
+        "<tuv lang=\"DE-DE\"><seg>b</seg></tuv><tuv lang=\"FR\"><seg/></tuv></tu>\n</body>\n</tmx>\n");
+    ok &= writeSeed(dir, QStringLiteral("tmx/inline.tmx"),
+        "<tmx version=\"1.4\"><header srclang=\"*all*\"/><body>"
+        "<tu srclang=\"de\"><prop type=\"x-entry\">FE.A</prop><tuv xml:lang=\"en\"><seg>Click "
+        "<bpt i=\"1\">&lt;a title=\"<sub>t<hi>x</hi></sub>\"&gt;</bpt>here<ept i=\"1\">&lt;/a&gt;</ept>"
+        "<ph>{0}</ph><it pos=\"end\">&lt;/i&gt;</it><ut>\\b</ut></seg></tuv>"
+        "<tuv xml:lang=\"de\"><seg><![CDATA[<hier>]]>&#13;&#x1F600;</seg></tuv></tu>"
+        "<tu><tuv xml:lang=\"ja\"><seg>j</seg></tuv><tuv xml:lang=\"ko\"><seg>k</seg></tuv></tu>"
+        "</body></tmx>");
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,5 +230,6 @@ int main(int argc, char** argv)
     ok &= writeExchangeSeeds(dir, random);
     ok &= writeJournalSeeds(dir);
     ok &= writeReviewSeeds(dir);
+    ok &= writeTmxSeeds(dir, random);
     return ok ? 0 : 1;
 }

@@ -125,6 +125,7 @@ QString quotedTerm(const QString& word)
 
 TranslationMemory::TranslationMemory(const QString& path)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     m_db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Access::ReadWrite);
     openOrMake();
 }
@@ -133,7 +134,9 @@ TranslationMemory::~TranslationMemory() = default;
 
 QString TranslationMemory::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/memory.ludra-tm");
+    // One memory for the editor and ludra-lang, whatever each is named.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+         + QStringLiteral("/ludra-language-editor/translation-memory.ludra-tm");
 }
 
 void TranslationMemory::openOrMake()

@@ -51,14 +51,16 @@ public:
     // (a newer editor's) is opened read-only.
     static constexpr std::int64_t SchemaVersion = 1;
 
-    // Opens the memory at path, making it when there is none. Throws
+    // Opens the memory at path, making it (and its folder) when there is
+    // none. Throws
     // MemoryError for a file that is damaged or no translation memory.
     explicit TranslationMemory(const QString& path);
     ~TranslationMemory();
     TranslationMemory(const TranslationMemory&) = delete;
     TranslationMemory& operator=(const TranslationMemory&) = delete;
 
-    // The memory in the user's data folder.
+    // The memory in the user's data folder, shared by the editor and
+    // ludra-lang.
     [[nodiscard]] static QString defaultPath();
 
     [[nodiscard]] const QString& path() const noexcept { return m_db->path(); }

@@ -94,5 +94,7 @@ struct Command {
 [[nodiscard]] Command replaceCommand();
 [[nodiscard]] Command runCommand();
 [[nodiscard]] Command updateCommand();
+[[nodiscard]] Command memoryCommand();
+[[nodiscard]] Command preTranslateCommand();
 
 } // namespace cli

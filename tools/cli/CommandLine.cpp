@@ -16,7 +16,7 @@ using Commands = std::vector<Command>;
 Commands allCommands()
 {
     return {infoCommand(), dumpCommand(), resaveCommand(), sortCommand(), exportCommand(), importCommand(),
-        checkCommand(), replaceCommand(), runCommand(), updateCommand()};
+        checkCommand(), replaceCommand(), runCommand(), updateCommand(), memoryCommand(), preTranslateCommand()};
 }
 
 QString programUsage(const Commands& commands)

@@ -74,6 +74,7 @@ TFormXom::TFormXom(QWidget* parent)
     buildReviewControls();
     buildRecoveryControls();
     buildFilterControls();
+    buildMemoryControls();
     connectMenus();
     setTabOrders();
     placeOnScreen();

@@ -9,6 +9,9 @@
 #include "document/Document.h"
 #include "document/RowFilter.h"
 
+#include "memory/MemoryFiller.h"
+#include "memory/TranslationMemory.h"
+
 #include "recovery/DocumentJournal.h"
 
 #include "xom/EntryTable.h"
@@ -42,6 +45,8 @@ namespace dialogs {
 class EditNameForm;
 class FindReplaceDialog;
 class GoToForm;
+class MemorySearchDialog;
+class PreTranslateDialog;
 class TAddForm;
 class TEditForm;
 } // namespace dialogs
@@ -50,6 +55,8 @@ namespace app {
 
 class EntryGridModel;
 class EntryGridView;
+class MemoryLookup;
+class SuggestionsPane;
 class FileDialogs;
 class MessageBoxes;
 
@@ -101,6 +108,14 @@ public:
     [[nodiscard]] const xom::EntryTable& entries() const noexcept { return m_document.entries(); }
     [[nodiscard]] document::Document& document() noexcept { return m_document; }
     [[nodiscard]] const WindowActions& actions() const noexcept { return m_actions; }
+    // The translation memory the window uses (WindowMemory.cpp): its file,
+    // from the settings or the user's own; the lookups, on their thread;
+    // and the pane that shows them.
+    void setMemoryPath(const QString& path);
+    [[nodiscard]] MemoryLookup& memoryLookup() noexcept { return *m_memoryLookup; }
+    [[nodiscard]] SuggestionsPane& suggestionsPane() noexcept { return *Suggestions; }
+    [[nodiscard]] dialogs::PreTranslateDialog& preTranslateDialog();
+    [[nodiscard]] dialogs::MemorySearchDialog& memorySearchDialog();
     [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return m_recentFiles; }
     // Whether the entries differ from the file last loaded or saved as a
     // save would write them. Nothing counts before a file was loaded.
@@ -190,6 +205,18 @@ public slots:
     void PreviousWarningClick();
     // The current entry's reference text becomes its text, one undo step.
     void copyReferenceClick();
+    // The translation memory (WindowMemory.cpp): the current entry's
+    // suggestions asked for and shown, one put in the entry (Ctrl+1 …), the
+    // memory searched (Ctrl+K), the untranslated entries filled, and a
+    // save's new translations given to the memory.
+    void buildMemoryControls();
+    void lookUpCurrentEntry();
+    void showSuggestions(quint64 serial, const std::vector<memory::MemoryMatch>& matches);
+    void insertSuggestion(int index);
+    void searchMemoryClick();
+    void preTranslateClick();
+    void giveSavedUnitsToMemory();
+    [[nodiscard]] memory::LanguagePair memoryLanguages() const;
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
     void goToNextToReview();
@@ -339,6 +366,8 @@ private:
     dialogs::EditNameForm* m_editNameForm = nullptr;
     dialogs::GoToForm* m_goToForm = nullptr;
     dialogs::FindReplaceDialog* m_findReplace = nullptr;
+    dialogs::PreTranslateDialog* m_preTranslateDialog = nullptr;
+    dialogs::MemorySearchDialog* m_memorySearchDialog = nullptr;
     // What the count panel says without a reference: the container count of
     // the last load, or the number of the entry last added.
     QString m_entryCount;
@@ -383,6 +412,14 @@ private:
     QLabel* m_checksPanel = nullptr;
     // Shown only while changes are not being recorded for recovery.
     QLabel* m_recoveryPanel = nullptr;
+    // Under the reference pane while a reference is open.
+    SuggestionsPane* Suggestions = nullptr;
+    MemoryLookup* m_memoryLookup = nullptr;
+    memory::MemoryFiller m_memoryFiller;
+    QString m_memoryPath;
+    // The lookup whose answer the pane waits for, and the source it was for.
+    quint64 m_lookupSerial = 0;
+    QString m_lookupSource;
     // Which entries the grid shows, with the count of each choice.
     QComboBox* FilterBox = nullptr;
     bool m_filterCountsDue = false;

@@ -120,6 +120,17 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
         = makeAction(*actions.editMenu, QStringLiteral("Next &Warning"), "NextWarning", {QKeySequence(Qt::Key_F8)});
     actions.previousWarning = makeAction(*actions.editMenu, QStringLiteral("Previous W&arning"), "PreviousWarning",
         {QKeySequence(Qt::SHIFT | Qt::Key_F8)});
+    actions.editMenu->addSeparator();
+    auto* const suggestions = actions.editMenu->addMenu(QStringLiteral("Insert &Suggestion"));
+    for (int k = 0; k < static_cast<int>(actions.insertSuggestion.size()); ++k) {
+        actions.insertSuggestion[static_cast<std::size_t>(k)]
+            = makeAction(*suggestions, QStringLiteral("Suggestion &%1").arg(k + 1),
+                QStringLiteral("actionInsertSuggestion%1").arg(k + 1).toLatin1().constData(),
+                {QKeySequence(Qt::CTRL | (Qt::Key_1 + k))});
+    }
+    actions.searchMemory = makeAction(*actions.editMenu, QStringLiteral("Search &Memory…"), "actionSearchMemory",
+        {QKeySequence(Qt::CTRL | Qt::Key_K)});
+    actions.preTranslate = makeAction(*actions.editMenu, QStringLiteral("Pre-&translate…"), "actionPreTranslate");
 
     actions.helpMenu = bar->addMenu(QStringLiteral("&Help"));
     actions.about = makeAction(*actions.helpMenu, QStringLiteral("&About"), "actionAbout");
@@ -148,6 +159,8 @@ QList<QPair<QString, QString>> WindowActions::shortcutRows() const
     rows.append({QStringLiteral("Accept Edit or Add"), QStringLiteral("Ctrl+Enter")});
     rows.append({QStringLiteral("Accept Edit and go to the next entry to check"), QStringLiteral("Ctrl+Shift+Enter")});
     rows.append({QStringLiteral("Copy the reference in the Edit dialog"), QStringLiteral("Ctrl+B")});
+    rows.append({QStringLiteral("Insert a translation memory suggestion"), QStringLiteral("Ctrl+1 … Ctrl+5")});
+    rows.append({QStringLiteral("Search Memory"), keysOf(searchMemory)});
     return rows;
 }
 

@@ -59,6 +59,12 @@ struct WindowActions {
     QAction* nextToReview = nullptr;
     QAction* nextWarning = nullptr;
     QAction* previousWarning = nullptr;
+    // Ctrl+1 … Ctrl+5: the translation memory's suggestion put in the entry.
+    std::array<QAction*, 5> insertSuggestion{};
+    // Ctrl+K: the memory searched for a word or phrase.
+    QAction* searchMemory = nullptr;
+    // The untranslated entries filled from the memory.
+    QAction* preTranslate = nullptr;
     QAction* about = nullptr;
     QAction* keyboardShortcuts = nullptr;
 

@@ -9,6 +9,7 @@
 #include "app/FileDialogs.h"
 #include "app/MessageBoxes.h"
 #include "app/PaneText.h"
+#include "app/SuggestionsPane.h"
 #include "app/WindowCaptions.h"
 
 #include "text/TextCompare.h"
@@ -229,15 +230,17 @@ void TFormXom::showReview()
     if (open == ReferencePane->isHidden()) {
         Table->fitReferenceColumn(open);
         ReferencePane->setVisible(open);
+        Suggestions->setVisible(open);
         m_checksPanel->setVisible(open);
         for (QAction* const action :
             {m_actions.closeReference, m_actions.copyReference, m_actions.nextWarning, m_actions.previousWarning})
             action->setEnabled(open);
         if (open) {
-            // The preview gives the reference half of its room.
+            // The preview gives half of its room to the reference and the
+            // memory's suggestions.
             const QList<int> sizes = Splitter1->sizes();
             const int preview = sizes.value(1);
-            Splitter1->setSizes({sizes.value(0), preview - preview / 2, preview / 2});
+            Splitter1->setSizes({sizes.value(0), preview - preview / 2, preview / 4, preview / 2 - preview / 4});
         }
     }
     showCountPanel();
@@ -275,6 +278,7 @@ void TFormXom::showCurrentReview()
     const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
     m_checksPanel->setText(xom::checkNames(review->checksOfRow(gridRow - 1)).join(QStringLiteral(", ")));
     showReferenceOf(gridRow);
+    lookUpCurrentEntry();
 }
 
 } // namespace app

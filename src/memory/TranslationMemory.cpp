@@ -22,9 +22,11 @@ namespace {
 // "LUDT" in the database header: a file of this editor's memory.
 constexpr std::int64_t ApplicationId = 0x4C554454;
 
-// The largest number of candidates the full-text index gives for the
-// similarity to score: enough for five good matches among near misses.
-constexpr int CandidateLimit = 200;
+// The most candidates the similarity scores for a lookup: enough for five
+// good matches among near misses, and for the best one alone (as
+// pre-translation asks, entry after entry) far fewer, the likeliest first.
+constexpr int CandidatesForSeveral = 200;
+constexpr int CandidatesForOne = 30;
 
 // A word this few units hold is rare enough to read its units only to rank
 // the candidates better.
@@ -340,7 +342,8 @@ std::vector<TranslationMemory::CountedWord> TranslationMemory::wordsByRarity(con
     return words;
 }
 
-std::vector<std::int64_t> TranslationMemory::candidates(const std::vector<CountedWord>& words, const int mayLack)
+std::vector<std::int64_t> TranslationMemory::candidates(
+    const std::vector<CountedWord>& words, const int mayLack, const int limit)
 {
     std::vector<std::int64_t> found;
     if (words.empty())
@@ -353,7 +356,7 @@ std::vector<std::int64_t> TranslationMemory::candidates(const std::vector<Counte
         SqliteStatement query
             = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
         query.bind(1, (QStringLiteral("source : (") + terms.join(QStringLiteral(" AND ")) + u')').toUtf8());
-        query.bind(2, CandidateLimit);
+        query.bind(2, limit);
         while (query.step())
             found.push_back(query.integer(0));
         return found;
@@ -386,7 +389,8 @@ std::vector<std::int64_t> TranslationMemory::candidates(const std::vector<Counte
     for (const auto& [id, held] : weight)
         ranked.emplace_back(held, id);
     const auto best
-        = ranked.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(ranked.size(), CandidateLimit));
+        = ranked.begin()
+        + static_cast<std::ptrdiff_t>(std::min<std::size_t>(ranked.size(), static_cast<std::size_t>(limit)));
     std::partial_sort(ranked.begin(), best, ranked.end(), std::greater<>());
     for (auto at = ranked.begin(); at != best; ++at)
         found.push_back(at->second);
@@ -403,7 +407,6 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
         return matches;
 
     // The same source, found by its key.
-    std::set<std::int64_t> seen;
     SqliteStatement unitById
         = m_db->prepare(QByteArray(UnitColumns)
                             .append("WHERE u.id = ?1 AND u.source_language = ?2 AND u.target_language = ?3")
@@ -421,24 +424,37 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
             matches.push_back({std::move(unit), 100});
     }
 
+    // The same source is the best there is: enough of it ends the lookup.
+    if (matches.size() >= static_cast<std::size_t>(count)) {
+        matches.resize(static_cast<std::size_t>(count));
+        return matches;
+    }
+
     // Sources nearly alike: the units that hold enough of the query's words
-    // to reach minScore, scored. A match may lack only so many tokens: with
-    // none to spare it holds every word; otherwise it holds one of the
-    // rarest words, one more of them than it may lack.
+    // to reach minScore, scored by their sources alone; the units of those
+    // that reach it are read whole.
     const std::vector<Token> tokens = m_splitter.tokensOf(source);
     const int mayLack = tokensAMatchMayLack(static_cast<int>(tokens.size()), minScore);
-    for (const std::int64_t id : candidates(wordsByRarity(tokens), mayLack)) {
-        if (!seen.insert(id).second)
+    const int limit = count == 1 ? CandidatesForOne : CandidatesForSeveral;
+    SqliteStatement sourceById = m_db->prepare(
+        "SELECT source, source_units FROM units WHERE id = ?1 AND source_language = ?2 AND target_language = ?3");
+    for (const std::int64_t id : candidates(wordsByRarity(tokens), mayLack, limit)) {
+        sourceById.bind(1, id);
+        sourceById.bind(2, sourceId);
+        sourceById.bind(3, targetId);
+        const bool inPair = sourceById.step();
+        const QString candidate = inPair ? textAt(sourceById, 0, 1) : QString();
+        sourceById.reset();
+        if (!inPair || candidate == source)
+            continue;
+        const int score = similarity(tokens, m_splitter.tokensOf(candidate));
+        if (score < minScore)
             continue;
         unitById.bind(1, id);
         unitById.bind(2, sourceId);
         unitById.bind(3, targetId);
-        if (unitById.step()) {
-            MemoryUnit unit = unitAt(unitById);
-            const int score = unit.source == source ? 100 : similarity(tokens, m_splitter.tokensOf(unit.source));
-            if (score >= minScore && score < 100)
-                matches.push_back({std::move(unit), score});
-        }
+        if (unitById.step())
+            matches.push_back({unitAt(unitById), score});
         unitById.reset();
     }
     std::stable_sort(matches.begin(), matches.end(), [](const MemoryMatch& a, const MemoryMatch& b) {

@@ -103,8 +103,8 @@ private:
     // The query's words, each once, the rarest in the memory's sources first.
     [[nodiscard]] std::vector<CountedWord> wordsByRarity(const std::vector<Token>& tokens);
     // The units worth scoring for a query whose matches may lack mayLack of
-    // its tokens, the likeliest first.
-    [[nodiscard]] std::vector<std::int64_t> candidates(const std::vector<CountedWord>& words, int mayLack);
+    // its tokens, the likeliest first, at most limit.
+    [[nodiscard]] std::vector<std::int64_t> candidates(const std::vector<CountedWord>& words, int mayLack, int limit);
 
     std::unique_ptr<SqliteDatabase> m_db;
     QString m_readOnlyReason;

@@ -31,8 +31,9 @@ constexpr int CandidatesForOne = 30;
 // A word this few units hold is rare enough to read its units only to rank
 // the candidates better.
 constexpr std::int64_t RareWord = 5'000;
-// The most units the index gives for one query's candidates.
-constexpr int RowsRead = 50'000;
+// The most units the index gives for one query's candidates: ten times as
+// many as the candidates scored, for five matches or for the best one.
+constexpr int RowsPerCandidate = 250;
 
 // Adds of more units than this take the log into the database at once.
 constexpr int LargeAdd = 10'000;
@@ -365,15 +366,16 @@ std::vector<std::int64_t> TranslationMemory::candidates(
     // are read from the index newest first (no ranking by the index, which
     // would read every unit's sizes) and weighed by how rare the word is;
     // up to two more words that are rare too tell apart the units that hold
-    // only one. The reading stops at RowsRead, which only queries of the
-    // commonest words reach, and whose matches are then many anyway.
+    // only one. The reading stops at RowsPerCandidate a candidate, which
+    // only queries of the commonest words reach, and whose matches are then
+    // many anyway.
     std::size_t asked = std::min(words.size(), static_cast<std::size_t>(mayLack) + 1);
     while (asked < words.size() && asked < static_cast<std::size_t>(mayLack) + 3 && words[asked].units <= RareWord)
         ++asked;
     std::unordered_map<std::int64_t, double> weight;
     SqliteStatement query
         = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
-    int budget = RowsRead;
+    int budget = RowsPerCandidate * limit;
     for (std::size_t i = 0; i < asked && budget > 0; ++i) {
         const double rarity = 1.0 / std::log2(2.0 + static_cast<double>(words[i].units));
         query.bind(1, (QStringLiteral("source : ") + quotedTerm(words[i].word)).toUtf8());

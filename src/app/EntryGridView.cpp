@@ -2,6 +2,7 @@
 
 #include "app/EntryGridModel.h"
 #include "app/GridCellDelegate.h"
+#include "app/StateIcons.h"
 
 #include "xom/EntryTable.h"
 
@@ -35,6 +36,7 @@ EntryGridView::EntryGridView(QWidget* parent)
     // texts are cut, and a cut text ends in an ellipsis.
     setTextElideMode(Qt::ElideRight);
     setItemDelegate(new GridCellDelegate(this));
+    setIconSize(QSize(StateIconSize, StateIconSize));
 
     // Rows never measure their contents: at a million rows that alone would
     // take half a minute.
@@ -104,6 +106,13 @@ void EntryGridView::fitNumberColumn(const int textWidth)
     // line takes a pixel.
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
     setColumnWidth(xom::NumberColumn, std::max(ColumnWidths[xom::NumberColumn], textWidth + margin));
+}
+
+int EntryGridView::stateIconRoom() const
+{
+    // The style lays a decoration out with a focus-frame margin on either
+    // side, as it does the text.
+    return iconSize().width() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
 }
 
 void EntryGridView::keyboardSearch(const QString&) { }

@@ -41,6 +41,8 @@ public:
 
     // Widens the number column to show numbers textWidth pixels wide whole,
     // or narrows it back, never below its usual width.
+    // What a state icon takes of a cell's width: the icon and its margins.
+    [[nodiscard]] int stateIconRoom() const;
     void fitNumberColumn(int textWidth);
 
     // No jumping to a cell by typing its first letters.

@@ -6,8 +6,8 @@
 
 namespace app {
 
-// The room the number cell gives its state icon: the icon and a gap.
-inline constexpr int StateIconRoom = 14;
+// The side of a state icon in the grid.
+inline constexpr int StateIconSize = 10;
 
 // The small icon of a state in the number cell, each of its own shape as
 // well as colour (a colour alone fails a colour-blind translator): needs

@@ -82,7 +82,9 @@ void SuggestionsPane::show(const QString& source, std::vector<memory::MemoryMatc
         m_source = source;
         return;
     }
-    m_title->setText(QStringLiteral("Translation memory: %1 suggestions").arg(m_matches.size()));
+    m_title->setText(m_matches.size() == 1
+                         ? QStringLiteral("Translation memory: 1 suggestion")
+                         : QStringLiteral("Translation memory: %1 suggestions").arg(m_matches.size()));
     for (std::size_t i = 0; i < m_matches.size(); ++i) {
         const memory::MemoryMatch& match = m_matches[i];
         const QString html = QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2%&nbsp;&nbsp;%3&nbsp;&nbsp;→&nbsp;&nbsp;%4")

@@ -120,7 +120,7 @@ void TFormXom::fitNumberWidths()
     const qsizetype digits = m_document.entries().longestNumberLength();
     // Once any entry has a state, the number cells show its icon too.
     m_numberIconRoom = m_document.keepsReviews();
-    const int iconRoom = m_numberIconRoom ? StateIconRoom : 0;
+    const int iconRoom = m_numberIconRoom ? Table->stateIconRoom() : 0;
     Table->fitNumberColumn(widthOfDigits(Table->fontMetrics(), digits) + iconRoom);
     const int frame = 2 * m_rowPanel->frameWidth() + 2 * m_rowPanel->margin() + 4;
     m_rowPanel->setFixedWidth(std::max(UsualRowPanelWidth, widthOfDigits(m_rowPanel->fontMetrics(), digits) + frame));

@@ -67,12 +67,12 @@ private slots:
         app::SuggestionsPane& pane = editor.window.suggestionsPane();
         QVERIFY(pane.isVisible());
         selectText(editor, 1);
-        QTRY_COMPARE(pane.shownLines(), (QStringList{QStringLiteral("Translation memory: 1 suggestions"),
+        QTRY_COMPARE(pane.shownLines(), (QStringList{QStringLiteral("Translation memory: 1 suggestion"),
                                             QStringLiteral("1  100%  Save the game  →  Spiel speichern")}));
         // n 5, d 1: 80; the pane marks "now" as the entry's own word.
         selectText(editor, 2);
         QTRY_COMPARE(
-            pane.shownLines(), (QStringList{QStringLiteral("Translation memory: 1 suggestions"),
+            pane.shownLines(), (QStringList{QStringLiteral("Translation memory: 1 suggestion"),
                                    QStringLiteral("1  80%  Load the saved game now  →  Gespeichertes laden")}));
         selectText(editor, 3);
         QTRY_COMPARE(pane.shownLines(), QStringList{QStringLiteral("Translation memory: No suggestions")});

@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyleOptionViewItem>
 #include <QTextBlock>
 
 #include <functional>
@@ -372,8 +373,17 @@ private slots:
                 {3, {}, {State::Approved, {}, {}}}},
             QStringLiteral("Review"));
         QVERIFY(editor.table()->columnWidth(xom::NumberColumn) >= widthBefore);
-        QVERIFY(editor.table()->columnWidth(xom::NumberColumn)
-                >= app::StateIconRoom + editor.table()->fontMetrics().horizontalAdvance(QStringLiteral("3")));
+        // As wide as Qt's own layout of the icon beside the number needs,
+        // so no number is cut short.
+        for (int row = 0; row < 3; ++row) {
+            QStyleOptionViewItem option;
+            option.initFrom(editor.table());
+            option.decorationSize = editor.table()->iconSize();
+            option.features |= QStyleOptionViewItem::HasDecoration;
+            const QModelIndex cell = editor.table()->model()->index(row, xom::NumberColumn);
+            QVERIFY(editor.table()->columnWidth(xom::NumberColumn)
+                    >= editor.table()->itemDelegate()->sizeHint(option, cell).width());
+        }
         const QImage images[]
             = {icon(1).pixmap(10).toImage(), icon(2).pixmap(10).toImage(), icon(3).pixmap(10).toImage()};
         for (const QImage& image : images)

@@ -7,7 +7,11 @@
 #include "text/Decimal.h"
 #include "text/FieldEscapes.h"
 
+#include "xom/Parallel.h"
+
 #include <QStringList>
+
+#include <optional>
 
 namespace memory {
 
@@ -39,6 +43,34 @@ QString outcomeName(const PreTranslated outcome)
 
 } // namespace
 
+namespace {
+
+// The best match for each source, or none: the lookups shared between this
+// thread, on memory, and a second connection on a thread of its own, each
+// taking every other source.
+std::vector<std::optional<MemoryMatch>> bestMatches(
+    TranslationMemory& memory, const std::vector<QString>& sources, const LanguagePair& languages, const int minScore)
+{
+    std::vector<std::optional<MemoryMatch>> best(sources.size());
+    const auto lookUp = [&](TranslationMemory& on, const std::size_t first) {
+        for (std::size_t i = first; i < sources.size(); i += 2) {
+            std::vector<MemoryMatch> found = on.suggestions(languages, sources[i], 1, minScore);
+            if (!found.empty())
+                best[i] = std::move(found.front());
+        }
+    };
+    if (sources.size() < 64) {
+        lookUp(memory, 0);
+        lookUp(memory, 1);
+        return best;
+    }
+    TranslationMemory second(memory.path());
+    xom::bothAtOnce([&] { lookUp(memory, 0); }, [&] { lookUp(second, 1); });
+    return best;
+}
+
+} // namespace
+
 PreTranslateResult preTranslate(document::Document& document, TranslationMemory& memory, const LanguagePair& languages,
     const PreTranslateOptions& options)
 {
@@ -47,30 +79,36 @@ PreTranslateResult preTranslate(document::Document& document, TranslationMemory&
     if (!review)
         return result;
     const xom::EntryTable& entries = document.entries();
-    std::vector<document::ReviewChange> reviews;
-    std::vector<xom::CellChange> cells;
+    std::vector<int> rows;
+    std::vector<QString> sources;
     for (int row = 0; row < entries.entryCount(); ++row) {
         if (!wantsTranslation(document, row))
             continue;
-        const int gridRow = row + 1;
-        const QString source = review->referenceTextOfRow(row).value_or(QStringView()).toString();
-        const std::vector<MemoryMatch> best = memory.suggestions(languages, source, 1, options.minScore);
-        if (best.empty()) {
+        rows.push_back(row);
+        sources.push_back(review->referenceTextOfRow(row).value_or(QStringView()).toString());
+    }
+    const std::vector<std::optional<MemoryMatch>> best = bestMatches(memory, sources, languages, options.minScore);
+
+    std::vector<document::ReviewChange> reviews;
+    std::vector<xom::CellChange> cells;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int gridRow = rows[i] + 1;
+        if (!best[i]) {
             result.entries.push_back({gridRow, PreTranslated::NoMatch, 0});
             ++result.noMatch;
             continue;
         }
-        const MemoryMatch& match = best.front();
+        const MemoryMatch& match = *best[i];
         const bool exact = match.score == 100;
         result.entries.push_back({gridRow, exact ? PreTranslated::Exact : PreTranslated::Near, match.score});
         ++(exact ? result.exact : result.nearMatches);
-        const QString text = entries.text(row).toString();
+        const QString text = entries.text(rows[i]).toString();
         if (match.unit.target != text)
             cells.push_back({gridRow, xom::TextColumn, text, match.unit.target});
         const review::EntryReview& before = document.entryReview(gridRow);
         review::EntryReview after = before;
         after.state = exact && options.exactAsTranslated ? review::State::Translated : review::State::NeedsReview;
-        after.snapshot = source;
+        after.snapshot = sources[i];
         if (after != before)
             reviews.push_back({gridRow, before, std::move(after)});
     }

@@ -47,7 +47,8 @@ struct PreTranslateResult {
 // as options say, a near one at minScore or more as needing review. Every
 // filled entry keeps the reference text as its snapshot. One undo step,
 // "Pre-translate", made only when something was filled. Nothing without a
-// reference.
+// reference. The lookups of a large file are shared with a second
+// connection to the memory on a thread of its own.
 PreTranslateResult preTranslate(document::Document& document, TranslationMemory& memory, const LanguagePair& languages,
     const PreTranslateOptions& options);
 

@@ -71,6 +71,15 @@ SqliteStatement SqliteDatabase::prepare(const char* const sql)
     return SqliteStatement(*this, statement);
 }
 
+SqliteStatement& SqliteDatabase::cached(const QByteArray& sql)
+{
+    auto found = m_cached.find(sql);
+    if (found == m_cached.end())
+        found = m_cached.emplace(sql, std::make_unique<SqliteStatement>(prepare(sql.constData()))).first;
+    found->second->reset();
+    return *found->second;
+}
+
 std::int64_t SqliteDatabase::integer(const char* const sql)
 {
     SqliteStatement query = prepare(sql);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -43,6 +44,11 @@ public:
     // Runs statements that return no rows.
     void execute(const char* sql);
     [[nodiscard]] SqliteStatement prepare(const char* sql);
+    // A statement prepared once and kept for the connection's life, reset
+    // and unbound: for the queries a lookup runs every time, whose
+    // preparing (the full-text ones above all) would cost more than their
+    // running. Not for two uses at once.
+    [[nodiscard]] SqliteStatement& cached(const QByteArray& sql);
     // The first column of the first row of a query, as an integer.
     [[nodiscard]] std::int64_t integer(const char* sql);
 
@@ -63,6 +69,8 @@ private:
     QString m_path;
     Access m_access;
     std::unique_ptr<sqlite3, Close> m_db;
+    // Gone before the connection closes.
+    std::map<QByteArray, std::unique_ptr<SqliteStatement>> m_cached;
 };
 
 // A prepared statement: bind, step through the rows, read the columns;

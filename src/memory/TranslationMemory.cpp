@@ -26,14 +26,14 @@ constexpr std::int64_t ApplicationId = 0x4C554454;
 // good matches among near misses, and for the best one alone (as
 // pre-translation asks, entry after entry) far fewer, the likeliest first.
 constexpr int CandidatesForSeveral = 200;
-constexpr int CandidatesForOne = 30;
+constexpr int CandidatesForOne = 20;
 
 // A word this few units hold is rare enough to read its units only to rank
 // the candidates better.
 constexpr std::int64_t RareWord = 5'000;
 // The most units the index gives for one query's candidates: ten times as
 // many as the candidates scored, for five matches or for the best one.
-constexpr int RowsPerCandidate = 250;
+constexpr int RowsPerCandidate = 100;
 
 // Adds of more units than this take the log into the database at once.
 constexpr int LargeAdd = 10'000;
@@ -215,7 +215,7 @@ std::int64_t TranslationMemory::languageId(const QString& tag)
 
 std::int64_t TranslationMemory::knownLanguageId(const QString& tag)
 {
-    SqliteStatement query = m_db->prepare("SELECT id FROM languages WHERE tag = ?1");
+    SqliteStatement& query = m_db->cached("SELECT id FROM languages WHERE tag = ?1");
     query.bind(1, tag.toUtf8());
     return query.step() ? query.integer(0) : -1;
 }
@@ -330,7 +330,7 @@ std::vector<TranslationMemory::CountedWord> TranslationMemory::wordsByRarity(con
         if (token.kind == TokenKind::Word)
             distinct.insert(token.normal);
     }
-    SqliteStatement frequency = m_db->prepare("SELECT units FROM source_words WHERE word = ?1");
+    SqliteStatement& frequency = m_db->cached("SELECT units FROM source_words WHERE word = ?1");
     std::vector<CountedWord> words;
     for (const QString& word : distinct) {
         frequency.bind(1, word.toUtf8());
@@ -354,8 +354,8 @@ std::vector<std::int64_t> TranslationMemory::candidates(
         QStringList terms;
         for (const CountedWord& word : words)
             terms << quotedTerm(word.word);
-        SqliteStatement query
-            = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
+        SqliteStatement& query
+            = m_db->cached("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
         query.bind(1, (QStringLiteral("source : (") + terms.join(QStringLiteral(" AND ")) + u')').toUtf8());
         query.bind(2, limit);
         while (query.step())
@@ -373,8 +373,8 @@ std::vector<std::int64_t> TranslationMemory::candidates(
     while (asked < words.size() && asked < static_cast<std::size_t>(mayLack) + 3 && words[asked].units <= RareWord)
         ++asked;
     std::unordered_map<std::int64_t, double> weight;
-    SqliteStatement query
-        = m_db->prepare("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
+    SqliteStatement& query
+        = m_db->cached("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
     int budget = RowsPerCandidate * limit;
     for (std::size_t i = 0; i < asked && budget > 0; ++i) {
         const double rarity = 1.0 / std::log2(2.0 + static_cast<double>(words[i].units));
@@ -409,14 +409,9 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
         return matches;
 
     // The same source, found by its key.
-    SqliteStatement unitById
-        = m_db->prepare(QByteArray(UnitColumns)
-                            .append("WHERE u.id = ?1 AND u.source_language = ?2 AND u.target_language = ?3")
-                            .constData());
-    SqliteStatement exact = m_db->prepare(QByteArray(UnitColumns)
+    SqliteStatement& exact = m_db->cached(QByteArray(UnitColumns)
                                               .append("WHERE u.source_key = ?1 AND u.source_language = ?2 "
-                                                      "AND u.target_language = ?3")
-                                              .constData());
+                                                      "AND u.target_language = ?3"));
     exact.bind(1, sourceKey(source));
     exact.bind(2, sourceId);
     exact.bind(3, targetId);
@@ -438,8 +433,10 @@ std::vector<MemoryMatch> TranslationMemory::suggestions(
     const std::vector<Token> tokens = m_splitter.tokensOf(source);
     const int mayLack = tokensAMatchMayLack(static_cast<int>(tokens.size()), minScore);
     const int limit = count == 1 ? CandidatesForOne : CandidatesForSeveral;
-    SqliteStatement sourceById = m_db->prepare(
+    SqliteStatement& sourceById = m_db->cached(
         "SELECT source, source_units FROM units WHERE id = ?1 AND source_language = ?2 AND target_language = ?3");
+    SqliteStatement& unitById = m_db->cached(
+        QByteArray(UnitColumns).append("WHERE u.id = ?1 AND u.source_language = ?2 AND u.target_language = ?3"));
     for (const std::int64_t id : candidates(wordsByRarity(tokens), mayLack, limit)) {
         sourceById.bind(1, id);
         sourceById.bind(2, sourceId);

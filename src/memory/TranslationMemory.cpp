@@ -217,19 +217,19 @@ std::int64_t TranslationMemory::knownLanguageId(const QString& tag)
     return query.step() ? query.integer(0) : -1;
 }
 
-// A unit as an add tells it from another: its languages and texts.
-struct UnitIdentity {
-    std::int64_t sourceId = -1;
-    std::int64_t targetId = -1;
-    QString source;
-    QString target;
-
-    friend bool operator==(const UnitIdentity&, const UnitIdentity&) = default;
-};
-
-std::size_t qHash(const UnitIdentity& unit, const std::size_t seed = 0)
+// A hash of a unit's languages and texts, to find the units of an add
+// that may be the same without comparing every pair: units of different
+// fingerprints differ, and those of one are compared text by text.
+std::uint64_t fingerprint(
+    const std::int64_t sourceId, const std::int64_t targetId, const QStringView source, const QStringView target)
 {
-    return qHashMulti(seed, unit.sourceId, unit.targetId, unit.source, unit.target);
+    std::uint64_t hash = static_cast<std::uint64_t>(sourceKey(source));
+    for (const std::uint64_t part : {static_cast<std::uint64_t>(sourceId), static_cast<std::uint64_t>(targetId),
+             static_cast<std::uint64_t>(source.size()), static_cast<std::uint64_t>(sourceKey(target))}) {
+        hash ^= part;
+        hash *= 0x100000001b3u;
+    }
+    return hash;
 }
 
 // Hashes a word as a string or as a view of one, so that a word is looked
@@ -256,10 +256,12 @@ struct TranslationMemory::Adding {
     SqliteStatement update;
     SqliteStatement insert;
     SqliteStatement index;
-    // Into a memory that had no unit, a unit kept is one this add added:
-    // they are looked up here rather than in the database.
+    // Into a memory that had no unit, a unit kept is one this add added
+    // before: for each unit, the index of its first occurrence in the add,
+    // and for that, the unit kept. So no unit asks the database.
     const bool wasEmpty;
-    QHash<UnitIdentity, KeptUnit> added;
+    std::vector<std::size_t> firstOccurrence;
+    std::vector<KeptUnit> keptAt;
     // Language ids by the tags as units write them, which are few: each is
     // put in normal form once.
     QHash<QString, std::int64_t> languageIds;
@@ -277,8 +279,10 @@ AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
     m_db->execute("BEGIN IMMEDIATE");
     try {
         Adding adding(*m_db);
-        for (const MemoryUnit& unit : units)
-            addUnit(adding, unit, counts);
+        if (adding.wasEmpty)
+            findRepeats(adding, units);
+        for (std::size_t i = 0; i < units.size(); ++i)
+            addUnit(adding, units, i, counts);
         writeWordCounts(adding);
         m_db->execute("COMMIT");
     } catch (...) {
@@ -295,8 +299,51 @@ AddedUnits TranslationMemory::add(const std::vector<MemoryUnit>& units)
     return counts;
 }
 
-void TranslationMemory::addUnit(Adding& adding, const MemoryUnit& unit, AddedUnits& counts)
+void TranslationMemory::findRepeats(Adding& adding, const std::vector<MemoryUnit>& units)
 {
+    // The units by fingerprint, then by their order: the first of a run of
+    // equal units is the one added, the others update it.
+    std::vector<std::pair<std::uint64_t, std::size_t>> byFingerprint;
+    byFingerprint.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const MemoryUnit& unit = units[i];
+        const std::int64_t sourceId = languageIdAsWritten(adding, unit.sourceLanguage);
+        const std::int64_t targetId = languageIdAsWritten(adding, unit.targetLanguage);
+        if (sourceId >= 0 && targetId >= 0)
+            byFingerprint.emplace_back(fingerprint(sourceId, targetId, unit.source, unit.target), i);
+    }
+    std::sort(byFingerprint.begin(), byFingerprint.end());
+    adding.firstOccurrence.resize(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i)
+        adding.firstOccurrence[i] = i;
+    adding.keptAt.assign(units.size(), KeptUnit{});
+    const auto sameUnit = [&](const std::size_t a, const std::size_t b) {
+        return units[a].source == units[b].source && units[a].target == units[b].target
+            && languageIdAsWritten(adding, units[a].sourceLanguage)
+                   == languageIdAsWritten(adding, units[b].sourceLanguage)
+            && languageIdAsWritten(adding, units[a].targetLanguage)
+                   == languageIdAsWritten(adding, units[b].targetLanguage);
+    };
+    for (auto run = byFingerprint.begin(); run != byFingerprint.end();) {
+        const auto end
+            = std::find_if(run, byFingerprint.end(), [&](const auto& entry) { return entry.first != run->first; });
+        for (auto later = run + 1; later != end; ++later) {
+            for (auto earlier = run; earlier != later; ++earlier) {
+                if (adding.firstOccurrence[earlier->second] == earlier->second
+                    && sameUnit(earlier->second, later->second)) {
+                    adding.firstOccurrence[later->second] = earlier->second;
+                    break;
+                }
+            }
+        }
+        run = end;
+    }
+}
+
+void TranslationMemory::addUnit(
+    Adding& adding, const std::vector<MemoryUnit>& units, const std::size_t at, AddedUnits& counts)
+{
+    const MemoryUnit& unit = units[at];
     const std::int64_t sourceId = languageIdAsWritten(adding, unit.sourceLanguage);
     const std::int64_t targetId = languageIdAsWritten(adding, unit.targetLanguage);
     if (sourceId < 0 || targetId < 0)
@@ -312,13 +359,13 @@ void TranslationMemory::addUnit(Adding& adding, const MemoryUnit& unit, AddedUni
         statement.bind(first + 3, approved ? 1 : 0);
     };
 
-    const KeptUnit kept = keptUnit(adding, sourceId, targetId, key, unit);
+    const KeptUnit kept = keptUnit(adding, at, sourceId, targetId, key, unit);
     if (kept.id >= 0) {
         adding.update.bind(1, kept.id);
         bindDetails(adding.update, 2, kept.approved || unit.approved);
         adding.update.run();
         if (adding.wasEmpty && unit.approved)
-            adding.added[{sourceId, targetId, unit.source, unit.target}].approved = true;
+            adding.keptAt[adding.firstOccurrence[at]].approved = true;
         ++counts.updated;
         return;
     }
@@ -333,7 +380,7 @@ void TranslationMemory::addUnit(Adding& adding, const MemoryUnit& unit, AddedUni
     adding.insert.run();
     const std::int64_t id = m_db->lastInsertedRow();
     if (adding.wasEmpty)
-        adding.added.insert({sourceId, targetId, unit.source, unit.target}, {id, unit.approved});
+        adding.keptAt[at] = {id, unit.approved};
 
     // Each text is split once: the source's terms give its word counts,
     // and the index takes both texts' terms as split here.
@@ -357,11 +404,13 @@ std::int64_t TranslationMemory::languageIdAsWritten(Adding& adding, const QStrin
     return id;
 }
 
-TranslationMemory::KeptUnit TranslationMemory::keptUnit(Adding& adding, const std::int64_t sourceId,
-    const std::int64_t targetId, const std::int64_t key, const MemoryUnit& unit)
+TranslationMemory::KeptUnit TranslationMemory::keptUnit(Adding& adding, const std::size_t at,
+    const std::int64_t sourceId, const std::int64_t targetId, const std::int64_t key, const MemoryUnit& unit)
 {
-    if (adding.wasEmpty)
-        return adding.added.value({sourceId, targetId, unit.source, unit.target});
+    if (adding.wasEmpty) {
+        const std::size_t first = adding.firstOccurrence[at];
+        return first == at ? KeptUnit{} : adding.keptAt[first];
+    }
     // By the key, then by the texts themselves.
     adding.find.bind(1, key);
     adding.find.bind(2, sourceId);

@@ -100,12 +100,14 @@ private:
         std::int64_t id = -1;
         bool approved = false;
     };
-    void addUnit(Adding& adding, const MemoryUnit& unit, AddedUnits& counts);
+    // Finds the units an add into an empty memory gives more than once.
+    void findRepeats(Adding& adding, const std::vector<MemoryUnit>& units);
+    void addUnit(Adding& adding, const std::vector<MemoryUnit>& units, std::size_t at, AddedUnits& counts);
     // The id of a language tag as a unit writes it; -1 for no tag.
     [[nodiscard]] std::int64_t languageIdAsWritten(Adding& adding, const QString& tag);
     // The unit with these languages and texts that the memory keeps, if any.
-    [[nodiscard]] KeptUnit keptUnit(
-        Adding& adding, std::int64_t sourceId, std::int64_t targetId, std::int64_t key, const MemoryUnit& unit);
+    [[nodiscard]] KeptUnit keptUnit(Adding& adding, std::size_t at, std::int64_t sourceId, std::int64_t targetId,
+        std::int64_t key, const MemoryUnit& unit);
     // Splits a text ahead for the full-text index, into slot.
     const IndexTerms& splitAhead(std::size_t slot, const QString& text, const QByteArray& utf8);
     // Adds one to the count of each word a source holds.

@@ -289,10 +289,11 @@ TEST_F(MemoryFile, AUnitGivenTwiceInOneAddIsOne)
         approved.approved = true;
         MemoryUnit later = unit(u"Quit"_s, u"Beenden"_s);
         later.origin = u"lang_de_v2.xom"_s;
-        const memory::AddedUnits counts = memory.add(
-            {approved, unit(u"Quit"_s, u"Verlassen"_s), later, unit(u"Quit"_s, u"Beenden"_s, u"en"_s, u"fr"_s)});
+        // The same languages written another way are the same unit.
+        const memory::AddedUnits counts = memory.add({approved, unit(u"Quit"_s, u"Verlassen"_s),
+            unit(u"Quit"_s, u"Beenden"_s, u"EN"_s, u"de"_s), later, unit(u"Quit"_s, u"Beenden"_s, u"en"_s, u"fr"_s)});
         EXPECT_EQ(counts.added, 3);
-        EXPECT_EQ(counts.updated, 1);
+        EXPECT_EQ(counts.updated, 2);
         const std::vector<MemoryUnit> units = memory.allUnits();
         ASSERT_EQ(units.size(), holdsUnits ? 4u : 3u);
         const MemoryUnit& quit = units[holdsUnits ? 1 : 0];

@@ -232,11 +232,63 @@ std::uint64_t fingerprint(
     return hash;
 }
 
-// Hashes a word as a string or as a view of one, so that a word is looked
-// up without a copy.
-struct WordHash {
-    using is_transparent = void;
-    std::size_t operator()(const std::string_view word) const noexcept { return std::hash<std::string_view>{}(word); }
+// How many units hold each word, counted for millions of words: an open
+// addressing table of the words' hashes beside the words and counts in one
+// array. A lookup reads a slot and, when the hash is the same, one word;
+// the node-based maps read several scattered nodes, each a cache miss
+// while the index fills the caches.
+class WordCounts {
+public:
+    void addOne(const std::string_view word)
+    {
+        if ((m_counted.size() + 1) * 2 > m_slots.size())
+            grow();
+        const std::uint64_t hash = std::hash<std::string_view>{}(word);
+        for (std::size_t at = hash & (m_slots.size() - 1);; at = (at + 1) & (m_slots.size() - 1)) {
+            Slot& slot = m_slots[at];
+            if (slot.word == Free) {
+                slot = {hash, static_cast<std::uint32_t>(m_counted.size())};
+                m_counted.push_back({std::string(word), 1});
+                return;
+            }
+            if (slot.hash == hash && m_counted[slot.word].word == word) {
+                ++m_counted[slot.word].units;
+                return;
+            }
+        }
+    }
+
+    struct Counted {
+        std::string word;
+        std::int64_t units = 0;
+    };
+    [[nodiscard]] const std::vector<Counted>& counted() const noexcept { return m_counted; }
+
+private:
+    static constexpr std::uint32_t Free = 0xFFFFFFFF;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t word = Free;
+    };
+
+    // Twice the slots, each word put again by its hash: at most half the
+    // slots are taken, so runs of taken slots stay short.
+    void grow()
+    {
+        std::vector<Slot> larger(std::max<std::size_t>(1024, m_slots.size() * 2));
+        for (const Slot& slot : m_slots) {
+            if (slot.word == Free)
+                continue;
+            std::size_t at = slot.hash & (larger.size() - 1);
+            while (larger[at].word != Free)
+                at = (at + 1) & (larger.size() - 1);
+            larger[at] = slot;
+        }
+        m_slots = std::move(larger);
+    }
+
+    std::vector<Slot> m_slots;
+    std::vector<Counted> m_counted;
 };
 
 struct TranslationMemory::Adding {
@@ -266,7 +318,7 @@ struct TranslationMemory::Adding {
     // put in normal form once.
     QHash<QString, std::int64_t> languageIds;
     // How many new units hold each source word (UTF-8), written at the end.
-    std::unordered_map<std::string, std::int64_t, WordHash, std::equal_to<>> newWords;
+    WordCounts newWords;
     // The distinct words of one source, reused from source to source.
     std::vector<QByteArrayView> sourceWords;
 };
@@ -446,21 +498,15 @@ void TranslationMemory::countWords(const IndexTerms& source, Adding& adding)
     }
     std::sort(words.begin(), words.end());
     words.erase(std::unique(words.begin(), words.end()), words.end());
-    for (const QByteArrayView word : words) {
-        const std::string_view bytes(word.data(), static_cast<std::size_t>(word.size()));
-        const auto counted = adding.newWords.find(bytes);
-        if (counted != adding.newWords.end())
-            ++counted->second;
-        else
-            adding.newWords.emplace(bytes, 1);
-    }
+    for (const QByteArrayView word : words)
+        adding.newWords.addOne(std::string_view(word.data(), static_cast<std::size_t>(word.size())));
 }
 
 void TranslationMemory::writeWordCounts(const Adding& adding)
 {
     SqliteStatement addWord = m_db->prepare("INSERT INTO source_words(word, units) VALUES (?1, ?2) "
                                             "ON CONFLICT(word) DO UPDATE SET units = units + excluded.units");
-    for (const auto& [word, units] : adding.newWords) {
+    for (const auto& [word, units] : adding.newWords.counted()) {
         addWord.bind(1, QByteArray::fromRawData(word.data(), static_cast<qsizetype>(word.size())));
         addWord.bind(2, units);
         addWord.run();

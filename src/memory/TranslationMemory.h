@@ -4,6 +4,7 @@
 #include "memory/MemoryUnit.h"
 #include "memory/SqliteDatabase.h"
 #include "memory/WordSplitter.h"
+#include "memory/WordTokenizer.h"
 
 #include <QHash>
 #include <QString>
@@ -94,7 +95,26 @@ private:
     void makeTables();
     [[nodiscard]] std::int64_t languageId(const QString& tag);
     [[nodiscard]] std::int64_t knownLanguageId(const QString& tag);
-    void countWords(const QString& source, QHash<QString, std::int64_t>& words);
+    // One add's statements and what it keeps from unit to unit.
+    struct Adding;
+    // A unit kept in the memory: its row and whether it was approved.
+    struct KeptUnit {
+        std::int64_t id = -1;
+        bool approved = false;
+    };
+    // Finds the units an add into an empty memory gives more than once.
+    void findRepeats(Adding& adding, const std::vector<MemoryUnit>& units);
+    void addUnit(Adding& adding, const std::vector<MemoryUnit>& units, std::size_t at, AddedUnits& counts);
+    // The id of a language tag as a unit writes it; -1 for no tag.
+    [[nodiscard]] std::int64_t languageIdAsWritten(Adding& adding, const QString& tag);
+    // The unit with these languages and texts that the memory keeps, if any.
+    [[nodiscard]] KeptUnit keptUnit(Adding& adding, std::size_t at, std::int64_t sourceId, std::int64_t targetId,
+        std::int64_t key, const MemoryUnit& unit);
+    // Splits a text ahead for the full-text index, into slot.
+    const IndexTerms& splitAhead(std::size_t slot, const QString& text, const QByteArray& utf8);
+    // Adds one to the count of each word a source holds.
+    static void countWords(const IndexTerms& source, Adding& adding);
+    void writeWordCounts(const Adding& adding);
     // A word of a query, and how many units' sources hold it.
     struct CountedWord {
         QString word;
@@ -106,6 +126,9 @@ private:
     // its tokens, the likeliest first, at most limit.
     [[nodiscard]] std::vector<std::int64_t> candidates(const std::vector<CountedWord>& words, int mayLack, int limit);
 
+    // Declared before the database, so that it outlives the connection
+    // whose tokenizer reads it.
+    SplitAhead m_splitAhead;
     std::unique_ptr<SqliteDatabase> m_db;
     QString m_readOnlyReason;
     WordSplitter m_splitter;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -26,6 +29,30 @@ struct Token {
     friend bool operator==(const Token&, const Token&) = default;
 };
 
+// What the full-text index keeps of a text: the normal form of each token
+// but punctuation, as UTF-8, with its kind. One object is filled again and
+// again, so that indexing many texts allocates next to nothing.
+class IndexTerms {
+public:
+    void clear() noexcept;
+    [[nodiscard]] std::size_t size() const noexcept { return m_terms.size(); }
+    [[nodiscard]] QByteArrayView term(std::size_t i) const noexcept;
+    [[nodiscard]] TokenKind kind(std::size_t i) const noexcept { return m_terms[i].kind; }
+
+    // Starts a term: its UTF-8 is what is appended to bytes() until the
+    // next term starts.
+    void begin(TokenKind kind);
+    [[nodiscard]] QByteArray& bytes() noexcept { return m_bytes; }
+
+private:
+    struct Term {
+        qsizetype start = 0;
+        TokenKind kind = TokenKind::Word;
+    };
+    QByteArray m_bytes;
+    std::vector<Term> m_terms;
+};
+
 // Splits texts into tokens: placeholders as the checks know them, then
 // words by ICU's word boundaries, which find words in scripts written
 // without spaces (Chinese, Japanese, Thai) by dictionary. White space
@@ -39,9 +66,14 @@ public:
     WordSplitter& operator=(const WordSplitter&) = delete;
 
     [[nodiscard]] std::vector<Token> tokensOf(QStringView text);
+    // The terms of tokensOf(text) but punctuation, each the UTF-8 of its
+    // normal form, into terms (emptied first).
+    void termsOf(QStringView text, IndexTerms& terms);
 
 private:
-    void splitWords(QStringView text, std::vector<Token>& tokens);
+    // Calls visit(written, kind) for each token of text, in order.
+    template <typename Visit> void eachToken(QStringView text, Visit&& visit);
+    template <typename Visit> void eachWordToken(QStringView text, Visit& visit);
 
     struct CloseBreaks {
         void operator()(UBreakIterator* breaks) const;

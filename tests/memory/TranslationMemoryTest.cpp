@@ -3,6 +3,7 @@
 // damaged, foreign or newer database refused or opened read-only.
 
 #include "memory/TranslationMemory.h"
+#include "memory/WordSplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,114 @@ TEST_F(MemoryFile, DamagedForeignAndNewerDatabases)
             EXPECT_TRUE(error.message().contains(file)) << error.message().toStdString();
             EXPECT_TRUE(error.message().contains(reason)) << error.message().toStdString();
         }
+    }
+}
+
+// The index's terms of a text are the normal forms of its tokens but
+// punctuation, as UTF-8: what the similarity compares is what is indexed.
+TEST(IndexTerms, AreTheTokensButPunctuationAsUtf8)
+{
+    const std::vector<QString> texts{u""_s, u"Save the GAME!"_s, u"Press %s to start, %1$d times"_s,
+        u"Level 12 or Level ١٢, 3.5 or 1,000"_s, u"STRASSE Straße ΣΊΣΥΦΟΣ İstanbul ǅ"_s, u"ゲームを保存しますか？"_s,
+        u"保存游戏 บันทึกเกม"_s, u"emoji 😀 and 𝐀𝐁 words"_s, u"a lone \xD800 high and \xDC00 low"_s, u"  \t\n "_s,
+        u"you'll e-mail don't"_s};
+    memory::WordSplitter splitter;
+    memory::IndexTerms terms;
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        std::vector<QByteArray> expected;
+        for (const memory::Token& token : splitter.tokensOf(text)) {
+            if (token.kind != memory::TokenKind::Punctuation)
+                expected.push_back(token.normal.toUtf8());
+        }
+        splitter.termsOf(text, terms);
+        std::vector<QByteArray> found;
+        for (std::size_t i = 0; i < terms.size(); ++i)
+            found.push_back(terms.term(i).toByteArray());
+        EXPECT_EQ(found, expected);
+    }
+}
+
+// The word counts the suggestions rank by: how many units' sources hold each
+// word, a unit given twice counted once, whether the memory was empty or not.
+TEST_F(MemoryFile, CountsTheUnitsEachSourceWordIsIn)
+{
+    {
+        TranslationMemory memory(path());
+        const memory::AddedUnits first = memory.add({unit(u"Save the game, the GAME"_s, u"Spiel speichern"_s),
+            unit(u"Load the game 3 times"_s, u"Spiel laden"_s),
+            unit(u"Save the game, the GAME"_s, u"Spiel speichern"_s), unit(u"Straße %s"_s, u"Street"_s)});
+        EXPECT_EQ(first.added, 3);
+        EXPECT_EQ(first.updated, 1);
+        const memory::AddedUnits second
+            = memory.add({unit(u"Load the game 3 times"_s, u"Spiel laden"_s), unit(u"Quit the game"_s, u"Beenden"_s)});
+        EXPECT_EQ(second.added, 1);
+        EXPECT_EQ(second.updated, 1);
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &db), SQLITE_OK);
+    sqlite3_stmt* query = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db, "SELECT word, units FROM source_words ORDER BY word", -1, &query, nullptr), SQLITE_OK);
+    std::vector<std::pair<QString, int>> counts;
+    while (sqlite3_step(query) == SQLITE_ROW) {
+        counts.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query, 0))),
+            sqlite3_column_int(query, 1));
+    }
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    // Numbers and placeholders are no words.
+    EXPECT_EQ(counts, (std::vector<std::pair<QString, int>>{{u"game"_s, 3}, {u"load"_s, 1}, {u"quit"_s, 1},
+                          {u"save"_s, 1}, {u"straße"_s, 1}, {u"the"_s, 3}, {u"times"_s, 1}}));
+}
+
+// A unit given twice in one add, into an empty memory and into one that
+// holds units, is one unit, approved when either was.
+TEST_F(MemoryFile, AUnitGivenTwiceInOneAddIsOne)
+{
+    for (const bool holdsUnits : {false, true}) {
+        SCOPED_TRACE(holdsUnits ? "a memory with units" : "an empty memory");
+        QFile::remove(path());
+        QFile::remove(path() + u"-wal"_s);
+        TranslationMemory memory(path());
+        if (holdsUnits)
+            memory.add({unit(u"Options"_s, u"Optionen"_s)});
+        MemoryUnit approved = unit(u"Quit"_s, u"Beenden"_s);
+        approved.approved = true;
+        MemoryUnit later = unit(u"Quit"_s, u"Beenden"_s);
+        later.origin = u"lang_de_v2.xom"_s;
+        // The same languages written another way are the same unit.
+        const memory::AddedUnits counts = memory.add({approved, unit(u"Quit"_s, u"Verlassen"_s),
+            unit(u"Quit"_s, u"Beenden"_s, u"EN"_s, u"de"_s), later, unit(u"Quit"_s, u"Beenden"_s, u"en"_s, u"fr"_s)});
+        EXPECT_EQ(counts.added, 3);
+        EXPECT_EQ(counts.updated, 2);
+        const std::vector<MemoryUnit> units = memory.allUnits();
+        ASSERT_EQ(units.size(), holdsUnits ? 4u : 3u);
+        const MemoryUnit& quit = units[holdsUnits ? 1 : 0];
+        EXPECT_EQ(quit.target, u"Beenden"_s);
+        EXPECT_EQ(quit.origin, u"lang_de_v2.xom"_s);
+        EXPECT_TRUE(quit.approved);
+    }
+}
+
+// The index takes the terms split while adding: texts of every kind are
+// found by a phrase of their own words.
+TEST_F(MemoryFile, ConcordanceFindsTextsOfEveryKind)
+{
+    TranslationMemory memory(path());
+    const std::vector<std::pair<QString, QString>> texts{{u"Die Straße entlang"_s, u"STRAßE"_s},
+        {u"Level ١٢ reached"_s, u"level 12"_s}, {u"Press %s to start"_s, u"%s to"_s},
+        {u"a lone \xD800 surrogate here"_s, u"surrogate here"_s}, {u"ゲームを保存しますか？"_s, u"保存"_s},
+        {u"Ünïcödé Wörds"_s, u"ÜNÏCÖDÉ wörds"_s}};
+    std::vector<MemoryUnit> units;
+    for (const auto& [source, phrase] : texts)
+        units.push_back(unit(source, u"Ziel"_s));
+    memory.add(units);
+    for (const auto& [source, phrase] : texts) {
+        SCOPED_TRACE(phrase.toStdString());
+        const std::vector<MemoryUnit> found = memory.concordance({u"en"_s, u"de"_s}, phrase);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found.front().source, source);
     }
 }
 

@@ -29,6 +29,11 @@ public:
     [[nodiscard]] bool askReplaceFile(const QString&) override { return true; }
     [[nodiscard]] app::RecoverChoice askRecover(const QString&, bool) override { return app::RecoverChoice::Later; }
     [[nodiscard]] bool askDropRemoved(const QString&) override { return false; }
+    [[nodiscard]] std::optional<review::ReviewLanguages> askLanguages(
+        const QString&, const review::ReviewLanguages&) override
+    {
+        return std::nullopt;
+    }
     void showInformation(const QString&, const QString&) override { }
     void showShortcuts(const QList<QPair<QString, QString>>&) override { }
 };

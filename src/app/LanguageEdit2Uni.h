@@ -216,6 +216,9 @@ public slots:
     void searchMemoryClick();
     void preTranslateClick();
     void giveSavedUnitsToMemory();
+    // Asks for the languages where the names tell none, once a file (or
+    // always, from Edit › Languages…); the review file keeps them.
+    void askLanguages(bool always);
     [[nodiscard]] memory::LanguagePair memoryLanguages() const;
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
@@ -420,6 +423,8 @@ private:
     // The lookup whose answer the pane waits for, and the source it was for.
     quint64 m_lookupSerial = 0;
     QString m_lookupSource;
+    // Whether the languages were asked for since the file was opened.
+    bool m_languagesAsked = false;
     // Which entries the grid shows, with the count of each choice.
     QComboBox* FilterBox = nullptr;
     bool m_filterCountsDue = false;

@@ -2,6 +2,11 @@
 
 #include "app/WindowCaptions.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -78,6 +83,29 @@ bool SystemMessageBoxes::askDropRemoved(const QString& text)
     box.setEscapeButton(keep);
     box.exec();
     return box.clickedButton() == drop;
+}
+
+std::optional<review::ReviewLanguages> SystemMessageBoxes::askLanguages(
+    const QString& text, const review::ReviewLanguages& guess)
+{
+    QDialog dialog(&m_owner);
+    dialog.setWindowTitle(applicationTitle());
+    auto* const layout = new QFormLayout(&dialog);
+    auto* const told = new QLabel(text, &dialog);
+    told->setTextFormat(Qt::PlainText);
+    told->setWordWrap(true);
+    layout->addRow(told);
+    auto* const source = new QLineEdit(guess.source, &dialog);
+    auto* const target = new QLineEdit(guess.target, &dialog);
+    layout->addRow(QStringLiteral("&Reference's language:"), source);
+    layout->addRow(QStringLiteral("&Translation's language:"), target);
+    auto* const buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return review::ReviewLanguages{source->text().trimmed(), target->text().trimmed()};
 }
 
 RecoverChoice SystemMessageBoxes::askRecover(const QString& text, const bool canRecover)

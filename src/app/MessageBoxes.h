@@ -1,8 +1,12 @@
 #pragma once
 
+#include "review/ReviewFile.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -41,6 +45,12 @@ public:
     // longer has: text, with the buttons Keep Them (the default, and the
     // close box's answer) and Drop Them. Gives whether to drop them.
     [[nodiscard]] virtual bool askDropRemoved(const QString& text) = 0;
+    // The languages of the reference and of the file, asked where their
+    // names tell none: text, two boxes filled with guess, OK and Cancel
+    // (the close box's answer). Nothing when cancelled.
+    [[nodiscard]] virtual std::optional<review::ReviewLanguages> askLanguages(
+        const QString& text, const review::ReviewLanguages& guess)
+        = 0;
     // An error with more to tell behind the box's Show Details: caption the
     // application title, the error icon, one OK button.
     virtual void showErrorWithDetails(const QString& text, const QString& details) = 0;
@@ -67,6 +77,8 @@ public:
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] RecoverChoice askRecover(const QString& text, bool canRecover) override;
     [[nodiscard]] bool askDropRemoved(const QString& text) override;
+    [[nodiscard]] std::optional<review::ReviewLanguages> askLanguages(
+        const QString& text, const review::ReviewLanguages& guess) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 

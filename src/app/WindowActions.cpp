@@ -131,6 +131,7 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
     actions.searchMemory = makeAction(*actions.editMenu, QStringLiteral("Search &Memory…"), "actionSearchMemory",
         {QKeySequence(Qt::CTRL | Qt::Key_K)});
     actions.preTranslate = makeAction(*actions.editMenu, QStringLiteral("Pre-&translate…"), "actionPreTranslate");
+    actions.languages = makeAction(*actions.editMenu, QStringLiteral("&Languages…"), "actionLanguages");
 
     actions.helpMenu = bar->addMenu(QStringLiteral("&Help"));
     actions.about = makeAction(*actions.helpMenu, QStringLiteral("&About"), "actionAbout");

@@ -65,6 +65,8 @@ struct WindowActions {
     QAction* searchMemory = nullptr;
     // The untranslated entries filled from the memory.
     QAction* preTranslate = nullptr;
+    // The languages of the reference and the file, where the names tell none.
+    QAction* languages = nullptr;
     QAction* about = nullptr;
     QAction* keyboardShortcuts = nullptr;
 

@@ -60,8 +60,17 @@ void TFormXom::buildMemoryControls()
     connect(m_actions.searchMemory, &QAction::triggered, this, &TFormXom::searchMemoryClick);
     connect(m_actions.preTranslate, &QAction::triggered, this, &TFormXom::preTranslateClick);
     connect(&m_document, &document::Document::saved, this, &TFormXom::giveSavedUnitsToMemory);
-    // A file opened anew gives the memory all its translations again.
-    connect(&m_document, &document::Document::reset, this, [this] { m_memoryFiller.forget(); });
+    // A file opened anew gives the memory all its translations again, and
+    // is asked its languages again if need be.
+    connect(&m_document, &document::Document::reset, this, [this] {
+        m_memoryFiller.forget();
+        m_languagesAsked = false;
+    });
+    connect(&m_document, &document::Document::referenceChanged, this, [this] {
+        if (m_document.review())
+            askLanguages(false);
+    });
+    connect(m_actions.languages, &QAction::triggered, this, [this] { askLanguages(true); });
 }
 
 void TFormXom::setMemoryPath(const QString& path)
@@ -89,7 +98,7 @@ void TFormXom::lookUpCurrentEntry()
     }
     const memory::LanguagePair languages = memoryLanguages();
     if (!languages.isComplete()) {
-        Suggestions->tell(QStringLiteral("the file names tell no languages (lang_en.xom, lang_de.xom)"));
+        Suggestions->tell(QStringLiteral("no languages: Edit › Languages… gives them"));
         return;
     }
     // The same source asked for again (a text edited, a state changed)
@@ -186,7 +195,7 @@ void TFormXom::preTranslateClick()
     const memory::LanguagePair languages = memoryLanguages();
     if (!languages.isComplete()) {
         m_messageBoxes->showInformation(applicationTitle(),
-            QStringLiteral("The file names tell no languages: name them lang_TAG.xom (lang_en.xom, lang_de.xom)."));
+            QStringLiteral("No languages are known for the reference and this file: Edit › Languages… gives them."));
         return;
     }
     dialogs::PreTranslateDialog& dialog = preTranslateDialog();
@@ -201,6 +210,33 @@ void TFormXom::preTranslateClick()
         m_messageBoxes->showInformation(applicationTitle(),
             QStringLiteral("Pre-translated: %1.").arg(memory::preTranslateSummary(result, options)));
     });
+}
+
+void TFormXom::askLanguages(const bool always)
+{
+    const memory::LanguagePair known = memoryLanguages();
+    if (!always && (known.isComplete() || m_languagesAsked))
+        return;
+    m_languagesAsked = true;
+    const std::optional<review::ReviewLanguages> given = m_messageBoxes->askLanguages(
+        QStringLiteral("Which languages are the reference and this file in? Give language tags such as en, de or "
+                       "pt-BR: the translation memory answers within them, and the review file keeps them."),
+        {known.source, known.target});
+    if (!given)
+        return;
+    const review::ReviewLanguages normal{
+        memory::normalLanguageTag(given->source), memory::normalLanguageTag(given->target)};
+    for (const auto& [typed, tag] :
+        {std::pair{given->source, normal.source}, std::pair{given->target, normal.target}}) {
+        if (!typed.isEmpty() && tag.isEmpty()) {
+            showError(QStringLiteral("'%1' is no language tag.").arg(typed));
+            return;
+        }
+    }
+    m_document.setLanguages(normal);
+    m_lookupSource.clear();
+    if (m_document.review())
+        lookUpCurrentEntry();
 }
 
 void TFormXom::giveSavedUnitsToMemory()

@@ -71,6 +71,7 @@ void Document::open(xom::LoadedFile file, const QString& path)
     // file's.
     m_entryReviews.clear();
     m_reviewAside.clear();
+    m_languages = {};
     m_reviewFileRead = false;
     if (m_review)
         m_review->recheckAll(m_entries);

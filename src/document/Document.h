@@ -118,6 +118,11 @@ public:
     // numbers; nothing when there is nothing to keep and no review file
     // was read.
     [[nodiscard]] std::optional<review::ReviewFile> reviewFileToSave() const;
+    // The languages of the reference and of the file as a translator gave
+    // them, kept in the review file; empty when never given. Setting them
+    // is no step and no change of the file: the next save writes them.
+    [[nodiscard]] const review::ReviewLanguages& languages() const noexcept { return m_languages; }
+    void setLanguages(review::ReviewLanguages languages) { m_languages = std::move(languages); }
     // Sets entries' reviews (a state, a note, a snapshot) as one step, with
     // any cell texts that change with them.
     bool setEntryReviews(
@@ -293,6 +298,7 @@ private:
     // Parallel to the rows once any entry has a review; empty before.
     std::vector<review::EntryReview> m_entryReviews;
     std::vector<review::ReviewLine> m_reviewAside;
+    review::ReviewLanguages m_languages;
     // Whether a review file was read beside the file: a save then writes
     // one even when nothing is left to keep.
     bool m_reviewFileRead = false;

@@ -36,6 +36,7 @@ int Document::takeReviewFile(review::ReviewFile file)
     m_entryReviews.assign(static_cast<std::size_t>(m_entries.entryCount()), review::EntryReview{});
     m_reviewAside.clear();
     m_reviewFileRead = true;
+    m_languages = file.languages;
     // The rows of each name, in grid order.
     QHash<QString, std::vector<int>> rowsOfName;
     rowsOfName.reserve(m_entries.entryCount());
@@ -71,7 +72,8 @@ std::optional<review::ReviewFile> Document::reviewFileToSave() const
         }
     }
     file.lines.insert(file.lines.end(), m_reviewAside.begin(), m_reviewAside.end());
-    if (file.lines.empty() && !m_reviewFileRead)
+    file.languages = m_languages;
+    if (file.lines.empty() && m_languages.isEmpty() && !m_reviewFileRead)
         return std::nullopt;
     std::stable_sort(
         file.lines.begin(), file.lines.end(), [](const review::ReviewLine& a, const review::ReviewLine& b) {

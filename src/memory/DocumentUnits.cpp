@@ -8,12 +8,16 @@ namespace memory {
 
 LanguagePair languagesOf(const document::Document& document, const LanguagePair& given)
 {
-    LanguagePair languages = given;
-    if (languages.source.isEmpty())
-        languages.source = languageOfFileName(document.referencePath());
-    if (languages.target.isEmpty())
-        languages.target = languageOfFileName(document.path());
-    return languages;
+    // Given now, then kept in the review file, then told by the names.
+    const auto first = [](const QString& asGiven, const QString& kept, const QString& path) {
+        if (!asGiven.isEmpty())
+            return normalLanguageTag(asGiven);
+        if (!kept.isEmpty())
+            return normalLanguageTag(kept);
+        return languageOfFileName(path);
+    };
+    return LanguagePair{first(given.source, document.languages().source, document.referencePath()),
+        first(given.target, document.languages().target, document.path())};
 }
 
 std::vector<MemoryUnit> unitsOf(

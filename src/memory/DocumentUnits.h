@@ -13,9 +13,10 @@ class Document;
 
 namespace memory {
 
-// The languages of an open document's units: the reference file's name
-// gives the source ("lang_en.xom"), the document's the target; each empty
-// where a name tells none, unless given.
+// The languages of an open document's units, each as given, or else as the
+// review file keeps it (Document::languages), or else as a file's name
+// tells it: the reference's the source ("lang_en.xom"), the document's the
+// target. Empty where none tells.
 [[nodiscard]] LanguagePair languagesOf(const document::Document& document, const LanguagePair& given = {});
 
 // What a document gives the memory, beside its reference: a unit for each

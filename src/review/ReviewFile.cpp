@@ -19,6 +19,7 @@ namespace {
 
 const QByteArray headerLine = QByteArrayLiteral("# Ludra review 1");
 const QByteArray fingerprintTag = QByteArrayLiteral("# language-file ");
+const QByteArray languagesTag = QByteArrayLiteral("# languages ");
 constexpr int fieldCount = 5;
 
 struct StateName {
@@ -110,6 +111,27 @@ LanguageFingerprint fingerprintOf(const QByteArrayView rest, const int line)
     return fingerprint;
 }
 
+// A language tag as the languages line gives it: "-" for none.
+bool isTagWord(const QByteArrayView word)
+{
+    if (word == "-")
+        return true;
+    return !word.isEmpty() && word.size() <= 35 && std::all_of(word.begin(), word.end(), [](const char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+    });
+}
+
+ReviewLanguages languagesOf(const QByteArrayView rest, const int line)
+{
+    const qsizetype space = rest.indexOf(' ');
+    const QByteArrayView source = space < 0 ? rest : rest.first(space);
+    const QByteArrayView target = space < 0 ? QByteArrayView() : rest.sliced(space + 1);
+    if (!isTagWord(source) || !isTagWord(target))
+        throw ReviewFileError(line, QStringLiteral("the languages are not two language tags"));
+    const auto tag = [](const QByteArrayView word) { return word == "-" ? QString() : QString::fromLatin1(word); };
+    return ReviewLanguages{tag(source), tag(target)};
+}
+
 ReviewLine lineOf(const QByteArrayView text, const int line)
 {
     // The fields between tabs, without a list made for each line.
@@ -194,6 +216,7 @@ struct LinesRead {
     std::vector<ReviewLine> lines;
     std::vector<int> lineNumbers;
     std::optional<LanguageFingerprint> language;
+    std::optional<ReviewLanguages> languages;
     NameHashes nameHashes;
 };
 
@@ -227,6 +250,8 @@ LinesRead readLines(
         if (row.startsWith('#')) {
             if (row.startsWith(fingerprintTag))
                 read.language = fingerprintOf(row.sliced(fingerprintTag.size()), line);
+            else if (row.startsWith(languagesTag))
+                read.languages = languagesOf(row.sliced(languagesTag.size()), line);
             continue;
         }
         read.lines.push_back(lineOf(row, line));
@@ -350,6 +375,10 @@ QByteArray writeReviewFile(const ReviewFile& file)
     QByteArray head = headerLine + '\n';
     if (file.language.size >= 0)
         head += fingerprintTag + QByteArray::number(file.language.size) + ' ' + file.language.sha256.toHex() + '\n';
+    if (!file.languages.isEmpty()) {
+        const auto word = [](const QString& tag) { return tag.isEmpty() ? QByteArray("-") : tag.toLatin1(); };
+        head += languagesTag + word(file.languages.source) + ' ' + word(file.languages.target) + '\n';
+    }
 
     // One buffer of room for the most the lines can take, which is never
     // touched where it is not written (a page of memory costs only once
@@ -404,6 +433,7 @@ ReviewFile readReviewFile(const QByteArrayView bytes)
 
     ReviewFile file;
     file.language = first.language ? *first.language : second.language.value_or(LanguageFingerprint());
+    file.languages = first.languages ? *first.languages : second.languages.value_or(ReviewLanguages());
     const std::size_t offset = first.lines.size();
     file.lines = std::move(first.lines);
     file.lines.insert(

@@ -51,11 +51,24 @@ struct LanguageFingerprint {
     friend bool operator==(const LanguageFingerprint&, const LanguageFingerprint&) = default;
 };
 
+// The languages of a language file's reference and of the file itself, as
+// a translator gave them where the files' names tell none: language tags
+// of ASCII letters, digits, '-' and '_' ("en", "pt_BR"); empty when not
+// given.
+struct ReviewLanguages {
+    QString source;
+    QString target;
+
+    [[nodiscard]] bool isEmpty() const { return source.isEmpty() && target.isEmpty(); }
+    friend bool operator==(const ReviewLanguages&, const ReviewLanguages&) = default;
+};
+
 // The review file beside a language file (lang_de.xom.review beside
 // lang_de.xom), a UTF-8 text that diffs well under version control:
 //
 //   # Ludra review 1
 //   # language-file 1295 <sha-256 in hex>
+//   # languages en de
 //   4<TAB>FE.Menu.Quit<TAB>approved<TAB>=Quit to desktop<TAB>short on screen
 //
 // then one line per entry that keeps anything, in the order of their
@@ -63,9 +76,12 @@ struct LanguageFingerprint {
 // text, or "-" for none) and the note. In a field \t, \n, \r and \\ stand
 // for a tab, a line feed, a carriage return and a backslash, and \uXXXX for
 // a UTF-16 code unit that UTF-8 cannot carry alone (a lone surrogate), so
-// that every text comes back exactly.
+// that every text comes back exactly. The languages line is there only when
+// languages were given ("-" for one not given); a reader that does not know
+// it passes it over as a comment.
 struct ReviewFile {
     LanguageFingerprint language;
+    ReviewLanguages languages;
     std::vector<ReviewLine> lines;
 
     friend bool operator==(const ReviewFile&, const ReviewFile&) = default;

@@ -109,6 +109,17 @@ app::RecoverChoice FakeMessageBoxes::askRecover(const QString& text, const bool 
     return answer;
 }
 
+std::optional<review::ReviewLanguages> FakeMessageBoxes::askLanguages(
+    const QString& text, const review::ReviewLanguages&)
+{
+    languageQuestions.append(text);
+    if (languageAnswers.empty())
+        return std::nullopt;
+    review::ReviewLanguages answer = languageAnswers.front();
+    languageAnswers.pop_front();
+    return answer;
+}
+
 bool FakeMessageBoxes::askDropRemoved(const QString& text)
 {
     dropQuestions.append(text);

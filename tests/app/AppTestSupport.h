@@ -79,6 +79,9 @@ public:
     // answers (empty: Keep Them).
     QStringList dropQuestions;
     std::deque<bool> dropAnswers;
+    // The questions for languages, and their answers (empty: Cancel).
+    QStringList languageQuestions;
+    std::deque<review::ReviewLanguages> languageAnswers;
 
     void showBadLanguageFile(const QString& detail) override;
     void showError(const QString& text) override;
@@ -87,6 +90,8 @@ public:
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] app::RecoverChoice askRecover(const QString& text, bool canRecover) override;
     [[nodiscard]] bool askDropRemoved(const QString& text) override;
+    [[nodiscard]] std::optional<review::ReviewLanguages> askLanguages(
+        const QString& text, const review::ReviewLanguages& guess) override;
     void showInformation(const QString& caption, const QString& text) override;
     void showShortcuts(const QList<QPair<QString, QString>>& rows) override;
 };

@@ -152,6 +152,39 @@ private slots:
         QCOMPARE(editor.window.document().history().undoText(), QStringLiteral("Pre-translate"));
     }
 
+    // Names that tell no languages: asked once when the reference opens,
+    // kept in the review file by the next save, and asked no more when the
+    // file is opened again; Edit › Languages… asks whenever wanted.
+    void languagesTheNamesDoNotTellAreAskedOnceAndKept()
+    {
+        Editor editor;
+        const QString memoryPath = editor.pathIn(QStringLiteral("memory.ludra-tm"));
+        memory::TranslationMemory(memoryPath).add({unit(QStringLiteral("Quit"), QStringLiteral("Beenden"))});
+        editor.window.setMemoryPath(memoryPath);
+        editor.openEntries(untranslated, QStringLiteral("strings.xom"));
+        editor.boxes->languageAnswers.push_back({QStringLiteral("EN"), QStringLiteral("de")});
+        editor.openReferenceEntries(english, QStringLiteral("source.xom"));
+        QCOMPARE(editor.boxes->languageQuestions.size(), 1);
+        selectText(editor, 3);
+        QTRY_COMPARE(editor.window.suggestionsPane().matches().size(), std::size_t{1});
+
+        editor.window.document().setCellTexts(
+            {{3, xom::TextColumn, QStringLiteral("Quit"), QStringLiteral("Beenden")}}, QStringLiteral("Edit"));
+        const QString saved = editor.pathIn(QStringLiteral("strings.xom"));
+        editor.save(saved);
+        QVERIFY(apptest::fileBytes(saved + QStringLiteral(".review")).contains("\n# languages en de\n"));
+        editor.open(saved);
+        editor.openReferenceEntries(english, QStringLiteral("source.xom"));
+        QCOMPARE(editor.boxes->languageQuestions.size(), 1);
+
+        editor.boxes->languageAnswers.push_back({QStringLiteral("en"), QStringLiteral("d e")});
+        editor.window.actions().languages->trigger();
+        QCOMPARE(editor.boxes->languageQuestions.size(), 2);
+        QCOMPARE(editor.boxes->errorTexts.size(), 1);
+        QVERIFY(editor.boxes->errorTexts.front().contains(QStringLiteral("'d e' is no language tag")));
+        QCOMPARE(editor.window.document().languages().target, QStringLiteral("de"));
+    }
+
     // A file that is no memory: the pane says so, and editing and saving go on.
     void aMemoryThatCannotBeUsedNeverStopsTheEditor()
     {

@@ -94,6 +94,26 @@ TEST(ReviewFile, RandomReviewsRoundTrip)
     }
 }
 
+// The languages a translator gave are kept on a line of their own, one of
+// them alone too; a file without the line gives none.
+TEST(ReviewFile, TheLanguagesComeBack)
+{
+    const std::vector<std::pair<review::ReviewLanguages, QByteArray>> cases{
+        {{QStringLiteral("en"), QStringLiteral("pt_BR")}, "# languages en pt_BR\n"},
+        {{QString(), QStringLiteral("de")}, "# languages - de\n"},
+        {{QStringLiteral("zh-Hant"), QString()}, "# languages zh-Hant -\n"},
+        {{}, ""},
+    };
+    for (const auto& [languages, line] : cases) {
+        review::ReviewFile file;
+        file.languages = languages;
+        file.lines.push_back({QStringLiteral("1"), QStringLiteral("FE.A"), {review::State::Approved, {}, {}}});
+        const QByteArray bytes = review::writeReviewFile(file);
+        EXPECT_EQ(bytes, "# Ludra review 1\n" + line + "1\tFE.A\tapproved\t-\t\n");
+        EXPECT_EQ(review::readReviewFile(bytes), file);
+    }
+}
+
 TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
 {
     const QByteArray header("# Ludra review 1\n");
@@ -119,6 +139,10 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
         {"a surrogate encoded in UTF-8", header + "2\tFE.\xED\xA0\x80\t-\t-\t\n", 2, "not UTF-8"},
         {"a fingerprint that is none", header + "# language-file 12 nothex\n", 2, "size and hash"},
         {"a negative size", header + "# language-file -5 " + QByteArray(64, 'a') + "\n", 2, "size and hash"},
+        {"one language", header + "# languages en\n", 2, "not two language tags"},
+        {"three languages", header + "# languages en de fr\n", 2, "not two language tags"},
+        {"a tag of other letters", header + "# languages en d\xC3\xA9\n", 2, "not two language tags"},
+        {"an empty tag", header + "# languages  de\n", 2, "not two language tags"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -79,6 +79,30 @@ TEST_F(MemoryCommands, AnOfficialTranslationCarriedToTheNextVersion)
     EXPECT_TRUE(readFile(path("next/out_de.xom.review")).contains("\tFE.Quit\tneeds-review\t=Quit to the desktop\t"));
 }
 
+// Files whose names tell no language: the languages given once are kept in
+// the review file written, and the next command finds them there.
+TEST_F(MemoryCommands, LanguagesGivenOnceAreKeptInTheReviewFile)
+{
+    writeFile(path("source.xom"), readFile(path("lang_en.xom")));
+    writeFile(path("strings.xom"), readFile(path("lang_en.xom")));
+    ASSERT_EQ(memory({u"add"_s, path("official/lang_de.xom"), u"--reference"_s, path("lang_en.xom")}).exitCode, 0);
+    const ProgramRun filled
+        = runLang({u"pretranslate"_s, path("strings.xom"), path("strings_de.xom"), u"--reference"_s, path("source.xom"),
+            u"--source-language"_s, u"EN"_s, u"--target-language"_s, u"de"_s, u"--memory"_s, path("memory.ludra-tm")});
+    ASSERT_EQ(filled.exitCode, 0) << filled.err.toStdString();
+    EXPECT_EQ(filled.err, "3 exact (needing review), 1 without a match\n");
+    EXPECT_TRUE(readFile(path("strings_de.xom.review")).contains("\n# languages en de\n"));
+    // Added without naming the languages again (the entries pre-translated
+    // need review, so they give no unit yet); without the review file's
+    // languages the same call is a usage error.
+    const ProgramRun added = memory({u"add"_s, path("strings_de.xom"), u"--reference"_s, path("source.xom")});
+    EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
+    EXPECT_TRUE(added.err.startsWith("0 units added, 0 updated")) << added.err.toStdString();
+    const ProgramRun unnamed = memory({u"add"_s, path("strings.xom"), u"--reference"_s, path("source.xom")});
+    EXPECT_EQ(unnamed.exitCode, 2);
+    EXPECT_TRUE(unnamed.err.contains("give --source-language")) << unnamed.err.toStdString();
+}
+
 TEST_F(MemoryCommands, RefusedCallsSayWhy)
 {
     writeFile(path("lang.xom"), readFile(path("lang_en.xom")));

@@ -139,6 +139,12 @@ void runPreTranslate(const Invocation& call)
     document::Document document(document::Document::History::NotKept);
     openWithReference(document, call.operands[0], call);
     const memory::LanguagePair languages = languagesFor(document, call);
+    // Languages given are kept in the review file written with OUT.
+    const memory::LanguagePair given = givenLanguages(call);
+    if (!given.source.isEmpty() || !given.target.isEmpty()) {
+        document.setLanguages({given.source.isEmpty() ? document.languages().source : given.source,
+            given.target.isEmpty() ? document.languages().target : given.target});
+    }
     memory::PreTranslateOptions options;
     if (call.has(QStringLiteral("--min-score"))) {
         bool ok = false;

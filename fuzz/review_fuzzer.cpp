@@ -1,6 +1,6 @@
 // Arbitrary bytes read as a review file: either refused at a line that the
 // bytes have, or read; what is read writes back to bytes that read the same
-// again, one line an entry.
+// again, one line an entry after the head lines.
 #include "review/ReviewFile.h"
 
 #include "support/FuzzChecks.h"
@@ -19,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QByteArray written = review::writeReviewFile(file);
-    if (written.count('\n') != static_cast<qsizetype>(file.lines.size()) + (file.language.size >= 0 ? 2 : 1))
+    // The header, the fingerprint and the languages when there are any,
+    // and one line an entry.
+    const qsizetype heads = 1 + (file.language.size >= 0 ? 1 : 0) + (file.languages.isEmpty() ? 0 : 1);
+    if (written.count('\n') != static_cast<qsizetype>(file.lines.size()) + heads)
         failFuzzing("a line written is not one line");
     try {
         if (review::readReviewFile(written) != file)

@@ -220,7 +220,11 @@ std::int64_t TranslationMemory::knownLanguageId(const QString& tag)
 {
     SqliteStatement& query = m_db->cached("SELECT id FROM languages WHERE tag = ?1");
     query.bind(1, tag.toUtf8());
-    return query.step() ? query.integer(0) : -1;
+    const std::int64_t id = query.step() ? query.integer(0) : -1;
+    // A kept statement left on its row would hold a read open, and the
+    // checkpoint after a large add would find the database locked.
+    query.reset();
+    return id;
 }
 
 // A hash of a unit's languages and texts, to find the units of an add

@@ -87,6 +87,21 @@ TEST_F(MemoryFile, AnswersOnlyWithinALanguagePair)
     }
 }
 
+// An add large enough to take the log into the database at once, after
+// lookups that leave nothing open, as the window's save does.
+TEST_F(MemoryFile, ALargeAddAfterLookupsIsTakenIn)
+{
+    TranslationMemory memory(path());
+    memory.add({unit(u"Quit"_s, u"Beenden"_s)});
+    EXPECT_EQ(memory.suggestions({u"en"_s, u"de"_s}, u"Quit"_s).size(), 1u);
+    std::vector<MemoryUnit> many;
+    for (int i = 0; i < 10'001; ++i)
+        many.push_back(unit(u"Text %1"_s.arg(i), u"Text %1 de"_s.arg(i)));
+    EXPECT_EQ(memory.add(many).added, 10'001);
+    EXPECT_EQ(memory.unitCount(), 10'002);
+    EXPECT_FALSE(QFile::exists(path() + u"-wal"_s) && QFile(path() + u"-wal"_s).size() > 0);
+}
+
 TEST_F(MemoryFile, AddingAUnitAgainUpdatesItAndKeepsAnApproval)
 {
     TranslationMemory memory(path());

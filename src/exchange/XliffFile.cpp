@@ -6,7 +6,6 @@
 
 #include "exchange/XmlScanner.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -161,28 +160,6 @@ const QString Xliff12 = QStringLiteral("urn:oasis:names:tc:xliff:document:1.2");
     if (state == u"final" || state == u"signed-off")
         return review::State::Approved;
     return std::nullopt;
-}
-
-// The document's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and
-// UTF-16 announced by its mark is read as the UTF-8 of the same text.
-struct Utf8Document {
-    QByteArrayView bytes;
-    bool fromUtf16 = false;
-};
-
-[[nodiscard]] Utf8Document utf8Of(const QByteArrayView bytes, QByteArray& converted)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {bytes.sliced(3)};
-    const bool little = bytes.startsWith("\xFF\xFE");
-    if (!little && !bytes.startsWith("\xFE\xFF"))
-        return {bytes};
-    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    const QString text = decoder(bytes.sliced(2));
-    if (decoder.hasError())
-        throw ImportError(1, QStringLiteral("the UTF-16 text holds code units that are no characters"));
-    converted = text.toUtf8();
-    return {converted, true};
 }
 
 // The root must be XLIFF 1.2's: anything else is refused by name rather

@@ -4,6 +4,8 @@
 #include "exchange/ImportError.h"
 #include "exchange/XmlCharacters.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -492,6 +494,21 @@ void XmlScanner::readReference(QString* out)
     }
     if (out)
         appendCharacter(c, out);
+}
+
+Utf8Document utf8Of(const QByteArrayView bytes, QByteArray& converted)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {bytes.sliced(3)};
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (!little && !bytes.startsWith("\xFE\xFF"))
+        return {bytes};
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    const QString text = decoder(bytes.sliced(2));
+    if (decoder.hasError())
+        throw ImportError(1, QStringLiteral("the UTF-16 text holds code units that are no characters"));
+    converted = text.toUtf8();
+    return {converted, true};
 }
 
 } // namespace exchange

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -27,6 +28,16 @@ namespace exchange {
 // (each CR LF and lone CR a LF, references replaced), and decoded only when
 // asked for: a document of a million units decodes only the texts its
 // reader keeps.
+// An XML document's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and
+// UTF-16 announced by its mark (as some translation tools write XLIFF and
+// TMX) is read as the UTF-8 of the same text, kept in converted. Throws
+// ImportError at line 1 for UTF-16 that holds no characters.
+struct Utf8Document {
+    QByteArrayView bytes;
+    bool fromUtf16 = false;
+};
+[[nodiscard]] Utf8Document utf8Of(QByteArrayView bytes, QByteArray& converted);
+
 class XmlScanner {
 public:
     // As deep as xmllint reads by default.

@@ -11,7 +11,6 @@
 #include "exchange/XmlScanner.h"
 
 #include <QDateTime>
-#include <QStringDecoder>
 
 #include <array>
 #include <cstdint>
@@ -22,31 +21,10 @@ namespace memory {
 namespace {
 
 using exchange::ImportError;
+using exchange::Utf8Document;
+using exchange::utf8Of;
 using exchange::XmlScanner;
 using namespace Qt::StringLiterals;
-
-// The document's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and
-// UTF-16 announced by its mark (as some CAT tools write TMX) is read as the
-// UTF-8 of the same text.
-struct Utf8Document {
-    QByteArrayView bytes;
-    bool fromUtf16 = false;
-};
-
-[[nodiscard]] Utf8Document utf8Of(const QByteArrayView bytes, QByteArray& converted)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {bytes.sliced(3)};
-    const bool little = bytes.startsWith("\xFF\xFE");
-    if (!little && !bytes.startsWith("\xFE\xFF"))
-        return {bytes};
-    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    const QString text = decoder(bytes.sliced(2));
-    if (decoder.hasError())
-        throw ImportError(1, u"the UTF-16 text holds code units that are no characters"_s);
-    converted = text.toUtf8();
-    return {converted, true};
-}
 
 // An attribute's value as UTF-8: as it stands, unless a reference or white
 // space made it another.

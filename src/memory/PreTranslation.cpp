@@ -9,6 +9,7 @@
 
 #include "xom/Parallel.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <optional>
@@ -45,27 +46,45 @@ QString outcomeName(const PreTranslated outcome)
 
 namespace {
 
-// The best match for each source, or none: the lookups shared between this
-// thread, on memory, and a second connection on a thread of its own, each
-// taking every other source.
+// The best match for each source, or none. Each distinct source is looked
+// up once (a game's file says "OK" many times), the lookups shared between
+// this thread, on memory, and a second connection on a thread of its own,
+// each taking every other source.
 std::vector<std::optional<MemoryMatch>> bestMatches(
     TranslationMemory& memory, const std::vector<QString>& sources, const LanguagePair& languages, const int minScore)
 {
-    std::vector<std::optional<MemoryMatch>> best(sources.size());
+    QHash<QString, std::size_t> firstOf;
+    std::vector<std::size_t> distinct;
+    std::vector<std::size_t> lookupOf(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const auto known = firstOf.constFind(sources[i]);
+        if (known != firstOf.cend()) {
+            lookupOf[i] = known.value();
+            continue;
+        }
+        lookupOf[i] = distinct.size();
+        firstOf.insert(sources[i], distinct.size());
+        distinct.push_back(i);
+    }
+    std::vector<std::optional<MemoryMatch>> found(distinct.size());
     const auto lookUp = [&](TranslationMemory& on, const std::size_t first) {
-        for (std::size_t i = first; i < sources.size(); i += 2) {
-            std::vector<MemoryMatch> found = on.suggestions(languages, sources[i], 1, minScore);
-            if (!found.empty())
-                best[i] = std::move(found.front());
+        const TranslationMemory::ReadingTogether together(on);
+        for (std::size_t d = first; d < distinct.size(); d += 2) {
+            std::vector<MemoryMatch> matches = on.suggestions(languages, sources[distinct[d]], 1, minScore);
+            if (!matches.empty())
+                found[d] = std::move(matches.front());
         }
     };
-    if (sources.size() < 64) {
+    if (distinct.size() < 64) {
         lookUp(memory, 0);
         lookUp(memory, 1);
-        return best;
+    } else {
+        TranslationMemory second(memory.path());
+        xom::bothAtOnce([&] { lookUp(memory, 0); }, [&] { lookUp(second, 1); });
     }
-    TranslationMemory second(memory.path());
-    xom::bothAtOnce([&] { lookUp(memory, 0); }, [&] { lookUp(second, 1); });
+    std::vector<std::optional<MemoryMatch>> best(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        best[i] = found[lookupOf[i]];
     return best;
 }
 

@@ -13,10 +13,27 @@ void SqliteDatabase::Close::operator()(sqlite3* const db) const
     sqlite3_close_v2(db);
 }
 
+namespace {
+
+// SQLite keeps allocation statistics under one mutex for the whole process
+// unless told otherwise before its first use; the memory reads none of them,
+// and two connections reading at once would wait on each other for it.
+void configureOnce()
+{
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
+} // namespace
+
 SqliteDatabase::SqliteDatabase(const QString& path, const Access access)
     : m_path(path)
     , m_access(access)
 {
+    configureOnce();
     sqlite3* db = nullptr;
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     const int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);

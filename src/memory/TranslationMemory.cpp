@@ -15,7 +15,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace memory {
 
@@ -533,9 +532,20 @@ std::vector<TranslationMemory::CountedWord> TranslationMemory::wordsByRarity(con
     SqliteStatement& frequency = m_db->cached("SELECT units FROM source_words WHERE word = ?1");
     std::vector<CountedWord> words;
     for (const QString& word : distinct) {
+        // Within a read transaction the counts cannot change: each word is
+        // asked for once.
+        if (m_readingTogether) {
+            if (const auto known = m_unitsOfWord.constFind(word); known != m_unitsOfWord.cend()) {
+                words.push_back({word, known.value()});
+                continue;
+            }
+        }
         frequency.bind(1, word.toUtf8());
-        words.push_back({word, frequency.step() ? frequency.integer(0) : 0});
+        const std::int64_t units = frequency.step() ? frequency.integer(0) : 0;
         frequency.reset();
+        if (m_readingTogether)
+            m_unitsOfWord.insert(word, units);
+        words.push_back({word, units});
     }
     std::sort(words.begin(), words.end(), [](const CountedWord& a, const CountedWord& b) {
         return std::tie(a.units, a.word) < std::tie(b.units, b.word);
@@ -572,28 +582,38 @@ std::vector<std::int64_t> TranslationMemory::candidates(
     std::size_t asked = std::min(words.size(), static_cast<std::size_t>(mayLack) + 1);
     while (asked < words.size() && asked < static_cast<std::size_t>(mayLack) + 3 && words[asked].units <= RareWord)
         ++asked;
-    std::unordered_map<std::int64_t, double> weight;
+    int budget = RowsPerCandidate * limit;
+    // Each unit read, once for each word it holds; summed per unit below
+    // (a sort and one pass, cheaper than a hash map's node per unit).
+    std::vector<std::pair<std::int64_t, double>> reads;
     SqliteStatement& query
         = m_db->cached("SELECT rowid FROM unit_words WHERE unit_words MATCH ?1 ORDER BY rowid DESC LIMIT ?2");
-    int budget = RowsPerCandidate * limit;
     for (std::size_t i = 0; i < asked && budget > 0; ++i) {
         const double rarity = 1.0 / std::log2(2.0 + static_cast<double>(words[i].units));
         query.bind(1, (QStringLiteral("source : ") + quotedTerm(words[i].word)).toUtf8());
         query.bind(2, budget);
         while (query.step()) {
-            weight[query.integer(0)] += rarity;
+            reads.emplace_back(query.integer(0), rarity);
             --budget;
         }
         query.reset();
     }
+    std::sort(reads.begin(), reads.end());
     std::vector<std::pair<double, std::int64_t>> ranked;
-    ranked.reserve(weight.size());
-    for (const auto& [id, held] : weight)
+    for (std::size_t at = 0; at < reads.size();) {
+        const std::int64_t id = reads[at].first;
+        double held = 0;
+        for (; at < reads.size() && reads[at].first == id; ++at)
+            held += reads[at].second;
         ranked.emplace_back(held, id);
+    }
     const auto best
         = ranked.begin()
         + static_cast<std::ptrdiff_t>(std::min<std::size_t>(ranked.size(), static_cast<std::size_t>(limit)));
-    std::partial_sort(ranked.begin(), best, ranked.end(), std::greater<>());
+    // The limit heaviest, then those in order: cheaper than a partial sort
+    // when many units were read.
+    std::nth_element(ranked.begin(), best, ranked.end(), std::greater<>());
+    std::sort(ranked.begin(), best, std::greater<>());
     for (auto at = ranked.begin(); at != best; ++at)
         found.push_back(at->second);
     return found;
@@ -695,6 +715,21 @@ std::vector<MemoryUnit> TranslationMemory::concordance(
     while (query.step())
         found.push_back(unitAt(query));
     return found;
+}
+
+TranslationMemory::ReadingTogether::ReadingTogether(TranslationMemory& memory)
+    : m_memory(memory)
+{
+    m_memory.m_db->execute("BEGIN");
+    m_memory.m_readingTogether = true;
+}
+
+TranslationMemory::ReadingTogether::~ReadingTogether()
+{
+    m_memory.m_readingTogether = false;
+    m_memory.m_unitsOfWord.clear();
+    // Nothing was written: ending the transaction only lets the lock go.
+    m_memory.m_db->rollBack();
 }
 
 std::vector<MemoryUnit> TranslationMemory::allUnits()

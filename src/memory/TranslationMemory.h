@@ -90,6 +90,22 @@ public:
     [[nodiscard]] std::vector<MemoryUnit> allUnits();
     [[nodiscard]] std::int64_t unitCount();
 
+    // Many lookups in one read transaction: each lookup's statements then
+    // neither take nor give back the file's shared lock, nor look whether
+    // another connection wrote. The lookups see the memory as it was when
+    // the first of them ran; a writer on another connection is not held
+    // up (the journal is a write-ahead log).
+    class ReadingTogether {
+    public:
+        explicit ReadingTogether(TranslationMemory& memory);
+        ~ReadingTogether();
+        ReadingTogether(const ReadingTogether&) = delete;
+        ReadingTogether& operator=(const ReadingTogether&) = delete;
+
+    private:
+        TranslationMemory& m_memory;
+    };
+
 private:
     void openOrMake();
     void makeTables();
@@ -133,6 +149,9 @@ private:
     QString m_readOnlyReason;
     WordSplitter m_splitter;
     QHash<QString, std::int64_t> m_languageIds;
+    // Inside a ReadingTogether: the source units of each word asked for.
+    bool m_readingTogether = false;
+    QHash<QString, std::int64_t> m_unitsOfWord;
 };
 
 } // namespace memory

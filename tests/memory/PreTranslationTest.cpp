@@ -116,6 +116,9 @@ TEST(PreTranslation, FillsByThresholdAsOneStep)
         // Translated as it is by a translator: never filled.
         {"FE.KeptAsItIs", u"Quit"_s, u"Quit"_s, {State::Translated, {}, u"Quit"_s}, {u"Quit"_s, u"Quit"_s, u"Quit"_s}},
         {"FE.AlreadyTranslated", u"Save the game"_s, u"Sichern"_s, {}, {u"Sichern"_s, u"Sichern"_s, u"Sichern"_s}},
+        // A source the file has twice is looked up once and fills both.
+        {"FE.ExactAgain", u"Save the game"_s, u"Save the game"_s, {},
+            {u"Spiel speichern"_s, u"Spiel speichern"_s, u"Spiel speichern"_s}},
     };
     std::vector<std::pair<QString, QString>> english;
     std::vector<std::pair<QString, QString>> german;
@@ -149,7 +152,7 @@ TEST(PreTranslation, FillsByThresholdAsOneStep)
             }
         }
         // Every untranslated entry is counted, filled or not.
-        EXPECT_EQ(result.exact + result.nearMatches + result.noMatch, 4);
+        EXPECT_EQ(result.exact + result.nearMatches + result.noMatch, 5);
         EXPECT_EQ(document.history().count(), stepsBefore + 1);
         EXPECT_EQ(document.history().undoText(), u"Pre-translate"_s);
         document.undo();
@@ -164,10 +167,10 @@ TEST(PreTranslation, FillsByThresholdAsOneStep)
     EXPECT_EQ(document.entryReview(1).state, State::Translated);
     EXPECT_EQ(document.entryReview(2).state, State::NeedsReview);
     EXPECT_EQ(memory::preTranslateSummary(result, {75, true}),
-        u"1 exact (translated), 2 near (needing review), 1 without a match"_s);
+        u"2 exact (translated), 2 near (needing review), 1 without a match"_s);
     EXPECT_EQ(memory::preTranslateReport(result, document),
         "number\tname\tscore\toutcome\n1\tFE.Exact\t100\texact\n2\tFE.AnotherNumber\t98\tnear\n"
-        "3\tFE.OneWordOff\t80\tnear\n4\tFE.NoMatch\t-\tno match\n");
+        "3\tFE.OneWordOff\t80\tnear\n4\tFE.NoMatch\t-\tno match\n7\tFE.ExactAgain\t100\texact\n");
 }
 
 } // namespace

@@ -88,4 +88,17 @@ std::optional<ExchangeFile> SystemFileDialogs::chooseExportFile(const QString& s
     return ExchangeFile{dialog.selectedFiles().front(), formatOfFilter(dialog.selectedNameFilter())};
 }
 
+QString SystemFileDialogs::chooseMemoryFile(const QString& currentPath)
+{
+    QFileDialog dialog(&m_owner, QStringLiteral("Translation Memory"), currentPath);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters({QStringLiteral("Translation Memories (*.ludra-tm)"), QStringLiteral("All Files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("ludra-tm"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Use"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
 } // namespace app

@@ -38,6 +38,10 @@ public:
     // replaced, and a name typed without an extension gets its type's.
     [[nodiscard]] virtual std::optional<ExchangeFile> chooseImportFile() = 0;
     [[nodiscard]] virtual std::optional<ExchangeFile> chooseExportFile(const QString& startPath) = 0;
+    // A translation memory to use from now on, starting at currentPath: an
+    // existing one, or a new name for a memory to make (so nothing is asked
+    // before a file is "replaced"). Empty when the user cancelled.
+    [[nodiscard]] virtual QString chooseMemoryFile(const QString& currentPath) = 0;
 
 protected:
     FileDialogs() = default;
@@ -56,6 +60,7 @@ public:
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
     [[nodiscard]] std::optional<ExchangeFile> chooseImportFile() override;
     [[nodiscard]] std::optional<ExchangeFile> chooseExportFile(const QString& startPath) override;
+    [[nodiscard]] QString chooseMemoryFile(const QString& currentPath) override;
 
 private:
     QWidget& m_owner;

@@ -215,6 +215,7 @@ public slots:
     void insertSuggestion(int index);
     void searchMemoryClick();
     void preTranslateClick();
+    void memoryFileClick();
     void giveSavedUnitsToMemory();
     // Asks for the languages where the names tell none, once a file (or
     // always, from Edit › Languages…); the review file keeps them.

@@ -132,6 +132,7 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
         {QKeySequence(Qt::CTRL | Qt::Key_K)});
     actions.preTranslate = makeAction(*actions.editMenu, QStringLiteral("Pre-&translate…"), "actionPreTranslate");
     actions.languages = makeAction(*actions.editMenu, QStringLiteral("&Languages…"), "actionLanguages");
+    actions.memoryFile = makeAction(*actions.editMenu, QStringLiteral("Memory &File…"), "actionMemoryFile");
 
     actions.helpMenu = bar->addMenu(QStringLiteral("&Help"));
     actions.about = makeAction(*actions.helpMenu, QStringLiteral("&About"), "actionAbout");

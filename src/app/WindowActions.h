@@ -67,6 +67,8 @@ struct WindowActions {
     QAction* preTranslate = nullptr;
     // The languages of the reference and the file, where the names tell none.
     QAction* languages = nullptr;
+    // Another translation memory file, kept in the settings.
+    QAction* memoryFile = nullptr;
     QAction* about = nullptr;
     QAction* keyboardShortcuts = nullptr;
 

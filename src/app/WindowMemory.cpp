@@ -8,6 +8,7 @@
 
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
+#include "app/FileDialogs.h"
 #include "app/MemoryLookup.h"
 #include "app/MessageBoxes.h"
 #include "app/SuggestionsPane.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QSpinBox>
@@ -71,6 +73,20 @@ void TFormXom::buildMemoryControls()
             askLanguages(false);
     });
     connect(m_actions.languages, &QAction::triggered, this, [this] { askLanguages(true); });
+    connect(m_actions.memoryFile, &QAction::triggered, this, &TFormXom::memoryFileClick);
+}
+
+void TFormXom::memoryFileClick()
+{
+    const QString chosen = m_fileDialogs->chooseMemoryFile(m_memoryPath);
+    if (chosen.isEmpty() || chosen == m_memoryPath)
+        return;
+    // The memory is opened (or made) by the lookups to come; one that
+    // cannot be used says so in the pane, and the choice is kept all the
+    // same, as the user may mend the file.
+    setMemoryPath(chosen);
+    openUserSettings()->setValue(MemoryPathKey, chosen);
+    StatusBar1->showMessage(QStringLiteral("Translation memory: %1").arg(QDir::toNativeSeparators(chosen)), 10'000);
 }
 
 void TFormXom::setMemoryPath(const QString& path)

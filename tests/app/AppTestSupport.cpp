@@ -71,6 +71,16 @@ std::optional<app::ExchangeFile> FakeFileDialogs::chooseExportFile(const QString
     return answer;
 }
 
+QString FakeFileDialogs::chooseMemoryFile(const QString& currentPath)
+{
+    memoryStartPaths.append(currentPath);
+    if (memoryAnswers.empty())
+        return {};
+    QString answer = memoryAnswers.front();
+    memoryAnswers.pop_front();
+    return answer;
+}
+
 void FakeMessageBoxes::showBadLanguageFile(const QString& detail)
 {
     ++badLanguageFileBoxes;

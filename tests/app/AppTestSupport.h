@@ -43,12 +43,16 @@ public:
     std::deque<app::ExchangeFile> importAnswers;
     std::deque<app::ExchangeFile> exportAnswers;
     QStringList exportStartPaths;
+    // The memory dialogs' answers, and where each started.
+    std::deque<QString> memoryAnswers;
+    QStringList memoryStartPaths;
 
     [[nodiscard]] QString chooseOpenFile() override;
     [[nodiscard]] QString chooseReferenceFile(const QString& title) override;
     [[nodiscard]] QString chooseSaveFile(const QString& startPath) override;
     [[nodiscard]] std::optional<app::ExchangeFile> chooseImportFile() override;
     [[nodiscard]] std::optional<app::ExchangeFile> chooseExportFile(const QString& startPath) override;
+    [[nodiscard]] QString chooseMemoryFile(const QString& currentPath) override;
 };
 
 // Records the boxes that would have been shown, and answers the question

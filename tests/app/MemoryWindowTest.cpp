@@ -10,12 +10,14 @@
 #include "app/LanguageEdit2Uni.h"
 #include "app/MemoryLookup.h"
 #include "app/SuggestionsPane.h"
+#include "app/UserSettings.h"
 #include "dialogs/MemorySearchDialog.h"
 #include "dialogs/PreTranslateDialog.h"
 #include "memory/TranslationMemory.h"
 
 #include <QAction>
 #include <QFile>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -183,6 +185,39 @@ private slots:
         QCOMPARE(editor.boxes->errorTexts.size(), 1);
         QVERIFY(editor.boxes->errorTexts.front().contains(QStringLiteral("'d e' is no language tag")));
         QCOMPARE(editor.window.document().languages().target, QStringLiteral("de"));
+    }
+
+    // Edit › Memory File… puts another memory to use at once and keeps it
+    // for the next run; cancelling keeps the one in use.
+    void anotherMemoryChosenIsUsedAndKept()
+    {
+        Editor editor;
+        openWithMemory(editor, {unit(QStringLiteral("Quit"), QStringLiteral("Beenden"))});
+        const QString first = editor.pathIn(QStringLiteral("memory.ludra-tm"));
+        const QString second = editor.pathIn(QStringLiteral("official.ludra-tm"));
+        memory::TranslationMemory(second).add({unit(QStringLiteral("Quit"), QStringLiteral("Verlassen"))});
+        selectText(editor, 3);
+        QTRY_COMPARE(
+            editor.window.suggestionsPane().shownLines().value(1), QStringLiteral("1  100%  Quit  →  Beenden"));
+
+        editor.window.actions().memoryFile->trigger();
+        QCOMPARE(editor.files->memoryStartPaths, QStringList{first});
+        QTRY_COMPARE(
+            editor.window.suggestionsPane().shownLines().value(1), QStringLiteral("1  100%  Quit  →  Beenden"));
+
+        editor.files->memoryAnswers.push_back(second);
+        editor.window.actions().memoryFile->trigger();
+        QTRY_COMPARE(
+            editor.window.suggestionsPane().shownLines().value(1), QStringLiteral("1  100%  Quit  →  Verlassen"));
+        QCOMPARE(app::openUserSettings()->value(QStringLiteral("memory/path")).toString(), second);
+        // A save now fills the memory chosen, not the first one.
+        editor.window.document().setCellTexts(
+            {{1, xom::TextColumn, QStringLiteral("Save the game"), QStringLiteral("Spiel sichern")}},
+            QStringLiteral("Edit"));
+        editor.save(editor.pathIn(QStringLiteral("lang_de.xom")));
+        editor.window.memoryLookup().finish();
+        QCOMPARE(memory::TranslationMemory(second).unitCount(), 2);
+        QCOMPARE(memory::TranslationMemory(first).unitCount(), 1);
     }
 
     // A file that is no memory: the pane says so, and editing and saving go on.

@@ -69,7 +69,7 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     const xom::TranslationReview* const review = m_document.review();
     if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn
         && gridRowOf(index) <= review->rowCount())
-        return xom::checkNames(review->checksOfRow(gridRowOf(index) - 1)).join(QStringLiteral(", "));
+        return xom::describedChecks(*review, m_document.entries(), gridRowOf(index) - 1).join(QStringLiteral(", "));
     if (index.column() == xom::NumberColumn
         && (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::DecorationRole)) {
         const int gridRow = gridRowOf(index);

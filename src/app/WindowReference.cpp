@@ -276,7 +276,7 @@ void TFormXom::showCurrentReview()
     }
     const QModelIndex current = Table->currentIndex();
     const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
-    m_checksPanel->setText(xom::checkNames(review->checksOfRow(gridRow - 1)).join(QStringLiteral(", ")));
+    m_checksPanel->setText(xom::describedChecks(*review, m_document.entries(), gridRow - 1).join(QStringLiteral(", ")));
     showReferenceOf(gridRow);
     lookUpCurrentEntry();
 }

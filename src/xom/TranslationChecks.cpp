@@ -230,6 +230,10 @@ QString checkName(const Check check)
         return QStringLiteral("whitespace differs");
     case Check::DuplicateName:
         return QStringLiteral("duplicate name");
+    case Check::InconsistentTranslation:
+        return QStringLiteral("inconsistent translation");
+    case Check::ReusedTranslation:
+        return QStringLiteral("reused translation");
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "text/Decimal.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace xom {
 
@@ -20,10 +21,51 @@ QString totalsText(const CheckTotals& totals)
         .arg(text::FormatDecimal(totals.untranslated), text::FormatDecimal(totals.withWarnings));
 }
 
+namespace {
+
+// How many other entries a description names before it counts the rest.
+constexpr int EntriesNamed = 3;
+
+QString withEntries(const QString& name, const EntryTable& entries, const std::vector<int>& rows, const int total)
+{
+    QStringList numbers;
+    for (const int row : rows)
+        numbers << u'#' + entries.number(row);
+    QString named = numbers.join(QStringLiteral(", "));
+    if (total > static_cast<int>(rows.size()))
+        named += QStringLiteral(" and %1 more").arg(total - static_cast<int>(rows.size()));
+    return QStringLiteral("%1 (%2)").arg(name, named);
+}
+
+} // namespace
+
+QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, const int row)
+{
+    const Checks checks = review.checksOfRow(row);
+    QStringList described;
+    for (const Check check : AllChecks) {
+        if (!checks.testFlag(check))
+            continue;
+        if (check == Check::InconsistentTranslation || check == Check::ReusedTranslation) {
+            std::vector<int> rows = check == Check::InconsistentTranslation
+                                      ? review.rowsTranslatedOtherwise(row, INT_MAX)
+                                      : review.rowsReusingTranslation(row, INT_MAX);
+            const int total = static_cast<int>(rows.size());
+            rows.resize(std::min<std::size_t>(rows.size(), EntriesNamed));
+            described << withEntries(checkName(check), entries, rows, total);
+        } else {
+            described << checkName(check);
+        }
+    }
+    return described;
+}
+
 TranslationReview::TranslationReview(EntryTable reference)
     : m_reference(std::move(reference))
     , m_firstRowOfName(m_reference)
 {
+    // Reference texts are grouped by their canonical ids.
+    m_reference.texts.ensureIndexed();
 }
 
 std::optional<QStringView> TranslationReview::referenceTextOf(const QStringView name) const
@@ -41,7 +83,74 @@ TranslationReview::RowReview TranslationReview::review(const EntryTable& entries
     const int row = m_firstRowOfName.find(m_reference, entries.name(entryRow));
     if (row < 0)
         return {-1, checkTranslation(text, std::nullopt), name};
-    return {row, checkTranslation(text, m_reference.text(row)), name};
+    const QStringView reference = m_reference.text(row);
+    RowReview review{row, checkTranslation(text, reference), name};
+    const bool translated
+        = !text.isEmpty() && !reference.isEmpty() && !review.checks.testAnyFlags(Check::Untranslated | Check::Empty);
+    if (translated) {
+        review.source = m_reference.texts.canonical(m_reference.rows[static_cast<std::size_t>(row)].text);
+        review.translation = entries.texts.canonical(entries.rows[static_cast<std::size_t>(entryRow)].text);
+    }
+    return review;
+}
+
+void TranslationReview::joinGroups(const int row)
+{
+    const RowReview& review = m_rows[static_cast<std::size_t>(row)];
+    m_bySource.join(row, review.source);
+    m_byTranslation.join(row, review.translation);
+}
+
+void TranslationReview::leaveGroups(const int row)
+{
+    const RowReview& review = m_rows[static_cast<std::size_t>(row)];
+    m_bySource.leave(row, review.source);
+    m_byTranslation.leave(row, review.translation);
+}
+
+void TranslationReview::setSharedCheck(const int row, const Check check, const bool fails)
+{
+    RowReview& review = m_rows[static_cast<std::size_t>(row)];
+    if (review.checks.testFlag(check) == fails)
+        return;
+    count(review, -1);
+    review.checks.setFlag(check, fails);
+    count(review, 1);
+}
+
+namespace {
+
+// Whether the rows of a group differ in what key gives: any row's key
+// other than the first row's.
+template <typename Key> bool groupDiffers(const RowGroups& groups, const TextId group, const Key& key)
+{
+    TextId first = RowGroups::NoKey;
+    bool differs = false;
+    groups.forEachRow(group, [&](const int row) {
+        const TextId id = key(row);
+        if (first == RowGroups::NoKey)
+            first = id;
+        else if (id != first)
+            differs = true;
+    });
+    return differs;
+}
+
+} // namespace
+
+void TranslationReview::settleSourceGroup(const TextId source)
+{
+    const auto translationOf = [this](const int row) { return m_rows[static_cast<std::size_t>(row)].translation; };
+    const bool differs = groupDiffers(m_bySource, source, translationOf);
+    m_bySource.forEachRow(source, [&](const int row) { setSharedCheck(row, Check::InconsistentTranslation, differs); });
+}
+
+void TranslationReview::settleTranslationGroup(const TextId translation)
+{
+    const auto sourceOf = [this](const int row) { return m_rows[static_cast<std::size_t>(row)].source; };
+    const bool differs = groupDiffers(m_byTranslation, translation, sourceOf);
+    m_byTranslation.forEachRow(
+        translation, [&](const int row) { setSharedCheck(row, Check::ReusedTranslation, differs); });
 }
 
 TranslationReview::NameUse& TranslationReview::useOf(const TextId name)
@@ -73,10 +182,15 @@ void TranslationReview::recheckAll(const EntryTable& entries)
     m_totals = {};
     m_nameUses.assign(entries.texts.size(), NameUse{});
     m_failingForDuplicateOnly = 0;
+    m_bySource.clear();
+    m_byTranslation.clear();
     for (int row = 0; row < entries.entryCount(); ++row) {
         m_rows.push_back(review(entries, row));
+        joinGroups(row);
         count(m_rows.back(), 1);
     }
+    m_bySource.forEachKey([this](const TextId source) { settleSourceGroup(source); });
+    m_byTranslation.forEachKey([this](const TextId translation) { settleTranslationGroup(translation); });
 }
 
 void TranslationReview::recheckRow(const EntryTable& entries, const int row)
@@ -84,23 +198,52 @@ void TranslationReview::recheckRow(const EntryTable& entries, const int row)
     if (row < 0 || row >= entries.entryCount() || row > rowCount())
         return;
     entries.texts.ensureIndexed();
-    const RowReview now = review(entries, row);
+    RowReview now = review(entries, row);
+    TextId oldSource = RowGroups::NoKey;
+    TextId oldTranslation = RowGroups::NoKey;
     if (row == rowCount()) {
         m_rows.push_back(now);
     } else {
         RowReview& before = m_rows[static_cast<std::size_t>(row)];
+        oldSource = before.source;
+        oldTranslation = before.translation;
         count(before, -1);
+        leaveGroups(row);
         before = now;
     }
+    joinGroups(row);
     count(now, 1);
+    // The groups the row left and joined, as they now stand: the row's own
+    // consistency checks among them.
+    settleSourceGroup(oldSource);
+    settleTranslationGroup(oldTranslation);
+    if (now.source != oldSource)
+        settleSourceGroup(now.source);
+    if (now.translation != oldTranslation)
+        settleTranslationGroup(now.translation);
 }
 
 void TranslationReview::dropRowsFrom(const int row)
 {
+    std::vector<TextId> sources;
+    std::vector<TextId> translations;
     while (rowCount() > std::max(row, 0)) {
+        const int last = rowCount() - 1;
+        sources.push_back(m_rows.back().source);
+        translations.push_back(m_rows.back().translation);
         count(m_rows.back(), -1);
+        leaveGroups(last);
         m_rows.pop_back();
     }
+    // Each group the rows left, once, as it now stands.
+    for (std::vector<TextId>* keys : {&sources, &translations}) {
+        std::sort(keys->begin(), keys->end());
+        keys->erase(std::unique(keys->begin(), keys->end()), keys->end());
+    }
+    for (const TextId source : sources)
+        settleSourceGroup(source);
+    for (const TextId translation : translations)
+        settleTranslationGroup(translation);
 }
 
 Checks TranslationReview::checksOfRow(const int row) const
@@ -112,6 +255,39 @@ Checks TranslationReview::checksOfRow(const int row) const
     if (m_nameUses[review.name].rows > 1)
         checks |= Check::DuplicateName;
     return checks;
+}
+
+template <typename Other>
+std::vector<int> TranslationReview::rowsDiffering(
+    const RowGroups& groups, const TextId key, const int of, const int limit, const Other& other) const
+{
+    std::vector<int> rows;
+    if (key == RowGroups::NoKey)
+        return rows;
+    groups.forEachRow(key, [&](const int row) {
+        if (row != of && other(row) != other(of))
+            rows.push_back(row);
+    });
+    std::sort(rows.begin(), rows.end());
+    if (rows.size() > static_cast<std::size_t>(std::max(limit, 0)))
+        rows.resize(static_cast<std::size_t>(std::max(limit, 0)));
+    return rows;
+}
+
+std::vector<int> TranslationReview::rowsTranslatedOtherwise(const int row, const int limit) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    return rowsDiffering(m_bySource, m_rows[static_cast<std::size_t>(row)].source, row, limit,
+        [this](const int r) { return m_rows[static_cast<std::size_t>(r)].translation; });
+}
+
+std::vector<int> TranslationReview::rowsReusingTranslation(const int row, const int limit) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    return rowsDiffering(m_byTranslation, m_rows[static_cast<std::size_t>(row)].translation, row, limit,
+        [this](const int r) { return m_rows[static_cast<std::size_t>(r)].source; });
 }
 
 std::optional<QStringView> TranslationReview::referenceTextOfRow(const int row) const

@@ -2,6 +2,7 @@
 
 #include "xom/EntryTable.h"
 #include "xom/NameIndex.h"
+#include "xom/RowGroups.h"
 #include "xom/TranslationChecks.h"
 
 #include <QString>
@@ -27,6 +28,12 @@ struct CheckTotals {
 // "n untranslated · m with warnings"
 [[nodiscard]] QString totalsText(const CheckTotals& totals);
 
+class TranslationReview;
+// The names of the checks a row of entries fails (as checkNames gives them),
+// a consistency check followed by the numbers of the other entries it is
+// about: "inconsistent translation (#12, #40 and 3 more)".
+[[nodiscard]] QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, int row);
+
 // A reference language beside a working entry table: for each working entry
 // the reference text of its name, the checks it fails, and the totals.
 //
@@ -40,6 +47,12 @@ struct CheckTotals {
 // Beside the reference, every entry that shares its name with another entry
 // of the working table fails DuplicateName: the game and the reference
 // column find only one of them by that name.
+//
+// Among the translated entries (those with a reference text and a text of
+// their own, neither empty), an entry fails InconsistentTranslation when
+// another of the same reference text has another text, and
+// ReusedTranslation when another of another reference text has the same
+// text. Texts are compared exactly, as the game shows them.
 class TranslationReview {
 public:
     explicit TranslationReview(EntryTable reference);
@@ -74,13 +87,26 @@ public:
     // (forward) or the bottom.
     [[nodiscard]] std::optional<int> nextFailingRow(int row, bool forward = true) const;
 
+    // The translated rows of the same reference text as row and another
+    // text (InconsistentTranslation), and those of another reference text
+    // and the same text (ReusedTranslation), in ascending order; at most
+    // limit of them.
+    [[nodiscard]] std::vector<int> rowsTranslatedOtherwise(int row, int limit) const;
+    [[nodiscard]] std::vector<int> rowsReusingTranslation(int row, int limit) const;
+
 private:
     struct RowReview {
         int referenceRow = -1;
-        // The checks against the reference, DuplicateName apart.
+        // The checks against the reference and the consistency checks,
+        // DuplicateName apart.
         Checks checks;
         // The canonical id of the row's name in the working table's pool.
         TextId name = TextPool::EmptyText;
+        // For a translated row, the canonical ids of its reference text (in
+        // the reference's pool) and of its text (in the working pool), by
+        // which it is grouped; NoKey for a row that is not translated.
+        TextId source = RowGroups::NoKey;
+        TextId translation = RowGroups::NoKey;
     };
     // The rows that bear one name, and how many of them fail nothing else:
     // those are the rows that DuplicateName alone makes failing.
@@ -93,6 +119,19 @@ private:
     // Counts a row in (sign 1) or out of (sign -1) the totals and its name.
     void count(const RowReview& row, int sign);
     [[nodiscard]] NameUse& useOf(TextId name);
+    // Sets or clears the consistency checks of a group's rows as the group
+    // now stands: the rows of one reference text (bySource) or of one text.
+    void settleSourceGroup(TextId source);
+    void settleTranslationGroup(TextId translation);
+    // Gives row the check or takes it away, its totals following.
+    void setSharedCheck(int row, Check check, bool fails);
+    void joinGroups(int row);
+    void leaveGroups(int row);
+    // The rows of group key in which other(row) differs from other(of), in
+    // ascending order, at most limit.
+    template <typename Other>
+    [[nodiscard]] std::vector<int> rowsDiffering(
+        const RowGroups& groups, TextId key, int of, int limit, const Other& other) const;
     // How many rows fail through DuplicateName alone for a name used so.
     [[nodiscard]] static std::int64_t failingForDuplicateOnly(const NameUse& use) noexcept
     {
@@ -108,6 +147,9 @@ private:
     std::vector<NameUse> m_nameUses;
     // The rows that fail DuplicateName and nothing else.
     std::int64_t m_failingForDuplicateOnly = 0;
+    // The translated rows by their reference text and by their text.
+    RowGroups m_bySource;
+    RowGroups m_byTranslation;
 };
 
 } // namespace xom

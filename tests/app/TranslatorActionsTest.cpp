@@ -294,12 +294,14 @@ void TranslatorActionsTest::duplicateNamesAreWarnedAboutAndCounted()
     editor.window.editCurrentCell();
     QCOMPARE(verdicts, (QStringList{QString(), QString()}));
 
-    // The checks beside a reference count both entries of the name.
+    // The checks beside a reference count both entries of the name; both
+    // have its reference text, translated otherwise in the other, which the
+    // panel names.
     editor.openReferenceEntries(Reference);
     QCOMPARE(editor.countPanel(), QStringLiteral("1 untranslated · 4 with warnings"));
     editor.clickCell(4, xom::TextColumn);
-    QCOMPARE(
-        editor.window.findChild<QLabel*>(QStringLiteral("StatusPanel2"))->text(), QStringLiteral("duplicate name"));
+    QCOMPARE(editor.window.findChild<QLabel*>(QStringLiteral("StatusPanel2"))->text(),
+        QStringLiteral("duplicate name, inconsistent translation (#6)"));
 }
 
 void TranslatorActionsTest::recentFilesComeBackWithTheirReference()

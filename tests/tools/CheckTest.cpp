@@ -92,6 +92,29 @@ TEST_F(CheckFiles, ReportsStatesAndChangedSources)
 )"));
 }
 
+// The same source translated otherwise, and one translation for two
+// sources: each entry names the others by number.
+TEST(Check, NamesTheEntriesAConsistencyCheckIsAbout)
+{
+    QTemporaryDir dir;
+    const QString reference = dir.filePath(QStringLiteral("lang_en.xom"));
+    const QString translation = dir.filePath(QStringLiteral("lang_de.xom"));
+    writeFile(reference,
+        testsupport::simpleFile({{utf16(u"FE.Save"), utf16(u"Save")}, {utf16(u"FE.SaveAgain"), utf16(u"Save")},
+                                    {utf16(u"FE.Store"), utf16(u"Store")}})
+            .bytes());
+    writeFile(translation,
+        testsupport::simpleFile({{utf16(u"FE.Save"), utf16(u"Speichern")}, {utf16(u"FE.SaveAgain"), utf16(u"Sichern")},
+                                    {utf16(u"FE.Store"), utf16(u"Sichern")}})
+            .bytes());
+    const ProgramRun run = runLang({QStringLiteral("check"), translation, QStringLiteral("--reference"), reference});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_EQ(run.out, QByteArray("1\tFE.Save\tinconsistent translation (#2)\n"
+                                  "2\tFE.SaveAgain\tinconsistent translation (#1), reused translation (#3)\n"
+                                  "3\tFE.Store\treused translation (#2)\n"
+                                  "3 entries: 0 untranslated, 3 with warnings\n"));
+}
+
 TEST(Check, NothingFailingExitsZero)
 {
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <random>
 
 namespace {
 
@@ -217,16 +218,20 @@ TEST(Review, DuplicateNamesFollowEveryRowChangeAsAFullPassWould)
         review.recheckRow(working, row);
     };
 
-    rename(1, u"A"); // A twice: both rows fail, B has gone missing from the file
-    EXPECT_EQ(review.checksOfRow(0), Checks(Check::DuplicateName));
-    EXPECT_EQ(review.checksOfRow(1), Checks(Check::DuplicateName));
+    // A twice: both rows fail, B has gone missing from the file; both now
+    // have the reference "a", translated "x" and "y".
+    rename(1, u"A");
+    EXPECT_EQ(review.checksOfRow(0), Check::DuplicateName | Check::InconsistentTranslation);
+    EXPECT_EQ(review.checksOfRow(1), Check::DuplicateName | Check::InconsistentTranslation);
     EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 2}));
-    EXPECT_EQ(xom::checkNames(review.checksOfRow(0)), QStringList{s(u"duplicate name")});
+    EXPECT_EQ(
+        xom::checkNames(review.checksOfRow(0)), (QStringList{s(u"duplicate name"), s(u"inconsistent translation")}));
     expectAsFresh("rename into a duplicate");
 
     working.setCell(0, xom::TextColumn, s(u"a")); // untranslated and a duplicate
     review.recheckRow(working, 0);
     EXPECT_EQ(review.checksOfRow(0), Checks(Check::Untranslated) | Check::DuplicateName);
+    EXPECT_EQ(review.checksOfRow(1), Checks(Check::DuplicateName));
     EXPECT_EQ(review.totals(), (xom::CheckTotals{1, 1}));
     expectAsFresh("untranslated duplicate");
 
@@ -246,6 +251,111 @@ TEST(Review, DuplicateNamesFollowEveryRowChangeAsAFullPassWould)
     expectAsFresh("drop the last row");
     EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 1}));
     EXPECT_EQ(review.checksOfRow(1), Checks());
+}
+
+} // namespace
+
+namespace {
+
+// Random edits, renames, appends and drops among few names and texts, so
+// that sources and translations repeat: after each, every row's checks,
+// the totals and the rows named beside a consistency check are those of a
+// fresh review of the whole table, and those named are found by a plain
+// comparison of every pair of rows.
+TEST(Review, ConsistencyChecksFollowEveryRowChangeAsAFullPassWould)
+{
+    const QStringList names{s(u"A"), s(u"B"), s(u"C"), s(u"D"), s(u"E"), s(u"Gone")};
+    const QStringList texts{s(u""), s(u"Save"), s(u"Speichern"), s(u"Sichern"), s(u"Laden"), s(u"%d Äpfel")};
+    // A and B share their reference text, so do C and D.
+    xom::TranslationReview review(tableOf({{s(u"A"), s(u"Save")}, {s(u"B"), s(u"Save")}, {s(u"C"), s(u"Load")},
+        {s(u"D"), s(u"Load")}, {s(u"E"), s(u"")}}));
+    xom::EntryTable working;
+    std::mt19937 random(5);
+    const auto pick = [&](const QStringList& from) { return from[static_cast<qsizetype>(random() % from.size())]; };
+    review.recheckAll(working);
+
+    // Whether a row is translated: a reference text and a text of its own.
+    const auto translated = [&](int row) {
+        const std::optional<QStringView> reference = review.referenceTextOfRow(row);
+        const QStringView text = working.text(row);
+        return reference && !reference->isEmpty() && !text.isEmpty() && text != *reference;
+    };
+    const auto expectAsFresh = [&](int step) {
+        xom::TranslationReview fresh(review.reference());
+        fresh.recheckAll(working);
+        ASSERT_EQ(review.rowCount(), fresh.rowCount()) << step;
+        for (int row = 0; row < working.entryCount(); ++row) {
+            EXPECT_EQ(review.checksOfRow(row), fresh.checksOfRow(row)) << step << " row " << row;
+            std::vector<int> otherwise;
+            std::vector<int> reusing;
+            for (int other = 0; other < working.entryCount(); ++other) {
+                if (other == row || !translated(row) || !translated(other))
+                    continue;
+                const bool sameSource = *review.referenceTextOfRow(row) == *review.referenceTextOfRow(other);
+                const bool sameText = working.text(row) == working.text(other);
+                if (sameSource && !sameText)
+                    otherwise.push_back(other);
+                if (!sameSource && sameText)
+                    reusing.push_back(other);
+            }
+            EXPECT_EQ(review.rowsTranslatedOtherwise(row, 100), otherwise) << step << " row " << row;
+            EXPECT_EQ(review.rowsReusingTranslation(row, 100), reusing) << step << " row " << row;
+            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::InconsistentTranslation), !otherwise.empty());
+            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::ReusedTranslation), !reusing.empty());
+        }
+        EXPECT_EQ(review.totals(), fresh.totals()) << step;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int rows = working.entryCount();
+        const auto roll = random() % 10;
+        if (rows < 3 || roll < 2) {
+            working.append({{}, QString::number(rows + 1), pick(names), pick(texts)});
+            review.recheckRow(working, rows);
+        } else if (roll < 3) {
+            const int keep = static_cast<int>(random() % static_cast<unsigned>(rows));
+            working.rows.resize(static_cast<std::size_t>(keep));
+            review.dropRowsFrom(keep);
+        } else {
+            const int row = static_cast<int>(random() % static_cast<unsigned>(rows));
+            if (roll < 5)
+                working.setCell(row, xom::NameColumn, pick(names));
+            else
+                working.setCell(row, xom::TextColumn, pick(texts));
+            review.recheckRow(working, row);
+        }
+        expectAsFresh(step);
+        if (HasFailure())
+            return;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The other entries named beside a consistency check, by number, three at
+// most and the rest counted.
+TEST(Review, ConsistencyChecksNameTheOtherEntries)
+{
+    xom::TranslationReview review(
+        tableOf({{s(u"Save1"), s(u"Save")}, {s(u"Save2"), s(u"Save")}, {s(u"Store"), s(u"Store")},
+            {s(u"Keep"), s(u"Keep")}, {s(u"Hold"), s(u"Hold")}, {s(u"Put"), s(u"Put")}, {s(u"Quit"), s(u"Quit")}}));
+    const xom::EntryTable working = tableOf({{s(u"Save1"), s(u"Speichern")}, {s(u"Save2"), s(u"Sichern")},
+        {s(u"Store"), s(u"Sichern")}, {s(u"Keep"), s(u"Sichern")}, {s(u"Hold"), s(u"Sichern")},
+        {s(u"Put"), s(u"Sichern")}, {s(u"Quit"), s(u"Beenden")}});
+    review.recheckAll(working);
+    const std::vector<QStringList> expected{
+        {s(u"inconsistent translation (#2)")},
+        {s(u"inconsistent translation (#1)"), s(u"reused translation (#3, #4, #5 and 1 more)")},
+        {s(u"reused translation (#2, #4, #5 and 1 more)")},
+        {s(u"reused translation (#2, #3, #5 and 1 more)")},
+        {s(u"reused translation (#2, #3, #4 and 1 more)")},
+        {s(u"reused translation (#2, #3, #4 and 1 more)")},
+        {},
+    };
+    for (int row = 0; row < working.entryCount(); ++row)
+        EXPECT_EQ(xom::describedChecks(review, working, row), expected[static_cast<std::size_t>(row)]) << row;
+    EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 6}));
 }
 
 } // namespace

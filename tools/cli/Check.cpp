@@ -31,9 +31,9 @@ EntryFindings findingsOf(const document::Document& document, const int row)
     return {document.review()->checksOfRow(row), document.sourceChanged(row + 1)};
 }
 
-QStringList findingNames(const EntryFindings& findings)
+QStringList findingNames(const document::Document& document, const int row, const EntryFindings& findings)
 {
-    QStringList names = xom::checkNames(findings.checks);
+    QStringList names = xom::describedChecks(*document.review(), document.entries(), row);
     if (findings.sourceChanged)
         names.append(QStringLiteral("source changed"));
     return names;
@@ -83,7 +83,7 @@ QByteArray plainReport(const document::Document& document)
         if (!findings.any())
             continue;
         out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t'
-                + findingNames(findings).join(QStringLiteral(", ")) + u'\n')
+                + findingNames(document, row, findings).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
     const xom::CheckTotals totals = document.review()->totals();

@@ -215,7 +215,7 @@ bool TFormXom::stepToFailingEntry(const bool forward)
         return false;
     // Among the rows the filter shows.
     const std::optional<int> found = nextShownRow(
-        forward, [review](const int gridRow) { return review->checksOfRow(gridRow - 1) != xom::Checks(); });
+        forward, [review](const int gridRow) { return review->rowFails(gridRow - 1); });
     if (!found)
         return false;
     selectGridCell(*found, xom::TextColumn);

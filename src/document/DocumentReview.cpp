@@ -185,7 +185,7 @@ bool Document::wantsReview(const int gridRow) const
 {
     if (entryReview(gridRow).state == review::State::NeedsReview || sourceChanged(gridRow))
         return true;
-    return m_review && m_review->checksOfRow(gridRow - 1) != xom::Checks();
+    return m_review && m_review->rowFails(gridRow - 1);
 }
 
 } // namespace document

@@ -20,7 +20,7 @@ RowTraits traitsOf(const Document& document, const int gridRow)
     if (const xom::TranslationReview* const review = document.review()) {
         const xom::Checks checks = review->checksOfRow(gridRow - 1);
         traits.untranslated = checks.testFlag(xom::Check::Untranslated);
-        traits.withWarnings = !traits.untranslated && checks;
+        traits.withWarnings = !traits.untranslated && review->rowFails(gridRow - 1);
     }
     traits.state = document.entryReview(gridRow).state;
     traits.sourceChanged = document.sourceChanged(gridRow);

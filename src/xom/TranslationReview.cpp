@@ -82,14 +82,17 @@ TranslationReview::RowReview TranslationReview::review(const EntryTable& entries
     const TextId name = entries.texts.canonical(entries.rows[static_cast<std::size_t>(entryRow)].name);
     const int row = m_firstRowOfName.find(m_reference, entries.name(entryRow));
     if (row < 0)
-        return {-1, checkTranslation(text, std::nullopt), name};
+        return {-1, checkTranslation(text, std::nullopt) & m_enabled, name};
     const QStringView reference = m_reference.text(row);
-    RowReview review{row, checkTranslation(text, reference), name};
+    const Checks checks = checkTranslation(text, reference);
+    RowReview review{row, checks & m_enabled, name};
     const bool translated
-        = !text.isEmpty() && !reference.isEmpty() && !review.checks.testAnyFlags(Check::Untranslated | Check::Empty);
+        = !text.isEmpty() && !reference.isEmpty() && !checks.testAnyFlags(Check::Untranslated | Check::Empty);
     if (translated) {
         review.source = m_reference.texts.canonical(m_reference.rows[static_cast<std::size_t>(row)].text);
         review.translation = entries.texts.canonical(entries.rows[static_cast<std::size_t>(entryRow)].text);
+        if (m_textChecker)
+            review.textChecks = m_textChecker(reference, text);
     }
     return review;
 }
@@ -111,10 +114,11 @@ void TranslationReview::leaveGroups(const int row)
 void TranslationReview::setSharedCheck(const int row, const Check check, const bool fails)
 {
     RowReview& review = m_rows[static_cast<std::size_t>(row)];
-    if (review.checks.testFlag(check) == fails)
+    const bool counts = fails && m_enabled.testFlag(check);
+    if (review.checks.testFlag(check) == counts)
         return;
     count(review, -1);
-    review.checks.setFlag(check, fails);
+    review.checks.setFlag(check, counts);
     count(review, 1);
 }
 
@@ -163,12 +167,14 @@ TranslationReview::NameUse& TranslationReview::useOf(const TextId name)
 void TranslationReview::count(const RowReview& row, const int sign)
 {
     m_totals.add(row.checks, sign);
+    if (!row.checks && row.textChecks)
+        m_totals.withWarnings += sign;
     // The name's share of the duplicate-only failures is taken out, the use
     // changed, and its new share put back.
     NameUse& use = useOf(row.name);
     m_failingForDuplicateOnly -= failingForDuplicateOnly(use);
     use.rows += sign;
-    if (!row.checks)
+    if (!row.failsOtherwise())
         use.passingOtherwise += sign;
     m_failingForDuplicateOnly += failingForDuplicateOnly(use);
 }
@@ -252,9 +258,21 @@ Checks TranslationReview::checksOfRow(const int row) const
         return {};
     const RowReview& review = m_rows[static_cast<std::size_t>(row)];
     Checks checks = review.checks;
-    if (m_nameUses[review.name].rows > 1)
+    if (m_enabled.testFlag(Check::DuplicateName) && m_nameUses[review.name].rows > 1)
         checks |= Check::DuplicateName;
     return checks;
+}
+
+std::uint32_t TranslationReview::textChecksOfRow(const int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return 0;
+    return m_rows[static_cast<std::size_t>(row)].textChecks;
+}
+
+bool TranslationReview::rowFails(const int row) const
+{
+    return checksOfRow(row) || textChecksOfRow(row) != 0;
 }
 
 template <typename Other>
@@ -302,7 +320,8 @@ std::optional<QStringView> TranslationReview::referenceTextOfRow(const int row) 
 
 CheckTotals TranslationReview::totals() const noexcept
 {
-    return {m_totals.untranslated, m_totals.withWarnings + static_cast<int>(m_failingForDuplicateOnly)};
+    const std::int64_t duplicateOnly = m_enabled.testFlag(Check::DuplicateName) ? m_failingForDuplicateOnly : 0;
+    return {m_totals.untranslated, m_totals.withWarnings + static_cast<int>(duplicateOnly)};
 }
 
 std::optional<int> TranslationReview::nextFailingRow(const int row, const bool forward) const
@@ -316,7 +335,7 @@ std::optional<int> TranslationReview::nextFailingRow(const int row, const bool f
     // At most one full turn: the totals say some row fails.
     for (int step = 0; step < count; ++step) {
         at = forward ? (at + 1 == count ? 0 : at + 1) : (at == 0 ? count - 1 : at - 1);
-        if (checksOfRow(at))
+        if (rowFails(at))
             return at;
     }
     return std::nullopt;

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,7 +57,20 @@ class TranslationReview;
 // text. Texts are compared exactly, as the game shows them.
 class TranslationReview {
 public:
+    // Checks of a translated entry's text beside its reference text beyond
+    // the review's own: a bit for each that fails, 0 for none. Asked only
+    // for translated rows (a reference text and a text of their own,
+    // neither empty), from the thread that rechecks.
+    using TextChecker = std::function<std::uint32_t(QStringView reference, QStringView text)>;
+
     explicit TranslationReview(EntryTable reference);
+
+    // The checks that count: the review's own outside enabled are never
+    // reported, and checker's are asked for each translated row. Both take
+    // effect at the next recheckAll.
+    void setEnabledChecks(Checks enabled) noexcept { m_enabled = enabled; }
+    [[nodiscard]] Checks enabledChecks() const noexcept { return m_enabled; }
+    void setTextChecker(TextChecker checker) { m_textChecker = std::move(checker); }
 
     [[nodiscard]] const EntryTable& reference() const noexcept { return m_reference; }
     // The reference text for name; none when no reference entry has it.
@@ -76,6 +91,10 @@ public:
 
     [[nodiscard]] int rowCount() const noexcept { return static_cast<int>(m_rows.size()); }
     [[nodiscard]] Checks checksOfRow(int row) const;
+    // The text checker's bits for a row; 0 outside the rows checked.
+    [[nodiscard]] std::uint32_t textChecksOfRow(int row) const;
+    // Whether a row fails any check, the text checker's among them.
+    [[nodiscard]] bool rowFails(int row) const;
     // The reference text of a row; nullptr when it has none or row is
     // outside the rows checked.
     [[nodiscard]] std::optional<QStringView> referenceTextOfRow(int row) const;
@@ -107,6 +126,9 @@ private:
         // which it is grouped; NoKey for a row that is not translated.
         TextId source = RowGroups::NoKey;
         TextId translation = RowGroups::NoKey;
+        std::uint32_t textChecks = 0;
+
+        [[nodiscard]] bool failsOtherwise() const noexcept { return checks || textChecks; }
     };
     // The rows that bear one name, and how many of them fail nothing else:
     // those are the rows that DuplicateName alone makes failing.
@@ -150,6 +172,8 @@ private:
     // The translated rows by their reference text and by their text.
     RowGroups m_bySource;
     RowGroups m_byTranslation;
+    Checks m_enabled = ~Checks();
+    TextChecker m_textChecker;
 };
 
 } // namespace xom

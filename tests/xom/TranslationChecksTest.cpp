@@ -257,18 +257,34 @@ TEST(Review, DuplicateNamesFollowEveryRowChangeAsAFullPassWould)
 
 namespace {
 
+// How a review is set up: the checks that count, and a text checker.
+struct ReviewSetup {
+    const char* name;
+    xom::Checks enabled;
+    xom::TranslationReview::TextChecker checker;
+};
+
 // Random edits, renames, appends and drops among few names and texts, so
 // that sources and translations repeat: after each, every row's checks,
 // the totals and the rows named beside a consistency check are those of a
 // fresh review of the whole table, and those named are found by a plain
-// comparison of every pair of rows.
-TEST(Review, ConsistencyChecksFollowEveryRowChangeAsAFullPassWould)
+// comparison of every pair of rows. Once with every check, once with some
+// turned off and a text checker that fails "Laden" and "%d Äpfel".
+class ReviewAfterEveryChange : public testing::TestWithParam<ReviewSetup> { };
+
+TEST_P(ReviewAfterEveryChange, IsAsAFullPassWould)
 {
+    const ReviewSetup& setup = GetParam();
+    const auto setUp = [&](xom::TranslationReview& review) {
+        review.setEnabledChecks(setup.enabled);
+        review.setTextChecker(setup.checker);
+    };
     const QStringList names{s(u"A"), s(u"B"), s(u"C"), s(u"D"), s(u"E"), s(u"Gone")};
     const QStringList texts{s(u""), s(u"Save"), s(u"Speichern"), s(u"Sichern"), s(u"Laden"), s(u"%d Äpfel")};
     // A and B share their reference text, so do C and D.
     xom::TranslationReview review(tableOf({{s(u"A"), s(u"Save")}, {s(u"B"), s(u"Save")}, {s(u"C"), s(u"Load")},
         {s(u"D"), s(u"Load")}, {s(u"E"), s(u"")}}));
+    setUp(review);
     xom::EntryTable working;
     std::mt19937 random(5);
     const auto pick = [&](const QStringList& from) { return from[static_cast<qsizetype>(random() % from.size())]; };
@@ -282,10 +298,14 @@ TEST(Review, ConsistencyChecksFollowEveryRowChangeAsAFullPassWould)
     };
     const auto expectAsFresh = [&](int step) {
         xom::TranslationReview fresh(review.reference());
+        setUp(fresh);
         fresh.recheckAll(working);
         ASSERT_EQ(review.rowCount(), fresh.rowCount()) << step;
         for (int row = 0; row < working.entryCount(); ++row) {
             EXPECT_EQ(review.checksOfRow(row), fresh.checksOfRow(row)) << step << " row " << row;
+            EXPECT_EQ(review.textChecksOfRow(row), fresh.textChecksOfRow(row)) << step << " row " << row;
+            EXPECT_EQ(review.rowFails(row), fresh.checksOfRow(row) || fresh.textChecksOfRow(row) != 0);
+            EXPECT_EQ(review.checksOfRow(row) & ~setup.enabled, xom::Checks()) << step << " row " << row;
             std::vector<int> otherwise;
             std::vector<int> reusing;
             for (int other = 0; other < working.entryCount(); ++other) {
@@ -300,8 +320,10 @@ TEST(Review, ConsistencyChecksFollowEveryRowChangeAsAFullPassWould)
             }
             EXPECT_EQ(review.rowsTranslatedOtherwise(row, 100), otherwise) << step << " row " << row;
             EXPECT_EQ(review.rowsReusingTranslation(row, 100), reusing) << step << " row " << row;
-            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::InconsistentTranslation), !otherwise.empty());
-            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::ReusedTranslation), !reusing.empty());
+            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::InconsistentTranslation),
+                setup.enabled.testFlag(Check::InconsistentTranslation) && !otherwise.empty());
+            EXPECT_EQ(review.checksOfRow(row).testFlag(Check::ReusedTranslation),
+                setup.enabled.testFlag(Check::ReusedTranslation) && !reusing.empty());
         }
         EXPECT_EQ(review.totals(), fresh.totals()) << step;
     };
@@ -328,6 +350,17 @@ TEST(Review, ConsistencyChecksFollowEveryRowChangeAsAFullPassWould)
             return;
     }
 }
+
+std::uint32_t failsLadenAndApples(const QStringView, const QStringView text)
+{
+    return (text == u"Laden" ? 1U : 0U) | (text.contains(u"Äpfel") ? 2U : 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Review, ReviewAfterEveryChange,
+    testing::Values(ReviewSetup{"EveryCheck", ~xom::Checks(), {}},
+        ReviewSetup{"SomeOffAndATextChecker",
+            ~(Check::DuplicateName | Check::InconsistentTranslation | Check::WhitespaceDiffers), failsLadenAndApples}),
+    [](const testing::TestParamInfo<ReviewSetup>& param) { return std::string(param.param.name); });
 
 } // namespace
 

@@ -19,9 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QByteArray written = review::writeReviewFile(file);
-    // The header, the fingerprint and the languages when there are any,
+    // The header, the fingerprint, the languages and the checks when there are any,
     // and one line an entry.
-    const qsizetype heads = 1 + (file.language.size >= 0 ? 1 : 0) + (file.languages.isEmpty() ? 0 : 1);
+    const qsizetype heads
+        = 1 + (file.language.size >= 0 ? 1 : 0) + (file.languages.isEmpty() ? 0 : 1) + (file.checks.isEmpty() ? 0 : 1);
     if (written.count('\n') != static_cast<qsizetype>(file.lines.size()) + heads)
         failFuzzing("a line written is not one line");
     try {

@@ -3,6 +3,7 @@
 #include "text/FieldEscapes.h"
 #include "xom/Parallel.h"
 
+#include <QByteArrayList>
 #include <QHashFunctions>
 #include <QStringEncoder>
 
@@ -20,6 +21,9 @@ namespace {
 const QByteArray headerLine = QByteArrayLiteral("# Ludra review 1");
 const QByteArray fingerprintTag = QByteArrayLiteral("# language-file ");
 const QByteArray languagesTag = QByteArrayLiteral("# languages ");
+const QByteArray checksTag = QByteArrayLiteral("# checks ");
+const QByteArray maxCharactersWord = QByteArrayLiteral("max-characters=");
+const QByteArray maxPercentWord = QByteArrayLiteral("max-percent=");
 constexpr int fieldCount = 5;
 
 struct StateName {
@@ -132,6 +136,64 @@ ReviewLanguages languagesOf(const QByteArrayView rest, const int line)
     return ReviewLanguages{tag(source), tag(target)};
 }
 
+bool isCheckKey(const QByteArrayView word)
+{
+    return !word.isEmpty() && word.size() <= 64 && std::all_of(word.begin(), word.end(), [](const char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+    });
+}
+
+// A limit's value: a whole number from 1 to a million.
+int limitOf(const QByteArrayView digits, const int line)
+{
+    bool ok = digits.size() <= 7
+           && std::all_of(digits.begin(), digits.end(), [](const char c) { return c >= '0' && c <= '9'; });
+    const int value = ok ? QByteArray(digits.data(), digits.size()).toInt(&ok) : 0;
+    if (!ok || value < 1 || value > 1'000'000)
+        throw ReviewFileError(line, QStringLiteral("a length limit is not a number from 1 to 1000000"));
+    return value;
+}
+
+ReviewChecks checksOf(const QByteArrayView rest, const int line)
+{
+    ReviewChecks checks;
+    for (const QByteArrayView word : QByteArray(rest.data(), rest.size()).split(' ')) {
+        if (word.isEmpty())
+            continue;
+        if ((word.front() == '+' || word.front() == '-') && isCheckKey(word.sliced(1))) {
+            (word.front() == '+' ? checks.turnedOn : checks.turnedOff) << QString::fromLatin1(word.sliced(1));
+        } else if (word.startsWith(maxCharactersWord)) {
+            checks.maxCharacters = limitOf(word.sliced(maxCharactersWord.size()), line);
+        } else if (word.startsWith(maxPercentWord)) {
+            checks.maxPercent = limitOf(word.sliced(maxPercentWord.size()), line);
+        } else if (const qsizetype equals = word.indexOf('=');
+                   equals > 0 && isCheckKey(word.first(equals))
+                   && std::all_of(word.begin(), word.end(), [](const char c) { return c > ' ' && c < 0x7f; })) {
+            checks.otherSettings << QString::fromLatin1(word);
+        } else {
+            throw ReviewFileError(line, QStringLiteral("the checks line has a word it cannot read"));
+        }
+    }
+    return checks;
+}
+
+QByteArray checksLine(const ReviewChecks& checks)
+{
+    QByteArray line = checksTag;
+    for (const QString& key : checks.turnedOn)
+        line += '+' + key.toLatin1() + ' ';
+    for (const QString& key : checks.turnedOff)
+        line += '-' + key.toLatin1() + ' ';
+    if (checks.maxCharacters > 0)
+        line += maxCharactersWord + QByteArray::number(checks.maxCharacters) + ' ';
+    if (checks.maxPercent > 0)
+        line += maxPercentWord + QByteArray::number(checks.maxPercent) + ' ';
+    for (const QString& setting : checks.otherSettings)
+        line += setting.toLatin1() + ' ';
+    line.back() = '\n';
+    return line;
+}
+
 ReviewLine lineOf(const QByteArrayView text, const int line)
 {
     // The fields between tabs, without a list made for each line.
@@ -217,6 +279,7 @@ struct LinesRead {
     std::vector<int> lineNumbers;
     std::optional<LanguageFingerprint> language;
     std::optional<ReviewLanguages> languages;
+    std::optional<ReviewChecks> checks;
     NameHashes nameHashes;
 };
 
@@ -252,6 +315,8 @@ LinesRead readLines(
                 read.language = fingerprintOf(row.sliced(fingerprintTag.size()), line);
             else if (row.startsWith(languagesTag))
                 read.languages = languagesOf(row.sliced(languagesTag.size()), line);
+            else if (row.startsWith(checksTag))
+                read.checks = checksOf(row.sliced(checksTag.size()), line);
             continue;
         }
         read.lines.push_back(lineOf(row, line));
@@ -379,6 +444,8 @@ QByteArray writeReviewFile(const ReviewFile& file)
         const auto word = [](const QString& tag) { return tag.isEmpty() ? QByteArray("-") : tag.toLatin1(); };
         head += languagesTag + word(file.languages.source) + ' ' + word(file.languages.target) + '\n';
     }
+    if (!file.checks.isEmpty())
+        head += checksLine(file.checks);
 
     // One buffer of room for the most the lines can take, which is never
     // touched where it is not written (a page of memory costs only once
@@ -434,6 +501,7 @@ ReviewFile readReviewFile(const QByteArrayView bytes)
     ReviewFile file;
     file.language = first.language ? *first.language : second.language.value_or(LanguageFingerprint());
     file.languages = first.languages ? *first.languages : second.languages.value_or(ReviewLanguages());
+    file.checks = first.checks ? *first.checks : second.checks.value_or(ReviewChecks());
     const std::size_t offset = first.lines.size();
     file.lines = std::move(first.lines);
     file.lines.insert(

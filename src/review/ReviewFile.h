@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
@@ -63,12 +64,36 @@ struct ReviewLanguages {
     friend bool operator==(const ReviewLanguages&, const ReviewLanguages&) = default;
 };
 
+// The checks a translator turned on or off for one language file, against
+// the defaults, and its length limits. Keys are words of ASCII lower-case
+// letters, digits and '-' ("doubled-word"); one this version does not know
+// is kept as it is, and so is a setting it does not know ("max-lines=2"),
+// so that a newer version's choices survive a save by this one.
+struct ReviewChecks {
+    QStringList turnedOn;
+    QStringList turnedOff;
+    // The most characters a text may have, and the most as a share of its
+    // reference text's length in percent; 0 for no limit.
+    int maxCharacters = 0;
+    int maxPercent = 0;
+    // Settings of a newer version, word by word.
+    QStringList otherSettings;
+
+    [[nodiscard]] bool isEmpty() const
+    {
+        return turnedOn.isEmpty() && turnedOff.isEmpty() && maxCharacters == 0 && maxPercent == 0
+            && otherSettings.isEmpty();
+    }
+    friend bool operator==(const ReviewChecks&, const ReviewChecks&) = default;
+};
+
 // The review file beside a language file (lang_de.xom.review beside
 // lang_de.xom), a UTF-8 text that diffs well under version control:
 //
 //   # Ludra review 1
 //   # language-file 1295 <sha-256 in hex>
 //   # languages en de
+//   # checks -doubled-word +length max-characters=40 max-percent=150
 //   4<TAB>FE.Menu.Quit<TAB>approved<TAB>=Quit to desktop<TAB>short on screen
 //
 // then one line per entry that keeps anything, in the order of their
@@ -77,11 +102,13 @@ struct ReviewLanguages {
 // for a tab, a line feed, a carriage return and a backslash, and \uXXXX for
 // a UTF-16 code unit that UTF-8 cannot carry alone (a lone surrogate), so
 // that every text comes back exactly. The languages line is there only when
-// languages were given ("-" for one not given); a reader that does not know
-// it passes it over as a comment.
+// languages were given ("-" for one not given), and the checks line only
+// when any check was turned on or off or a limit set; a reader that does
+// not know them passes them over as comments.
 struct ReviewFile {
     LanguageFingerprint language;
     ReviewLanguages languages;
+    ReviewChecks checks;
     std::vector<ReviewLine> lines;
 
     friend bool operator==(const ReviewFile&, const ReviewFile&) = default;

@@ -114,6 +114,32 @@ TEST(ReviewFile, TheLanguagesComeBack)
     }
 }
 
+// The checks turned on or off and the length limits come back, and so do
+// the keys and settings of a newer version; nothing changed writes no line.
+TEST(ReviewFile, TheChecksComeBack)
+{
+    const auto checks = [](QStringList on, QStringList off, int characters, int percent, QStringList other = {}) {
+        return review::ReviewChecks{std::move(on), std::move(off), characters, percent, std::move(other)};
+    };
+    const std::vector<std::pair<review::ReviewChecks, QByteArray>> cases{
+        {checks({QStringLiteral("length")}, {QStringLiteral("doubled-word"), QStringLiteral("double-space")}, 40, 150),
+            "# checks +length -doubled-word -double-space max-characters=40 max-percent=150\n"},
+        {checks({}, {QStringLiteral("spelling")}, 0, 0), "# checks -spelling\n"},
+        {checks({}, {}, 1, 0), "# checks max-characters=1\n"},
+        {checks({QStringLiteral("a-check-of-2030")}, {}, 0, 1'000'000, {QStringLiteral("max-lines=2")}),
+            "# checks +a-check-of-2030 max-percent=1000000 max-lines=2\n"},
+        {{}, ""},
+    };
+    for (const auto& [kept, line] : cases) {
+        review::ReviewFile file;
+        file.languages = {QStringLiteral("en"), QStringLiteral("fr")};
+        file.checks = kept;
+        const QByteArray bytes = review::writeReviewFile(file);
+        EXPECT_EQ(bytes, "# Ludra review 1\n# languages en fr\n" + line);
+        EXPECT_EQ(review::readReviewFile(bytes), file);
+    }
+}
+
 TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
 {
     const QByteArray header("# Ludra review 1\n");
@@ -143,6 +169,13 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
         {"three languages", header + "# languages en de fr\n", 2, "not two language tags"},
         {"a tag of other letters", header + "# languages en d\xC3\xA9\n", 2, "not two language tags"},
         {"an empty tag", header + "# languages  de\n", 2, "not two language tags"},
+        {"a key in capitals", header + "# checks -Spelling\n", 2, "word it cannot read"},
+        {"a bare key", header + "# checks spelling\n", 2, "word it cannot read"},
+        {"a limit of nothing", header + "# checks max-characters=\n", 2, "not a number"},
+        {"a limit of 0", header + "# checks max-percent=0\n", 2, "not a number"},
+        {"a limit too large", header + "# checks max-characters=1000001\n", 2, "not a number"},
+        {"a negative limit", header + "# checks max-characters=-4\n", 2, "not a number"},
+        {"a setting of other letters", header + "# checks max-lines=\xC3\xA9\n", 2, "word it cannot read"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

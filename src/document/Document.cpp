@@ -72,6 +72,7 @@ void Document::open(xom::LoadedFile file, const QString& path)
     m_entryReviews.clear();
     m_reviewAside.clear();
     m_languages = {};
+    m_checkChoices = {};
     m_reviewFileRead = false;
     if (m_review)
         m_review->recheckAll(m_entries);
@@ -127,6 +128,8 @@ QByteArray Document::exportAs(const exchange::ExchangeFormat format, const excha
 void Document::openReference(xom::EntryTable reference, const QString& path)
 {
     auto review = std::make_unique<xom::TranslationReview>(std::move(reference));
+    review->setEnabledChecks(m_enabledChecks);
+    review->setTextChecker(m_textChecker);
     review->recheckAll(m_entries);
     m_review = std::move(review);
     m_referencePath = path;

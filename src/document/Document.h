@@ -123,6 +123,14 @@ public:
     // is no step and no change of the file: the next save writes them.
     [[nodiscard]] const review::ReviewLanguages& languages() const noexcept { return m_languages; }
     void setLanguages(review::ReviewLanguages languages) { m_languages = std::move(languages); }
+    // The checks a translator turned on or off for this file and its length
+    // limits, kept in the review file as the languages are.
+    [[nodiscard]] const review::ReviewChecks& checkChoices() const noexcept { return m_checkChoices; }
+    void setCheckChoices(review::ReviewChecks choices) { m_checkChoices = std::move(choices); }
+    // What the review runs (see xom::TranslationReview): its own checks that
+    // count and a checker of texts. Kept for each reference opened from now
+    // on; the review open now is rechecked at once.
+    void setReviewChecks(xom::Checks enabled, xom::TranslationReview::TextChecker checker);
     // Sets entries' reviews (a state, a note, a snapshot) as one step, with
     // any cell texts that change with them.
     bool setEntryReviews(
@@ -299,6 +307,9 @@ private:
     std::vector<review::EntryReview> m_entryReviews;
     std::vector<review::ReviewLine> m_reviewAside;
     review::ReviewLanguages m_languages;
+    review::ReviewChecks m_checkChoices;
+    xom::Checks m_enabledChecks = ~xom::Checks();
+    xom::TranslationReview::TextChecker m_textChecker;
     // Whether a review file was read beside the file: a save then writes
     // one even when nothing is left to keep.
     bool m_reviewFileRead = false;

@@ -221,6 +221,17 @@ void Document::recheckCells(const std::vector<xom::CellChange>& changes)
     }
 }
 
+void Document::setReviewChecks(const xom::Checks enabled, xom::TranslationReview::TextChecker checker)
+{
+    m_enabledChecks = enabled;
+    m_textChecker = std::move(checker);
+    if (!m_review)
+        return;
+    m_review->setEnabledChecks(m_enabledChecks);
+    m_review->setTextChecker(m_textChecker);
+    recheckAll();
+}
+
 void Document::recheckAll()
 {
     if (!m_review)

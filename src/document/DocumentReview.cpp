@@ -37,6 +37,7 @@ int Document::takeReviewFile(review::ReviewFile file)
     m_reviewAside.clear();
     m_reviewFileRead = true;
     m_languages = file.languages;
+    m_checkChoices = file.checks;
     // The rows of each name, in grid order.
     QHash<QString, std::vector<int>> rowsOfName;
     rowsOfName.reserve(m_entries.entryCount());
@@ -73,7 +74,8 @@ std::optional<review::ReviewFile> Document::reviewFileToSave() const
     }
     file.lines.insert(file.lines.end(), m_reviewAside.begin(), m_reviewAside.end());
     file.languages = m_languages;
-    if (file.lines.empty() && m_languages.isEmpty() && !m_reviewFileRead)
+    file.checks = m_checkChoices;
+    if (file.lines.empty() && m_languages.isEmpty() && m_checkChoices.isEmpty() && !m_reviewFileRead)
         return std::nullopt;
     std::stable_sort(
         file.lines.begin(), file.lines.end(), [](const review::ReviewLine& a, const review::ReviewLine& b) {

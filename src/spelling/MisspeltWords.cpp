@@ -56,8 +56,7 @@ qsizetype endOfAttributes(const QStringView text, qsizetype at, const QChar open
 // The end of a tag that starts at text[at] ('<' or '['), or -1 when none
 // does: a name of ASCII letters, digits, '_' and '-' starting with a
 // letter, after an optional '/'; then the closing bracket, or "/>", or
-// attributes ('<' after white space or '=', '[' after '=' only: "[Space]
-// to jump" is text, "[size=12]" a tag).
+// attributes ('<' after white space or '=', '[' after '=' only: "[size=12]").
 qsizetype tagEnd(const QStringView text, const qsizetype at)
 {
     const QChar open = text[at];
@@ -71,8 +70,13 @@ qsizetype tagEnd(const QStringView text, const qsizetype at)
         ++i;
     if (i >= text.size())
         return -1;
-    if (text[i] == close)
-        return i + 1;
+    // A bare name in square brackets is a tag in lower case only ("[b]"),
+    // and text otherwise ("[Space] to jump").
+    if (text[i] == close) {
+        const bool bare = text[at + 1] != u'/' && open == u'[';
+        const bool lower = std::none_of(text.begin() + at + 1, text.begin() + i, [](QChar c) { return c.isUpper(); });
+        return !bare || lower ? i + 1 : -1;
+    }
     if (open == u'<' && text[i] == u'/' && i + 1 < text.size() && text[i + 1] == close)
         return i + 2;
     if (text[i] == u'=' || (open == u'<' && text[i].isSpace()))
@@ -182,14 +186,17 @@ bool isOfScriptWithoutSpaces(const char32_t c)
 }
 
 // A word holding a digit or an underscore, or a character of a script
-// written without spaces: one no dictionary judges.
+// written without spaces, or no letter at all (ICU's rules take '@' for a
+// letter): one no dictionary judges.
 bool isBeyondDictionaries(const QStringView word)
 {
+    bool hasLetter = false;
     for (qsizetype i = 0; i < word.size(); ++i) {
         const char16_t unit = word[i].unicode();
         if (unit < 0x80) {
             if ((unit >= u'0' && unit <= u'9') || unit == u'_')
                 return true;
+            hasLetter = hasLetter || (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z');
             continue;
         }
         char32_t c = unit;
@@ -197,8 +204,9 @@ bool isBeyondDictionaries(const QStringView word)
             c = QChar::surrogateToUcs4(unit, word[++i].unicode());
         if (u_isdigit(static_cast<UChar32>(c)) || isOfScriptWithoutSpaces(c))
             return true;
+        hasLetter = hasLetter || u_isalpha(static_cast<UChar32>(c));
     }
-    return false;
+    return !hasLetter;
 }
 
 bool isApostrophe(const QChar c)

@@ -74,7 +74,8 @@ qsizetype tagEnd(const QStringView text, const qsizetype at)
     // and text otherwise ("[Space] to jump").
     if (text[i] == close) {
         const bool bare = text[at + 1] != u'/' && open == u'[';
-        const bool lower = std::none_of(text.begin() + at + 1, text.begin() + i, [](QChar c) { return c.isUpper(); });
+        const bool lower
+            = std::none_of(text.begin() + at + 1, text.begin() + i, [](const QChar c) { return c.isUpper(); });
         return !bare || lower ? i + 1 : -1;
     }
     if (open == u'<' && text[i] == u'/' && i + 1 < text.size() && text[i + 1] == close)

@@ -3,7 +3,7 @@
 // tables are named and ordered in other ways; and in csv/, po/ and xliff/
 // the exports of random entries numbered as the import fuzzers' base file
 // numbers them, in the three exchange formats, with and without states;
-// and in tmx/ translation memories.
+// and in tmx/ translation memories; and in spelling/ personal word lists.
 #include "document/Document.h"
 #include "exchange/CsvWriter.h"
 #include "exchange/PoFile.h"
@@ -14,6 +14,7 @@
 #include "memory/TmxFile.h"
 #include "recovery/DocumentJournal.h"
 #include "review/ReviewFile.h"
+#include "spelling/PersonalWords.h"
 
 #include "support/FileBuilder.h"
 #include "support/RandomEntries.h"
@@ -191,6 +192,20 @@ bool writeTmxSeeds(const QDir& dir, std::mt19937& random)
     return ok;
 }
 
+// Personal word lists: one as the checker writes it, and damaged ones:
+// CR LF, a byte order mark, Latin-1, NULs, a line far too long.
+bool writeSpellingSeeds(const QDir& dir)
+{
+    bool ok = QDir().mkpath(dir.filePath(QStringLiteral("spelling")));
+    ok &= writeSeed(dir, QStringLiteral("spelling/written.dic"),
+        spelling::personalWordsBytes({QStringLiteral("Ludra"), QStringLiteral("Spielst\u00E4nde"),
+            QStringLiteral("Zorvek's"), QStringLiteral("\U0001F600x"), QStringLiteral("New Ludra")}));
+    ok &= writeSeed(dir, QStringLiteral("spelling/damaged.dic"),
+        QByteArray("\xEF\xBB\xBFLudra\r\ncaf\xE9\n  Zorvek \t\r\0\0\0mana\x01\nSpielst\xC3", 43) + QByteArray(500, 'x')
+            + "\n");
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -231,5 +246,6 @@ int main(int argc, char** argv)
     ok &= writeJournalSeeds(dir);
     ok &= writeReviewSeeds(dir);
     ok &= writeTmxSeeds(dir, random);
+    ok &= writeSpellingSeeds(dir);
     return ok ? 0 : 1;
 }

@@ -7,7 +7,8 @@ set -eu
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev libicu-dev \
 libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev \
 help2man dpkg-dev file desktop-file-utils appstream libxml2-utils shared-mime-info \
-gettext qt6-l10n-tools libsqlite3-dev translate-toolkit"
+gettext qt6-l10n-tools libsqlite3-dev translate-toolkit \
+libhunspell-dev hunspell-en-us hunspell-de-de"
 
 missing=""
 for p in $packages; do

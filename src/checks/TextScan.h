@@ -1,0 +1,199 @@
+#pragma once
+
+// What the text checks share: a first pass that tells which checks may have
+// anything to look at, the scanners of tags, URLs and masked spans, the
+// character classes, and the one function of each check.
+
+#include "checks/TextChecks.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace checks::scan {
+
+// Which characters a text holds, as far as the checks care: one pass over
+// its UTF-16. Each flag is a necessary condition for some check to find
+// anything in the text, so a check may skip a text whose flag is off; the
+// detail route passes everything() and so skips nothing, and the tests
+// compare the two routes.
+struct TextProfile {
+    bool nonAscii = false;
+    bool asciiDigit = false;
+    bool angle = false;            // '<'
+    bool bracket = false;          // '['
+    bool backslash = false;        // '\\'
+    bool placeholderStart = false; // '%', '{' or a C0 control other than tab, CR and LF
+    bool urlMark = false;          // '@', ":/" or "www."
+    bool doubleSpace = false;      // two space-like characters in a row
+    bool special = false;          // a control character, or one of U+061C, U+200B .. U+206F, U+FEFF, U+FFFD
+    bool greekOrCyrillic = false;  // a unit of a Greek or Cyrillic block, or a surrogate
+
+    [[nodiscard]] static TextProfile everything() noexcept;
+};
+
+[[nodiscard]] TextProfile profileOf(QStringView text) noexcept;
+
+// What the checks need to know of the target language.
+struct LanguageTraits {
+    bool known = false;
+    bool french = false;
+    bool spanish = false;
+    bool greek = false;
+    bool german = false;
+    bool english = false;
+    bool dropsFullStop = false; // Thai and Lao
+    bool caseless = false;      // no upper and lower case in its script
+};
+
+[[nodiscard]] LanguageTraits traitsOf(QStringView languageTag) noexcept;
+
+// One pair as every check sees it.
+struct CheckInput {
+    QStringView reference;
+    QStringView text;
+    TextProfile referenceProfile;
+    TextProfile textProfile;
+    LanguageTraits language;
+    const TextCheckContext& context;
+};
+
+// Each check: whether it fails; when detail is not null and it fails, what
+// it found. Both routes run the same decisions; only the profiles differ.
+bool tagsFail(const CheckInput& in, QString* detail);
+bool escapesFail(const CheckInput& in, QString* detail);
+bool urlsFail(const CheckInput& in, QString* detail);
+bool numbersFail(const CheckInput& in, QString* detail);
+bool endPunctuationFails(const CheckInput& in, QString* detail);
+bool startPunctuationFails(const CheckInput& in, QString* detail);
+bool punctuationSpacingFails(const CheckInput& in, QString* detail);
+bool doubledWordFails(const CheckInput& in, QString* detail);
+bool doubleSpaceFails(const CheckInput& in, QString* detail);
+bool firstLetterCaseFails(const CheckInput& in, QString* detail);
+bool controlCharactersFail(const CheckInput& in, QString* detail);
+bool invisibleCharactersFail(const CheckInput& in, QString* detail);
+bool replacementCharacterFails(const CheckInput& in, QString* detail);
+bool mixedScriptsFail(const CheckInput& in, QString* detail);
+bool lengthFails(const CheckInput& in, QString* detail);
+
+// --- Characters -----------------------------------------------------------
+
+[[nodiscard]] constexpr bool isAsciiLetter(const char16_t c) noexcept
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+[[nodiscard]] constexpr bool isAsciiDigit(const char16_t c) noexcept
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The spaces that may stand inside a line: space, no-break, thin, narrow
+// no-break and ideographic space.
+[[nodiscard]] constexpr bool isSpaceLike(const char16_t c) noexcept
+{
+    return c == u' ' || c == 0x00A0 || c == 0x2009 || c == 0x202F || c == 0x3000;
+}
+
+// The code point at `at` and its length in units; a lone surrogate is
+// itself. `at` must be inside text.
+struct CodePoint {
+    char32_t value;
+    qsizetype length;
+};
+[[nodiscard]] CodePoint codePointAt(QStringView text, qsizetype at) noexcept;
+// The code point that ends just before `end` (> 0).
+[[nodiscard]] CodePoint codePointBefore(QStringView text, qsizetype end) noexcept;
+
+[[nodiscard]] bool isLetterOrMark(char32_t c) noexcept;
+
+// "U+200B".
+[[nodiscard]] QString codePointName(char32_t c);
+// "“text”".
+[[nodiscard]] QString quoted(QStringView text);
+// "missing a, b; extra c", "missing a", "extra c", or empty.
+[[nodiscard]] QString differenceDetail(const QStringList& missing, const QStringList& extra);
+
+// DEL, a C1 control, or a C0 control other than tab, CR and LF.
+[[nodiscard]] constexpr bool isControlCharacter(const char16_t c) noexcept
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
+}
+
+// Whether the unit at `at` is an invisible character that
+// InvisibleCharacters finds when the reference lacks it: a zero-width
+// character, a bidirectional control, or a zero-width (non-)joiner that
+// joins nothing its script or emoji join.
+[[nodiscard]] bool isStrayInvisibleAt(QStringView text, qsizetype at) noexcept;
+
+// --- Tags, URLs and the spans that hide numbers ---------------------------
+
+// The length of the markup or bracket tag that starts at `at` ('<' or '['),
+// or 0 when none does.
+[[nodiscard]] qsizetype tagLengthAt(QStringView text, qsizetype at) noexcept;
+// Calls found(tag) for each tag of text in order.
+template <typename Found> void forEachTag(QStringView text, Found&& found)
+{
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const char16_t c = text[at].unicode();
+        const qsizetype length = (c == u'<' || c == u'[') ? tagLengthAt(text, at) : 0;
+        if (length > 0) {
+            found(text.sliced(at, length));
+            at += length;
+        } else {
+            ++at;
+        }
+    }
+}
+
+// Calls found(url) for each URL and e-mail address of text in order.
+void forEachUrl(QStringView text, const std::function<void(QStringView)>& found);
+
+struct Span {
+    qsizetype start;
+    qsizetype end;
+};
+// Fills spans with the placeholders, tags and URLs of text, sorted by start
+// and without overlaps. The profile says which of them to look for.
+void maskedSpansInto(QStringView text, const TextProfile& profile, std::vector<Span>& spans);
+
+// --- Multisets ------------------------------------------------------------
+
+// Whether the sorted multisets a and b differ (both get sorted); when detail
+// is not null, the items only a has ("missing") and those only b has
+// ("extra"), shown by show(item), go into it.
+template <typename Item, typename Less, typename Show>
+bool multisetsDiffer(std::vector<Item>& a, std::vector<Item>& b, Less less, Show show, QString* detail)
+{
+    std::sort(a.begin(), a.end(), less);
+    std::sort(b.begin(), b.end(), less);
+    const auto same = [&less](const Item& x, const Item& y) { return !less(x, y) && !less(y, x); };
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same))
+        return false;
+    if (detail) {
+        QStringList missing;
+        QStringList extra;
+        std::size_t i = 0;
+        std::size_t j = 0;
+        while (i < a.size() || j < b.size()) {
+            if (j == b.size() || (i < a.size() && less(a[i], b[j]))) {
+                missing += show(a[i++]);
+            } else if (i == a.size() || less(b[j], a[i])) {
+                extra += show(b[j++]);
+            } else {
+                ++i;
+                ++j;
+            }
+        }
+        *detail = differenceDetail(missing, extra);
+    }
+    return true;
+}
+
+} // namespace checks::scan

@@ -12,12 +12,13 @@ namespace checks::scan {
 namespace {
 
 // The value of a decimal digit (category Nd) of the BMP, or -1. No decimal
-// digit lies between ASCII's and U+0660 (Arabic-Indic zero).
+// digit lies between ASCII's and U+0660 (Arabic-Indic zero), nor between
+// U+3000 and U+A620 (Vai zero), where Chinese and Japanese are written.
 [[nodiscard]] int digitValueOf(const char16_t c) noexcept
 {
     if (c < 0x80)
         return isAsciiDigit(c) ? c - u'0' : -1;
-    if (c < 0x0660 || !QChar::isDigit(c))
+    if (c < 0x0660 || (c >= 0x3000 && c < 0xA620) || !QChar::isDigit(c))
         return -1;
     return QChar::digitValue(c);
 }

@@ -27,33 +27,103 @@ struct FoundEnding {
     QStringView written;
 };
 
+// The sets below are switches: they are asked of nearly every text's ends.
+
 [[nodiscard]] bool isQuote(const char16_t c) noexcept
 {
-    return QStringView(u"\"'\u201C\u201D\u201E\u201F\u2018\u2019\u201A\u201B\u00AB\u00BB\u2039\u203A\u300C\u300D"
-                       u"\u300E\u300F\uFF02\uFF07\u301D\u301E")
-        .contains(QChar(c));
+    switch (c) {
+    case u'"':
+    case u'\'':
+    case 0x201C: // “
+    case 0x201D: // ”
+    case 0x201E: // „
+    case 0x201F: // ‟
+    case 0x2018: // ‘
+    case 0x2019: // ’
+    case 0x201A: // ‚
+    case 0x201B: // ‛
+    case 0x00AB: // «
+    case 0x00BB: // »
+    case 0x2039: // ‹
+    case 0x203A: // ›
+    case 0x300C: // 「
+    case 0x300D: // 」
+    case 0x300E: // 『
+    case 0x300F: // 』
+    case 0x301D: // 〝
+    case 0x301E: // 〞
+    case 0xFF02: // ＂
+    case 0xFF07: // ＇
+        return true;
+    default:
+        return false;
+    }
 }
 
 [[nodiscard]] bool isClosingBracket(const char16_t c) noexcept
 {
-    return QStringView(u")]}\uFF09\uFF3D\uFF5D\u3011\u3015\u3009\u300B\u27E9").contains(QChar(c));
+    switch (c) {
+    case u')':
+    case u']':
+    case u'}':
+    case 0xFF09: // ）
+    case 0xFF3D: // ］
+    case 0xFF5D: // ｝
+    case 0x3011: // 】
+    case 0x3015: // 〕
+    case 0x3009: // 〉
+    case 0x300B: // 》
+    case 0x27E9: // ⟩
+        return true;
+    default:
+        return false;
+    }
 }
 
 [[nodiscard]] bool isOpeningBracket(const char16_t c) noexcept
 {
-    return QStringView(u"([{\uFF08\uFF3B\uFF5B\u3010\u3014\u3008\u300A\u27E8").contains(QChar(c));
+    switch (c) {
+    case u'(':
+    case u'[':
+    case u'{':
+    case 0xFF08: // （
+    case 0xFF3B: // ［
+    case 0xFF5B: // ｛
+    case 0x3010: // 【
+    case 0x3014: // 〔
+    case 0x3008: // 〈
+    case 0x300A: // 《
+    case 0x27E8: // ⟨
+        return true;
+    default:
+        return false;
+    }
 }
 
 [[nodiscard]] bool isDash(const char16_t c) noexcept
 {
-    return QStringView(u"-\u2010\u2011\u2012\u2013\u2014\u2015\u2212").contains(QChar(c));
+    return c == u'-' || (c >= 0x2010 && c <= 0x2015) || c == 0x2212;
 }
 
 // Full stops of other scripts: ideographic, full-width, halfwidth, Devanagari
 // danda and double danda, Urdu, Armenian, Ethiopic, Khmer, Myanmar.
 [[nodiscard]] bool isOtherFullStop(const char16_t c) noexcept
 {
-    return QStringView(u"\u3002\uFF0E\uFF61\u0964\u0965\u06D4\u0589\u1362\u17D4\u104B").contains(QChar(c));
+    switch (c) {
+    case 0x3002:
+    case 0xFF0E:
+    case 0xFF61:
+    case 0x0964:
+    case 0x0965:
+    case 0x06D4:
+    case 0x0589:
+    case 0x1362:
+    case 0x17D4:
+    case 0x104B:
+        return true;
+    default:
+        return false;
+    }
 }
 
 [[nodiscard]] bool isQuestionMark(const char16_t c, const bool greek) noexcept
@@ -81,8 +151,9 @@ constexpr QStringView Abbreviations[]{u"mr", u"mrs", u"ms", u"dr", u"st", u"jr",
     if (start == dot || (start > 0 && (text[start - 1].isLetterOrNumber())))
         return false;
     const QStringView word = text.sliced(start, dot - start);
-    return std::any_of(std::begin(Abbreviations), std::end(Abbreviations),
-        [word](QStringView abbreviation) { return word.compare(abbreviation, Qt::CaseInsensitive) == 0; });
+    return std::any_of(std::begin(Abbreviations), std::end(Abbreviations), [word](QStringView abbreviation) {
+        return word.size() == abbreviation.size() && word.compare(abbreviation, Qt::CaseInsensitive) == 0;
+    });
 }
 
 // Where a text's ending punctuation ends: before trailing whitespace,

@@ -4,6 +4,8 @@
 
 #include <QChar>
 
+#include <array>
+
 namespace checks::scan {
 
 namespace {
@@ -190,6 +192,71 @@ constexpr qsizetype MaxTagLength = 256;
     return {start, end};
 }
 
+// A two-letter language code as traitsOf packs it.
+[[nodiscard]] constexpr std::uint32_t languageCode(const char (&code)[3]) noexcept
+{
+    return static_cast<std::uint32_t>(code[0]) << 8 | static_cast<std::uint32_t>(code[1]);
+}
+
+// The languages whose scripts have no case, sorted by code.
+constexpr auto CaselessLanguages = [] {
+    std::array<std::uint32_t, 33> codes{languageCode("ja"), languageCode("zh"), languageCode("ko"), languageCode("th"),
+        languageCode("lo"), languageCode("km"), languageCode("my"), languageCode("ar"), languageCode("fa"),
+        languageCode("ur"), languageCode("he"), languageCode("yi"), languageCode("hi"), languageCode("bn"),
+        languageCode("ta"), languageCode("te"), languageCode("kn"), languageCode("ml"), languageCode("mr"),
+        languageCode("gu"), languageCode("pa"), languageCode("ne"), languageCode("si"), languageCode("ka"),
+        languageCode("am"), languageCode("ti"), languageCode("ps"), languageCode("sd"), languageCode("ug"),
+        languageCode("bo"), languageCode("dz"), languageCode("or"), languageCode("as")};
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}();
+
+// What profileOf notes of an ASCII unit, looked up in one table: the pass
+// over a text is most of what a text that fails nothing costs.
+enum : std::uint8_t {
+    DigitFlag = 1,
+    AngleFlag = 2,
+    BracketFlag = 4,
+    BackslashFlag = 8,
+    PlaceholderFlag = 16, // '%', '{', a C0 control other than tab, CR and LF
+    AtFlag = 32,
+    ControlFlag = 64,  // a C0 control other than tab, CR and LF, or DEL
+    ContextFlag = 128, // '/' and '.': a URL's mark when the units before make ":/" or "www."
+};
+
+constexpr auto AsciiFlags = [] {
+    std::array<std::uint8_t, 128> flags{};
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        flags[c] = DigitFlag;
+    for (char16_t c = 0; c < 0x20; ++c) {
+        if (c != u'\t' && c != u'\n' && c != u'\r')
+            flags[c] = PlaceholderFlag | ControlFlag;
+    }
+    flags[0x7F] = ControlFlag;
+    flags[u'<'] = AngleFlag;
+    flags[u'['] = BracketFlag;
+    flags[u'\\'] = BackslashFlag;
+    flags[u'%'] = PlaceholderFlag;
+    flags[u'{'] = PlaceholderFlag;
+    flags[u'@'] = AtFlag;
+    flags[u'/'] = ContextFlag;
+    flags[u'.'] = ContextFlag;
+    return flags;
+}();
+
+[[nodiscard]] bool isW(const QChar c) noexcept
+{
+    return c == u'w' || c == u'W';
+}
+
+// Whether the '/' or '.' at `at` completes ":/" or "www.".
+[[nodiscard]] bool startsUrlMark(QStringView text, const qsizetype at) noexcept
+{
+    if (text[at] == u'/')
+        return at >= 1 && text[at - 1] == u':';
+    return at >= 3 && isW(text[at - 1]) && isW(text[at - 2]) && isW(text[at - 3]);
+}
+
 } // namespace
 
 TextProfile TextProfile::everything() noexcept
@@ -199,115 +266,71 @@ TextProfile TextProfile::everything() noexcept
 
 TextProfile profileOf(QStringView text) noexcept
 {
-    TextProfile profile;
-    char16_t previous = 0;
+    std::uint8_t asciiFlags = 0;
+    bool nonAscii = false;
+    bool greekOrCyrillic = false;
+    bool special = false;
+    bool urlMark = false;
+    bool doubleSpace = false;
+    bool previousSpace = false;
     const qsizetype size = text.size();
     for (qsizetype at = 0; at < size; ++at) {
         const char16_t c = text[at].unicode();
+        bool space = false;
         if (c < 0x80) {
-            if (c >= u'0' && c <= u'9') {
-                profile.asciiDigit = true;
-            } else if (c < 0x20) {
-                if (c != u'\t' && c != u'\n' && c != u'\r') {
-                    profile.placeholderStart = true;
-                    profile.special = true;
-                }
-            } else {
-                switch (c) {
-                case u'<':
-                    profile.angle = true;
-                    break;
-                case u'[':
-                    profile.bracket = true;
-                    break;
-                case u'\\':
-                    profile.backslash = true;
-                    break;
-                case u'%':
-                case u'{':
-                    profile.placeholderStart = true;
-                    break;
-                case u'@':
-                    profile.urlMark = true;
-                    break;
-                case u'/':
-                    profile.urlMark |= previous == u':';
-                    break;
-                case u'.':
-                    profile.urlMark |= at >= 3 && (text[at - 1] == u'w' || text[at - 1] == u'W')
-                                    && (text[at - 2] == u'w' || text[at - 2] == u'W')
-                                    && (text[at - 3] == u'w' || text[at - 3] == u'W');
-                    break;
-                case u' ':
-                    profile.doubleSpace |= isSpaceLike(previous);
-                    break;
-                case 0x7F:
-                    profile.special = true;
-                    break;
-                default:
-                    break;
-                }
-            }
+            const std::uint8_t flags = AsciiFlags[c];
+            asciiFlags |= flags;
+            if (flags & ContextFlag) [[unlikely]]
+                urlMark |= startsUrlMark(text, at);
+            space = c == u' ';
         } else {
-            profile.nonAscii = true;
+            nonAscii = true;
             if (isGreekOrCyrillicUnit(c))
-                profile.greekOrCyrillic = true;
+                greekOrCyrillic = true;
             else if (isSpecialUnit(c))
-                profile.special = true;
-            // The narrow no-break space lies among the special units.
-            if (isSpaceLike(c) && isSpaceLike(previous))
-                profile.doubleSpace = true;
+                special = true;
+            space = isSpaceLike(c); // the narrow no-break space is a special unit too
         }
-        previous = c;
+        doubleSpace |= space && previousSpace;
+        previousSpace = space;
     }
+    TextProfile profile;
+    profile.nonAscii = nonAscii;
+    profile.asciiDigit = (asciiFlags & DigitFlag) != 0;
+    profile.angle = (asciiFlags & AngleFlag) != 0;
+    profile.bracket = (asciiFlags & BracketFlag) != 0;
+    profile.backslash = (asciiFlags & BackslashFlag) != 0;
+    profile.placeholderStart = (asciiFlags & PlaceholderFlag) != 0;
+    profile.urlMark = urlMark || (asciiFlags & AtFlag) != 0;
+    profile.doubleSpace = doubleSpace;
+    profile.special = special || (asciiFlags & ControlFlag) != 0;
+    profile.greekOrCyrillic = greekOrCyrillic;
     return profile;
 }
 
 LanguageTraits traitsOf(QStringView languageTag) noexcept
 {
-    qsizetype end = 0;
-    while (end < languageTag.size() && languageTag[end] != u'-' && languageTag[end] != u'_')
-        ++end;
-    const QStringView primary = languageTag.first(end);
-    const auto is = [primary](QStringView language) { return primary.compare(language, Qt::CaseInsensitive) == 0; };
-    const auto isAnyOf = [&is](std::initializer_list<QStringView> languages) {
-        return std::any_of(languages.begin(), languages.end(), is);
-    };
+    // The review asks for every entry: the primary subtag is packed into
+    // one number and compared with constants, as case-insensitive string
+    // comparisons would cost more than the checks themselves.
+    std::uint32_t primary = 0;
+    for (qsizetype at = 0; at < languageTag.size() && languageTag[at] != u'-' && languageTag[at] != u'_'; ++at) {
+        const char16_t c = languageTag[at].unicode();
+        if (!isAsciiLetter(c) || at == 3)
+            return {};
+        primary = primary << 8 | (c | 0x20);
+    }
+    const auto is = [primary](const char(&language)[3]) { return primary == languageCode(language); };
     LanguageTraits traits;
-    traits.known = !primary.isEmpty();
-    traits.french = is(u"fr");
-    traits.spanish = is(u"es");
-    traits.greek = is(u"el");
-    traits.german = is(u"de");
-    traits.english = is(u"en");
-    traits.dropsFullStop = is(u"th") || is(u"lo");
-    traits.caseless = isAnyOf({u"ja", u"zh", u"ko", u"th", u"lo", u"km", u"my", u"ar", u"fa", u"ur", u"he", u"yi",
-        u"hi", u"bn", u"ta", u"te", u"kn", u"ml", u"mr", u"gu", u"pa", u"ne", u"si", u"ka", u"am", u"ti", u"ps", u"sd",
-        u"ug", u"bo", u"dz", u"or", u"as"});
+    traits.known = primary != 0;
+    traits.french = is("fr");
+    traits.spanish = is("es");
+    traits.greek = is("el");
+    traits.german = is("de");
+    traits.english = is("en");
+    traits.dropsFullStop = is("th") || is("lo");
+    traits.caseless = std::binary_search(CaselessLanguages.begin(), CaselessLanguages.end(), primary);
     return traits;
-}
-
-CodePoint codePointAt(QStringView text, const qsizetype at) noexcept
-{
-    const char16_t c = text[at].unicode();
-    if (QChar::isHighSurrogate(c) && at + 1 < text.size() && QChar::isLowSurrogate(text[at + 1].unicode()))
-        return {QChar::surrogateToUcs4(c, text[at + 1].unicode()), 2};
-    return {c, 1};
-}
-
-CodePoint codePointBefore(QStringView text, const qsizetype end) noexcept
-{
-    const char16_t c = text[end - 1].unicode();
-    if (QChar::isLowSurrogate(c) && end >= 2 && QChar::isHighSurrogate(text[end - 2].unicode()))
-        return {QChar::surrogateToUcs4(text[end - 2].unicode(), c), 2};
-    return {c, 1};
-}
-
-bool isLetterOrMark(const char32_t c) noexcept
-{
-    if (c < 0x80)
-        return isAsciiLetter(static_cast<char16_t>(c));
-    return QChar::isLetter(c) || QChar::isMark(c);
 }
 
 QString codePointName(const char32_t c)

@@ -6,6 +6,7 @@
 
 #include "checks/TextChecks.h"
 
+#include <QChar>
 #include <QString>
 #include <QStringView>
 
@@ -106,11 +107,38 @@ struct CodePoint {
     char32_t value;
     qsizetype length;
 };
-[[nodiscard]] CodePoint codePointAt(QStringView text, qsizetype at) noexcept;
+[[nodiscard]] inline CodePoint codePointAt(QStringView text, const qsizetype at) noexcept
+{
+    const char16_t c = text[at].unicode();
+    if (QChar::isHighSurrogate(c) && at + 1 < text.size() && QChar::isLowSurrogate(text[at + 1].unicode()))
+        return {QChar::surrogateToUcs4(c, text[at + 1].unicode()), 2};
+    return {c, 1};
+}
 // The code point that ends just before `end` (> 0).
-[[nodiscard]] CodePoint codePointBefore(QStringView text, qsizetype end) noexcept;
+[[nodiscard]] inline CodePoint codePointBefore(QStringView text, const qsizetype end) noexcept
+{
+    const char16_t c = text[end - 1].unicode();
+    if (QChar::isLowSurrogate(c) && end >= 2 && QChar::isHighSurrogate(text[end - 2].unicode()))
+        return {QChar::surrogateToUcs4(text[end - 2].unicode(), c), 2};
+    return {c, 1};
+}
 
-[[nodiscard]] bool isLetterOrMark(char32_t c) noexcept;
+// Whether c is a letter or a mark (categories L and M). The blocks most
+// game texts are written in are answered here, as Unicode's categories
+// would (a test compares the whole BMP with Qt's); Qt answers the rest.
+[[nodiscard]] inline bool isLetterOrMark(const char32_t c) noexcept
+{
+    if (c < 0x80)
+        return isAsciiLetter(static_cast<char16_t>(c));
+    if (c >= 0x00C0 && c <= 0x024F) // Latin-1 letters, Latin Extended-A and -B
+        return c != 0x00D7 && c != 0x00F7;
+    if (c >= 0x0400 && c <= 0x04FF) // Cyrillic
+        return c != 0x0482;
+    if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA)     // Hiragana, Katakana
+        || (c >= 0x4E00 && c <= 0x9FEF) || (c >= 0xAC00 && c <= 0xD7A3)) // CJK ideographs, Hangul syllables
+        return true;
+    return QChar::isLetter(c) || QChar::isMark(c);
+}
 
 // "U+200B".
 [[nodiscard]] QString codePointName(char32_t c);

@@ -142,8 +142,9 @@ constexpr unsigned LatinBit = 1;
 constexpr unsigned GreekBit = 2;
 constexpr unsigned CyrillicBit = 4;
 
-// The look-alike script of a letter, as a bit, or 0. The Greek and Cyrillic
-// blocks and ASCII are answered directly (their letters all belong to the
+// The look-alike script of a letter, as a bit, or 0. ASCII, Latin-1's
+// letters, Latin Extended-A and -B, and the Greek and Cyrillic blocks are
+// answered directly (their letters all belong to the
 // block's script, but for the Coptic letters U+03E2 .. U+03EF and the
 // numeral sign U+0374, which is Common); ICU answers
 // the rest.
@@ -151,10 +152,12 @@ constexpr unsigned CyrillicBit = 4;
 {
     if (c < 0x80)
         return isAsciiLetter(static_cast<char16_t>(c)) ? LatinBit : 0;
+    if (c >= 0x0400 && c <= 0x04FF)
+        return c >= 0x0482 && c <= 0x0489 ? 0 : CyrillicBit;
+    if (c >= 0x00C0 && c <= 0x024F)
+        return c == 0x00D7 || c == 0x00F7 ? 0 : LatinBit;
     if (!QChar::isLetter(c))
         return 0;
-    if (c >= 0x0400 && c <= 0x04FF)
-        return CyrillicBit;
     if (c >= 0x0370 && c <= 0x03FF && c != 0x0374 && !(c >= 0x03E2 && c <= 0x03EF))
         return GreekBit;
     UErrorCode status = U_ZERO_ERROR;

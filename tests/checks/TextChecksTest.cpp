@@ -4,6 +4,7 @@
 // and the findings with their details.
 
 #include "checks/TextChecks.h"
+#include "checks/TextScan.h"
 
 #include <gtest/gtest.h>
 
@@ -322,6 +323,23 @@ TEST(TextChecks, MixedScriptsAgreeWithIcuOverTheGreekAndCyrillicBlocks)
         const bool lookAlike = script == USCRIPT_GREEK || script == USCRIPT_CYRILLIC;
         const QString word = u"a"_s + QChar(static_cast<char16_t>(c));
         EXPECT_EQ(checks::failingTextChecks(u"x"_s, word, context).testFlag(TextCheck::MixedScripts), lookAlike)
+            << std::hex << static_cast<unsigned>(c);
+    }
+}
+
+// The direct answers for common blocks agree with Qt's categories, and no
+// decimal digit of the BMP escapes the number check.
+TEST(TextChecks, ShortcutsAgreeWithUnicodeOverTheBmp)
+{
+    checks::TextCheckContext context;
+    context.enabled = TextCheck::Numbers;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        ASSERT_EQ(checks::scan::isLetterOrMark(c), QChar::isLetter(c) || QChar::isMark(c))
+            << std::hex << static_cast<unsigned>(c);
+        const QString digit(QChar(static_cast<char16_t>(c)));
+        ASSERT_EQ(checks::failingTextChecks(u"x"_s, digit, context).testFlag(TextCheck::Numbers), QChar::isDigit(c))
             << std::hex << static_cast<unsigned>(c);
     }
 }

@@ -158,6 +158,25 @@ void runChecks(benchmark::State& state, const checks::TextChecks enabled)
     state.SetItemsProcessed(state.iterations() * PairCount);
 }
 
+// The floor: each unit of both texts read once, as the profiles of the
+// fast route read them.
+void readEveryUnit(benchmark::State& state)
+{
+    const Pairs& all = pairs();
+    const QStringView buffer = all.buffer;
+    for (auto _ : state) {
+        std::uint32_t seen = 0;
+        for (const auto& [referenceStart, referenceLength, textStart, textLength] : all.spans) {
+            for (const QChar c : buffer.sliced(referenceStart, referenceLength))
+                seen |= c.unicode();
+            for (const QChar c : buffer.sliced(textStart, textLength))
+                seen |= c.unicode();
+        }
+        benchmark::DoNotOptimize(seen);
+    }
+    state.SetItemsProcessed(state.iterations() * PairCount);
+}
+
 void allChecks(benchmark::State& state)
 {
     runChecks(state, checks::TextChecks::all());
@@ -172,6 +191,7 @@ void oneCheck(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(readEveryUnit)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(allChecks)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(oneCheck)->DenseRange(0, checks::TextCheckCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
 

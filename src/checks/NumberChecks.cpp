@@ -11,14 +11,12 @@ namespace checks::scan {
 
 namespace {
 
-// The value of a decimal digit (category Nd) of the BMP, or -1. No decimal
-// digit lies between ASCII's and U+0660 (Arabic-Indic zero), nor between
-// U+3000 and U+A620 (Vai zero), where Chinese and Japanese are written.
+// The value of a decimal digit (category Nd) of the BMP, or -1.
 [[nodiscard]] int digitValueOf(const char16_t c) noexcept
 {
     if (c < 0x80)
         return isAsciiDigit(c) ? c - u'0' : -1;
-    if (c < 0x0660 || (c >= 0x3000 && c < 0xA620) || !QChar::isDigit(c))
+    if (!mayBeDigit(c) || !QChar::isDigit(c))
         return -1;
     return QChar::digitValue(c);
 }
@@ -96,7 +94,7 @@ template <typename Found> void forEachNumber(QStringView text, const std::vector
 
 [[nodiscard]] bool mayHoldDigits(const TextProfile& profile) noexcept
 {
-    return profile.asciiDigit || profile.nonAscii;
+    return profile.digit;
 }
 
 void numbersInto(QStringView text, const TextProfile& profile, std::vector<Number>& numbers)

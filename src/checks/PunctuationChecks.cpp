@@ -151,8 +151,11 @@ constexpr QStringView Abbreviations[]{u"mr", u"mrs", u"ms", u"dr", u"st", u"jr",
     if (start == dot || (start > 0 && (text[start - 1].isLetterOrNumber())))
         return false;
     const QStringView word = text.sliced(start, dot - start);
-    return std::any_of(std::begin(Abbreviations), std::end(Abbreviations), [word](QStringView abbreviation) {
-        return word.size() == abbreviation.size() && word.compare(abbreviation, Qt::CaseInsensitive) == 0;
+    // The first letters decide most comparisons without folding case.
+    const char16_t first = QChar::toLower(word[0].unicode());
+    return std::any_of(std::begin(Abbreviations), std::end(Abbreviations), [word, first](QStringView abbreviation) {
+        return word.size() == abbreviation.size() && first == abbreviation[0]
+            && word.compare(abbreviation, Qt::CaseInsensitive) == 0;
     });
 }
 
@@ -250,7 +253,7 @@ struct FoundOpening {
     const qsizetype size = text.size();
     qsizetype at = 0;
     for (;;) {
-        while (at < size && text[at].isSpace())
+        while (at < size && isWhitespace(text[at].unicode()))
             ++at;
         const qsizetype tag = at < size ? tagLengthAt(text, at) : 0;
         if (tag == 0)
@@ -262,7 +265,9 @@ struct FoundOpening {
     if (at == size)
         return {};
     const char16_t c = text[at].unicode();
-    if (c == u'%' || c == u'{')
+    // Most texts start with a letter or a digit: no punctuation, and no
+    // need to ask the sets below.
+    if ((unitFlags(c) & (LetterOrMarkFlag | DigitFlag)) != 0 || c == u'%' || c == u'{')
         return {};
     if (c == 0x2026)
         return {EllipsisOpening, text.sliced(at, 1)};
@@ -409,7 +414,9 @@ bool punctuationSpacingFails(const CheckInput& in, QString* detail)
     if (!in.language.known)
         return false;
     if (in.language.french)
-        return missingFrenchSpace(in.text, detail) >= 0;
+        return in.textProfile.frenchMark && missingFrenchSpace(in.text, detail) >= 0;
+    if (!in.textProfile.spacedMark)
+        return false;
     const qsizetype at = unwantedSpace(in.reference, in.text);
     if (at < 0)
         return false;

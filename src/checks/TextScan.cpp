@@ -23,9 +23,12 @@ constexpr qsizetype MaxTagLength = 256;
         || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFE2E || c == 0xFE2F;
 }
 
+// What the character checks look for: controls, zero-width characters,
+// joiners, bidirectional controls and the replacement character.
 [[nodiscard]] bool isSpecialUnit(const char16_t c) noexcept
 {
-    return c <= 0x9F || c == 0x061C || (c >= 0x200B && c <= 0x206F) || c == 0xFEFF || c == 0xFFFD;
+    return isControlCharacter(c) || c == 0x061C || (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E)
+        || c == 0x2060 || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF || c == 0xFFFD;
 }
 
 [[nodiscard]] bool isMarkupNameCharacter(const char16_t c) noexcept
@@ -211,38 +214,41 @@ constexpr auto CaselessLanguages = [] {
     return codes;
 }();
 
-// What profileOf notes of an ASCII unit, looked up in one table: the pass
-// over a text is most of what a text that fails nothing costs.
-enum : std::uint8_t {
-    DigitFlag = 1,
-    AngleFlag = 2,
-    BracketFlag = 4,
-    BackslashFlag = 8,
-    PlaceholderFlag = 16, // '%', '{', a C0 control other than tab, CR and LF
-    AtFlag = 32,
-    ControlFlag = 64,  // a C0 control other than tab, CR and LF, or DEL
-    ContextFlag = 128, // '/' and '.': a URL's mark when the units before make ":/" or "www."
-};
+// Whether a non-ASCII unit outside the Greek and Cyrillic blocks may be a
+// letter: Latin-1's symbols and the general punctuation hold none.
+[[nodiscard]] bool mayBeOtherLetter(const char16_t c) noexcept
+{
+    if (c <= 0xBF)
+        return c == 0xAA || c == 0xBA;
+    return c < 0x2000 || c > 0x206F;
+}
 
-constexpr auto AsciiFlags = [] {
-    std::array<std::uint8_t, 128> flags{};
-    for (char16_t c = u'0'; c <= u'9'; ++c)
-        flags[c] = DigitFlag;
-    for (char16_t c = 0; c < 0x20; ++c) {
-        if (c != u'\t' && c != u'\n' && c != u'\r')
-            flags[c] = PlaceholderFlag | ControlFlag;
-    }
-    flags[0x7F] = ControlFlag;
-    flags[u'<'] = AngleFlag;
-    flags[u'['] = BracketFlag;
-    flags[u'\\'] = BackslashFlag;
-    flags[u'%'] = PlaceholderFlag;
-    flags[u'{'] = PlaceholderFlag;
-    flags[u'@'] = AtFlag;
-    flags[u'/'] = ContextFlag;
-    flags[u'.'] = ContextFlag;
+[[nodiscard]] std::uint16_t flagsOf(const char16_t c) noexcept
+{
+    std::uint16_t flags = 0;
+    const auto set = [&flags](const bool condition, const std::uint16_t flag) {
+        if (condition)
+            flags |= flag;
+    };
+    set(c >= 0x80, NonAsciiFlag);
+    set(mayBeDigit(c), DigitFlag);
+    set(c == u'<', AngleFlag);
+    set(c == u'[', BracketFlag);
+    set(c == u'\\', BackslashFlag);
+    set(c == u'%' || c == u'{' || (c < 0x20 && isControlCharacter(c)), PlaceholderFlag);
+    set(c == u'@', AtFlag);
+    set(c == u'/' || c == u'.', ContextFlag);
+    set(isSpecialUnit(c), SpecialFlag);
+    set(isGreekOrCyrillicUnit(c), GreekOrCyrillicFlag);
+    set(c < 0x80 ? isAsciiLetter(c) : (isGreekOrCyrillicUnit(c) ? (c < 0x0400 || c > 0x04FF) : mayBeOtherLetter(c)),
+        OtherThanCyrillicFlag);
+    set(c == u'?' || c == u'!' || c == u':' || c == u';' || c == 0x00AB || c == 0x00BB, FrenchMarkFlag);
+    set(c == u'?' || c == u'!' || c == u':' || c == u';' || c == u',' || c == u'.', MarkFlag);
+    set(isSpaceLike(c), SpaceLikeFlag);
+    set(QChar::isSpace(c), WhitespaceFlag);
+    set(!QChar::isSurrogate(c) && (QChar::isLetter(c) || QChar::isMark(c)), LetterOrMarkFlag);
     return flags;
-}();
+}
 
 [[nodiscard]] bool isW(const QChar c) noexcept
 {
@@ -257,54 +263,54 @@ constexpr auto AsciiFlags = [] {
     return at >= 3 && isW(text[at - 1]) && isW(text[at - 2]) && isW(text[at - 3]);
 }
 
+const std::array<std::uint16_t, 0x10000> UnitFlagTable = [] {
+    std::array<std::uint16_t, 0x10000> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = flagsOf(static_cast<char16_t>(c));
+    return table;
+}();
+
 } // namespace
+
+const std::uint16_t* const UnitFlags = UnitFlagTable.data();
 
 TextProfile TextProfile::everything() noexcept
 {
-    return {true, true, true, true, true, true, true, true, true, true};
+    return {true, true, true, true, true, true, true, true, true, true, true, true, true};
 }
 
 TextProfile profileOf(QStringView text) noexcept
 {
-    std::uint8_t asciiFlags = 0;
-    bool nonAscii = false;
-    bool greekOrCyrillic = false;
-    bool special = false;
+    std::uint16_t seen = 0;
     bool urlMark = false;
     bool doubleSpace = false;
+    bool spacedMark = false;
     bool previousSpace = false;
     const qsizetype size = text.size();
     for (qsizetype at = 0; at < size; ++at) {
-        const char16_t c = text[at].unicode();
-        bool space = false;
-        if (c < 0x80) {
-            const std::uint8_t flags = AsciiFlags[c];
-            asciiFlags |= flags;
-            if (flags & ContextFlag) [[unlikely]]
-                urlMark |= startsUrlMark(text, at);
-            space = c == u' ';
-        } else {
-            nonAscii = true;
-            if (isGreekOrCyrillicUnit(c))
-                greekOrCyrillic = true;
-            else if (isSpecialUnit(c))
-                special = true;
-            space = isSpaceLike(c); // the narrow no-break space is a special unit too
-        }
+        const std::uint16_t flags = unitFlags(text[at].unicode());
+        seen |= flags;
+        if (flags & ContextFlag) [[unlikely]]
+            urlMark |= startsUrlMark(text, at);
+        const bool space = (flags & SpaceLikeFlag) != 0;
         doubleSpace |= space && previousSpace;
+        spacedMark |= (flags & MarkFlag) && previousSpace;
         previousSpace = space;
     }
     TextProfile profile;
-    profile.nonAscii = nonAscii;
-    profile.asciiDigit = (asciiFlags & DigitFlag) != 0;
-    profile.angle = (asciiFlags & AngleFlag) != 0;
-    profile.bracket = (asciiFlags & BracketFlag) != 0;
-    profile.backslash = (asciiFlags & BackslashFlag) != 0;
-    profile.placeholderStart = (asciiFlags & PlaceholderFlag) != 0;
-    profile.urlMark = urlMark || (asciiFlags & AtFlag) != 0;
+    profile.nonAscii = (seen & NonAsciiFlag) != 0;
+    profile.digit = (seen & DigitFlag) != 0;
+    profile.angle = (seen & AngleFlag) != 0;
+    profile.bracket = (seen & BracketFlag) != 0;
+    profile.backslash = (seen & BackslashFlag) != 0;
+    profile.placeholderStart = (seen & PlaceholderFlag) != 0;
+    profile.urlMark = urlMark || (seen & AtFlag) != 0;
     profile.doubleSpace = doubleSpace;
-    profile.special = special || (asciiFlags & ControlFlag) != 0;
-    profile.greekOrCyrillic = greekOrCyrillic;
+    profile.special = (seen & SpecialFlag) != 0;
+    profile.greekOrCyrillic = (seen & GreekOrCyrillicFlag) != 0;
+    profile.otherThanCyrillic = (seen & OtherThanCyrillicFlag) != 0;
+    profile.frenchMark = (seen & FrenchMarkFlag) != 0;
+    profile.spacedMark = spacedMark;
     return profile;
 }
 

@@ -18,6 +18,35 @@
 
 namespace checks::scan {
 
+// What the checks ask of a UTF-16 unit, answered by one lookup in a table
+// made once from Qt's character properties: the passes over a million
+// texts cost a lookup per unit rather than a cascade of ranges or a call.
+enum UnitFlag : std::uint16_t {
+    NonAsciiFlag = 1u << 0,
+    DigitFlag = 1u << 1,              // an ASCII digit, or a unit of a block with decimal digits (mayBeDigit)
+    AngleFlag = 1u << 2,              // '<'
+    BracketFlag = 1u << 3,            // '['
+    BackslashFlag = 1u << 4,          // '\\'
+    PlaceholderFlag = 1u << 5,        // '%', '{', a C0 control other than tab, CR and LF
+    AtFlag = 1u << 6,                 // '@'
+    ContextFlag = 1u << 7,            // '/' and '.': part of a URL's mark when the units before make ":/" or "www."
+    SpecialFlag = 1u << 8,            // what the character checks look for (isSpecialUnit)
+    GreekOrCyrillicFlag = 1u << 9,    // a unit of a block with Greek or Cyrillic letters, or a surrogate
+    OtherThanCyrillicFlag = 1u << 10, // see TextProfile::otherThanCyrillic
+    FrenchMarkFlag = 1u << 11,        // ? ! : ; « »
+    MarkFlag = 1u << 12,              // ? ! : ; , .
+    SpaceLikeFlag = 1u << 13,         // isSpaceLike
+    WhitespaceFlag = 1u << 14,        // QChar::isSpace
+    LetterOrMarkFlag = 1u << 15,      // categories L and M (never a surrogate)
+};
+
+extern const std::uint16_t* const UnitFlags; // 65,536 entries, 128 KiB
+
+[[nodiscard]] inline std::uint16_t unitFlags(const char16_t c) noexcept
+{
+    return UnitFlags[c];
+}
+
 // Which characters a text holds, as far as the checks care: one pass over
 // its UTF-16. Each flag is a necessary condition for some check to find
 // anything in the text, so a check may skip a text whose flag is off; the
@@ -25,18 +54,32 @@ namespace checks::scan {
 // compare the two routes.
 struct TextProfile {
     bool nonAscii = false;
-    bool asciiDigit = false;
+    bool digit = false;            // an ASCII digit or a unit of a block with decimal digits
     bool angle = false;            // '<'
     bool bracket = false;          // '['
     bool backslash = false;        // '\\'
     bool placeholderStart = false; // '%', '{' or a C0 control other than tab, CR and LF
     bool urlMark = false;          // '@', ":/" or "www."
     bool doubleSpace = false;      // two space-like characters in a row
-    bool special = false;          // a control character, or one of U+061C, U+200B .. U+206F, U+FEFF, U+FFFD
+    bool special = false;          // a control, zero-width, joiner, bidirectional or replacement character
     bool greekOrCyrillic = false;  // a unit of a Greek or Cyrillic block, or a surrogate
+    // An ASCII letter, or a non-ASCII unit outside the Cyrillic block, the
+    // general punctuation and Latin-1's symbols: what a word needs beside a
+    // Cyrillic letter to mix scripts.
+    bool otherThanCyrillic = false;
+    bool frenchMark = false; // '?', '!', ':', ';', '«' or '»'
+    bool spacedMark = false; // '?', '!', ':', ';', ',' or '.' right after a space-like unit
 
     [[nodiscard]] static TextProfile everything() noexcept;
 };
+
+// Whether c may be a decimal digit: every decimal digit of the BMP lies in
+// ASCII or in one of these blocks.
+[[nodiscard]] constexpr bool mayBeDigit(const char16_t c) noexcept
+{
+    return (c >= u'0' && c <= u'9') || (c >= 0x0660 && c <= 0x1C59) || (c >= 0xA620 && c <= 0xABF9)
+        || (c >= 0xFF10 && c <= 0xFF19);
+}
 
 [[nodiscard]] TextProfile profileOf(QStringView text) noexcept;
 
@@ -101,6 +144,12 @@ bool lengthFails(const CheckInput& in, QString* detail);
     return c == u' ' || c == 0x00A0 || c == 0x2009 || c == 0x202F || c == 0x3000;
 }
 
+// QChar::isSpace by table.
+[[nodiscard]] inline bool isWhitespace(const char16_t c) noexcept
+{
+    return (unitFlags(c) & WhitespaceFlag) != 0;
+}
+
 // The code point at `at` and its length in units; a lone surrogate is
 // itself. `at` must be inside text.
 struct CodePoint {
@@ -123,20 +172,11 @@ struct CodePoint {
     return {c, 1};
 }
 
-// Whether c is a letter or a mark (categories L and M). The blocks most
-// game texts are written in are answered here, as Unicode's categories
-// would (a test compares the whole BMP with Qt's); Qt answers the rest.
+// Whether c is a letter or a mark (categories L and M).
 [[nodiscard]] inline bool isLetterOrMark(const char32_t c) noexcept
 {
-    if (c < 0x80)
-        return isAsciiLetter(static_cast<char16_t>(c));
-    if (c >= 0x00C0 && c <= 0x024F) // Latin-1 letters, Latin Extended-A and -B
-        return c != 0x00D7 && c != 0x00F7;
-    if (c >= 0x0400 && c <= 0x04FF) // Cyrillic
-        return c != 0x0482;
-    if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA)     // Hiragana, Katakana
-        || (c >= 0x4E00 && c <= 0x9FEF) || (c >= 0xAC00 && c <= 0xD7A3)) // CJK ideographs, Hangul syllables
-        return true;
+    if (c < 0x10000)
+        return (unitFlags(static_cast<char16_t>(c)) & LetterOrMarkFlag) != 0;
     return QChar::isLetter(c) || QChar::isMark(c);
 }
 

@@ -41,9 +41,26 @@ template <typename Found> void forEachWord(QStringView text, Found&& found)
     }
 }
 
-[[nodiscard]] bool isWhitespaceOnly(QStringView text) noexcept
+// Whether two units may be the same letter in some case: a quick answer
+// for ASCII, before the comparison that folds case.
+[[nodiscard]] bool mayBeSameLetter(const QChar a, const QChar b) noexcept
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](const QChar c) { return c.isSpace(); });
+    if (a.unicode() < 0x80 && b.unicode() < 0x80)
+        return (a.unicode() | 0x20) == (b.unicode() | 0x20);
+    return true;
+}
+
+// The letters and marks that end at `end`.
+[[nodiscard]] Word wordEndingAt(QStringView text, const qsizetype end) noexcept
+{
+    qsizetype start = end;
+    while (start > 0) {
+        const CodePoint c = codePointBefore(text, start);
+        if (!isLetterOrMark(c.value))
+            break;
+        start -= c.length;
+    }
+    return {start, end};
 }
 
 // Doublings that are grammar, by language.
@@ -61,26 +78,32 @@ template <typename Found> void forEachWord(QStringView text, Found&& found)
 
 // The first word of text that follows the same word across whitespace
 // only, as the pair, or an empty span. With a language, its legitimate
-// doublings are skipped.
+// doublings are skipped. It looks only around each run of whitespace: the
+// word that ends before it, and whether the same word starts after it.
 [[nodiscard]] Word doubledWordOf(QStringView text, const LanguageTraits* language) noexcept
 {
-    Word doubled{0, 0};
-    Word previous{-1, -1};
-    forEachWord(text, [&](const Word word) {
-        const qsizetype length = word.end - word.start;
-        if (previous.start >= 0 && previous.end - previous.start == length
-            && isWhitespaceOnly(text.sliced(previous.end, word.start - previous.end))) {
-            const QStringView first = text.sliced(previous.start, length);
-            if (first.compare(text.sliced(word.start, length), Qt::CaseInsensitive) == 0
-                && !(language && isLegitimateDoubling(first, *language))) {
-                doubled = {previous.start, word.end};
-                return true;
-            }
+    const qsizetype size = text.size();
+    qsizetype at = 0;
+    while (at < size) {
+        if (!isWhitespace(text[at].unicode())) {
+            ++at;
+            continue;
         }
-        previous = word;
-        return false;
-    });
-    return doubled;
+        qsizetype next = at + 1;
+        while (next < size && isWhitespace(text[next].unicode()))
+            ++next;
+        const Word first = at > 0 && next < size ? wordEndingAt(text, at) : Word{at, at};
+        const qsizetype length = first.end - first.start;
+        if (length > 0 && next + length <= size && mayBeSameLetter(text[first.start], text[next])
+            && (next + length == size || !isLetterOrMark(codePointAt(text, next + length).value))) {
+            const QStringView word = text.sliced(first.start, length);
+            if (word.compare(text.sliced(next, length), Qt::CaseInsensitive) == 0
+                && !(language && isLegitimateDoubling(word, *language)))
+                return {first.start, next + length};
+        }
+        at = next;
+    }
+    return {0, 0};
 }
 
 // The first run of two or more space-like characters inside text (not at
@@ -233,7 +256,7 @@ bool firstLetterCaseFails(const CheckInput& in, QString* detail)
 
 bool mixedScriptsFail(const CheckInput& in, QString* detail)
 {
-    if (!in.textProfile.greekOrCyrillic)
+    if (!in.textProfile.greekOrCyrillic || !in.textProfile.otherThanCyrillic)
         return false;
     Word mixed{0, 0};
     unsigned mixedScripts = 0;

@@ -327,8 +327,8 @@ TEST(TextChecks, MixedScriptsAgreeWithIcuOverTheGreekAndCyrillicBlocks)
     }
 }
 
-// The direct answers for common blocks agree with Qt's categories, and no
-// decimal digit of the BMP escapes the number check.
+// The direct answers for common blocks agree with Qt's categories and
+// white space, and no decimal digit of the BMP escapes the number check.
 TEST(TextChecks, ShortcutsAgreeWithUnicodeOverTheBmp)
 {
     checks::TextCheckContext context;
@@ -337,6 +337,8 @@ TEST(TextChecks, ShortcutsAgreeWithUnicodeOverTheBmp)
         if (QChar::isSurrogate(c))
             continue;
         ASSERT_EQ(checks::scan::isLetterOrMark(c), QChar::isLetter(c) || QChar::isMark(c))
+            << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(checks::scan::isWhitespace(static_cast<char16_t>(c)), QChar::isSpace(c))
             << std::hex << static_cast<unsigned>(c);
         const QString digit(QChar(static_cast<char16_t>(c)));
         ASSERT_EQ(checks::failingTextChecks(u"x"_s, digit, context).testFlag(TextCheck::Numbers), QChar::isDigit(c))

@@ -200,9 +200,10 @@ struct TextCheckContext {
 };
 
 // The enabled checks that text fails beside reference. Made for a whole file
-// (a million entries): it allocates nothing unless a text holds
-// placeholders, tags, URLs or numbers or fails a check, and reads each text
-// a few times at most.
+// (a million entries, under a second): one pass over each text tells which
+// checks have anything to look at, each text is read a few times at most,
+// and after its first calls it allocates nothing unless a text holds a '%',
+// a '{' or a control code that may start a placeholder.
 [[nodiscard]] TextChecks failingTextChecks(QStringView reference, QStringView text, const TextCheckContext& context);
 
 struct TextFinding {

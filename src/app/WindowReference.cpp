@@ -214,8 +214,8 @@ bool TFormXom::stepToFailingEntry(const bool forward)
     if (!review)
         return false;
     // Among the rows the filter shows.
-    const std::optional<int> found = nextShownRow(
-        forward, [review](const int gridRow) { return review->rowFails(gridRow - 1); });
+    const std::optional<int> found
+        = nextShownRow(forward, [review](const int gridRow) { return review->rowFails(gridRow - 1); });
     if (!found)
         return false;
     selectGridCell(*found, xom::TextColumn);

@@ -26,18 +26,22 @@ namespace {
 // How many other entries a description names before it counts the rest.
 constexpr int EntriesNamed = 3;
 
-QString withEntries(const QString& name, const EntryTable& entries, const std::vector<int>& rows, const int total)
-{
-    QStringList numbers;
-    for (const int row : rows)
-        numbers << u'#' + entries.number(row);
-    QString named = numbers.join(QStringLiteral(", "));
-    if (total > static_cast<int>(rows.size()))
-        named += QStringLiteral(" and %1 more").arg(total - static_cast<int>(rows.size()));
-    return QStringLiteral("%1 (%2)").arg(name, named);
-}
-
 } // namespace
+
+QString otherEntriesOf(const TranslationReview& review, const EntryTable& entries, const int row, const Check check)
+{
+    if (check != Check::InconsistentTranslation && check != Check::ReusedTranslation)
+        return {};
+    const std::vector<int> rows = check == Check::InconsistentTranslation ? review.rowsTranslatedOtherwise(row, INT_MAX)
+                                                                          : review.rowsReusingTranslation(row, INT_MAX);
+    QStringList numbers;
+    for (std::size_t i = 0; i < std::min<std::size_t>(rows.size(), EntriesNamed); ++i)
+        numbers << u'#' + entries.number(rows[i]);
+    QString named = numbers.join(QStringLiteral(", "));
+    if (rows.size() > EntriesNamed)
+        named += QStringLiteral(" and %1 more").arg(rows.size() - EntriesNamed);
+    return named;
+}
 
 QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, const int row)
 {
@@ -46,16 +50,8 @@ QStringList describedChecks(const TranslationReview& review, const EntryTable& e
     for (const Check check : AllChecks) {
         if (!checks.testFlag(check))
             continue;
-        if (check == Check::InconsistentTranslation || check == Check::ReusedTranslation) {
-            std::vector<int> rows = check == Check::InconsistentTranslation
-                                      ? review.rowsTranslatedOtherwise(row, INT_MAX)
-                                      : review.rowsReusingTranslation(row, INT_MAX);
-            const int total = static_cast<int>(rows.size());
-            rows.resize(std::min<std::size_t>(rows.size(), EntriesNamed));
-            described << withEntries(checkName(check), entries, rows, total);
-        } else {
-            described << checkName(check);
-        }
+        const QString others = otherEntriesOf(review, entries, row, check);
+        described << (others.isEmpty() ? checkName(check) : QStringLiteral("%1 (%2)").arg(checkName(check), others));
     }
     return described;
 }

@@ -35,6 +35,9 @@ class TranslationReview;
 // a consistency check followed by the numbers of the other entries it is
 // about: "inconsistent translation (#12, #40 and 3 more)".
 [[nodiscard]] QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, int row);
+// The other entries a consistency check of a row is about, as that
+// description names them ("#12, #40 and 3 more"); empty for other checks.
+[[nodiscard]] QString otherEntriesOf(const TranslationReview& review, const EntryTable& entries, int row, Check check);
 
 // A reference language beside a working entry table: for each working entry
 // the reference text of its name, the checks it fails, and the totals.

@@ -39,11 +39,11 @@ TEST_F(CheckFiles, ListsFailingEntriesAndExitsThree)
     const ProgramRun run = runLang({QStringLiteral("check"), translation, QStringLiteral("--reference"), reference});
 
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
-    EXPECT_EQ(run.out, QByteArray("2\tFE.Same\tuntranslated\n"
-                                  "3\tFE.Empty\tempty\n"
-                                  "4\tFE.New\tmissing reference\n"
-                                  "5\tFE.Score\tplaceholders differ, line breaks differ\n"
-                                  "5 entries: 1 untranslated, 3 with warnings\n"));
+    EXPECT_EQ(run.out.toStdString(), std::string("2\tFE.Same\tuntranslated\n"
+                                                 "3\tFE.Empty\tempty\n"
+                                                 "4\tFE.New\tmissing reference\n"
+                                                 "5\tFE.Score\tplaceholders differ (missing %d), line breaks differ\n"
+                                                 "5 entries: 1 untranslated, 3 with warnings\n"));
 }
 
 TEST_F(CheckFiles, WritesJson)
@@ -52,11 +52,11 @@ TEST_F(CheckFiles, WritesJson)
         {QStringLiteral("check"), QStringLiteral("--json"), QStringLiteral("--reference=") + reference, translation});
 
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
-    EXPECT_EQ(run.out, QByteArray(R"({"failing":[
-{"number":2,"name":"FE.Same","checks":["untranslated"]},
-{"number":3,"name":"FE.Empty","checks":["empty"]},
-{"number":4,"name":"FE.New","checks":["missing reference"]},
-{"number":5,"name":"FE.Score","checks":["placeholders differ","line breaks differ"]}
+    EXPECT_EQ(run.out.toStdString(), std::string(R"({"failing":[
+{"number":2,"name":"FE.Same","checks":["untranslated"],"findings":[{"check":"untranslated","severity":"warning","detail":""}]},
+{"number":3,"name":"FE.Empty","checks":["empty"],"findings":[{"check":"empty","severity":"critical","detail":""}]},
+{"number":4,"name":"FE.New","checks":["missing reference"],"findings":[{"check":"missing-reference","severity":"warning","detail":""}]},
+{"number":5,"name":"FE.Score","checks":["placeholders differ","line breaks differ"],"findings":[{"check":"placeholders","severity":"critical","detail":"missing %d"},{"check":"line-breaks","severity":"warning","detail":""}]}
 ],"reviewed":[],"entries":5,"untranslated":1,"withWarnings":3,"needsReview":0,"translated":0,"approved":0,"sourceChanged":0}
 )"));
 }
@@ -76,7 +76,7 @@ TEST_F(CheckFiles, ReportsStatesAndChangedSources)
                                     "2\tFE.Same\tuntranslated\n"
                                     "3\tFE.Empty\tempty\n"
                                     "4\tFE.New\tmissing reference\n"
-                                    "5\tFE.Score\tplaceholders differ, line breaks differ\n"
+                                    "5\tFE.Score\tplaceholders differ (missing %d), line breaks differ\n"
                                     "5 entries: 1 untranslated, 3 with warnings\n"
                                     "states: 1 needing review, 0 translated, 1 approved; 1 source changed\n"));
     // The review file was saved with other bytes: said, and checked anyway.

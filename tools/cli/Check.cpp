@@ -4,6 +4,7 @@
 #include "cli/Files.h"
 #include "cli/JsonText.h"
 
+#include "checks/DocumentChecks.h"
 #include "document/Document.h"
 
 #include "review/ReviewFile.h"
@@ -16,24 +17,27 @@ namespace {
 
 const QString ReferenceOption = QStringLiteral("--reference");
 const QString JsonOption = QStringLiteral("--json");
+const QString ChecksOption = QStringLiteral("--checks");
+const QString ListChecksOption = QStringLiteral("--list-checks");
+const QString FixOption = QStringLiteral("--fix");
 
 // What the report says of one entry: the checks it fails, and whether its
 // source changed since it was accepted.
 struct EntryFindings {
-    xom::Checks checks;
+    std::vector<checks::CheckFinding> checks;
     bool sourceChanged = false;
 
-    [[nodiscard]] bool any() const { return checks || sourceChanged; }
+    [[nodiscard]] bool any() const { return !checks.empty() || sourceChanged; }
 };
 
-EntryFindings findingsOf(const document::Document& document, const int row)
+EntryFindings findingsOf(const document::Document& document, const int row, const checks::TextCheckContext& context)
 {
-    return {document.review()->checksOfRow(row), document.sourceChanged(row + 1)};
+    return {checks::findingsOfRow(document, row, context), document.sourceChanged(row + 1)};
 }
 
-QStringList findingNames(const document::Document& document, const int row, const EntryFindings& findings)
+QStringList findingNames(const EntryFindings& findings)
 {
-    QStringList names = xom::describedChecks(*document.review(), document.entries(), row);
+    QStringList names = checks::describe(findings.checks);
     if (findings.sourceChanged)
         names.append(QStringLiteral("source changed"));
     return names;
@@ -74,16 +78,16 @@ StateTotals stateTotals(const document::Document& document)
 // One entry a line that fails a check or whose source changed: "number<TAB>
 // name<TAB>check, check"; then the totals, and the states' when the review
 // file beside FILE holds any.
-QByteArray plainReport(const document::Document& document)
+QByteArray plainReport(const document::Document& document, const checks::TextCheckContext& context)
 {
     const xom::EntryTable& entries = document.entries();
     QByteArray out;
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const EntryFindings findings = findingsOf(document, row);
+        const EntryFindings findings = findingsOf(document, row, context);
         if (!findings.any())
             continue;
         out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t'
-                + findingNames(document, row, findings).join(QStringLiteral(", ")) + u'\n')
+                + findingNames(findings).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
     const xom::CheckTotals totals = document.review()->totals();
@@ -108,26 +112,42 @@ void appendJsonEntry(const xom::EntryTable& entries, const int row, QByteArray& 
     appendJsonText(entries.name(row), out);
 }
 
-QByteArray jsonReport(const document::Document& document)
+// Each failing check of an entry by its name, then again with its key,
+// severity and what it found.
+void appendJsonFindings(const std::vector<checks::CheckFinding>& findings, QByteArray& out)
+{
+    out += ",\"checks\":[";
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendJsonText(findings[i].check->name, out);
+    }
+    out += "],\"findings\":[";
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        out += i > 0 ? ",{\"check\":" : "{\"check\":";
+        appendJsonText(QString(findings[i].check->key), out);
+        out += ",\"severity\":";
+        appendJsonText(QString(checks::severityName(findings[i].check->severity)), out);
+        out += ",\"detail\":";
+        appendJsonText(findings[i].detail, out);
+        out += '}';
+    }
+    out += ']';
+}
+
+QByteArray jsonReport(const document::Document& document, const checks::TextCheckContext& context)
 {
     const xom::EntryTable& entries = document.entries();
     const xom::TranslationReview& review = *document.review();
     QByteArray out("{\"failing\":[");
     const char* separator = "\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const xom::Checks checks = review.checksOfRow(row);
-        if (!checks)
+        if (!review.rowFails(row))
             continue;
         out += separator;
         appendJsonEntry(entries, row, out);
-        out += ",\"checks\":[";
-        const QStringList names = xom::checkNames(checks);
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            if (i > 0)
-                out += ',';
-            appendJsonText(names[i], out);
-        }
-        out += "]}";
+        appendJsonFindings(checks::findingsOfRow(document, row, context), out);
+        out += '}';
         separator = ",\n";
     }
     out += review.totals().failing() == 0 ? "]" : "\n]";
@@ -162,15 +182,50 @@ QByteArray jsonReport(const document::Document& document)
     return out;
 }
 
+// Every check: key, severity, whether it runs by default, name and what it
+// finds, tab-separated.
+QByteArray checkList()
+{
+    QString out;
+    for (const checks::CheckEntry& check : checks::allCheckEntries()) {
+        out += check.key + u'\t' + checks::severityName(check.severity) + u'\t'
+             + (check.onByDefault ? QStringLiteral("on") : QStringLiteral("off")) + u'\t' + check.name + u'\t'
+             + check.explanation + u'\n';
+    }
+    return out.toUtf8();
+}
+
 int runCheck(const Invocation& call)
 {
+    if (call.has(ListChecksOption)) {
+        writeOut(checkList());
+        return ExitSuccess;
+    }
     if (!call.has(ReferenceOption))
         throw UsageError(QStringLiteral("check needs --reference REF"));
     document::Document document(document::Document::History::NotKept);
     openDocument(document, call.operands[0]);
     const QString referencePath = call.value(ReferenceOption);
     document.openReference(loadLanguageFile(referencePath).entries, referencePath);
-    writeOut(call.has(JsonOption) ? jsonReport(document) : plainReport(document));
+
+    // The file's own choices, or exactly the checks asked for.
+    checks::CheckSelection selection = checks::selectionOf(document);
+    if (call.has(ChecksOption)) {
+        std::variant<checks::CheckSelection, QString> asked
+            = checks::selectionOfKeys(call.value(ChecksOption), selection);
+        if (const QString* const wrong = std::get_if<QString>(&asked))
+            throw UsageError(*wrong);
+        selection = std::get<checks::CheckSelection>(asked);
+    }
+    checks::runSelection(document, selection);
+    if (call.has(FixOption)) {
+        const int fixed = checks::fixEntries(document);
+        saveDocumentTo(document, call.value(FixOption));
+        writeErr(
+            QStringLiteral("%1 entries fixed, written to %2\n").arg(text::FormatDecimal(fixed), call.value(FixOption)));
+    }
+    const checks::TextCheckContext context = checks::contextOf(selection, checks::targetLanguageOf(document));
+    writeOut(call.has(JsonOption) ? jsonReport(document, context) : plainReport(document, context));
     return document.review()->totals().failing() == 0 ? ExitSuccess : ExitChecksFailed;
 }
 
@@ -184,26 +239,38 @@ Command checkCommand()
         QStringLiteral("check a translation against --reference REF"),
         QStringLiteral("Checks each entry of FILE against its reference: the first entry of REF\n"
                        "with the same name. Writes one line per entry that fails a check, in grid\n"
-                       "order, as number, name and the failing checks separated by tabs, then a\n"
-                       "line of totals. The checks:\n"
+                       "order, as number, name and the failing checks separated by tabs (each\n"
+                       "with what it found in brackets: \"placeholders differ (missing %d)\"), then\n"
+                       "a line of totals. --list-checks lists every check with its key, severity\n"
+                       "(critical, warning, style), whether it runs by default, its name and what\n"
+                       "it finds; among them:\n"
                        "  untranslated         the text equals the reference text (not empty)\n"
                        "  empty                the text is empty, the reference text is not\n"
-                       "  missing reference    REF has no entry of that name\n"
-                       "  placeholders differ  the placeholders differ as a multiset: printf\n"
+                       "  missing-reference    REF has no entry of that name\n"
+                       "  placeholders         the placeholders differ as a multiset: printf\n"
                        "                       style (%s, %d, %1$s; \"%%\" is none), %1 .. %9,\n"
                        "                       {0}, {name}, and control characters other than\n"
                        "                       line breaks and tab\n"
-                       "  line breaks differ   the numbers of line breaks differ\n"
-                       "  whitespace differs   the leading or trailing whitespace differs\n"
+                       "  tags, numbers, end-punctuation, doubled-word, invisible-characters,\n"
+                       "  length (off unless a limit is set) and more.\n"
                        "An untranslated entry counts as untranslated, any other failing entry as\n"
-                       "one with warnings.\n"
+                       "one with warnings. The checks that run are the defaults with the choices\n"
+                       "kept in FILE's review file, or with --checks exactly those listed, by key\n"
+                       "and comma-separated (\"placeholders,tags,numbers\").\n"
+                       "\n"
+                       "--fix OUT makes the safe fixes first and writes the fixed file to OUT:\n"
+                       "the reference's leading and trailing whitespace, zero-width and control\n"
+                       "characters the reference does not have removed, three dots made an\n"
+                       "ellipsis where the reference has one. The report is of the fixed file.\n"
                        "\n"
                        "The review file beside FILE (FILE.review) adds its states: an entry\n"
                        "whose reference text is no longer the one it was accepted against is\n"
                        "listed as \"source changed\", and a line of the states' totals follows.\n"
                        "\n"
                        "With --json the report is one JSON document in the form of dump's:\n"
-                       "  {\"failing\":[{\"number\":...,\"name\":...,\"checks\":[...]}, ...],\n"
+                       "  {\"failing\":[{\"number\":...,\"name\":...,\"checks\":[...],\n"
+                       "               \"findings\":[{\"check\":...,\"severity\":...,\"detail\":...}]},\n"
+                       "              ...],\n"
                        "   \"reviewed\":[{\"number\":...,\"name\":...,\"state\":...,\n"
                        "                 \"sourceChanged\":...,\"note\":...}, ...],\n"
                        "   \"entries\":...,\"untranslated\":...,\"withWarnings\":...,\n"
@@ -215,11 +282,15 @@ Command checkCommand()
                        "Exit status: 0 when no entry fails, 3 when some entry does, 1 when FILE\n"
                        "or REF cannot be read, 2 a usage error (--reference is required).\n"
                        "\n"
-                       "Example: ludra-lang check lang_de.xom --reference lang_en.xom\n"),
+                       "Example: ludra-lang check lang_de.xom --reference lang_en.xom\n"
+                       "         ludra-lang check lang_de.xom --reference lang_en.xom --checks tags,numbers\n"),
         nullptr,
         {Option{ReferenceOption, QStringLiteral("REF"), QStringLiteral("the reference language file (required)")},
-            Option{JsonOption, {}, QStringLiteral("write the report as JSON")}},
-        runCheck};
+            Option{JsonOption, {}, QStringLiteral("write the report as JSON")},
+            Option{ChecksOption, QStringLiteral("LIST"), QStringLiteral("run exactly these checks, by key")},
+            Option{ListChecksOption, {}, QStringLiteral("list every check and stop")},
+            Option{FixOption, QStringLiteral("OUT"), QStringLiteral("make the safe fixes and write the file to OUT")}},
+        runCheck, ListChecksOption};
 }
 
 } // namespace cli

@@ -76,6 +76,9 @@ struct Command {
     // Runs instead of run when set, for a command whose exit status tells
     // its result (check); gives that status.
     int (*runWithStatus)(const Invocation& call) = nullptr;
+    // An option with which the command takes no operands at all (check
+    // --list-checks); empty for none.
+    QString optionWithoutOperands = {};
 
     [[nodiscard]] const Option* findOption(const QString& name) const;
     // "Usage: ludra-lang export [OPTION]... IN OUT"

@@ -112,7 +112,8 @@ int runCommand(const Command& command, const QStringList& arguments)
         }
         call.options.insert(name, value);
     }
-    const qsizetype expected = command.operands.size();
+    const bool withoutOperands = !command.optionWithoutOperands.isEmpty() && call.has(command.optionWithoutOperands);
+    const qsizetype expected = withoutOperands ? 0 : command.operands.size();
     if (call.operands.size() != expected) {
         return usageError(QStringLiteral("%1 takes %2 operand%3, got %4")
                               .arg(command.name)

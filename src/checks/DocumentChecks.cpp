@@ -1,0 +1,121 @@
+#include "checks/DocumentChecks.h"
+
+#include "memory/DocumentUnits.h"
+
+#include "xom/TranslationReview.h"
+
+namespace checks {
+
+QString targetLanguageOf(const document::Document& document)
+{
+    return memory::languagesOf(document).target;
+}
+
+CheckSelection selectionOf(const document::Document& document)
+{
+    return selectionOf(document.checkChoices(), document.entries().entryCount());
+}
+
+TextCheckContext contextOf(const CheckSelection& selection, const QString& targetLanguage)
+{
+    TextCheckContext context;
+    context.targetLanguage = targetLanguage;
+    context.enabled = selection.text;
+    context.maxCharacters = selection.maxCharacters;
+    context.maxPercentOfReference = selection.maxPercent;
+    // The length check means nothing without a limit.
+    if (selection.maxCharacters == 0 && selection.maxPercent == 0)
+        context.enabled.setFlag(TextCheck::Length, false);
+    return context;
+}
+
+void runSelection(document::Document& document, const CheckSelection& selection)
+{
+    const TextCheckContext context = contextOf(selection, targetLanguageOf(document));
+    xom::TranslationReview::TextChecker checker;
+    if (!context.enabled.isEmpty()) {
+        checker = [context](const QStringView reference, const QStringView text) {
+            return failingTextChecks(reference, text, context).bits();
+        };
+    }
+    document.setReviewChecks(selection.review, std::move(checker));
+}
+
+std::vector<CheckFinding> findingsOfRow(
+    const document::Document& document, const int row, const TextCheckContext& context)
+{
+    std::vector<CheckFinding> findings;
+    const xom::TranslationReview* const review = document.review();
+    if (!review || row < 0 || row >= review->rowCount())
+        return findings;
+    const xom::EntryTable& entries = document.entries();
+    const xom::Checks failing = review->checksOfRow(row);
+    const QStringView reference = review->referenceTextOfRow(row).value_or(QStringView());
+    for (const xom::Check check : xom::AllChecks) {
+        if (!failing.testFlag(check))
+            continue;
+        QString detail = check == xom::Check::PlaceholdersDiffer
+                           ? placeholderDifference(reference, entries.text(row))
+                           : xom::otherEntriesOf(*review, entries, row, check);
+        findings.push_back({&entryOf(check), std::move(detail)});
+    }
+    // The text checks the review found, told in full: the same decisions,
+    // with what each found.
+    if (const TextChecks found = TextChecks::fromBits(review->textChecksOfRow(row)); !found.isEmpty()) {
+        TextCheckContext only = context;
+        only.enabled = context.enabled & found;
+        for (TextFinding& finding : textFindings(reference, entries.text(row), only))
+            findings.push_back({&entryOf(finding.check), std::move(finding.detail)});
+    }
+    return findings;
+}
+
+QString describe(const CheckFinding& finding)
+{
+    return finding.detail.isEmpty() ? finding.check->name
+                                    : QStringLiteral("%1 (%2)").arg(finding.check->name, finding.detail);
+}
+
+QStringList describe(const std::vector<CheckFinding>& findings)
+{
+    QStringList described;
+    for (const CheckFinding& finding : findings)
+        described << describe(finding);
+    return described;
+}
+
+} // namespace checks
+
+namespace checks {
+
+int fixEntries(document::Document& document, const std::vector<int>& rows)
+{
+    const xom::TranslationReview* const review = document.review();
+    if (!review)
+        return 0;
+    const xom::EntryTable& entries = document.entries();
+    std::vector<xom::CellChange> changes;
+    const auto fix = [&](const int row) {
+        const std::optional<QStringView> reference = review->referenceTextOfRow(row);
+        const QStringView text = entries.text(row);
+        if (!reference || reference->isEmpty() || text.isEmpty() || text == *reference)
+            return;
+        if (std::optional<FixedText> fixed = safelyFixed(*reference, text))
+            changes.push_back({row + 1, xom::TextColumn, text.toString(), std::move(fixed->text)});
+    };
+    if (rows.empty()) {
+        for (int row = 0; row < review->rowCount(); ++row)
+            fix(row);
+    } else {
+        for (const int row : rows) {
+            if (row >= 0 && row < review->rowCount())
+                fix(row);
+        }
+    }
+    const int fixed = static_cast<int>(changes.size());
+    if (fixed > 0)
+        document.setCellTexts(std::move(changes), QStringLiteral("Fix"));
+    return fixed;
+}
+
+} // namespace checks

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "checks/CheckCatalog.h"
+
+#include "document/Document.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace checks {
+
+// The language a document's texts are in, for the checks that depend on it
+// (French spacing, a script without case): as the review file keeps it, or
+// as the file's name tells it; empty when neither does.
+[[nodiscard]] QString targetLanguageOf(const document::Document& document);
+
+// The document's own selection: the defaults and its choices (kept in its
+// review file), for its entry count.
+[[nodiscard]] CheckSelection selectionOf(const document::Document& document);
+
+// The text checks' context for a selection and a target language.
+[[nodiscard]] TextCheckContext contextOf(const CheckSelection& selection, const QString& targetLanguage);
+
+// Makes the document's review run selection: its own checks that are on,
+// and the text checks that are on beside each translated entry's
+// reference. Spelling is run by whoever shows or reports it (it needs a
+// dictionary and takes its time).
+void runSelection(document::Document& document, const CheckSelection& selection);
+
+// One check an entry fails, with what it found: "missing %d; extra %s",
+// "#12, #40", "“.” → “!”"; empty where the check tells no more.
+struct CheckFinding {
+    const CheckEntry* check = nullptr;
+    QString detail;
+};
+
+// The checks the row (0-based) of the document fails beside its reference
+// as the review has them, in catalogue order, with details worked out for
+// this row alone. Nothing without a reference.
+[[nodiscard]] std::vector<CheckFinding> findingsOfRow(
+    const document::Document& document, int row, const TextCheckContext& context);
+
+// "placeholders differ (missing %d)", or the name alone.
+[[nodiscard]] QString describe(const CheckFinding& finding);
+[[nodiscard]] QStringList describe(const std::vector<CheckFinding>& findings);
+
+} // namespace checks
+
+namespace checks {
+
+// The safe fixes (see safelyFixed) of the given rows (0-based; all rows
+// when none are given) that have a reference text and a text of their own,
+// made as one step, "Fix"; how many entries changed. Nothing changes, and
+// no step is made, where no fix applies.
+int fixEntries(document::Document& document, const std::vector<int>& rows = {});
+
+} // namespace checks

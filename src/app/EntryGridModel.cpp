@@ -1,5 +1,7 @@
 #include "app/EntryGridModel.h"
 
+#include "checks/DocumentChecks.h"
+
 #include "app/StateIcons.h"
 
 #include <QColor>
@@ -69,7 +71,8 @@ QVariant EntryGridModel::data(const QModelIndex& index, const int role) const
     const xom::TranslationReview* const review = m_document.review();
     if (role == Qt::ToolTipRole && review && index.column() == xom::MarkColumn
         && gridRowOf(index) <= review->rowCount())
-        return xom::describedChecks(*review, m_document.entries(), gridRowOf(index) - 1).join(QStringLiteral(", "));
+        return checks::describe(checks::findingsOfRow(m_document, gridRowOf(index) - 1, m_checkContext))
+            .join(QStringLiteral(", "));
     if (index.column() == xom::NumberColumn
         && (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::DecorationRole)) {
         const int gridRow = gridRowOf(index);

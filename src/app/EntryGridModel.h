@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/TextChecks.h"
 #include "document/RowFilter.h"
 #include "review/ReviewFile.h"
 #include "xom/EntryTable.h"
@@ -58,6 +59,9 @@ public:
     // the filter hides.
     [[nodiscard]] QModelIndex indexOfCell(int gridRow, int column) const;
     [[nodiscard]] QString cellText(const QModelIndex& index) const;
+    // The context in which the mark cell's tooltip tells what the text
+    // checks found.
+    void setCheckContext(checks::TextCheckContext context) { m_checkContext = std::move(context); }
 
 private:
     // What the number cell shows of an entry's state and whether its
@@ -86,6 +90,7 @@ private:
     document::RowFilter m_filter = document::RowFilter::All;
     // Under a filter, the grid rows shown, ascending.
     std::vector<int> m_shownRows;
+    checks::TextCheckContext m_checkContext;
 };
 
 } // namespace app

@@ -75,6 +75,7 @@ TFormXom::TFormXom(QWidget* parent)
     buildRecoveryControls();
     buildFilterControls();
     buildMemoryControls();
+    buildCheckControls();
     connectMenus();
     setTabOrders();
     placeOnScreen();

@@ -3,6 +3,8 @@
 #include "app/RecentFiles.h"
 #include "app/WindowActions.h"
 
+#include "checks/CheckCatalog.h"
+
 #include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
 
@@ -42,6 +44,7 @@ class QSplitter;
 class QStatusBar;
 
 namespace dialogs {
+class ChecksDialog;
 class EditNameForm;
 class FindReplaceDialog;
 class GoToForm;
@@ -115,6 +118,7 @@ public:
     [[nodiscard]] MemoryLookup& memoryLookup() noexcept { return *m_memoryLookup; }
     [[nodiscard]] SuggestionsPane& suggestionsPane() noexcept { return *Suggestions; }
     [[nodiscard]] dialogs::PreTranslateDialog& preTranslateDialog();
+    [[nodiscard]] dialogs::ChecksDialog& checksDialog();
     [[nodiscard]] dialogs::MemorySearchDialog& memorySearchDialog();
     [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return m_recentFiles; }
     // Whether the entries differ from the file last loaded or saved as a
@@ -221,6 +225,13 @@ public slots:
     // always, from Edit › Languages…); the review file keeps them.
     void askLanguages(bool always);
     [[nodiscard]] memory::LanguagePair memoryLanguages() const;
+    // The checks the review runs (WindowChecks.cpp): the file's choices
+    // applied whenever they, the file or its language change; Edit ›
+    // Checks… and Edit › Fix….
+    void buildCheckControls();
+    void applyChecks();
+    void checksClick();
+    void fixClick();
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
     void goToNextToReview();
@@ -371,6 +382,7 @@ private:
     dialogs::GoToForm* m_goToForm = nullptr;
     dialogs::FindReplaceDialog* m_findReplace = nullptr;
     dialogs::PreTranslateDialog* m_preTranslateDialog = nullptr;
+    dialogs::ChecksDialog* m_checksDialog = nullptr;
     dialogs::MemorySearchDialog* m_memorySearchDialog = nullptr;
     // What the count panel says without a reference: the container count of
     // the last load, or the number of the entry last added.
@@ -414,6 +426,10 @@ private:
     QLabel* m_rowPanel = nullptr;
     // While a reference is open: the checks the current entry fails.
     QLabel* m_checksPanel = nullptr;
+    // The checks the review runs now, and the context of their details;
+    // applied again only when the selection or the language changes.
+    std::optional<std::pair<checks::CheckSelection, QString>> m_appliedChecks;
+    checks::TextCheckContext m_checkContext;
     // Shown only while changes are not being recorded for recovery.
     QLabel* m_recoveryPanel = nullptr;
     // Under the reference pane while a reference is open.

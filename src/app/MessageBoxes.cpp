@@ -85,6 +85,18 @@ bool SystemMessageBoxes::askDropRemoved(const QString& text)
     return box.clickedButton() == drop;
 }
 
+bool SystemMessageBoxes::askFix(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, &m_owner);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* const fix = box.addButton(QStringLiteral("&Fix"), QMessageBox::AcceptRole);
+    QPushButton* const cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == fix;
+}
+
 std::optional<review::ReviewLanguages> SystemMessageBoxes::askLanguages(
     const QString& text, const review::ReviewLanguages& guess)
 {

@@ -45,6 +45,9 @@ public:
     // longer has: text, with the buttons Keep Them (the default, and the
     // close box's answer) and Drop Them. Gives whether to drop them.
     [[nodiscard]] virtual bool askDropRemoved(const QString& text) = 0;
+    // Whether to make the safe fixes text describes: Fix and Cancel (the
+    // default, and the close box's answer).
+    [[nodiscard]] virtual bool askFix(const QString& text) = 0;
     // The languages of the reference and of the file, asked where their
     // names tell none: text, two boxes filled with guess, OK and Cancel
     // (the close box's answer). Nothing when cancelled.
@@ -77,6 +80,7 @@ public:
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] RecoverChoice askRecover(const QString& text, bool canRecover) override;
     [[nodiscard]] bool askDropRemoved(const QString& text) override;
+    [[nodiscard]] bool askFix(const QString& text) override;
     [[nodiscard]] std::optional<review::ReviewLanguages> askLanguages(
         const QString& text, const review::ReviewLanguages& guess) override;
     void showInformation(const QString& caption, const QString& text) override;

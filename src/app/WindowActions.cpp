@@ -120,6 +120,8 @@ WindowActions WindowActions::build(QMainWindow& window, QWidget& grid)
         = makeAction(*actions.editMenu, QStringLiteral("Next &Warning"), "NextWarning", {QKeySequence(Qt::Key_F8)});
     actions.previousWarning = makeAction(*actions.editMenu, QStringLiteral("Previous W&arning"), "PreviousWarning",
         {QKeySequence(Qt::SHIFT | Qt::Key_F8)});
+    actions.checks = makeAction(*actions.editMenu, QStringLiteral("C&hecks…"), "actionChecks");
+    actions.fix = makeAction(*actions.editMenu, QStringLiteral("&Fix…"), "actionFix");
     actions.editMenu->addSeparator();
     auto* const suggestions = actions.editMenu->addMenu(QStringLiteral("Insert &Suggestion"));
     for (int k = 0; k < static_cast<int>(actions.insertSuggestion.size()); ++k) {

@@ -59,6 +59,9 @@ struct WindowActions {
     QAction* nextToReview = nullptr;
     QAction* nextWarning = nullptr;
     QAction* previousWarning = nullptr;
+    // The checks this file runs, and the safe fixes of what they find.
+    QAction* checks = nullptr;
+    QAction* fix = nullptr;
     // Ctrl+1 … Ctrl+5: the translation memory's suggestion put in the entry.
     std::array<QAction*, 5> insertSuggestion{};
     // Ctrl+K: the memory searched for a word or phrase.

@@ -250,6 +250,7 @@ void TFormXom::askLanguages(const bool always)
         }
     }
     m_document.setLanguages(normal);
+    applyChecks(); // the target language's own rules
     m_lookupSource.clear();
     if (m_document.review())
         lookUpCurrentEntry();

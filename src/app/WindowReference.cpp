@@ -10,6 +10,8 @@
 #include "app/MessageBoxes.h"
 #include "app/PaneText.h"
 #include "app/SuggestionsPane.h"
+
+#include "checks/DocumentChecks.h"
 #include "app/WindowCaptions.h"
 
 #include "text/TextCompare.h"
@@ -276,7 +278,8 @@ void TFormXom::showCurrentReview()
     }
     const QModelIndex current = Table->currentIndex();
     const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
-    m_checksPanel->setText(xom::describedChecks(*review, m_document.entries(), gridRow - 1).join(QStringLiteral(", ")));
+    m_checksPanel->setText(
+        checks::describe(checks::findingsOfRow(m_document, gridRow - 1, m_checkContext)).join(QStringLiteral(", ")));
     showReferenceOf(gridRow);
     lookUpCurrentEntry();
 }

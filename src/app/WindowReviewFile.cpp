@@ -24,6 +24,7 @@ void TFormXom::takeReviewBeside(const QString& path, const QByteArray& bytes)
     if (!beside.file)
         return;
     const int aside = m_document.takeReviewFile(std::move(*beside.file));
+    applyChecks(); // the file's own choices
     fitNumberWidths();
     QStringList told;
     if (!beside.pairs) {

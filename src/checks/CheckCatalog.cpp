@@ -8,8 +8,8 @@ namespace {
 
 CheckEntry reviewEntry(const char* key, const xom::Check check, const Severity severity, const char* explanation)
 {
-    CheckEntry entry{QLatin1StringView(key), xom::checkName(check), QString::fromUtf8(explanation), severity,
-        CheckKind::Review};
+    CheckEntry entry{
+        QLatin1StringView(key), xom::checkName(check), QString::fromUtf8(explanation), severity, CheckKind::Review};
     entry.reviewCheck = check;
     return entry;
 }
@@ -17,8 +17,8 @@ CheckEntry reviewEntry(const char* key, const xom::Check check, const Severity s
 std::vector<CheckEntry> makeEntries()
 {
     std::vector<CheckEntry> entries{
-        reviewEntry("untranslated", xom::Check::Untranslated, Severity::Warning,
-            "The text is still the reference text."),
+        reviewEntry(
+            "untranslated", xom::Check::Untranslated, Severity::Warning, "The text is still the reference text."),
         reviewEntry("empty", xom::Check::Empty, Severity::Critical,
             "The text is empty where the reference has a text: the game shows nothing."),
         reviewEntry("missing-reference", xom::Check::MissingReference, Severity::Warning,

@@ -54,9 +54,8 @@ std::vector<CheckFinding> findingsOfRow(
     for (const xom::Check check : xom::AllChecks) {
         if (!failing.testFlag(check))
             continue;
-        QString detail = check == xom::Check::PlaceholdersDiffer
-                           ? placeholderDifference(reference, entries.text(row))
-                           : xom::otherEntriesOf(*review, entries, row, check);
+        QString detail = check == xom::Check::PlaceholdersDiffer ? placeholderDifference(reference, entries.text(row))
+                                                                 : xom::otherEntriesOf(*review, entries, row, check);
         findings.push_back({&entryOf(check), std::move(detail)});
     }
     // The text checks the review found, told in full: the same decisions,
@@ -88,11 +87,11 @@ QStringList describe(const std::vector<CheckFinding>& findings)
 
 namespace checks {
 
-int fixEntries(document::Document& document, const std::vector<int>& rows)
+std::vector<xom::CellChange> safeFixesOf(const document::Document& document, const std::vector<int>& rows)
 {
     const xom::TranslationReview* const review = document.review();
     if (!review)
-        return 0;
+        return {};
     const xom::EntryTable& entries = document.entries();
     std::vector<xom::CellChange> changes;
     const auto fix = [&](const int row) {
@@ -112,6 +111,12 @@ int fixEntries(document::Document& document, const std::vector<int>& rows)
                 fix(row);
         }
     }
+    return changes;
+}
+
+int fixEntries(document::Document& document, const std::vector<int>& rows)
+{
+    std::vector<xom::CellChange> changes = safeFixesOf(document, rows);
     const int fixed = static_cast<int>(changes.size());
     if (fixed > 0)
         document.setCellTexts(std::move(changes), QStringLiteral("Fix"));

@@ -51,8 +51,11 @@ namespace checks {
 
 // The safe fixes (see safelyFixed) of the given rows (0-based; all rows
 // when none are given) that have a reference text and a text of their own,
-// made as one step, "Fix"; how many entries changed. Nothing changes, and
-// no step is made, where no fix applies.
+// as the cell changes that make them.
+[[nodiscard]] std::vector<xom::CellChange> safeFixesOf(
+    const document::Document& document, const std::vector<int>& rows = {});
+// Those fixes made as one step, "Fix"; how many entries changed. No step
+// is made where no fix applies.
 int fixEntries(document::Document& document, const std::vector<int>& rows = {});
 
 } // namespace checks

@@ -43,19 +43,6 @@ QString otherEntriesOf(const TranslationReview& review, const EntryTable& entrie
     return named;
 }
 
-QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, const int row)
-{
-    const Checks checks = review.checksOfRow(row);
-    QStringList described;
-    for (const Check check : AllChecks) {
-        if (!checks.testFlag(check))
-            continue;
-        const QString others = otherEntriesOf(review, entries, row, check);
-        described << (others.isEmpty() ? checkName(check) : QStringLiteral("%1 (%2)").arg(checkName(check), others));
-    }
-    return described;
-}
-
 TranslationReview::TranslationReview(EntryTable reference)
     : m_reference(std::move(reference))
     , m_firstRowOfName(m_reference)

@@ -31,12 +31,8 @@ struct CheckTotals {
 [[nodiscard]] QString totalsText(const CheckTotals& totals);
 
 class TranslationReview;
-// The names of the checks a row of entries fails (as checkNames gives them),
-// a consistency check followed by the numbers of the other entries it is
-// about: "inconsistent translation (#12, #40 and 3 more)".
-[[nodiscard]] QStringList describedChecks(const TranslationReview& review, const EntryTable& entries, int row);
-// The other entries a consistency check of a row is about, as that
-// description names them ("#12, #40 and 3 more"); empty for other checks.
+// The other entries a consistency check of a row is about, by number:
+// "#12, #40 and 3 more"; empty for other checks.
 [[nodiscard]] QString otherEntriesOf(const TranslationReview& review, const EntryTable& entries, int row, Check check);
 
 // A reference language beside a working entry table: for each working entry

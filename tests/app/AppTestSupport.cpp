@@ -130,6 +130,16 @@ std::optional<review::ReviewLanguages> FakeMessageBoxes::askLanguages(
     return answer;
 }
 
+bool FakeMessageBoxes::askFix(const QString& text)
+{
+    fixQuestions.append(text);
+    if (fixAnswers.empty())
+        return false;
+    const bool answer = fixAnswers.front();
+    fixAnswers.pop_front();
+    return answer;
+}
+
 bool FakeMessageBoxes::askDropRemoved(const QString& text)
 {
     dropQuestions.append(text);

@@ -83,6 +83,9 @@ public:
     // answers (empty: Keep Them).
     QStringList dropQuestions;
     std::deque<bool> dropAnswers;
+    // The questions before the safe fixes, and their answers (empty: Cancel).
+    QStringList fixQuestions;
+    std::deque<bool> fixAnswers;
     // The questions for languages, and their answers (empty: Cancel).
     QStringList languageQuestions;
     std::deque<review::ReviewLanguages> languageAnswers;
@@ -94,6 +97,7 @@ public:
     [[nodiscard]] bool askReplaceFile(const QString& text) override;
     [[nodiscard]] app::RecoverChoice askRecover(const QString& text, bool canRecover) override;
     [[nodiscard]] bool askDropRemoved(const QString& text) override;
+    [[nodiscard]] bool askFix(const QString& text) override;
     [[nodiscard]] std::optional<review::ReviewLanguages> askLanguages(
         const QString& text, const review::ReviewLanguages& guess) override;
     void showInformation(const QString& caption, const QString& text) override;

@@ -26,8 +26,7 @@ struct Planted {
 
 const Planted planted[] = {
     {u"FE.Fine", u"Start the game.", u"Spiel starten.", ""},
-    {u"FE.Tag", u"Press <b>Enter</b> to go on.", u"Drücke <b>Enter um weiterzumachen.",
-        "tags differ (missing </b>)"},
+    {u"FE.Tag", u"Press <b>Enter</b> to go on.", u"Drücke <b>Enter um weiterzumachen.", "tags differ (missing </b>)"},
     {u"FE.TagCase", u"<B>Warning</B>", u"<b>Warnung</b>", ""},
     {u"FE.Number", u"You found 12 coins.", u"Du hast 15 Münzen gefunden.", "numbers differ (missing 12; extra 15)"},
     {u"FE.ArabicDigits", u"Level 12", u"Stufe ١٢", ""},
@@ -55,8 +54,8 @@ protected:
 
     [[nodiscard]] ProgramRun check(QStringList more = {}) const
     {
-        return runLang(QStringList{QStringLiteral("check"), translation, QStringLiteral("--reference"), reference}
-                       + more);
+        return runLang(
+            QStringList{QStringLiteral("check"), translation, QStringLiteral("--reference"), reference} + more);
     }
 
     // The report's lines as planted says them, for the entries kept.
@@ -98,9 +97,13 @@ TEST_F(PlantedFaults, ChecksCanBeChosen)
     // Exactly those asked for.
     const ProgramRun some = check({QStringLiteral("--checks"), QStringLiteral("tags,numbers")});
     EXPECT_EQ(some.exitCode, 3);
-    EXPECT_EQ(some.out.toStdString(), expected([](const Planted& entry) {
-        return QByteArray(entry.reported).startsWith("tags") || QByteArray(entry.reported).startsWith("numbers");
-    }, 2).toStdString());
+    EXPECT_EQ(some.out.toStdString(), expected(
+                                          [](const Planted& entry) {
+                                              return QByteArray(entry.reported).startsWith("tags")
+                                                  || QByteArray(entry.reported).startsWith("numbers");
+                                          },
+                                          2)
+                                          .toStdString());
     const ProgramRun wrong = check({QStringLiteral("--checks"), QStringLiteral("tags,grammar")});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.err.contains("'grammar' is no check")) << wrong.err.toStdString();
@@ -132,10 +135,13 @@ TEST_F(PlantedFaults, TheSafeFixesAreMadeOnRequest)
     EXPECT_TRUE(run.err.contains("2 entries fixed")) << run.err.toStdString();
     // The invisible character and the edge whitespace are gone; the rest
     // is the translator's to mend.
-    EXPECT_EQ(run.out.toStdString(), expected([](const Planted& entry) {
-        return QString::fromUtf16(entry.name) != QStringLiteral("FE.Invisible")
-            && QString::fromUtf16(entry.name) != QStringLiteral("FE.Edge");
-    }, 5).toStdString());
+    EXPECT_EQ(run.out.toStdString(), expected(
+                                         [](const Planted& entry) {
+                                             return QString::fromUtf16(entry.name) != QStringLiteral("FE.Invisible")
+                                                 && QString::fromUtf16(entry.name) != QStringLiteral("FE.Edge");
+                                         },
+                                         5)
+                                         .toStdString());
     const ProgramRun again = runLang({QStringLiteral("check"), fixedPath, QStringLiteral("--reference"), reference});
     EXPECT_EQ(again.out, run.out);
     // The file checked was left as it was.

@@ -385,17 +385,24 @@ TEST(Review, ConsistencyChecksNameTheOtherEntries)
         {s(u"Store"), s(u"Sichern")}, {s(u"Keep"), s(u"Sichern")}, {s(u"Hold"), s(u"Sichern")},
         {s(u"Put"), s(u"Sichern")}, {s(u"Quit"), s(u"Beenden")}});
     review.recheckAll(working);
-    const std::vector<QStringList> expected{
-        {s(u"inconsistent translation (#2)")},
-        {s(u"inconsistent translation (#1)"), s(u"reused translation (#3, #4, #5 and 1 more)")},
-        {s(u"reused translation (#2, #4, #5 and 1 more)")},
-        {s(u"reused translation (#2, #3, #5 and 1 more)")},
-        {s(u"reused translation (#2, #3, #4 and 1 more)")},
-        {s(u"reused translation (#2, #3, #4 and 1 more)")},
-        {},
+    // The entries named beside InconsistentTranslation and ReusedTranslation.
+    const std::vector<std::pair<QString, QString>> expected{
+        {s(u"#2"), {}},
+        {s(u"#1"), s(u"#3, #4, #5 and 1 more")},
+        {{}, s(u"#2, #4, #5 and 1 more")},
+        {{}, s(u"#2, #3, #5 and 1 more")},
+        {{}, s(u"#2, #3, #4 and 1 more")},
+        {{}, s(u"#2, #3, #4 and 1 more")},
+        {{}, {}},
     };
-    for (int row = 0; row < working.entryCount(); ++row)
-        EXPECT_EQ(xom::describedChecks(review, working, row), expected[static_cast<std::size_t>(row)]) << row;
+    for (int row = 0; row < working.entryCount(); ++row) {
+        const auto& [otherwise, reusing] = expected[static_cast<std::size_t>(row)];
+        EXPECT_EQ(xom::otherEntriesOf(review, working, row, Check::InconsistentTranslation), otherwise) << row;
+        EXPECT_EQ(xom::otherEntriesOf(review, working, row, Check::ReusedTranslation), reusing) << row;
+        EXPECT_EQ(review.checksOfRow(row).testFlag(Check::InconsistentTranslation), !otherwise.isEmpty()) << row;
+        EXPECT_EQ(review.checksOfRow(row).testFlag(Check::ReusedTranslation), !reusing.isEmpty()) << row;
+    }
+    EXPECT_EQ(xom::otherEntriesOf(review, working, 0, Check::DuplicateName), QString());
     EXPECT_EQ(review.totals(), (xom::CheckTotals{0, 6}));
 }
 

@@ -1,5 +1,8 @@
 // A translation beside its reference: opening a reference, checking every
-// entry, and the recheck after one edit.
+// entry, and the recheck after one edit; the last two again with every text
+// check beside the review's own, as the editor runs them (a length limit
+// set, spelling apart).
+#include "checks/TextChecks.h"
 #include "xom/LanguageFileReader.h"
 #include "xom/TranslationReview.h"
 
@@ -72,10 +75,24 @@ xom::TranslationReview reviewOf(const Pair& pair)
     return xom::TranslationReview(std::move(std::get<xom::LoadedFile>(loaded).entries));
 }
 
+// Every text check, the length check too, for a German translation.
+void runEveryTextCheck(xom::TranslationReview& review)
+{
+    checks::TextCheckContext context;
+    context.targetLanguage = QStringLiteral("de");
+    context.enabled = checks::TextChecks::all();
+    context.maxCharacters = 200;
+    review.setTextChecker([context](const QStringView reference, const QStringView text) {
+        return checks::failingTextChecks(reference, text, context).bits();
+    });
+}
+
 void checkAll(benchmark::State& state)
 {
     const Pair& pair = pairOf(static_cast<int>(state.range(0)));
     xom::TranslationReview review = reviewOf(pair);
+    if (state.range(1) != 0)
+        runEveryTextCheck(review);
     for (auto _ : state) {
         review.recheckAll(pair.working);
         benchmark::DoNotOptimize(review.totals());
@@ -89,6 +106,8 @@ void recheckOneEdit(benchmark::State& state)
 {
     const Pair& pair = pairOf(static_cast<int>(state.range(0)));
     xom::TranslationReview review = reviewOf(pair);
+    if (state.range(1) != 0)
+        runEveryTextCheck(review);
     xom::EntryTable working = pair.working;
     review.recheckAll(working);
     const int row = working.entryCount() / 2;
@@ -102,8 +121,9 @@ void recheckOneEdit(benchmark::State& state)
 }
 
 BENCHMARK(openReference)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(checkAll)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(recheckOneEdit)->Arg(1'000'000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+// The second argument: 1 with every text check.
+BENCHMARK(checkAll)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(recheckOneEdit)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "xom/TranslationReview.h"
 
 #include "text/Decimal.h"
+#include "xom/Parallel.h"
 
 #include <algorithm>
 #include <climits>
@@ -173,10 +174,18 @@ void TranslationReview::recheckAll(const EntryTable& entries)
     m_failingForDuplicateOnly = 0;
     m_bySource.clear();
     m_byTranslation.clear();
+    // Each row's own review (the text checker's above all, the larger part)
+    // reads the tables only and writes its own row: the two halves are
+    // reviewed at once. Counting and grouping, which share the totals, come
+    // after, in row order as before.
+    m_rows.resize(entries.rows.size());
+    inTwoHalves(entries.rows.size(), [&](const std::size_t begin, const std::size_t end) {
+        for (std::size_t row = begin; row < end; ++row)
+            m_rows[row] = review(entries, static_cast<int>(row));
+    });
     for (int row = 0; row < entries.entryCount(); ++row) {
-        m_rows.push_back(review(entries, row));
         joinGroups(row);
-        count(m_rows.back(), 1);
+        count(m_rows[static_cast<std::size_t>(row)], 1);
     }
     m_bySource.forEachKey([this](const TextId source) { settleSourceGroup(source); });
     m_byTranslation.forEachKey([this](const TextId translation) { settleTranslationGroup(translation); });

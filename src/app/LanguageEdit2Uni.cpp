@@ -2,6 +2,7 @@
 
 #include "app/EntryGridModel.h"
 #include "app/EntryGridView.h"
+#include "app/WindowSpeller.h"
 #include "app/ErrorText.h"
 #include "app/FileDialogs.h"
 #include "app/MessageBoxes.h"
@@ -202,6 +203,7 @@ void TFormXom::attachDialogs(dialogs::TEditForm& editForm, dialogs::TAddForm& ad
 {
     m_editForm = &editForm;
     m_addForm = &addForm;
+    m_editForm->setSpeller(m_speller.get());
     // A new entry has no row yet: every entry of the name counts.
     m_addForm->setNameWarning([this](const QString& name) { return sharedNameWarning(name, 0); });
 }

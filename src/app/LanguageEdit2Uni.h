@@ -60,6 +60,7 @@ class EntryGridModel;
 class EntryGridView;
 class MemoryLookup;
 class SuggestionsPane;
+class WindowSpeller;
 class FileDialogs;
 class MessageBoxes;
 
@@ -430,6 +431,8 @@ private:
     // applied again only when the selection or the language changes.
     std::optional<std::pair<checks::CheckSelection, QString>> m_appliedChecks;
     checks::TextCheckContext m_checkContext;
+    // The Edit dialog's spelling, in the file's language.
+    std::unique_ptr<WindowSpeller> m_speller;
     // Shown only while changes are not being recorded for recovery.
     QLabel* m_recoveryPanel = nullptr;
     // Under the reference pane while a reference is open.

@@ -7,6 +7,7 @@
 
 #include "app/EntryGridModel.h"
 #include "app/MessageBoxes.h"
+#include "app/WindowSpeller.h"
 #include "app/WindowCaptions.h"
 
 #include "checks/DocumentChecks.h"
@@ -51,6 +52,8 @@ std::vector<const checks::CheckEntry*> checksBySeverity()
 
 void TFormXom::buildCheckControls()
 {
+    m_speller = std::make_unique<WindowSpeller>([this] { return selectedReferenceText(); },
+        [this](const QString& message) { StatusBar1->showMessage(message, 10'000); });
     // A file opened anew starts from the defaults; its review file, read
     // after, brings its choices.
     connect(&m_document, &document::Document::reset, this, &TFormXom::applyChecks);
@@ -65,6 +68,8 @@ void TFormXom::applyChecks()
     const QString language = checks::targetLanguageOf(m_document);
     m_checkContext = checks::contextOf(selection, language);
     m_grid->setCheckContext(m_checkContext);
+    m_speller->setLanguage(language);
+    m_speller->setEnabled(selection.spelling);
     // The same selection for the same language runs as it is: a recheck of
     // a million entries is not for nothing.
     if (m_appliedChecks && m_appliedChecks->first == selection && m_appliedChecks->second == language)

@@ -7,12 +7,16 @@
 #include "dialogs/ModalResult.h"
 #include "dialogs/PlainTextBox.h"
 #include "dialogs/SelectedCell.h"
+#include "dialogs/Speller.h"
+#include "dialogs/SpellingHighlighter.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include <optional>
@@ -35,6 +39,7 @@ TEditForm::TEditForm(SelectedCell& cell, QWidget* parent)
     , Button2(makeDialogButton(QStringLiteral("Close"), "Button2", this, QRect(272, 264, 75, 25)))
     , m_referenceLabel(new QLabel(this))
     , m_reference(new QPlainTextEdit(this))
+    , m_spelling(new SpellingHighlighter(RichEdit1->document()))
 {
     setObjectName(QStringLiteral("EditForm"));
     setWindowTitle(QStringLiteral("Edit Text"));
@@ -64,6 +69,62 @@ TEditForm::TEditForm(SelectedCell& cell, QWidget* parent)
 
     setTabOrder(RichEdit1, Button1);
     setTabOrder(Button1, Button2);
+
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        QMenu* const menu = contextMenuAt(position);
+        menu->exec(RichEdit1->viewport()->mapToGlobal(position));
+        delete menu;
+    });
+}
+
+void TEditForm::setSpeller(Speller* const speller)
+{
+    m_speller = speller;
+    m_spelling->setSpeller(speller);
+}
+
+QMenu* TEditForm::contextMenuAt(const QPoint& position)
+{
+    QMenu* const menu = RichEdit1->createStandardContextMenu(position);
+    if (!m_speller)
+        return menu;
+    // The misspelt word under the point, if any: words never cross a line.
+    const QTextCursor at = RichEdit1->cursorForPosition(position);
+    const QTextBlock block = at.block();
+    const qsizetype inBlock = at.position() - block.position();
+    for (const auto& [start, length] : m_speller->misspelt(block.text())) {
+        if (inBlock < start || inBlock > start + length)
+            continue;
+        const QString word = block.text().mid(start, length);
+        QAction* const first = menu->actions().value(0);
+        const auto addBefore = [&](QAction* const action) { menu->insertAction(first, action); };
+        const QStringList corrections = m_speller->suggestions(word);
+        for (const QString& correction : corrections) {
+            auto* const replace = new QAction(correction, menu);
+            connect(replace, &QAction::triggered, this, [this, block, start = start, length = length, correction] {
+                QTextCursor cursor(RichEdit1->document());
+                cursor.setPosition(block.position() + static_cast<int>(start));
+                cursor.setPosition(block.position() + static_cast<int>(start + length), QTextCursor::KeepAnchor);
+                cursor.insertText(correction);
+            });
+            addBefore(replace);
+        }
+        if (corrections.isEmpty()) {
+            auto* const none = new QAction(QStringLiteral("(no corrections)"), menu);
+            none->setEnabled(false);
+            addBefore(none);
+        }
+        auto* const add = new QAction(QStringLiteral("Add to Dictionary"), menu);
+        connect(add, &QAction::triggered, this, [this, word] {
+            m_speller->addToDictionary(word);
+            m_spelling->rehighlight();
+        });
+        addBefore(add);
+        menu->insertSeparator(first);
+        break;
+    }
+    return menu;
 }
 
 void TEditForm::layOut(const bool withReference)

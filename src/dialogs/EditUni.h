@@ -3,6 +3,8 @@
 #include <QDialog>
 
 class QLabel;
+class QMenu;
+class QPoint;
 class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
@@ -11,6 +13,8 @@ namespace dialogs {
 
 class PlainTextBox;
 class SelectedCell;
+class Speller;
+class SpellingHighlighter;
 
 // The Edit dialog: rewrites the text of the main grid's selected cell. Each
 // showing loads the cell's text and names its entry in the caption; "Save"
@@ -31,6 +35,15 @@ public:
     // Takes the layout the next showing needs before the window appears: a
     // window resized while it is being mapped may stay unpainted.
     void setVisible(bool visible) override;
+
+    // The speller that underlines misspelt words as one types and offers
+    // corrections on the box's context menu; none: no spelling. It must
+    // outlive the dialog or be taken away first.
+    void setSpeller(Speller* speller);
+    // The box's context menu for a point of its viewport: over a misspelt
+    // word, its corrections (each replaces the word, as an edit the box can
+    // undo) and "Add to Dictionary" come first. The caller owns the menu.
+    [[nodiscard]] QMenu* contextMenuAt(const QPoint& position);
 
 public slots:
     void FormShow();
@@ -54,6 +67,8 @@ private:
     QPushButton* Button2;
     QLabel* m_referenceLabel;
     QPlainTextEdit* m_reference;
+    Speller* m_speller = nullptr;
+    SpellingHighlighter* m_spelling;
 };
 
 } // namespace dialogs

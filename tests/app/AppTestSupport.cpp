@@ -176,8 +176,10 @@ PinnedSettings::PinnedSettings(const Settings settings)
 {
     static const QTemporaryDir folder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-    // The recovery journals too, under the user's data folder.
+    // The recovery journals too, under the user's data folder, and the
+    // personal word lists under the user's configuration folder.
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
     if (settings == Settings::Fresh) {
         const std::unique_ptr<QSettings> user = app::openUserSettings();
         user->clear();

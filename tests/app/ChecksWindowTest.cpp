@@ -1,15 +1,24 @@
 // The checks in the window: the status bar names what the current entry
 // fails with its details, Edit › Checks… turns a check off and sets a
 // length limit (kept by the review file and read back with the file), and
-// Edit › Fix… makes the safe fixes as one undo step.
+// Edit › Fix… makes the safe fixes as one undo step. In the Edit dialog,
+// misspelt words are underlined with Debian's German dictionary, corrected
+// from the box's menu or added to the translator's own list, and names the
+// reference has are never underlined.
 
 #include "AppTestSupport.h"
 
 #include "app/LanguageEdit2Uni.h"
 #include "dialogs/ChecksDialog.h"
+#include "dialogs/EditUni.h"
+#include "dialogs/PlainTextBox.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
@@ -42,6 +51,34 @@ QTreeWidgetItem* itemNamed(dialogs::ChecksDialog& dialog, const QString& name)
 {
     const QList<QTreeWidgetItem*> found = dialog.list().findItems(name, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.front();
+}
+
+// The words of the box's first line drawn with the spelling underline.
+QStringList underlinedWords(const dialogs::PlainTextBox& box)
+{
+    QStringList words;
+    const QTextBlock block = box.document()->firstBlock();
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            words << block.text().mid(range.start, range.length);
+    }
+    return words;
+}
+
+// The point of the box's viewport over the character at position.
+QPoint pointAt(const dialogs::PlainTextBox& box, const int position)
+{
+    QTextCursor cursor(box.document());
+    cursor.setPosition(position);
+    return box.cursorRect(cursor).center() + QPoint(2, 0);
+}
+
+QStringList actionTexts(const QMenu& menu)
+{
+    QStringList texts;
+    for (const QAction* const action : menu.actions())
+        texts << action->text();
+    return texts;
 }
 
 } // namespace
@@ -97,6 +134,72 @@ private slots:
         });
         editor.window.actions().checks->trigger();
         QCOMPARE(panelOf(editor, 1), QStringLiteral("tags differ (missing </b>)"));
+    }
+
+    void misspeltWordsAreUnderlinedAndCorrected()
+    {
+        if (!QFile::exists(QStringLiteral("/usr/share/hunspell/de_DE.dic")))
+            QSKIP("needs Debian's hunspell-de-de");
+        Editor editor;
+        editor.openEntries({{QStringLiteral("FE.Saved"), QStringLiteral("Zorvek hat das Spiel gespeichret")}},
+            QStringLiteral("lang_de.xom"));
+        editor.openReferenceEntries(
+            {{QStringLiteral("FE.Saved"), QStringLiteral("Zorvek saved the game")}}, QStringLiteral("lang_en.xom"));
+        dialogs::TEditForm& form = editor.forms.EditForm;
+        auto* const box = form.findChild<dialogs::PlainTextBox*>(QStringLiteral("RichEdit1"));
+        QStringList underlined;
+        QStringList offered;
+        editor.clickCell(1, xom::TextColumn);
+        apptest::whenShown(form, [&] {
+            // The game's name is the reference's: never underlined.
+            underlined = underlinedWords(*box);
+            std::unique_ptr<QMenu> menu(form.contextMenuAt(pointAt(*box, 25)));
+            offered = actionTexts(*menu);
+            menu->actions().front()->trigger();
+            QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        });
+        editor.click("EditText");
+        QCOMPARE(underlined, QStringList{QStringLiteral("gespeichret")});
+        QCOMPARE(offered.front(), QStringLiteral("gespeichert"));
+        QVERIFY(offered.contains(QStringLiteral("Add to Dictionary")));
+        QCOMPARE(editor.cell(1, xom::TextColumn), QStringLiteral("Zorvek hat das Spiel gespeichert"));
+
+        // A word added to the dictionary is underlined no more, in this run
+        // and the next.
+        editor.window.document().setCellTexts(
+            {{1, xom::TextColumn, editor.cell(1, xom::TextColumn), QStringLiteral("Die Zorvekburg wartet")}},
+            QStringLiteral("Edit"));
+        apptest::whenShown(form, [&] {
+            underlined = underlinedWords(*box);
+            std::unique_ptr<QMenu> menu(form.contextMenuAt(pointAt(*box, 6)));
+            const QList<QAction*> actions = menu->actions();
+            const auto add = std::find_if(actions.begin(), actions.end(),
+                [](const QAction* a) { return a->text() == QStringLiteral("Add to Dictionary"); });
+            QVERIFY(add != actions.end());
+            (*add)->trigger();
+            offered = underlinedWords(*box);
+            QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+        });
+        editor.click("EditText");
+        QCOMPARE(underlined, QStringList{QStringLiteral("Zorvekburg")});
+        QCOMPARE(offered, QStringList());
+
+        // Spelling turned off for the file: nothing is underlined.
+        dialogs::ChecksDialog& dialog = editor.window.checksDialog();
+        apptest::whenShown(dialog, [&] {
+            itemNamed(dialog, QStringLiteral("spelling"))->setCheckState(0, Qt::Unchecked);
+            dialog.accept();
+        });
+        editor.window.actions().checks->trigger();
+        editor.window.document().setCellTexts(
+            {{1, xom::TextColumn, editor.cell(1, xom::TextColumn), QStringLiteral("Das Spiel wird gespeichret")}},
+            QStringLiteral("Edit"));
+        apptest::whenShown(form, [&] {
+            underlined = underlinedWords(*box);
+            QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+        });
+        editor.click("EditText");
+        QCOMPARE(underlined, QStringList());
     }
 
     void theSafeFixesAreOneStep()

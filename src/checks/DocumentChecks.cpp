@@ -1,6 +1,10 @@
 #include "checks/DocumentChecks.h"
 
 #include "memory/DocumentUnits.h"
+#include "spelling/DictionaryCatalog.h"
+#include "spelling/MisspeltWords.h"
+#include "spelling/PersonalWords.h"
+#include "spelling/SpellChecker.h"
 
 #include "xom/TranslationReview.h"
 
@@ -41,8 +45,48 @@ void runSelection(document::Document& document, const CheckSelection& selection)
     document.setReviewChecks(selection.review, std::move(checker));
 }
 
+UnknownWords unknownWordsOf(const document::Document& document, QString* const why)
+{
+    UnknownWords unknown;
+    const xom::TranslationReview* const review = document.review();
+    if (!review)
+        return unknown;
+    const QString language = targetLanguageOf(document);
+    const std::optional<spelling::Dictionary> dictionary
+        = language.isEmpty() ? std::nullopt : spelling::DictionaryCatalog().bestFor(language);
+    if (!dictionary) {
+        if (why)
+            *why = language.isEmpty() ? QStringLiteral("the file's language is not known")
+                                      : QStringLiteral("no spelling dictionary for %1 is installed").arg(language);
+        return unknown;
+    }
+    std::unique_ptr<spelling::SpellChecker> checker;
+    try {
+        checker
+            = std::make_unique<spelling::SpellChecker>(*dictionary, spelling::personalWordListPath(dictionary->tag));
+    } catch (const spelling::SpellingError& error) {
+        if (why)
+            *why = error.message();
+        return unknown;
+    }
+    spelling::MisspeltWordFinder finder(*checker);
+    const xom::EntryTable& entries = document.entries();
+    for (int row = 0; row < review->rowCount(); ++row) {
+        const QStringView reference = review->referenceTextOfRow(row).value_or(QStringView());
+        const QStringView text = entries.text(row);
+        if (reference.isEmpty() || text.isEmpty() || text == reference)
+            continue;
+        QStringList words;
+        for (const spelling::MisspeltWord& word : finder.find(text, reference))
+            words << word.word;
+        if (!words.isEmpty())
+            unknown.emplace(row, std::move(words));
+    }
+    return unknown;
+}
+
 std::vector<CheckFinding> findingsOfRow(
-    const document::Document& document, const int row, const TextCheckContext& context)
+    const document::Document& document, const int row, const TextCheckContext& context, const UnknownWords& unknown)
 {
     std::vector<CheckFinding> findings;
     const xom::TranslationReview* const review = document.review();
@@ -66,6 +110,8 @@ std::vector<CheckFinding> findingsOfRow(
         for (TextFinding& finding : textFindings(reference, entries.text(row), only))
             findings.push_back({&entryOf(finding.check), std::move(finding.detail)});
     }
+    if (const auto words = unknown.find(row); words != unknown.end())
+        findings.push_back({checkOfKey(u"spelling"), words->second.join(QStringLiteral(", "))});
     return findings;
 }
 

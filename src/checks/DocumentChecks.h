@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <map>
 #include <vector>
 
 namespace checks {
@@ -35,11 +36,22 @@ struct CheckFinding {
     QString detail;
 };
 
+// The words spelling found unknown in each row (0-based) of a document,
+// for the rows it has any.
+using UnknownWords = std::map<int, QStringList>;
+
+// The unknown words of the document's translated entries (a reference text
+// and a text of their own) by the installed dictionary that best fits its
+// language, a word its reference has never among them. Nothing when no
+// dictionary fits or it cannot be loaded; the reason in *why.
+[[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, QString* why = nullptr);
+
 // The checks the row (0-based) of the document fails beside its reference
 // as the review has them, in catalogue order, with details worked out for
-// this row alone. Nothing without a reference.
+// this row alone, then spelling when spelling found words in it. Nothing
+// without a reference.
 [[nodiscard]] std::vector<CheckFinding> findingsOfRow(
-    const document::Document& document, int row, const TextCheckContext& context);
+    const document::Document& document, int row, const TextCheckContext& context, const UnknownWords& unknown = {});
 
 // "placeholders differ (missing %d)", or the name alone.
 [[nodiscard]] QString describe(const CheckFinding& finding);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -146,6 +147,50 @@ TEST_F(PlantedFaults, TheSafeFixesAreMadeOnRequest)
     EXPECT_EQ(again.out, run.out);
     // The file checked was left as it was.
     EXPECT_EQ(check().out.toStdString(), expected([](const Planted&) { return true; }, 7).toStdString());
+}
+
+// Spelling by the dictionary of the file's language: a word the reference
+// has (a name) is never unknown; a language without a dictionary is said
+// when spelling is asked for by name.
+TEST(CheckSpelling, ListsUnknownWordsByTheFilesLanguage)
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/hunspell/de_DE.dic")))
+        GTEST_SKIP() << "needs Debian's hunspell-de-de";
+    QTemporaryDir dir;
+    const QString reference = dir.filePath(QStringLiteral("lang_en.xom"));
+    const QString german = dir.filePath(QStringLiteral("lang_de.xom"));
+    const QString french = dir.filePath(QStringLiteral("lang_fr.xom"));
+    writeFile(reference, testsupport::simpleFile({{utf16(u"FE.Saved"), utf16(u"Zorvek saved the game")},
+                                                     {utf16(u"FE.Quit"), utf16(u"Quit")}})
+                             .bytes());
+    writeFile(german, testsupport::simpleFile({{utf16(u"FE.Saved"), utf16(u"Zorvek hat das Spiell gespeichret")},
+                                                  {utf16(u"FE.Quit"), utf16(u"Beenden")}})
+                          .bytes());
+    writeFile(french, testsupport::simpleFile({{utf16(u"FE.Saved"), utf16(u"Zorvek a sauvgardé la partie")},
+                                                  {utf16(u"FE.Quit"), utf16(u"Quitter")}})
+                          .bytes());
+
+    const ProgramRun run = runLang({QStringLiteral("check"), german, QStringLiteral("--reference"), reference});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), "1\tFE.Saved\tspelling (Spiell, gespeichret)\n"
+                                     "2 entries: 0 untranslated, 1 with warnings\n");
+    const ProgramRun json = runLang(
+        {QStringLiteral("check"), german, QStringLiteral("--reference"), reference, QStringLiteral("--json")});
+    EXPECT_TRUE(
+        json.out.contains(R"("findings":[{"check":"spelling","severity":"style","detail":"Spiell, gespeichret"}])"))
+        << json.out.toStdString();
+    const ProgramRun off = runLang({QStringLiteral("check"), german, QStringLiteral("--reference"), reference,
+        QStringLiteral("--checks"), QStringLiteral("tags")});
+    EXPECT_EQ(off.exitCode, 0) << off.out.toStdString();
+
+    // No French dictionary here: nothing found, and said when asked for.
+    const ProgramRun none = runLang({QStringLiteral("check"), french, QStringLiteral("--reference"), reference,
+        QStringLiteral("--checks"), QStringLiteral("spelling")});
+    EXPECT_EQ(none.exitCode, 0) << none.out.toStdString();
+    if (!QFile::exists(QStringLiteral("/usr/share/hunspell/fr_FR.dic"))) {
+        EXPECT_TRUE(none.err.contains("spelling not checked: no spelling dictionary for fr is installed"))
+            << none.err.toStdString();
+    }
 }
 
 } // namespace

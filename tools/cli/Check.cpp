@@ -30,9 +30,25 @@ struct EntryFindings {
     [[nodiscard]] bool any() const { return !checks.empty() || sourceChanged; }
 };
 
-EntryFindings findingsOf(const document::Document& document, const int row, const checks::TextCheckContext& context)
+// What the checks found: the review's context for the details, and the
+// words spelling found unknown.
+struct Checked {
+    checks::TextCheckContext context;
+    checks::UnknownWords unknown;
+
+    // The review's totals, with the entries that fail spelling alone.
+    [[nodiscard]] xom::CheckTotals totals(const xom::TranslationReview& review) const
+    {
+        xom::CheckTotals totals = review.totals();
+        for (const auto& [row, words] : unknown)
+            totals.withWarnings += review.rowFails(row) ? 0 : 1;
+        return totals;
+    }
+};
+
+EntryFindings findingsOf(const document::Document& document, const int row, const Checked& checked)
 {
-    return {checks::findingsOfRow(document, row, context), document.sourceChanged(row + 1)};
+    return {checks::findingsOfRow(document, row, checked.context, checked.unknown), document.sourceChanged(row + 1)};
 }
 
 QStringList findingNames(const EntryFindings& findings)
@@ -78,19 +94,19 @@ StateTotals stateTotals(const document::Document& document)
 // One entry a line that fails a check or whose source changed: "number<TAB>
 // name<TAB>check, check"; then the totals, and the states' when the review
 // file beside FILE holds any.
-QByteArray plainReport(const document::Document& document, const checks::TextCheckContext& context)
+QByteArray plainReport(const document::Document& document, const Checked& checked)
 {
     const xom::EntryTable& entries = document.entries();
     QByteArray out;
     for (int row = 0; row < entries.entryCount(); ++row) {
-        const EntryFindings findings = findingsOf(document, row, context);
+        const EntryFindings findings = findingsOf(document, row, checked);
         if (!findings.any())
             continue;
         out += (entries.number(row) + u'\t' + entries.name(row).toString() + u'\t'
                 + findingNames(findings).join(QStringLiteral(", ")) + u'\n')
                    .toUtf8();
     }
-    const xom::CheckTotals totals = document.review()->totals();
+    const xom::CheckTotals totals = checked.totals(*document.review());
     out += QStringLiteral("%1 entries: %2 untranslated, %3 with warnings\n")
                .arg(text::FormatDecimal(entries.entryCount()), text::FormatDecimal(totals.untranslated),
                    text::FormatDecimal(totals.withWarnings))
@@ -135,22 +151,22 @@ void appendJsonFindings(const std::vector<checks::CheckFinding>& findings, QByte
     out += ']';
 }
 
-QByteArray jsonReport(const document::Document& document, const checks::TextCheckContext& context)
+QByteArray jsonReport(const document::Document& document, const Checked& checked)
 {
     const xom::EntryTable& entries = document.entries();
     const xom::TranslationReview& review = *document.review();
     QByteArray out("{\"failing\":[");
     const char* separator = "\n";
     for (int row = 0; row < entries.entryCount(); ++row) {
-        if (!review.rowFails(row))
+        if (!review.rowFails(row) && !checked.unknown.contains(row))
             continue;
         out += separator;
         appendJsonEntry(entries, row, out);
-        appendJsonFindings(checks::findingsOfRow(document, row, context), out);
+        appendJsonFindings(checks::findingsOfRow(document, row, checked.context, checked.unknown), out);
         out += '}';
         separator = ",\n";
     }
-    out += review.totals().failing() == 0 ? "]" : "\n]";
+    out += checked.totals(review).failing() == 0 ? "]" : "\n]";
 
     // Every entry with a state, or whose source changed.
     out += ",\"reviewed\":[";
@@ -172,7 +188,7 @@ QByteArray jsonReport(const document::Document& document, const checks::TextChec
     }
     out += separator[0] == ',' ? "\n]" : "]";
 
-    const xom::CheckTotals totals = review.totals();
+    const xom::CheckTotals totals = checked.totals(review);
     const StateTotals states = stateTotals(document);
     out += ",\"entries\":" + QByteArray::number(entries.entryCount()) + ",\"untranslated\":"
          + QByteArray::number(totals.untranslated) + ",\"withWarnings\":" + QByteArray::number(totals.withWarnings)
@@ -224,9 +240,18 @@ int runCheck(const Invocation& call)
         writeErr(
             QStringLiteral("%1 entries fixed, written to %2\n").arg(text::FormatDecimal(fixed), call.value(FixOption)));
     }
-    const checks::TextCheckContext context = checks::contextOf(selection, checks::targetLanguageOf(document));
-    writeOut(call.has(JsonOption) ? jsonReport(document, context) : plainReport(document, context));
-    return document.review()->totals().failing() == 0 ? ExitSuccess : ExitChecksFailed;
+    Checked checked{checks::contextOf(selection, checks::targetLanguageOf(document)), {}};
+    if (selection.spelling) {
+        QString why;
+        checked.unknown = checks::unknownWordsOf(document, &why);
+        // Said only where spelling was asked for by name: by default it
+        // runs where a dictionary is installed, and is passed over quietly
+        // elsewhere.
+        if (!why.isEmpty() && call.value(ChecksOption).contains(QStringLiteral("spelling")))
+            writeErr(QStringLiteral("spelling not checked: %1\n").arg(why));
+    }
+    writeOut(call.has(JsonOption) ? jsonReport(document, checked) : plainReport(document, checked));
+    return checked.totals(*document.review()).failing() == 0 ? ExitSuccess : ExitChecksFailed;
 }
 
 } // namespace

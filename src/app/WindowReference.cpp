@@ -10,6 +10,7 @@
 #include "app/MessageBoxes.h"
 #include "app/PaneText.h"
 #include "app/SuggestionsPane.h"
+#include "app/WindowSpeller.h"
 
 #include "checks/DocumentChecks.h"
 #include "app/WindowCaptions.h"
@@ -278,8 +279,9 @@ void TFormXom::showCurrentReview()
     }
     const QModelIndex current = Table->currentIndex();
     const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
-    m_checksPanel->setText(
-        checks::describe(checks::findingsOfRow(m_document, gridRow - 1, m_checkContext)).join(QStringLiteral(", ")));
+    m_checksPanel->setText(checks::describe(checks::findingsOfRow(m_document, gridRow - 1, m_checkContext,
+                                                m_speller->unknownWordsOfRow(m_document, gridRow - 1)))
+                               .join(QStringLiteral(", ")));
     showReferenceOf(gridRow);
     lookUpCurrentEntry();
 }

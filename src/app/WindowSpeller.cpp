@@ -46,6 +46,12 @@ spelling::SpellChecker* WindowSpeller::checker()
     return m_checker.get();
 }
 
+checks::UnknownWords WindowSpeller::unknownWordsOfRow(const document::Document& document, const int row)
+{
+    spelling::SpellChecker* const spell = document.review() ? checker() : nullptr;
+    return spell ? checks::unknownWordsOf(document, *spell, {row}) : checks::UnknownWords();
+}
+
 std::vector<std::pair<qsizetype, qsizetype>> WindowSpeller::misspelt(const QString& text)
 {
     std::vector<std::pair<qsizetype, qsizetype>> spans;

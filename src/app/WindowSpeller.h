@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/DocumentChecks.h"
 #include "dialogs/Speller.h"
 
 #include <QString>
@@ -34,6 +35,10 @@ public:
     void setLanguage(const QString& tag);
     // Whether spelling is on at all (the file's checks may turn it off).
     void setEnabled(bool enabled) { m_enabled = enabled; }
+
+    // The unknown words of a translated row (0-based) of document, as the
+    // checks panel names them; nothing for other rows or with spelling off.
+    [[nodiscard]] checks::UnknownWords unknownWordsOfRow(const document::Document& document, int row);
 
     [[nodiscard]] std::vector<std::pair<qsizetype, qsizetype>> misspelt(const QString& text) override;
     [[nodiscard]] QStringList suggestions(const QString& word) override;

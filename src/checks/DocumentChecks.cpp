@@ -8,6 +8,8 @@
 
 #include "xom/TranslationReview.h"
 
+#include <algorithm>
+
 namespace checks {
 
 QString targetLanguageOf(const document::Document& document)
@@ -69,18 +71,36 @@ UnknownWords unknownWordsOf(const document::Document& document, QString* const w
             *why = error.message();
         return unknown;
     }
-    spelling::MisspeltWordFinder finder(*checker);
+    return unknownWordsOf(document, *checker);
+}
+
+UnknownWords unknownWordsOf(
+    const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows)
+{
+    UnknownWords unknown;
+    const xom::TranslationReview* const review = document.review();
+    if (!review)
+        return unknown;
+    spelling::MisspeltWordFinder finder(checker);
     const xom::EntryTable& entries = document.entries();
-    for (int row = 0; row < review->rowCount(); ++row) {
+    const auto spell = [&](const int row) {
+        if (row < 0 || row >= review->rowCount())
+            return;
         const QStringView reference = review->referenceTextOfRow(row).value_or(QStringView());
         const QStringView text = entries.text(row);
         if (reference.isEmpty() || text.isEmpty() || text == reference)
-            continue;
+            return;
         QStringList words;
         for (const spelling::MisspeltWord& word : finder.find(text, reference))
             words << word.word;
         if (!words.isEmpty())
             unknown.emplace(row, std::move(words));
+    };
+    if (rows.empty()) {
+        for (int row = 0; row < review->rowCount(); ++row)
+            spell(row);
+    } else {
+        std::for_each(rows.begin(), rows.end(), spell);
     }
     return unknown;
 }

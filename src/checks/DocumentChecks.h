@@ -9,6 +9,10 @@
 #include <map>
 #include <vector>
 
+namespace spelling {
+class SpellChecker;
+}
+
 namespace checks {
 
 // The language a document's texts are in, for the checks that depend on it
@@ -45,6 +49,9 @@ using UnknownWords = std::map<int, QStringList>;
 // language, a word its reference has never among them. Nothing when no
 // dictionary fits or it cannot be loaded; the reason in *why.
 [[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, QString* why = nullptr);
+// The same by checker, for the rows given (0-based; all when none are).
+[[nodiscard]] UnknownWords unknownWordsOf(
+    const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows = {});
 
 // The checks the row (0-based) of the document fails beside its reference
 // as the review has them, in catalogue order, with details worked out for

@@ -12,6 +12,7 @@
 
 #include "checks/DocumentChecks.h"
 #include "dialogs/ChecksDialog.h"
+#include "spelling/DictionaryCatalog.h"
 
 #include "text/Decimal.h"
 
@@ -68,7 +69,7 @@ void TFormXom::applyChecks()
     const QString language = checks::targetLanguageOf(m_document);
     m_checkContext = checks::contextOf(selection, language);
     m_grid->setCheckContext(m_checkContext);
-    m_speller->setLanguage(language);
+    m_speller->setLanguage(checks::spellingLanguageOf(m_document));
     m_speller->setEnabled(selection.spelling);
     // The same selection for the same language runs as it is: a recheck of
     // a million entries is not for nothing.
@@ -97,6 +98,11 @@ void TFormXom::checksClick()
     }
     shown.maxCharacters = selection.maxCharacters;
     shown.maxPercent = selection.maxPercent;
+    const spelling::DictionaryCatalog catalog;
+    for (const spelling::Dictionary& installed : catalog.dictionaries())
+        shown.dictionaries << installed.tag;
+    shown.dictionary = selection.dictionary;
+    shown.fileLanguage = checks::targetLanguageOf(m_document);
     dialogs::ChecksDialog& dialog = checksDialog();
     dialog.setChoices(shown);
     if (dialog.exec() != QDialog::Accepted)
@@ -109,6 +115,7 @@ void TFormXom::checksClick()
     }
     now.maxCharacters = chosen.maxCharacters;
     now.maxPercent = chosen.maxPercent;
+    now.dictionary = chosen.dictionary;
     // A limit set asks for the length check.
     if ((now.maxCharacters > 0 || now.maxPercent > 0)
         && (selection.maxCharacters != now.maxCharacters || selection.maxPercent != now.maxPercent))

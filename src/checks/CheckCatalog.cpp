@@ -149,6 +149,7 @@ CheckSelection selectionOf(const review::ReviewChecks& choices, const int entryC
     }
     selection.maxCharacters = choices.maxCharacters;
     selection.maxPercent = choices.maxPercent;
+    selection.dictionary = choices.dictionary;
     return selection;
 }
 
@@ -167,6 +168,7 @@ review::ReviewChecks choicesOf(const CheckSelection& selection, const review::Re
     std::copy_if(kept.turnedOff.begin(), kept.turnedOff.end(), std::back_inserter(choices.turnedOff), unknown);
     choices.maxCharacters = selection.maxCharacters;
     choices.maxPercent = selection.maxPercent;
+    choices.dictionary = selection.dictionary;
     choices.otherSettings = kept.otherSettings;
     return choices;
 }
@@ -179,6 +181,7 @@ std::variant<CheckSelection, QString> selectionOfKeys(const QStringView list, co
     selection.spelling = false;
     selection.maxCharacters = limits.maxCharacters;
     selection.maxPercent = limits.maxPercent;
+    selection.dictionary = limits.dictionary;
     for (const QStringView key : list.split(u',')) {
         const QStringView trimmed = key.trimmed();
         if (trimmed.isEmpty())

@@ -50,6 +50,9 @@ struct CheckSelection {
     bool spelling = true;
     int maxCharacters = 0;
     int maxPercent = 0;
+    // The spelling dictionary's language where another than the file's
+    // was chosen; empty for the file's.
+    QString dictionary;
 
     [[nodiscard]] bool runs(const CheckEntry& check) const;
     void set(const CheckEntry& check, bool on);
@@ -65,8 +68,8 @@ struct CheckSelection {
 // file is too large for it to run by default.
 [[nodiscard]] review::ReviewChecks choicesOf(
     const CheckSelection& selection, const review::ReviewChecks& kept, int entryCount);
-// Exactly the checks listed ("placeholders,tags,length"), the limits
-// unchanged; the message names a key that is no check.
+// Exactly the checks listed ("placeholders,tags,length"), the limits and
+// the dictionary those of limits; the message names a key that is no check.
 [[nodiscard]] std::variant<CheckSelection, QString> selectionOfKeys(QStringView list, CheckSelection limits);
 
 } // namespace checks

@@ -17,6 +17,12 @@ QString targetLanguageOf(const document::Document& document)
     return memory::languagesOf(document).target;
 }
 
+QString spellingLanguageOf(const document::Document& document)
+{
+    const QString chosen = document.checkChoices().dictionary;
+    return chosen.isEmpty() ? targetLanguageOf(document) : chosen;
+}
+
 CheckSelection selectionOf(const document::Document& document)
 {
     return selectionOf(document.checkChoices(), document.entries().entryCount());
@@ -53,7 +59,7 @@ UnknownWords unknownWordsOf(const document::Document& document, QString* const w
     const xom::TranslationReview* const review = document.review();
     if (!review)
         return unknown;
-    const QString language = targetLanguageOf(document);
+    const QString language = spellingLanguageOf(document);
     const std::optional<spelling::Dictionary> dictionary
         = language.isEmpty() ? std::nullopt : spelling::DictionaryCatalog().bestFor(language);
     if (!dictionary) {

@@ -20,6 +20,10 @@ namespace checks {
 // as the file's name tells it; empty when neither does.
 [[nodiscard]] QString targetLanguageOf(const document::Document& document);
 
+// The language whose dictionary spells the document: the one chosen for
+// it, or else its own.
+[[nodiscard]] QString spellingLanguageOf(const document::Document& document);
+
 // The document's own selection: the defaults and its choices (kept in its
 // review file), for its entry count.
 [[nodiscard]] CheckSelection selectionOf(const document::Document& document);

@@ -1,5 +1,6 @@
 #include "dialogs/ChecksDialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFont>
 #include <QFormLayout>
@@ -8,6 +9,8 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace dialogs {
 
@@ -51,6 +54,9 @@ ChecksDialog::ChecksDialog(QWidget* const parent)
     limits->addRow(QStringLiteral("Longest &text:"), m_maxCharacters);
     m_maxPercent = limitBox(this, "MaxPercent", 1'000'000, QStringLiteral(" % of the reference"));
     limits->addRow(QStringLiteral("Longest beside the &reference:"), m_maxPercent);
+    m_dictionary = new QComboBox(this);
+    m_dictionary->setObjectName(QStringLiteral("Dictionary"));
+    limits->addRow(QStringLiteral("Spelling &dictionary:"), m_dictionary);
     layout->addLayout(limits);
 
     auto* const buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -81,6 +87,17 @@ void ChecksDialog::setChoices(const CheckChoices& choices)
     }
     m_maxCharacters->setValue(choices.maxCharacters);
     m_maxPercent->setValue(choices.maxPercent);
+    m_dictionary->clear();
+    m_dictionary->addItem(choices.fileLanguage.isEmpty()
+                              ? QStringLiteral("The file's language")
+                              : QStringLiteral("The file's language (%1)").arg(choices.fileLanguage),
+        QString());
+    for (const QString& tag : choices.dictionaries)
+        m_dictionary->addItem(tag, tag);
+    // A choice no longer installed stays shown, so that OK keeps it.
+    if (!choices.dictionary.isEmpty() && m_dictionary->findData(choices.dictionary) < 0)
+        m_dictionary->addItem(choices.dictionary, choices.dictionary);
+    m_dictionary->setCurrentIndex(std::max(0, m_dictionary->findData(choices.dictionary)));
 }
 
 CheckChoices ChecksDialog::choices() const
@@ -95,6 +112,7 @@ CheckChoices ChecksDialog::choices() const
     }
     choices.maxCharacters = m_maxCharacters->value();
     choices.maxPercent = m_maxPercent->value();
+    choices.dictionary = m_dictionary->currentData().toString();
     return choices;
 }
 

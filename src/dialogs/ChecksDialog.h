@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QSpinBox;
 class QTreeWidget;
 
@@ -26,6 +27,11 @@ struct CheckChoices {
     std::vector<CheckChoice> checks;
     int maxCharacters = 0;
     int maxPercent = 0;
+    // The spelling dictionaries installed, by language tag; the one chosen
+    // (empty: the file's language, named by fileLanguage).
+    QStringList dictionaries;
+    QString dictionary;
+    QString fileLanguage;
 };
 
 // Edit › Checks…: each check turned on or off for this file, listed under
@@ -44,11 +50,13 @@ public:
     [[nodiscard]] QTreeWidget& list() const noexcept { return *m_list; }
     [[nodiscard]] QSpinBox& maxCharacters() const noexcept { return *m_maxCharacters; }
     [[nodiscard]] QSpinBox& maxPercent() const noexcept { return *m_maxPercent; }
+    [[nodiscard]] QComboBox& dictionary() const noexcept { return *m_dictionary; }
 
 private:
     QTreeWidget* m_list = nullptr;
     QSpinBox* m_maxCharacters = nullptr;
     QSpinBox* m_maxPercent = nullptr;
+    QComboBox* m_dictionary = nullptr;
     CheckChoices m_shown;
 };
 

@@ -24,6 +24,7 @@ const QByteArray languagesTag = QByteArrayLiteral("# languages ");
 const QByteArray checksTag = QByteArrayLiteral("# checks ");
 const QByteArray maxCharactersWord = QByteArrayLiteral("max-characters=");
 const QByteArray maxPercentWord = QByteArrayLiteral("max-percent=");
+const QByteArray dictionaryWord = QByteArrayLiteral("dictionary=");
 constexpr int fieldCount = 5;
 
 struct StateName {
@@ -166,6 +167,11 @@ ReviewChecks checksOf(const QByteArrayView rest, const int line)
             checks.maxCharacters = limitOf(word.sliced(maxCharactersWord.size()), line);
         } else if (word.startsWith(maxPercentWord)) {
             checks.maxPercent = limitOf(word.sliced(maxPercentWord.size()), line);
+        } else if (word.startsWith(dictionaryWord)) {
+            const QByteArrayView tag = word.sliced(dictionaryWord.size());
+            if (tag == "-" || !isTagWord(tag))
+                throw ReviewFileError(line, QStringLiteral("the dictionary is not a language tag"));
+            checks.dictionary = QString::fromLatin1(tag);
         } else if (const qsizetype equals = word.indexOf('=');
                    equals > 0 && isCheckKey(word.first(equals))
                    && std::all_of(word.begin(), word.end(), [](const char c) { return c > ' ' && c < 0x7f; })) {
@@ -188,6 +194,8 @@ QByteArray checksLine(const ReviewChecks& checks)
         line += maxCharactersWord + QByteArray::number(checks.maxCharacters) + ' ';
     if (checks.maxPercent > 0)
         line += maxPercentWord + QByteArray::number(checks.maxPercent) + ' ';
+    if (!checks.dictionary.isEmpty())
+        line += dictionaryWord + checks.dictionary.toLatin1() + ' ';
     for (const QString& setting : checks.otherSettings)
         line += setting.toLatin1() + ' ';
     line.back() = '\n';

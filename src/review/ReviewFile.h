@@ -76,13 +76,16 @@ struct ReviewChecks {
     // reference text's length in percent; 0 for no limit.
     int maxCharacters = 0;
     int maxPercent = 0;
+    // The spelling dictionary's language tag where another than the file's
+    // language was chosen ("de-AT"); empty for the file's.
+    QString dictionary;
     // Settings of a newer version, word by word.
     QStringList otherSettings;
 
     [[nodiscard]] bool isEmpty() const
     {
         return turnedOn.isEmpty() && turnedOff.isEmpty() && maxCharacters == 0 && maxPercent == 0
-            && otherSettings.isEmpty();
+            && dictionary.isEmpty() && otherSettings.isEmpty();
     }
     friend bool operator==(const ReviewChecks&, const ReviewChecks&) = default;
 };
@@ -93,7 +96,7 @@ struct ReviewChecks {
 //   # Ludra review 1
 //   # language-file 1295 <sha-256 in hex>
 //   # languages en de
-//   # checks -doubled-word +length max-characters=40 max-percent=150
+//   # checks -doubled-word +length max-characters=40 max-percent=150 dictionary=de-AT
 //   4<TAB>FE.Menu.Quit<TAB>approved<TAB>=Quit to desktop<TAB>short on screen
 //
 // then one line per entry that keeps anything, in the order of their

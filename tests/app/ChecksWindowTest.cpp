@@ -14,6 +14,7 @@
 #include "dialogs/PlainTextBox.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -200,6 +201,36 @@ private slots:
         });
         editor.click("EditText");
         QCOMPARE(underlined, QStringList());
+    }
+
+    // Another dictionary than the file's language, chosen from those
+    // installed, spells it from then on and is kept with the file.
+    void anotherDictionaryCanBeChosen()
+    {
+        if (!QFile::exists(QStringLiteral("/usr/share/hunspell/en_US.dic"))
+            || !QFile::exists(QStringLiteral("/usr/share/hunspell/de_DE.dic")))
+            QSKIP("needs Debian's hunspell-en-us and hunspell-de-de");
+        Editor editor;
+        editor.openEntries(
+            {{QStringLiteral("FE.Play"), QStringLiteral("Spiel starten")}}, QStringLiteral("lang_de.xom"));
+        editor.openReferenceEntries(
+            {{QStringLiteral("FE.Play"), QStringLiteral("Start game")}}, QStringLiteral("lang_en.xom"));
+        QCOMPARE(panelOf(editor, 1), QString());
+        dialogs::ChecksDialog& dialog = editor.window.checksDialog();
+        QStringList offered;
+        apptest::whenShown(dialog, [&] {
+            for (int i = 0; i < dialog.dictionary().count(); ++i)
+                offered << dialog.dictionary().itemText(i);
+            dialog.dictionary().setCurrentIndex(dialog.dictionary().findData(QStringLiteral("en-US")));
+            dialog.accept();
+        });
+        editor.window.actions().checks->trigger();
+        QCOMPARE(offered.front(), QStringLiteral("The file's language (de)"));
+        QVERIFY(offered.contains(QStringLiteral("de-DE")));
+        QCOMPARE(panelOf(editor, 1), QStringLiteral("spelling (starten)"));
+        const QString path = editor.pathIn(QStringLiteral("lang_de.xom"));
+        editor.save(path);
+        QVERIFY(apptest::fileBytes(path + QStringLiteral(".review")).contains("\n# checks dictionary=en-US\n"));
     }
 
     void theSafeFixesAreOneStep()

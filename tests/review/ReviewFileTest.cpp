@@ -119,13 +119,14 @@ TEST(ReviewFile, TheLanguagesComeBack)
 TEST(ReviewFile, TheChecksComeBack)
 {
     const auto checks = [](QStringList on, QStringList off, int characters, int percent, QStringList other = {}) {
-        return review::ReviewChecks{std::move(on), std::move(off), characters, percent, std::move(other)};
+        return review::ReviewChecks{std::move(on), std::move(off), characters, percent, {}, std::move(other)};
     };
     const std::vector<std::pair<review::ReviewChecks, QByteArray>> cases{
         {checks({QStringLiteral("length")}, {QStringLiteral("doubled-word"), QStringLiteral("double-space")}, 40, 150),
             "# checks +length -doubled-word -double-space max-characters=40 max-percent=150\n"},
         {checks({}, {QStringLiteral("spelling")}, 0, 0), "# checks -spelling\n"},
         {checks({}, {}, 1, 0), "# checks max-characters=1\n"},
+        {review::ReviewChecks{{}, {}, 0, 0, QStringLiteral("de-AT"), {}}, "# checks dictionary=de-AT\n"},
         {checks({QStringLiteral("a-check-of-2030")}, {}, 0, 1'000'000, {QStringLiteral("max-lines=2")}),
             "# checks +a-check-of-2030 max-percent=1000000 max-lines=2\n"},
         {{}, ""},
@@ -176,6 +177,8 @@ TEST(ReviewFile, DamagedFilesAreRefusedAtTheirLine)
         {"a limit too large", header + "# checks max-characters=1000001\n", 2, "not a number"},
         {"a negative limit", header + "# checks max-characters=-4\n", 2, "not a number"},
         {"a setting of other letters", header + "# checks max-lines=\xC3\xA9\n", 2, "word it cannot read"},
+        {"a dictionary of no tag", header + "# checks dictionary=\n", 2, "not a language tag"},
+        {"a dictionary of none", header + "# checks dictionary=-\n", 2, "not a language tag"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

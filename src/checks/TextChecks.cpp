@@ -30,22 +30,6 @@ constexpr std::array<CheckFunction, TextCheckCount> CheckFunctions{
     &scan::lengthFails,
 };
 
-[[nodiscard]] QStringView leadingWhitespace(QStringView text) noexcept
-{
-    qsizetype end = 0;
-    while (end < text.size() && text[end].isSpace())
-        ++end;
-    return text.first(end);
-}
-
-[[nodiscard]] QStringView trailingWhitespace(QStringView text) noexcept
-{
-    qsizetype start = text.size();
-    while (start > 0 && text[start - 1].isSpace())
-        --start;
-    return text.sliced(start);
-}
-
 // Each run of exactly three dots made one ellipsis character.
 [[nodiscard]] QString withEllipses(QStringView text)
 {
@@ -194,14 +178,14 @@ std::optional<FixedText> safelyFixed(QStringView reference, QStringView text)
     if (control)
         fixed.fixes += QStringLiteral("control characters");
 
-    const QStringView leading = leadingWhitespace(fixed.text);
-    const QStringView trailing = trailingWhitespace(fixed.text);
+    const QStringView leading = xom::leadingWhitespace(fixed.text);
+    const QStringView trailing = xom::trailingWhitespace(fixed.text);
     if (leading.size() < fixed.text.size()
-        && (leading != leadingWhitespace(reference) || trailing != trailingWhitespace(reference))) {
+        && (leading != xom::leadingWhitespace(reference) || trailing != xom::trailingWhitespace(reference))) {
         const QStringView core
             = QStringView(fixed.text).sliced(leading.size(), fixed.text.size() - leading.size() - trailing.size());
-        QString edged = leadingWhitespace(reference).toString();
-        edged.append(core).append(trailingWhitespace(reference));
+        QString edged = xom::leadingWhitespace(reference).toString();
+        edged.append(core).append(xom::trailingWhitespace(reference));
         fixed.text = std::move(edged);
         fixed.fixes += QStringLiteral("edge whitespace");
     }

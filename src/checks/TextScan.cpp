@@ -1,5 +1,6 @@
 #include "checks/TextScan.h"
 
+#include "text/Addresses.h"
 #include "xom/TranslationChecks.h"
 
 #include <QChar>
@@ -135,64 +136,6 @@ constexpr qsizetype MaxTagLength = 256;
     if (at == valueStart || at >= limit || text[at] != u']')
         return 0;
     return at + 1 - start;
-}
-
-[[nodiscard]] bool startsWithCaseInsensitive(QStringView text, const qsizetype at, QStringView prefix) noexcept
-{
-    return text.size() - at >= prefix.size()
-        && text.sliced(at, prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
-}
-
-// The length of the URL that starts at `at`, or 0. A URL starts a word and
-// runs to a space or a character that cannot stand in one unquoted; the
-// punctuation a sentence puts after it is no part of it.
-[[nodiscard]] qsizetype urlLengthAt(QStringView text, const qsizetype at) noexcept
-{
-    if (at > 0 && (text[at - 1].isLetterOrNumber() || text[at - 1] == u'.' || text[at - 1] == u'/'))
-        return 0;
-    if (!startsWithCaseInsensitive(text, at, u"http://") && !startsWithCaseInsensitive(text, at, u"https://")
-        && !startsWithCaseInsensitive(text, at, u"www."))
-        return 0;
-    qsizetype end = at;
-    while (end < text.size()) {
-        const char16_t c = text[end].unicode();
-        if (QChar::isSpace(c) || c == u'<' || c == u'>' || c == u'"' || c == u'[' || c == u']' || c == 0x201C
-            || c == 0x201D || c == 0x00AB || c == 0x00BB || c < 0x20)
-            break;
-        ++end;
-    }
-    while (end > at && QStringView(u".,;:!?)'’").contains(text[end - 1]))
-        --end;
-    return end - at;
-}
-
-[[nodiscard]] bool isEmailLocalCharacter(const char16_t c) noexcept
-{
-    return isAsciiLetter(c) || isAsciiDigit(c) || c == u'.' || c == u'_' || c == u'+' || c == u'-';
-}
-
-[[nodiscard]] bool isEmailDomainCharacter(const char16_t c) noexcept
-{
-    return isAsciiLetter(c) || isAsciiDigit(c) || c == u'.' || c == u'-';
-}
-
-// The e-mail address around the '@' at `at`, not reaching before `from`,
-// or an empty span: a local part, and a domain with an inner dot.
-[[nodiscard]] Span emailAround(QStringView text, const qsizetype at, const qsizetype from) noexcept
-{
-    qsizetype start = at;
-    while (start > from && isEmailLocalCharacter(text[start - 1].unicode()))
-        --start;
-    qsizetype end = at + 1;
-    while (end < text.size() && isEmailDomainCharacter(text[end].unicode()))
-        ++end;
-    while (end > at + 1 && (text[end - 1] == u'.' || text[end - 1] == u'-'))
-        --end;
-    const QStringView domain = text.sliced(at + 1, end - at - 1);
-    const qsizetype dot = domain.indexOf(u'.');
-    if (start == at || dot <= 0 || dot == domain.size() - 1)
-        return {at, at};
-    return {start, end};
 }
 
 // A two-letter language code as traitsOf packs it.
@@ -375,7 +318,7 @@ void forEachUrl(QStringView text, const std::function<void(QStringView)>& found)
     while (at < text.size()) {
         const char16_t c = text[at].unicode();
         if (c == u'h' || c == u'H' || c == u'w' || c == u'W') {
-            const qsizetype length = urlLengthAt(text, at);
+            const qsizetype length = text::urlLengthAt(text, at);
             if (length > 0) {
                 found(text.sliced(at, length));
                 at += length;
@@ -383,7 +326,8 @@ void forEachUrl(QStringView text, const std::function<void(QStringView)>& found)
                 continue;
             }
         } else if (c == u'@') {
-            const Span email = emailAround(text, at, consumed);
+            const auto [emailStart, emailEnd] = text::emailAround(text, at, consumed);
+            const Span email{emailStart, emailEnd};
             if (email.end > email.start) {
                 found(text.sliced(email.start, email.end - email.start));
                 at = consumed = email.end;

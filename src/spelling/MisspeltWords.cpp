@@ -1,6 +1,7 @@
 #include "spelling/MisspeltWords.h"
 
 #include "spelling/SpellChecker.h"
+#include "text/Addresses.h"
 #include "xom/TranslationChecks.h"
 
 #include <unicode/ubrk.h>
@@ -85,53 +86,6 @@ qsizetype tagEnd(const QStringView text, const qsizetype at)
     return -1;
 }
 
-bool startsUrl(const QStringView text, const qsizetype at)
-{
-    if (at > 0 && text[at - 1].isLetterOrNumber())
-        return false;
-    const QStringView rest = text.sliced(at);
-    return rest.startsWith(u"http://", Qt::CaseInsensitive) || rest.startsWith(u"https://", Qt::CaseInsensitive)
-        || rest.startsWith(u"www.", Qt::CaseInsensitive);
-}
-
-qsizetype urlEnd(const QStringView text, qsizetype at)
-{
-    while (at < text.size() && !text[at].isSpace() && text[at] != u'<' && text[at] != u'>' && text[at] != u'"'
-           && text[at] != u'[' && text[at] != u']')
-        ++at;
-    return at;
-}
-
-bool isMailLocalCharacter(const QChar c)
-{
-    return c.isLetterOrNumber() || c == u'.' || c == u'_' || c == u'%' || c == u'+' || c == u'-';
-}
-
-bool isMailDomainCharacter(const QChar c)
-{
-    return c.isLetterOrNumber() || c == u'.' || c == u'-';
-}
-
-// The address around the '@' at text[at], or an empty span when there is
-// none: something before the '@', and a domain after it holding a dot
-// between two of its characters.
-Span mailAround(const QStringView text, const qsizetype at)
-{
-    qsizetype start = at;
-    while (start > 0 && isMailLocalCharacter(text[start - 1]))
-        --start;
-    qsizetype end = at + 1;
-    while (end < text.size() && isMailDomainCharacter(text[end]))
-        ++end;
-    while (end > at + 1 && (text[end - 1] == u'.' || text[end - 1] == u'-'))
-        --end;
-    const QStringView domain = text.sliced(at + 1, end - at - 1);
-    const qsizetype dot = domain.indexOf(u'.');
-    if (start == at || dot <= 0 || dot == domain.size() - 1)
-        return {};
-    return {start, end};
-}
-
 // Every stretch of text whose words are left alone, in no order; they may
 // overlap (a placeholder in a tag).
 Spans skippedSpans(const QStringView text)
@@ -147,14 +101,15 @@ Spans skippedSpans(const QStringView text)
                 spans.append({i, end});
                 i = end - 1;
             }
-        } else if ((c == u'h' || c == u'H' || c == u'w' || c == u'W') && startsUrl(text, i)) {
-            const qsizetype end = urlEnd(text, i);
-            spans.append({i, end});
-            i = end - 1;
+        } else if (const qsizetype url
+                   = c == u'h' || c == u'H' || c == u'w' || c == u'W' ? text::urlLengthAt(text, i) : 0;
+                   url > 0) {
+            spans.append({i, i + url});
+            i += url - 1;
         } else if (c == u'@') {
-            const Span mail = mailAround(text, i);
-            if (mail.end > mail.start)
-                spans.append(mail);
+            const auto [start, end] = text::emailAround(text, i);
+            if (end > start)
+                spans.append({start, end});
         }
     }
     return spans;

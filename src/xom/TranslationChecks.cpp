@@ -141,7 +141,9 @@ void sortPlaceholdersInto(QStringView text, std::vector<QStringView>& found)
     return ofText != ofReference;
 }
 
-[[nodiscard]] QStringView leadingWhitespace(QStringView text) noexcept
+} // namespace
+
+QStringView leadingWhitespace(QStringView text) noexcept
 {
     qsizetype end = 0;
     while (end < text.size() && text[end].isSpace())
@@ -149,15 +151,13 @@ void sortPlaceholdersInto(QStringView text, std::vector<QStringView>& found)
     return text.first(end);
 }
 
-[[nodiscard]] QStringView trailingWhitespace(QStringView text) noexcept
+QStringView trailingWhitespace(QStringView text) noexcept
 {
     qsizetype start = text.size();
     while (start > 0 && text[start - 1].isSpace())
         --start;
     return text.sliced(start);
 }
-
-} // namespace
 
 Checks checkTranslation(QStringView text, const std::optional<QStringView> reference)
 {

@@ -54,6 +54,10 @@ inline constexpr Check AllChecks[]{Check::Untranslated, Check::Empty, Check::Mis
 // Where those placeholders stand: each one's start and length, in order.
 [[nodiscard]] std::vector<std::pair<qsizetype, qsizetype>> placeholderSpans(QStringView text);
 
+// The whitespace (QChar::isSpace) a text starts or ends with.
+[[nodiscard]] QStringView leadingWhitespace(QStringView text) noexcept;
+[[nodiscard]] QStringView trailingWhitespace(QStringView text) noexcept;
+
 // The line breaks of a text: CR LF counts once, a lone CR or LF once each.
 [[nodiscard]] int lineBreakCount(QStringView text) noexcept;
 

@@ -55,11 +55,15 @@ void runSelection(document::Document& document, const CheckSelection& selection)
 
 UnknownWords unknownWordsOf(const document::Document& document, QString* const why)
 {
+    return unknownWordsOf(document, spellingLanguageOf(document), why);
+}
+
+UnknownWords unknownWordsOf(const document::Document& document, const QString& language, QString* const why)
+{
     UnknownWords unknown;
     const xom::TranslationReview* const review = document.review();
     if (!review)
         return unknown;
-    const QString language = spellingLanguageOf(document);
     const std::optional<spelling::Dictionary> dictionary
         = language.isEmpty() ? std::nullopt : spelling::DictionaryCatalog().bestFor(language);
     if (!dictionary) {

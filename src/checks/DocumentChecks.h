@@ -53,6 +53,8 @@ using UnknownWords = std::map<int, QStringList>;
 // language, a word its reference has never among them. Nothing when no
 // dictionary fits or it cannot be loaded; the reason in *why.
 [[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, QString* why = nullptr);
+// The same in the given language, whatever the document's own.
+[[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, const QString& language, QString* why);
 // The same by checker, for the rows given (0-based; all when none are).
 [[nodiscard]] UnknownWords unknownWordsOf(
     const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows = {});

@@ -179,6 +179,11 @@ TEST(CheckSpelling, ListsUnknownWordsByTheFilesLanguage)
     EXPECT_TRUE(
         json.out.contains(R"("findings":[{"check":"spelling","severity":"style","detail":"Spiell, gespeichret"}])"))
         << json.out.toStdString();
+    // The fixed file, written under a name that tells no language, is still
+    // spelled as the file checked.
+    const ProgramRun fixed = runLang({QStringLiteral("check"), german, QStringLiteral("--reference"), reference,
+        QStringLiteral("--fix"), dir.filePath(QStringLiteral("fixed.xom"))});
+    EXPECT_EQ(fixed.out.toStdString(), run.out.toStdString());
     const ProgramRun off = runLang({QStringLiteral("check"), german, QStringLiteral("--reference"), reference,
         QStringLiteral("--checks"), QStringLiteral("tags")});
     EXPECT_EQ(off.exitCode, 0) << off.out.toStdString();

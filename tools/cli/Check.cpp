@@ -234,16 +234,19 @@ int runCheck(const Invocation& call)
         selection = std::get<checks::CheckSelection>(asked);
     }
     checks::runSelection(document, selection);
+    // The languages the file's name gives, before --fix names it otherwise.
+    const QString language = checks::targetLanguageOf(document);
+    const QString spellingLanguage = checks::spellingLanguageOf(document);
     if (call.has(FixOption)) {
         const int fixed = checks::fixEntries(document);
         saveDocumentTo(document, call.value(FixOption));
         writeErr(
             QStringLiteral("%1 entries fixed, written to %2\n").arg(text::FormatDecimal(fixed), call.value(FixOption)));
     }
-    Checked checked{checks::contextOf(selection, checks::targetLanguageOf(document)), {}};
+    Checked checked{checks::contextOf(selection, language), {}};
     if (selection.spelling) {
         QString why;
-        checked.unknown = checks::unknownWordsOf(document, &why);
+        checked.unknown = checks::unknownWordsOf(document, spellingLanguage, &why);
         // Said only where spelling was asked for by name: by default it
         // runs where a dictionary is installed, and is passed over quietly
         // elsewhere.

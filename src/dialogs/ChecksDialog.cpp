@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QFont>
 #include <QFormLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -45,7 +44,6 @@ ChecksDialog::ChecksDialog(QWidget* const parent)
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({QStringLiteral("Check"), QStringLiteral("What it finds")});
     m_list->setRootIsDecorated(false);
-    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_list->setMinimumSize(640, 360);
     layout->addWidget(m_list);
 
@@ -78,6 +76,9 @@ void ChecksDialog::setChoices(const CheckChoices& choices)
             QFont bold = heading->font(0);
             bold.setBold(true);
             heading->setFont(0, bold);
+            // A heading runs across both columns, so that its width leaves
+            // the names' column as narrow as the names.
+            heading->setFirstColumnSpanned(true);
         }
         auto* const item = new QTreeWidgetItem(m_list, {check.name, check.explanation});
         item->setData(0, KeyRole, check.key);
@@ -85,6 +86,11 @@ void ChecksDialog::setChoices(const CheckChoices& choices)
         item->setCheckState(0, check.on ? Qt::Checked : Qt::Unchecked);
         item->setToolTip(1, check.explanation);
     }
+    // The names' column as wide as the longest name beside its box.
+    int widest = 0;
+    for (const CheckChoice& check : choices.checks)
+        widest = std::max(widest, m_list->fontMetrics().horizontalAdvance(check.name));
+    m_list->setColumnWidth(0, widest + 4 * m_list->fontMetrics().height());
     m_maxCharacters->setValue(choices.maxCharacters);
     m_maxPercent->setValue(choices.maxPercent);
     m_dictionary->clear();

@@ -3,7 +3,7 @@
 #include "app/RecentFiles.h"
 #include "app/WindowActions.h"
 
-#include "checks/CheckCatalog.h"
+#include "checks/DocumentChecks.h"
 
 #include "dialogs/SearchTarget.h"
 #include "dialogs/SelectedCell.h"
@@ -60,6 +60,7 @@ class EntryGridModel;
 class EntryGridView;
 class MemoryLookup;
 class SuggestionsPane;
+class SpellingScan;
 class WindowSpeller;
 class FileDialogs;
 class MessageBoxes;
@@ -233,6 +234,13 @@ public slots:
     void applyChecks();
     void checksClick();
     void fixClick();
+    // The whole file spelled again: at once for a small file, on the
+    // spelling thread for a large one; the rows of cells changed at once.
+    void spellWholeFile();
+    void spellChangedRows(const std::vector<xom::CellChange>& changes);
+    // The review's totals, with the entries whose only fault is spelling
+    // among those with warnings.
+    [[nodiscard]] xom::CheckTotals totalsWithSpelling() const;
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
     void goToNextToReview();
@@ -433,6 +441,11 @@ private:
     checks::TextCheckContext m_checkContext;
     // The Edit dialog's spelling, in the file's language.
     std::unique_ptr<WindowSpeller> m_speller;
+    // The unknown words of the whole file, by row, and the scan whose
+    // answer they wait for.
+    SpellingScan* m_spellingScan = nullptr;
+    quint64 m_spellingSerial = 0;
+    checks::UnknownWords m_unknownWords;
     // Shown only while changes are not being recorded for recovery.
     QLabel* m_recoveryPanel = nullptr;
     // Under the reference pane while a reference is open.

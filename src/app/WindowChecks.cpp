@@ -7,12 +7,14 @@
 
 #include "app/EntryGridModel.h"
 #include "app/MessageBoxes.h"
+#include "app/SpellingScan.h"
 #include "app/WindowSpeller.h"
 #include "app/WindowCaptions.h"
 
 #include "checks/DocumentChecks.h"
 #include "dialogs/ChecksDialog.h"
 #include "spelling/DictionaryCatalog.h"
+#include "spelling/PersonalWords.h"
 
 #include "text/Decimal.h"
 
@@ -55,6 +57,21 @@ void TFormXom::buildCheckControls()
 {
     m_speller = std::make_unique<WindowSpeller>([this] { return selectedReferenceText(); },
         [this](const QString& message) { StatusBar1->showMessage(message, 10'000); });
+    m_spellingScan = new SpellingScan(this);
+    connect(
+        m_spellingScan, &SpellingScan::found, this, [this](const quint64 serial, const checks::UnknownWords& unknown) {
+            if (serial != m_spellingSerial)
+                return;
+            m_unknownWords = unknown;
+            showCountPanel();
+        });
+    connect(m_spellingScan, &SpellingScan::failed, this,
+        [this](const QString& message) { StatusBar1->showMessage(message, 10'000); });
+    // Rows that move or go make the whole file spelled again; a changed
+    // text, its row alone.
+    connect(&m_document, &document::Document::reordered, this, &TFormXom::spellWholeFile);
+    connect(&m_document, &document::Document::rowCountChanged, this, &TFormXom::spellWholeFile);
+    connect(&m_document, &document::Document::cellsChanged, this, &TFormXom::spellChangedRows);
     // A file opened anew starts from the defaults; its review file, read
     // after, brings its choices.
     connect(&m_document, &document::Document::reset, this, &TFormXom::applyChecks);
@@ -71,12 +88,62 @@ void TFormXom::applyChecks()
     m_grid->setCheckContext(m_checkContext);
     m_speller->setLanguage(checks::spellingLanguageOf(m_document));
     m_speller->setEnabled(selection.spelling);
+    spellWholeFile();
     // The same selection for the same language runs as it is: a recheck of
     // a million entries is not for nothing.
     if (m_appliedChecks && m_appliedChecks->first == selection && m_appliedChecks->second == language)
         return;
     m_appliedChecks.emplace(selection, language);
     checks::runSelection(m_document, selection);
+}
+
+void TFormXom::spellWholeFile()
+{
+    // A file this small is spelled at once, so that what is shown never
+    // waits; a larger one on the spelling thread, the window going on.
+    constexpr int SpelledAtOnce = 2'000;
+    m_spellingScan->stop();
+    ++m_spellingSerial;
+    m_unknownWords.clear();
+    const std::optional<spelling::Dictionary> dictionary = m_document.review() ? m_speller->dictionary() : std::nullopt;
+    if (dictionary && m_document.entries().entryCount() <= SpelledAtOnce) {
+        m_unknownWords = m_speller->unknownWordsOfRows(m_document, {});
+    } else if (dictionary) {
+        m_spellingSerial = m_spellingScan->start(
+            checks::spellingSnapshot(m_document), *dictionary, spelling::personalWordListPath(dictionary->tag));
+    }
+    showCountPanel();
+}
+
+void TFormXom::spellChangedRows(const std::vector<xom::CellChange>& changes)
+{
+    if (!m_document.review() || !m_speller->dictionary())
+        return;
+    std::vector<int> rows;
+    for (const xom::CellChange& change : changes) {
+        if (change.column == xom::TextColumn)
+            rows.push_back(change.gridRow - 1);
+    }
+    if (rows.empty())
+        return;
+    const checks::UnknownWords respelled = m_speller->unknownWordsOfRows(m_document, rows);
+    for (const int row : rows) {
+        m_unknownWords.erase(row);
+        if (const auto words = respelled.find(row); words != respelled.end())
+            m_unknownWords.emplace(row, words->second);
+    }
+    showCountPanel();
+}
+
+xom::CheckTotals TFormXom::totalsWithSpelling() const
+{
+    const xom::TranslationReview* const review = m_document.review();
+    if (!review)
+        return {};
+    xom::CheckTotals totals = review->totals();
+    for (const auto& [row, words] : m_unknownWords)
+        totals.withWarnings += review->rowFails(row) || row >= review->rowCount() ? 0 : 1;
+    return totals;
 }
 
 dialogs::ChecksDialog& TFormXom::checksDialog()

@@ -217,8 +217,9 @@ bool TFormXom::stepToFailingEntry(const bool forward)
     if (!review)
         return false;
     // Among the rows the filter shows.
-    const std::optional<int> found
-        = nextShownRow(forward, [review](const int gridRow) { return review->rowFails(gridRow - 1); });
+    const std::optional<int> found = nextShownRow(forward, [this, review](const int gridRow) {
+        return review->rowFails(gridRow - 1) || m_unknownWords.contains(gridRow - 1);
+    });
     if (!found)
         return false;
     selectGridCell(*found, xom::TextColumn);
@@ -256,7 +257,7 @@ void TFormXom::showCountPanel()
     if (m_notFound)
         m_countPanel->setText(QStringLiteral("Not found"));
     else if (review)
-        m_countPanel->setText(xom::totalsText(review->totals()));
+        m_countPanel->setText(xom::totalsText(totalsWithSpelling()));
     else
         m_countPanel->setText(m_entryCount);
     // The totals of a large file are wider than the form's panel: it grows
@@ -280,7 +281,7 @@ void TFormXom::showCurrentReview()
     const QModelIndex current = Table->currentIndex();
     const int gridRow = current.isValid() ? m_grid->gridRowOf(current) : 0;
     m_checksPanel->setText(checks::describe(checks::findingsOfRow(m_document, gridRow - 1, m_checkContext,
-                                                m_speller->unknownWordsOfRow(m_document, gridRow - 1)))
+                                                m_speller->unknownWordsOfRows(m_document, {gridRow - 1})))
                                .join(QStringLiteral(", ")));
     showReferenceOf(gridRow);
     lookUpCurrentEntry();

@@ -46,10 +46,16 @@ spelling::SpellChecker* WindowSpeller::checker()
     return m_checker.get();
 }
 
-checks::UnknownWords WindowSpeller::unknownWordsOfRow(const document::Document& document, const int row)
+checks::UnknownWords WindowSpeller::unknownWordsOfRows(const document::Document& document, const std::vector<int>& rows)
 {
     spelling::SpellChecker* const spell = document.review() ? checker() : nullptr;
-    return spell ? checks::unknownWordsOf(document, *spell, {row}) : checks::UnknownWords();
+    return spell ? checks::unknownWordsOf(document, *spell, rows) : checks::UnknownWords();
+}
+
+std::optional<spelling::Dictionary> WindowSpeller::dictionary()
+{
+    spelling::SpellChecker* const spell = checker();
+    return spell ? std::optional<spelling::Dictionary>(spell->dictionary()) : std::nullopt;
 }
 
 std::vector<std::pair<qsizetype, qsizetype>> WindowSpeller::misspelt(const QString& text)

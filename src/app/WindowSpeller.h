@@ -11,7 +11,8 @@
 
 namespace spelling {
 class SpellChecker;
-}
+struct Dictionary;
+} // namespace spelling
 
 namespace app {
 
@@ -36,9 +37,13 @@ public:
     // Whether spelling is on at all (the file's checks may turn it off).
     void setEnabled(bool enabled) { m_enabled = enabled; }
 
-    // The unknown words of a translated row (0-based) of document, as the
-    // checks panel names them; nothing for other rows or with spelling off.
-    [[nodiscard]] checks::UnknownWords unknownWordsOfRow(const document::Document& document, int row);
+    // The unknown words of translated rows (0-based) of document (all when
+    // none are given), as the checks panel names them; nothing with
+    // spelling off.
+    [[nodiscard]] checks::UnknownWords unknownWordsOfRows(
+        const document::Document& document, const std::vector<int>& rows);
+    // The dictionary the language has, when spelling is on.
+    [[nodiscard]] std::optional<spelling::Dictionary> dictionary();
 
     [[nodiscard]] std::vector<std::pair<qsizetype, qsizetype>> misspelt(const QString& text) override;
     [[nodiscard]] QStringList suggestions(const QString& word) override;

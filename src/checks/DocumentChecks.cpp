@@ -84,6 +84,47 @@ UnknownWords unknownWordsOf(const document::Document& document, const QString& l
     return unknownWordsOf(document, *checker);
 }
 
+namespace {
+
+// Whether spelling looks at a row: a reference text and a text of its own.
+bool isTranslated(const QStringView text, const QStringView reference)
+{
+    return !reference.isEmpty() && !text.isEmpty() && text != reference;
+}
+
+} // namespace
+
+std::vector<std::pair<QString, QString>> spellingSnapshot(const document::Document& document)
+{
+    std::vector<std::pair<QString, QString>> snapshot;
+    const xom::TranslationReview* const review = document.review();
+    if (!review)
+        return snapshot;
+    snapshot.resize(static_cast<std::size_t>(review->rowCount()));
+    for (int row = 0; row < review->rowCount(); ++row) {
+        const QStringView reference = review->referenceTextOfRow(row).value_or(QStringView());
+        const QStringView text = document.entries().text(row);
+        if (isTranslated(text, reference))
+            snapshot[static_cast<std::size_t>(row)] = {text.toString(), reference.toString()};
+    }
+    return snapshot;
+}
+
+UnknownWords unknownWordsOfSnapshot(const std::vector<std::pair<QString, QString>>& snapshot,
+    spelling::SpellChecker& checker, const std::stop_token& stop)
+{
+    UnknownWords unknown;
+    const std::vector<std::vector<spelling::MisspeltWord>> found = spelling::unknownWordsOf(snapshot, checker, stop);
+    for (std::size_t row = 0; row < found.size(); ++row) {
+        QStringList words;
+        for (const spelling::MisspeltWord& word : found[row])
+            words << word.word;
+        if (!words.isEmpty())
+            unknown.emplace(static_cast<int>(row), std::move(words));
+    }
+    return unknown;
+}
+
 UnknownWords unknownWordsOf(
     const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows)
 {
@@ -98,7 +139,7 @@ UnknownWords unknownWordsOf(
             return;
         const QStringView reference = review->referenceTextOfRow(row).value_or(QStringView());
         const QStringView text = entries.text(row);
-        if (reference.isEmpty() || text.isEmpty() || text == reference)
+        if (!isTranslated(text, reference))
             return;
         QStringList words;
         for (const spelling::MisspeltWord& word : finder.find(text, reference))
@@ -173,7 +214,7 @@ std::vector<xom::CellChange> safeFixesOf(const document::Document& document, con
     const auto fix = [&](const int row) {
         const std::optional<QStringView> reference = review->referenceTextOfRow(row);
         const QStringView text = entries.text(row);
-        if (!reference || reference->isEmpty() || text.isEmpty() || text == *reference)
+        if (!reference || !isTranslated(text, *reference))
             return;
         if (std::optional<FixedText> fixed = safelyFixed(*reference, text))
             changes.push_back({row + 1, xom::TextColumn, text.toString(), std::move(fixed->text)});

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <map>
+#include <stop_token>
 #include <vector>
 
 namespace spelling {
@@ -55,6 +56,14 @@ using UnknownWords = std::map<int, QStringList>;
 [[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, QString* why = nullptr);
 // The same in the given language, whatever the document's own.
 [[nodiscard]] UnknownWords unknownWordsOf(const document::Document& document, const QString& language, QString* why);
+// Each row's text and reference text where the row is translated, and two
+// empty texts where it is not: what a spelling of the whole document on a
+// thread of its own reads, taken while the document holds still.
+[[nodiscard]] std::vector<std::pair<QString, QString>> spellingSnapshot(const document::Document& document);
+// The unknown words found in a snapshot, by row.
+[[nodiscard]] UnknownWords unknownWordsOfSnapshot(const std::vector<std::pair<QString, QString>>& snapshot,
+    spelling::SpellChecker& checker, const std::stop_token& stop = {});
+
 // The same by checker, for the rows given (0-based; all when none are).
 [[nodiscard]] UnknownWords unknownWordsOf(
     const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows = {});

@@ -203,6 +203,49 @@ private slots:
         QCOMPARE(underlined, QStringList());
     }
 
+    // The whole file is spelled: the entries whose only fault is an unknown
+    // word count with warnings and F8 stops at them; an edit spells its row
+    // again. A file too large to spell at once is spelled on the spelling
+    // thread and counted when it is done.
+    void theWholeFileIsSpelled()
+    {
+        if (!QFile::exists(QStringLiteral("/usr/share/hunspell/de_DE.dic")))
+            QSKIP("needs Debian's hunspell-de-de");
+        Editor editor;
+        editor.openEntries({{QStringLiteral("FE.Start"), QStringLiteral("Spiel starten")},
+                               {QStringLiteral("FE.Saved"), QStringLiteral("Spiel gespeichret")},
+                               {QStringLiteral("FE.Quit"), QStringLiteral("Beenden")}},
+            QStringLiteral("lang_de.xom"));
+        editor.openReferenceEntries({{QStringLiteral("FE.Start"), QStringLiteral("Start game")},
+                                        {QStringLiteral("FE.Saved"), QStringLiteral("Game saved")},
+                                        {QStringLiteral("FE.Quit"), QStringLiteral("Quit")}},
+            QStringLiteral("lang_en.xom"));
+        QCOMPARE(editor.countPanel(), QStringLiteral("0 untranslated · 1 with warnings"));
+        editor.clickCell(1, xom::TextColumn);
+        editor.window.actions().nextWarning->trigger();
+        QCOMPARE(editor.currentCell(), std::make_pair(2, static_cast<int>(xom::TextColumn)));
+        editor.window.document().setCellTexts(
+            {{2, xom::TextColumn, QStringLiteral("Spiel gespeichret"), QStringLiteral("Spiel gespeichert")}},
+            QStringLiteral("Edit"));
+        QCOMPARE(editor.countPanel(), QStringLiteral("0 untranslated · 0 with warnings"));
+
+        std::vector<std::pair<QString, QString>> english;
+        std::vector<std::pair<QString, QString>> german;
+        // Each reference text and each translation of its own, so that
+        // only spelling finds anything.
+        for (int i = 0; i < 2'500; ++i) {
+            const QString name = QStringLiteral("FE.Entry%1").arg(i);
+            english.emplace_back(name, QStringLiteral("Game %1 saved").arg(i));
+            german.emplace_back(
+                name, (i % 500 == 7 ? QStringLiteral("Spiel %1 gespeichret") : QStringLiteral("Spiel %1 gespeichert"))
+                          .arg(i));
+        }
+        Editor large;
+        large.openEntries(german, QStringLiteral("lang_de.xom"));
+        large.openReferenceEntries(english, QStringLiteral("lang_en.xom"));
+        QTRY_COMPARE(large.countPanel(), QStringLiteral("0 untranslated · 5 with warnings"));
+    }
+
     // Another dictionary than the file's language, chosen from those
     // installed, spells it from then on and is kept with the file.
     void anotherDictionaryCanBeChosen()

@@ -238,9 +238,6 @@ public slots:
     // spelling thread for a large one; the rows of cells changed at once.
     void spellWholeFile();
     void spellChangedRows(const std::vector<xom::CellChange>& changes);
-    // The review's totals, with the entries whose only fault is spelling
-    // among those with warnings.
-    [[nodiscard]] xom::CheckTotals totalsWithSpelling() const;
     // Ctrl+Enter and Ctrl+Shift+Enter (WindowReviewFile.cpp).
     void approveCurrent();
     void goToNextToReview();

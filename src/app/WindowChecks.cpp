@@ -135,17 +135,6 @@ void TFormXom::spellChangedRows(const std::vector<xom::CellChange>& changes)
     showCountPanel();
 }
 
-xom::CheckTotals TFormXom::totalsWithSpelling() const
-{
-    const xom::TranslationReview* const review = m_document.review();
-    if (!review)
-        return {};
-    xom::CheckTotals totals = review->totals();
-    for (const auto& [row, words] : m_unknownWords)
-        totals.withWarnings += review->rowFails(row) || row >= review->rowCount() ? 0 : 1;
-    return totals;
-}
-
 dialogs::ChecksDialog& TFormXom::checksDialog()
 {
     if (!m_checksDialog)

@@ -257,7 +257,7 @@ void TFormXom::showCountPanel()
     if (m_notFound)
         m_countPanel->setText(QStringLiteral("Not found"));
     else if (review)
-        m_countPanel->setText(xom::totalsText(totalsWithSpelling()));
+        m_countPanel->setText(xom::totalsText(checks::totalsWithSpelling(*review, m_unknownWords)));
     else
         m_countPanel->setText(m_entryCount);
     // The totals of a large file are wider than the form's panel: it grows

@@ -156,6 +156,14 @@ UnknownWords unknownWordsOf(
     return unknown;
 }
 
+xom::CheckTotals totalsWithSpelling(const xom::TranslationReview& review, const UnknownWords& unknown)
+{
+    xom::CheckTotals totals = review.totals();
+    for (const auto& [row, words] : unknown)
+        totals.withWarnings += row < review.rowCount() && !review.rowFails(row) ? 1 : 0;
+    return totals;
+}
+
 std::vector<CheckFinding> findingsOfRow(
     const document::Document& document, const int row, const TextCheckContext& context, const UnknownWords& unknown)
 {

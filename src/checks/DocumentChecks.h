@@ -68,6 +68,10 @@ using UnknownWords = std::map<int, QStringList>;
 [[nodiscard]] UnknownWords unknownWordsOf(
     const document::Document& document, spelling::SpellChecker& checker, const std::vector<int>& rows = {});
 
+// The review's totals, with the entries whose only fault is an unknown
+// word among those with warnings.
+[[nodiscard]] xom::CheckTotals totalsWithSpelling(const xom::TranslationReview& review, const UnknownWords& unknown);
+
 // The checks the row (0-based) of the document fails beside its reference
 // as the review has them, in catalogue order, with details worked out for
 // this row alone, then spelling when spelling found words in it. Nothing

@@ -36,13 +36,9 @@ struct Checked {
     checks::TextCheckContext context;
     checks::UnknownWords unknown;
 
-    // The review's totals, with the entries that fail spelling alone.
     [[nodiscard]] xom::CheckTotals totals(const xom::TranslationReview& review) const
     {
-        xom::CheckTotals totals = review.totals();
-        for (const auto& [row, words] : unknown)
-            totals.withWarnings += review.rowFails(row) ? 0 : 1;
-        return totals;
+        return checks::totalsWithSpelling(review, unknown);
     }
 };
 
